@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace scorewell {
+
+// 0 when value is 0, else length / value * 3600: a lap time in seconds gives the speed in mph,
+// a speed in mph gives the lap time in seconds. Single precision, as stored.
+float ConvertSpeedTime(float value, float length);
+
+// "--" for 0; otherwise [h:]m:ss.sss ("05.500", "1:05.500", "2:46:40.000").
+std::string FormatTime(float seconds, std::string_view decimalSeparator);
+
+// "--" for no value; with lap reporting method 0 the speed with "##0.000;;--", with 1 the lap
+// time for the track length; the empty text for any other method.
+std::string FormatQualifying(std::optional<double> value, float length, int lapReportingMethod,
+                             std::string_view decimalSeparator);
+
+// The number's ordinary text with "." replaced by the decimal separator.
+std::string NumberText(double value, std::string_view decimalSeparator);
+
+// Colour component n (1 red, 2 green, 3 blue) of a 0x00BBGGRR colour; -1 when n is not 1 to 3 or
+// the colour is negative or not below 2^24 (a system colour).
+int ColorByte(std::int32_t color, int n);
+// Six hexadecimal digits red-green-blue; FFFFFF for colours out of range.
+std::string HTMLColor(std::int32_t color);
+
+// The simulation proposed for a new league: 3 (NASCAR Racing 4) when its folder is set, else 0
+// (NASCAR Racing 3) when that folder is set, else 1 (NASCAR Legends).
+int DefaultSimIndex(const std::array<std::string, 3>& simPath);
+
+} // namespace scorewell

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace scorewell {
+
+// Path helpers. Both "/" and "\" separate folders, since league files and simulation folders
+// travel between Windows and here.
+
+// The path up to and including its last separator; empty when it has none.
+std::string FolderOf(std::string_view path);
+// The part after the last separator (empty when the path ends with one); with stripExtension,
+// the part before its last "." when it has one.
+std::string FileNameOf(std::string_view path, bool stripExtension);
+// The text after the last "." of the whole path; empty when there is none.
+std::string FileExtension(std::string_view path);
+// True when a regular file (not a folder) exists at the path.
+bool FileExists(std::string_view path);
+bool FolderExists(std::string_view path);
+
+// The folder with a separator appended when it does not end with one (empty stays empty).
+std::string WithTrailingSeparator(std::string_view folder);
+// folder + name, with exactly one separator between them.
+std::string JoinPath(std::string_view folder, std::string_view name);
+// A path with every "\" turned into "/", for the file system of this machine.
+std::string NativePath(std::string_view path);
+
+// The entry of folder whose name equals name without regard to letter case (an exact match
+// first); the full path, or empty when there is none. Simulation folders come from Windows,
+// where "Track.INI" and "track.ini" are the same file.
+std::string FindNoCase(std::string_view folder, std::string_view name, bool wantFolder = false);
+
+} // namespace scorewell

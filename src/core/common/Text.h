@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scorewell {
+
+// Windows-1252 bytes to UTF-8. Bytes that the code page leaves undefined (81, 8D, 8F, 90, 9D)
+// are kept as the C1 control characters of the same number, so nothing is lost.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// UTF-8 to Windows-1252. Characters outside the code page become "?"; invalid UTF-8 sequences
+// count as U+FFFD.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// Decodes UTF-8 into code points (invalid sequences give U+FFFD) and back.
+std::u32string Utf8ToCodePoints(std::string_view utf8);
+std::string CodePointsToUtf8(std::u32string_view codePoints);
+void AppendUtf8(std::string& out, char32_t codePoint);
+// The Windows-1252 byte for a code point, or -1 when the code page has none.
+int Cp1252ByteOf(char32_t codePoint);
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t CharacterCount(std::string_view utf8);
+
+// Removes leading and trailing blanks (spaces only, as the original trimming did).
+std::string Trim(std::string_view text);
+std::string TrimLeft(std::string_view text);
+std::string TrimRight(std::string_view text);
+
+// Letter case of the Latin letters of Windows-1252 (A-Z, À-Þ, Š, Œ, Ž, Ÿ and their small forms).
+std::string ToUpper(std::string_view utf8);
+std::string ToLower(std::string_view utf8);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Every occurrence of find replaced by replacement, left to right, not overlapping.
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
+// Every character in chars removed.
+std::string RemoveChars(std::string_view text, std::string_view chars);
+bool StartsWith(std::string_view text, std::string_view prefix);
+bool EndsWith(std::string_view text, std::string_view suffix);
+std::vector<std::string> Split(std::string_view text, char separator);
+
+// First character upper-cased, and every character after a blank or a CR LF pair; all others
+// unchanged.
+std::string ProperCase(std::string_view utf8);
+
+// Empty for a negative width; the text cut to its last width characters when longer; otherwise
+// prefixed with copies of the first character of fill up to width characters.
+std::string PadLeft(std::string_view text, int width, std::string_view fill);
+
+// Non-overlapping occurrences of find, case-sensitive, left to right. 0 for an empty find.
+int CountOccurrences(std::string_view text, std::string_view find);
+
+} // namespace scorewell

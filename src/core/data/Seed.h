@@ -1,0 +1,8 @@
+#pragma once
+
+namespace scorewell {
+
+// The SQL text of resources/tabulon.sql, from which a missing program database is built.
+const char* ProgramDatabaseSeed();
+
+} // namespace scorewell

@@ -12,7 +12,8 @@ namespace scorewell {
 // a speed in mph gives the lap time in seconds. Single precision, as stored.
 float ConvertSpeedTime(float value, float length);
 
-// "--" for 0; otherwise [h:]m:ss.sss ("05.500", "1:05.500", "2:46:40.000").
+// "--" for 0 (and for infinite or undefined values); otherwise [h:]m:ss.sss ("05.500",
+// "1:05.500", "2:46:40.000", "10:00:00.000").
 std::string FormatTime(float seconds, std::string_view decimalSeparator);
 
 // "--" for no value; with lap reporting method 0 the speed with "##0.000;;--", with 1 the lap

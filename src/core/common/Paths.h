@@ -27,8 +27,10 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 std::string NativePath(std::string_view path);
 
 // The entry of folder whose name equals name without regard to letter case (an exact match
-// first); the full path, or empty when there is none. Simulation folders come from Windows,
-// where "Track.INI" and "track.ini" are the same file.
+// first, else the first in byte order), of the wanted kind; the full path with "/" separators,
+// or empty when there is none. A name with separators ("tracks\daytona\track.ini") is looked
+// up one part at a time. Simulation folders come from Windows, where "Track.INI" and
+// "track.ini" are the same file.
 std::string FindNoCase(std::string_view folder, std::string_view name, bool wantFolder = false);
 
 } // namespace scorewell

@@ -30,6 +30,7 @@ std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 
 // Letter case of the Latin letters of Windows-1252 (A-Z, À-Þ, Š, Œ, Ž, Ÿ and their small forms).
+// Invalid UTF-8 bytes are kept as they are.
 std::string ToUpper(std::string_view utf8);
 std::string ToLower(std::string_view utf8);
 bool EqualsNoCase(std::string_view a, std::string_view b);
@@ -40,6 +41,7 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
 std::string RemoveChars(std::string_view text, std::string_view chars);
 bool StartsWith(std::string_view text, std::string_view prefix);
 bool EndsWith(std::string_view text, std::string_view suffix);
+// The parts between separators ("a,,b" gives "a", "", "b"); the empty text gives no parts.
 std::vector<std::string> Split(std::string_view text, char separator);
 
 // First character upper-cased, and every character after a blank or a CR LF pair; all others

@@ -30,7 +30,8 @@ public:
     bool IsNumber() const { return GetType() == Type::Integer || GetType() == Type::Real; }
     bool IsText() const { return GetType() == Type::Text; }
 
-    // Numbers as they are; a text by its leading number (0 when none); Null as 0.
+    // Numbers as they are; a text by its leading number (0 when none); Null as 0. AsInteger
+    // rounds real numbers and texts half to even, as the classic whole-number conversion did.
     std::int64_t AsInteger() const;
     double AsDouble() const;
     // Null as the empty text, numbers in their ordinary text form with "." as decimal point.

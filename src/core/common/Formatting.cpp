@@ -1,0 +1,83 @@
+#include "common/Formatting.h"
+
+#include "common/Format.h"
+#include "common/Numbers.h"
+#include "common/Text.h"
+
+#include <cmath>
+
+namespace scorewell {
+
+float ConvertSpeedTime(float value, float length) {
+    if (value == 0) {
+        return 0;
+    }
+    return length / value * 3600.0f;
+}
+
+std::string FormatTime(float seconds, std::string_view decimalSeparator) {
+    if (seconds == 0 || !std::isfinite(seconds)) {
+        return "--";
+    }
+    // Worked in double, so ten hours and more keep their hour count.
+    double rest = seconds;
+    const double hours = std::floor(rest / 3600);
+    rest -= hours * 3600;
+    const double minutes = std::floor(rest / 60);
+    rest -= minutes * 60;
+    std::string text;
+    if (hours >= 1) {
+        text = FormatNumber(hours, "0", decimalSeparator) + ":" +
+               FormatNumber(minutes, "00", decimalSeparator) + ":";
+    } else if (minutes >= 1) {
+        text = FormatNumber(minutes, "#0:", decimalSeparator);
+    }
+    return text + FormatNumber(rest, "00.000", decimalSeparator);
+}
+
+std::string FormatQualifying(std::optional<double> value, float length, int lapReportingMethod,
+                             std::string_view decimalSeparator) {
+    if (!value) {
+        return "--";
+    }
+    switch (lapReportingMethod) {
+    case 0:
+        return FormatNumber(*value, "##0.000;;--", decimalSeparator);
+    case 1:
+        return FormatTime(ConvertSpeedTime(ToSingle(*value), length), decimalSeparator);
+    default:
+        return {};
+    }
+}
+
+std::string NumberText(double value, std::string_view decimalSeparator) {
+    return GeneralNumberText(value, decimalSeparator);
+}
+
+int ColorByte(std::int32_t color, int n) {
+    if (n < 1 || n > 3 || color < 0 || color >= 0x1000000) {
+        return -1;
+    }
+    return (color >> (8 * (n - 1))) & 0xFF;
+}
+
+std::string HTMLColor(std::int32_t color) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (int n = 1; n <= 3; ++n) {
+        // An out-of-range component is -1, whose last two hexadecimal digits are FF.
+        const int component = ColorByte(color, n) & 0xFF;
+        text += kHex[component >> 4];
+        text += kHex[component & 0xF];
+    }
+    return text;
+}
+
+int DefaultSimIndex(const std::array<std::string, 3>& simPath) {
+    if (!Trim(simPath[2]).empty()) {
+        return 3;
+    }
+    return simPath[0].empty() ? 1 : 0;
+}
+
+} // namespace scorewell

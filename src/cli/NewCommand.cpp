@@ -1,0 +1,74 @@
+#include <iostream>
+
+#include "cli/Cli.h"
+#include "common/Errors.h"
+#include "common/Files.h"
+#include "common/Formatting.h"
+#include "common/Numbers.h"
+#include "common/Paths.h"
+#include "data/LeagueFile.h"
+
+namespace scorewell::cli {
+
+namespace {
+
+int NumberOption(Arguments& args, const std::string& name, int low, int high, int fallback) {
+    auto text = args.Option(name);
+    if (!text) {
+        return fallback;
+    }
+    auto value = StrictInteger(*text);
+    if (!value || *value < low || *value > high || text->find('.') != std::string::npos) {
+        throw UsageError(name + " takes a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high));
+    }
+    return *value;
+}
+
+} // namespace
+
+// Creates a league file as the New dialog does, then opens and closes it once, so the file is
+// already upgraded and carries its page settings.
+int CommandNew(Context& ctx, Arguments& args) {
+    Program& program = ctx.GetProgram();
+    int sim = NumberOption(args, "--sim", 0, 3, DefaultSimIndex(program.SimPath()));
+    int drop = NumberOption(args, "--drop", 0, 10, 0);
+    int lapMethod = 0;
+    if (auto method = args.Option("--lap-method")) {
+        if (*method == "speed") {
+            lapMethod = 0;
+        } else if (*method == "time") {
+            lapMethod = 1;
+        } else {
+            throw UsageError("--lap-method takes speed or time");
+        }
+    }
+    int leagueType = args.Flag("--offline") ? 1 : 0;
+    bool force = args.Flag("--force");
+    auto names = args.Positional();
+    if (names.size() != 1) {
+        throw UsageError("new takes one league file name");
+    }
+    const std::string fileName = NewLeagueFileName(names[0], program.Folder());
+    if (FileExists(fileName)) {
+        if (!force) {
+            throw ScorewellError("\"" + fileName + "\" already exists. Use --force to replace it.");
+        }
+        if (!RemoveFileIfExists(NativePath(fileName))) {
+            throw ScorewellError("Error creating new SLF file: \"" + fileName +
+                                 "\" cannot be replaced.");
+        }
+    }
+    try {
+        CreateLeagueFile(NativePath(fileName), sim, leagueType, program.Db(), drop, lapMethod);
+    } catch (const std::exception& e) {
+        throw ScorewellError("Error creating new SLF file: " + std::string(e.what()));
+    }
+    auto league = ctx.OpenLeague(NativePath(fileName));
+    std::string path = league->Path();
+    league->Close();
+    ctx.out << path << "\n";
+    return 0;
+}
+
+} // namespace scorewell::cli

@@ -1,0 +1,187 @@
+#include "data/League.h"
+
+#include <sqlite3.h>
+
+#include <system_error>
+
+#include "common/Files.h"
+#include "common/Numbers.h"
+#include "common/Paths.h"
+#include "common/Text.h"
+#include "data/LeagueFile.h"
+
+namespace scorewell {
+
+namespace {
+
+constexpr const char* kLeagueTables[] = {"Driver", "Race", "Stats", "Settings"};
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+LeagueOpenError OpenError(const std::string& path, const DbError& e) {
+    using Kind = LeagueOpenError::Kind;
+    switch (e.PrimaryCode()) {
+    case SQLITE_NOTADB:
+        return {Kind::NotALeague, Quoted(path) + " is not a Scorewell league file."};
+    case SQLITE_CORRUPT:
+        return {Kind::Damaged, Quoted(path) + " is damaged and cannot be opened."};
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return {Kind::Locked,
+                Quoted(path) + " is in use by another program. Close it there and try again."};
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return {Kind::ReadOnly,
+                Quoted(path) + " cannot be opened for writing: " + PlainReason(e) + "."};
+    default:
+        return {Kind::Other, Quoted(path) + " cannot be opened: " + PlainReason(e) + "."};
+    }
+}
+
+} // namespace
+
+std::string PlainReason(const DbError& error) {
+    switch (error.PrimaryCode()) {
+    case SQLITE_FULL:
+        return "the disk is full";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return "the file is in use by another program";
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return "the file or its folder is read-only";
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return "the file is damaged";
+    case SQLITE_CANTOPEN:
+        return "the file cannot be opened";
+    case SQLITE_IOERR:
+        return "the file cannot be written (" + std::string(error.what()) + ")";
+    default:
+        return error.what();
+    }
+}
+
+League::League(Program& program, const std::string& path) : program_(program) {
+    using Kind = LeagueOpenError::Kind;
+    if (!FileExists(path)) {
+        throw LeagueOpenError(Kind::Missing, Quoted(path) + " does not exist!");
+    }
+    // A copy left by a compaction that was interrupted is of no use any more.
+    const std::string folder = FolderOf(NativePath(path));
+    RemoveFileIfExists(folder + kCompactName);
+    RemoveFileIfExists(folder + kCompactName + "-journal");
+
+    if (!CanWriteFileAndFolder(path)) {
+        throw LeagueOpenError(Kind::ReadOnly, Quoted(path) +
+                                                  " cannot be opened for writing: the file or its "
+                                                  "folder is read-only.");
+    }
+    try {
+        db_ = Database::Open(path);
+        path_ = db_.Path();
+        Value check = db_.Scalar("PRAGMA quick_check(1)");
+        if (check.AsText() != "ok") {
+            throw LeagueOpenError(Kind::Damaged,
+                                  Quoted(path) + " is damaged and cannot be opened.");
+        }
+        for (const char* table : kLeagueTables) {
+            if (!db_.TableExists(table)) {
+                throw LeagueOpenError(Kind::NotALeague,
+                                      Quoted(path) + " is not a Scorewell league file.");
+            }
+        }
+        Transaction t(db_);
+        UpgradeLeagueFile(db_, program_.Db());
+        AddMissingSettings(db_);
+        // Page settings a league lacks come from the program database, name and all.
+        for (int id = 100; id <= 109; ++id) {
+            if (ReadSetting(db_, id) == kMissingSetting) {
+                std::string name;
+                std::string value = ReadSetting(program_.Db(), id, &name);
+                if (value == kMissingSetting) {
+                    continue;
+                }
+                db_.Execute("INSERT INTO Settings (SettingsID, SettingName, SettingValue) "
+                            "VALUES (?,?,?)",
+                            {Value(id), name.empty() ? Value() : Value(name),
+                             Trim(value).empty() ? Value() : Value(value)});
+            }
+        }
+        if (ReadSetting(db_, 6) == kMissingSetting) {
+            db_.Execute("INSERT INTO Settings (SettingsID, SettingName, SettingValue) "
+                        "VALUES (6,'Dropped Races','0')");
+        }
+        t.Commit();
+        LoadWorkingSettings();
+    } catch (const DbError& e) {
+        db_.Close();
+        throw OpenError(path, e);
+    } catch (...) {
+        db_.Close();
+        throw;
+    }
+}
+
+League::~League() {
+    db_.Close();
+}
+
+void League::LoadWorkingSettings() {
+    settings_.simTitle = ReadSettingInteger(db_, 5).value_or(0);
+    settings_.leagueType = ReadSettingInteger(db_, 12).value_or(0);
+    settings_.useCustomPointSystem = ReadSettingSwitch(db_, 13);
+    settings_.useCustomBonusSystem = ReadSettingSwitch(db_, 14);
+    settings_.droppedRaces = static_cast<int>(ReadSettingNumber(db_, 6));
+    settings_.lapReportingMethod = static_cast<int>(ReadSettingNumber(db_, 17));
+}
+
+PointTable League::LoadPointTable() {
+    return LoadPointSystem(program_.Db(), db_, settings_.useCustomPointSystem,
+                           settings_.useCustomBonusSystem);
+}
+
+void League::Close() {
+    if (!db_.IsOpen()) {
+        return;
+    }
+    const std::string path = db_.Path();
+    db_.Close();
+    CompactDatabaseFile(path, kCompactName);
+}
+
+void CompactDatabaseFile(const std::string& path, const std::string& tempName) {
+    const std::string folder = FolderOf(NativePath(path));
+    const std::string temp = folder + tempName;
+    auto removeTemp = [&] {
+        RemoveFileIfExists(temp);
+        RemoveFileIfExists(temp + "-journal");
+    };
+    try {
+        removeTemp();
+        {
+            Database source = Database::Open(path);
+            source.Execute("VACUUM INTO ?", {Value(temp)});
+        }
+        SyncFile(temp);
+        CopyPermissions(path, temp);
+        ReplaceFile(temp, path);
+        SyncFolder(folder);
+    } catch (const DbError& e) {
+        removeTemp();
+        throw ScorewellError("The league file " + Quoted(path) +
+                             " was closed but could not be compacted: " + PlainReason(e) +
+                             ". The file is unchanged.");
+    } catch (const std::system_error& e) {
+        removeTemp();
+        std::string reason =
+            e.code() == std::errc::no_space_on_device ? "the disk is full" : e.what();
+        throw ScorewellError("The league file " + Quoted(path) +
+                             " was closed but could not be compacted: " + reason +
+                             ". The file is unchanged.");
+    }
+}
+
+} // namespace scorewell

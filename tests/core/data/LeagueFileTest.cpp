@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include "data/LeagueFile.h"
+#include "data/Program.h"
+#include "data/Settings.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+std::vector<std::string> FieldNames(Database& db, const std::string& table) {
+    std::vector<std::string> names;
+    for (const FieldInfo& f : db.Fields(table)) {
+        names.push_back(f.name);
+    }
+    return names;
+}
+
+class LeagueFileTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    Program program{dir.Path()};
+    std::string path = dir.File("cup.slf");
+
+    Database Build(int sim = 2, int type = 1, int drop = 3, int lap = 1) {
+        CreateLeagueFile(path, sim, type, program.Db(), drop, lap);
+        return Database::Open(path);
+    }
+};
+
+TEST_F(LeagueFileTest, BuildsTheNineTablesWithTheirFieldsInOrder) {
+    Database db = Build();
+    using V = std::vector<std::string>;
+    EXPECT_EQ(FieldNames(db, "Driver"), (V{"DriverID", "Name", "Exclude", "Rookie", "Handicap"}));
+    EXPECT_EQ(FieldNames(db, "Race"),
+              (V{"RaceID", "Name", "FileName", "Length", "Laps", "RaceTime", "AvgSpeed",
+                 "VictoryMargin", "Cautions", "LeadChanges", "Weather"}));
+    EXPECT_EQ(FieldNames(db, "Settings"), (V{"SettingsID", "SettingName", "SettingValue"}));
+    EXPECT_EQ(FieldNames(db, "Stats"),
+              (V{"StatsID", "RaceID", "DriverID", "Start", "Finish", "LapsRun", "LapsLed", "Status",
+                 "Points", "Bonus", "PrizeMoney", "Qualifying", "Dropped", "AvgSpeed"}));
+    EXPECT_EQ(FieldNames(db, "STNRace"),
+              (V{"STNRaceID", "Name", "FileName", "Length", "Laps", "RaceTime", "AvgSpeed",
+                 "VictoryMargin", "Cautions", "LeadChanges", "Weather"}));
+    EXPECT_EQ(
+        FieldNames(db, "STNStats"),
+        (V{"STNStatsID", "STNRaceID", "Finish", "Start", "DriverName", "LapsRun", "LapsLed",
+           "Points", "Bonus", "Qualifying", "ReasonOut", "PrizeMoney", "Exclude", "AvgSpeed"}));
+    EXPECT_EQ(FieldNames(db, "PointSystem"), (V{"Position", "Points", "PrizeMoney"}));
+    EXPECT_EQ(FieldNames(db, "Bonus"), (V{"BonusID", "Name", "Points", "Query"}));
+    EXPECT_EQ(FieldNames(db, "RankCriteria"), (V{"RankCriteriaID", "Name", "Priority", "Query"}));
+    EXPECT_EQ(db.DeclaredSize("Race", "Weather"), 20);
+    EXPECT_EQ(db.DeclaredSize("Driver", "Name"), 50);
+    EXPECT_EQ(db.DeclaredSize("Stats", "Status"), 25);
+
+    for (const char* index : {"Name", "DriverStats", "RaceStats", "STNRaceIDKey", "DNameIDX"}) {
+        EXPECT_TRUE(db.IndexExists(index)) << index;
+    }
+    ResultSet fks = db.QueryAll("SELECT m.name, f.\"from\", f.\"table\", f.on_update, f.on_delete "
+                                "FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
+                                "WHERE m.type='table' ORDER BY m.name, f.\"from\"");
+    ASSERT_EQ(fks.rows.size(), 3u);
+    EXPECT_EQ(fks.rows[0][0].AsText() + "." + fks.rows[0][1].AsText() + ">" +
+                  fks.rows[0][2].AsText(),
+              "STNStats.STNRaceID>STNRace");
+    EXPECT_EQ(fks.rows[1][1].AsText() + ">" + fks.rows[1][2].AsText(), "DriverID>Driver");
+    EXPECT_EQ(fks.rows[2][1].AsText() + ">" + fks.rows[2][2].AsText(), "RaceID>Race");
+    for (const auto& fk : fks.rows) {
+        EXPECT_EQ(fk[3].AsText(), "CASCADE");
+        EXPECT_EQ(fk[4].AsText(), "CASCADE");
+    }
+    // The relation names stand in the table definitions.
+    std::string stats = db.Scalar("SELECT sql FROM sqlite_schema WHERE name='Stats'").AsText();
+    EXPECT_NE(stats.find("DriverStatsX"), std::string::npos);
+    EXPECT_NE(stats.find("RaceStatsX"), std::string::npos);
+}
+
+TEST_F(LeagueFileTest, WritesTheNineSettingsAndCopiesTheDefaults) {
+    Database db = Build(2, 1, 3, 1);
+    ResultSet settings = db.QueryAll("SELECT SettingsID, SettingName, SettingValue, "
+                                     "typeof(SettingValue) FROM Settings ORDER BY SettingsID");
+    std::vector<std::string> got;
+    for (const auto& row : settings.rows) {
+        got.push_back(row[0].AsText() + "|" + row[1].AsText() + "|" + row[2].AsText() + "|" +
+                      row[3].AsText());
+    }
+    EXPECT_EQ(got, (std::vector<std::string>{
+                       "2|Page Heading|XYZ Racing League|text",
+                       "3|Report Name|Point Standings|text", "4|Caption|Results after X races|text",
+                       "5|Sim Title|2|text", "6|Dropped Races|3|text", "12|League Type|1|text",
+                       "13|Use Custom Point System|0|text", "14|Use Custom Bonus System|0|text",
+                       "17|Lap Reporting Method|1|text"}));
+
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM PointSystem").AsInteger(), 43);
+    EXPECT_EQ(db.Scalar("SELECT Points FROM PointSystem WHERE Position=1").AsInteger(), 175);
+    EXPECT_EQ(db.Scalar("SELECT Points FROM PointSystem WHERE Position=43").AsInteger(), 34);
+    EXPECT_EQ(
+        db.Scalar("SELECT Count(*) FROM PointSystem WHERE PrizeMoney IS NOT NULL").AsInteger(), 0);
+    EXPECT_EQ(db.Scalar("SELECT group_concat(BonusID) FROM Bonus").AsText(), "1,2,3,4,5");
+    EXPECT_EQ(db.Scalar("SELECT Query FROM Bonus WHERE BonusID=2").AsText(),
+              "LapsLed = (SELECT Max(LapsLed) FROM STNStats WHERE STNRaceID = <RACEID>)");
+    EXPECT_EQ(db.Scalar("SELECT group_concat(Query, ',') FROM RankCriteria").AsText(),
+              "LapsRun DESC,AvgSpeed DESC,LapsLed DESC,Qualifying DESC");
+}
+
+TEST_F(LeagueFileTest, EmptyDefaultTablesGiveEmptyTablesAndCreationRefusesAnExistingFile) {
+    program.Db().Execute("DELETE FROM Bonus");
+    program.Db().Execute("DELETE FROM RankCriteria");
+    program.Db().Execute("DELETE FROM PointSystem");
+    Database db = Build();
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 0);
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM PointSystem").AsInteger(), 0);
+    EXPECT_THROW(CreateLeagueFile(path, 0, 0, program.Db(), 0, 0), DbError);
+}
+
+TEST_F(LeagueFileTest, TheFileItselfRefusesWhatTheLayoutRefuses) {
+    Database db = Build();
+    auto refused = [&](const std::string& sql) {
+        try {
+            db.Execute(sql);
+            return false;
+        } catch (const DbError&) {
+            return true;
+        }
+    };
+    EXPECT_TRUE(refused("INSERT INTO Driver (Name) VALUES ('')"));
+    EXPECT_TRUE(refused("INSERT INTO Driver (Exclude) VALUES (1)"));
+    EXPECT_TRUE(refused("INSERT INTO Driver (Name) VALUES ('" + std::string(51, 'x') + "')"));
+    EXPECT_FALSE(refused("INSERT INTO Driver (Name) VALUES ('" + std::string(50, 'x') + "')"));
+    EXPECT_TRUE(refused("INSERT INTO STNStats (DriverName) VALUES ('')"));
+    EXPECT_FALSE(refused("INSERT INTO STNStats (DriverName) VALUES (NULL)"));
+    EXPECT_TRUE(refused("INSERT INTO Race (Name, Laps) VALUES ('R', 'many')"));
+    EXPECT_TRUE(refused("INSERT INTO Race (Name, Laps) VALUES ('R', 40000)"));
+    EXPECT_TRUE(refused("INSERT INTO Race (Name, Length) VALUES ('R', 'long')"));
+    EXPECT_TRUE(refused("INSERT INTO Settings (SettingsID, SettingValue) VALUES (50, '')"));
+    EXPECT_TRUE(refused("INSERT INTO Bonus (Name, Query) VALUES ('B', '')"));
+    // Numbers given as text are stored as numbers; Yes/No Null reads back as No.
+    EXPECT_FALSE(refused("INSERT INTO Race (Name, Length, Laps) VALUES ('R', '2.5', '200')"));
+    EXPECT_EQ(db.Scalar("SELECT typeof(Length) || typeof(Laps) FROM Race").AsText(), "realinteger");
+    EXPECT_FALSE(refused("INSERT INTO Driver (Name, Rookie) VALUES ('N', NULL)"));
+    EXPECT_EQ(db.Scalar("SELECT Rookie FROM Driver WHERE Name='n'").AsInteger(), 0);
+    EXPECT_EQ(db.Scalar("SELECT Handicap FROM Driver WHERE Name='N'").AsInteger(), 0);
+    // Results must name a race and a driver that exist.
+    EXPECT_TRUE(refused("INSERT INTO Stats (RaceID, DriverID) VALUES (99, 1)"));
+    EXPECT_TRUE(refused("INSERT INTO Stats (RaceID, DriverID) VALUES (1, 99)"));
+    EXPECT_TRUE(refused("INSERT INTO Stats (RaceID, DriverID, Dropped) VALUES (1, 1, 2)"));
+    // Two drivers of the same name are the program's business, not the file's.
+    EXPECT_FALSE(refused("INSERT INTO Driver (Name) VALUES ('N')"));
+}
+
+TEST_F(LeagueFileTest, DeletingARaceDriverOrStagedRaceTakesItsResultsAlong) {
+    Database db = Build();
+    db.Execute("INSERT INTO Driver (Name) VALUES ('A'), ('B')");
+    db.Execute("INSERT INTO Race (Name) VALUES ('R1'), ('R2')");
+    db.Execute("INSERT INTO Stats (RaceID, DriverID) VALUES (1,1), (1,2), (2,1), (2,2)");
+    db.Execute("DELETE FROM Race WHERE RaceID=1");
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Stats").AsInteger(), 2);
+    db.Execute("DELETE FROM Driver WHERE DriverID=2");
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Stats").AsInteger(), 1);
+    db.Execute("INSERT INTO STNRace (Name) VALUES ('S')");
+    db.Execute("INSERT INTO STNStats (STNRaceID, DriverName) VALUES (1, 'A'), (1, 'B')");
+    db.Execute("DELETE FROM STNRace");
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM STNStats").AsInteger(), 0);
+    // Keys keep growing after deletions, so the largest key is always the newest row.
+    db.Execute("INSERT INTO Race (Name) VALUES ('R3')");
+    EXPECT_EQ(GetMaxID(db, "Race", "RaceID"), 3);
+}
+
+TEST(NewLeagueFileName, ProgramFolderForBareNamesAndSlfAppendedUnlessPresent) {
+    EXPECT_EQ(NewLeagueFileName("league", "/home/u/sw"), "/home/u/sw/league.slf");
+    EXPECT_EQ(NewLeagueFileName("C:\\Data\\league.SLF", "/p"), "C:\\Data\\league.SLF");
+    EXPECT_EQ(NewLeagueFileName("/data/league.mdb", "/p"), "/data/league.mdb.slf");
+    EXPECT_EQ(NewLeagueFileName("/data.d/league", "/p"), "/data.d/league.slf");
+}
+
+} // namespace
+} // namespace scorewell

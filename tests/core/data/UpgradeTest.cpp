@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include "data/LeagueFile.h"
+#include "data/Program.h"
+#include "data/Settings.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+std::string Schema(Database& db) {
+    std::string all;
+    for (Cursor c = db.Query("SELECT name, sql FROM sqlite_schema WHERE sql IS NOT NULL "
+                             "ORDER BY name");
+         !c.AtEnd(); c.MoveNext()) {
+        all += c.Field(1).AsText() + "\n";
+    }
+    return all;
+}
+
+class UpgradeTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    Program program{dir.Path()};
+
+    // The oldest layout: car numbers on drivers and staged results, none of the later fields.
+    Database OldestLayout() {
+        Database db = Database::Create(dir.File("old.slf"));
+        db.Execute("CREATE TABLE Driver (DriverID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                   "Name TEXT(50) NOT NULL, CarNumber SMALLINT)");
+        db.Execute("CREATE TABLE Race (RaceID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT(50), "
+                   "FileName TEXT(50), Length FLOAT, Laps SMALLINT)");
+        db.Execute("CREATE TABLE Settings (SettingsID INTEGER PRIMARY KEY, SettingName TEXT(50), "
+                   "SettingValue TEXT)");
+        db.Execute("CREATE TABLE Stats (StatsID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                   "RaceID INTEGER REFERENCES Race ON DELETE CASCADE, "
+                   "DriverID INTEGER REFERENCES Driver ON DELETE CASCADE, Start SMALLINT, "
+                   "Finish SMALLINT, LapsRun SMALLINT, LapsLed SMALLINT, Status TEXT(25), "
+                   "Points INTEGER, Bonus INTEGER, PrizeMoney INTEGER, Qualifying FLOAT)");
+        db.Execute("CREATE TABLE STNRace (STNRaceID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                   "Name TEXT(50), FileName TEXT(50), Length FLOAT, Laps SMALLINT, "
+                   "RaceTime TEXT(15), AvgSpeed TEXT(10), VictoryMargin TEXT(10), "
+                   "Cautions SMALLINT, LeadChanges SMALLINT, Weather TEXT(20))");
+        db.Execute("CREATE TABLE STNStats (STNStatsID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                   "STNRaceID INTEGER, Finish SMALLINT, Start SMALLINT, DriverName TEXT(50), "
+                   "DriverNum SMALLINT, LapsRun SMALLINT, LapsLed SMALLINT, Points INTEGER, "
+                   "Bonus INTEGER, Qualifying FLOAT, ReasonOut TEXT(25), PrizeMoney INTEGER, "
+                   "Exclude BOOLEAN NOT NULL DEFAULT 0, AvgSpeed FLOAT)");
+        db.Execute("CREATE INDEX DNumIDX ON STNStats (DriverNum)");
+        db.Execute("INSERT INTO Settings VALUES (5, 'Sim Title', '0')");
+        db.Execute("INSERT INTO Driver (Name, CarNumber) VALUES ('Ann Able', 7)");
+        db.Execute(
+            "INSERT INTO Race (Name, FileName, Length, Laps) VALUES ('R', 'r.stn', 2.5, 200)");
+        db.Execute("INSERT INTO Stats (RaceID, DriverID, Finish, Points) VALUES (1, 1, 1, 180)");
+        return db;
+    }
+};
+
+TEST_F(UpgradeTest, TheOldestLayoutIsBroughtUpToDateKeepingItsData) {
+    Database db = OldestLayout();
+    program.Db().Execute("ALTER TABLE ReportField DROP COLUMN Hidden");
+    UpgradeLeagueFile(db, program.Db());
+
+    EXPECT_TRUE(db.FieldExists("Stats", "Dropped"));
+    EXPECT_TRUE(db.FieldExists("Stats", "AvgSpeed"));
+    EXPECT_TRUE(db.FieldExists("Driver", "Exclude"));
+    EXPECT_TRUE(db.FieldExists("Driver", "Rookie"));
+    EXPECT_TRUE(db.FieldExists("Driver", "Handicap"));
+    EXPECT_FALSE(db.FieldExists("Driver", "CarNumber"));
+    EXPECT_FALSE(db.FieldExists("STNStats", "DriverNum"));
+    EXPECT_FALSE(db.IndexExists("DNumIDX"));
+    for (const char* f : {"RaceTime", "AvgSpeed", "VictoryMargin", "Cautions", "LeadChanges"}) {
+        EXPECT_TRUE(db.FieldExists("Race", f)) << f;
+    }
+    EXPECT_EQ(db.DeclaredSize("Race", "Weather"), 50);
+    EXPECT_EQ(db.DeclaredSize("STNRace", "Weather"), 50);
+    EXPECT_FALSE(db.FieldExists("Race", "Weather2"));
+    EXPECT_TRUE(program.Db().FieldExists("ReportField", "Hidden"));
+
+    EXPECT_EQ(db.Scalar("SELECT Handicap FROM Driver").AsInteger(), 0);
+    EXPECT_EQ(db.Scalar("SELECT Exclude FROM Driver").AsInteger(), 0);
+    EXPECT_EQ(db.Scalar("SELECT Points FROM Stats").AsInteger(), 180);
+    EXPECT_EQ(db.Scalar("SELECT Dropped FROM Stats").AsInteger(), 0);
+    EXPECT_EQ(db.Scalar("SELECT Laps FROM Race").AsInteger(), 200);
+    // The new text fields refuse what the layout refuses.
+    EXPECT_THROW(db.Execute("UPDATE Race SET Weather=''"), DbError);
+    EXPECT_THROW(db.Execute("UPDATE Race SET Weather=?", {Value(std::string(51, 'w'))}), DbError);
+    db.Execute("UPDATE Race SET Weather=?", {Value(std::string(50, 'w'))});
+
+    // Running it again changes nothing.
+    std::string before = Schema(db);
+    UpgradeLeagueFile(db, program.Db());
+    EXPECT_EQ(Schema(db), before);
+}
+
+TEST_F(UpgradeTest, StepsAreIndependentSoOneFailingStepLeavesItsPartAlone) {
+    // Staged races without a weather field: the weather step cannot complete...
+    Database db = OldestLayout();
+    db.Execute("ALTER TABLE STNRace DROP COLUMN Weather");
+    UpgradeLeagueFile(db, program.Db());
+    // ...so its part stays exactly as it was,
+    EXPECT_EQ(db.DeclaredSize("Race", "Weather"), 20);
+    EXPECT_FALSE(db.FieldExists("Race", "Weather2"));
+    // while every other step ran.
+    EXPECT_TRUE(db.FieldExists("Stats", "Dropped"));
+    EXPECT_TRUE(db.FieldExists("Stats", "AvgSpeed"));
+    EXPECT_TRUE(db.FieldExists("Driver", "Rookie"));
+    EXPECT_FALSE(db.FieldExists("Driver", "CarNumber"));
+}
+
+TEST_F(UpgradeTest, AMissingStagingAreaIsCreatedWithTheDefaultRulesEvenWithRaces) {
+    Database db = OldestLayout();
+    db.Execute("DROP TABLE STNStats");
+    db.Execute("DROP TABLE STNRace");
+    UpgradeLeagueFile(db, program.Db());
+    for (const char* t : {"STNRace", "STNStats", "PointSystem", "Bonus", "RankCriteria"}) {
+        EXPECT_TRUE(db.TableExists(t)) << t;
+    }
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 5);
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM PointSystem").AsInteger(), 43);
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM RankCriteria").AsInteger(), 4);
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Race").AsInteger(), 1);
+    // The car-number step ran after the staging tables were made, without the old index.
+    EXPECT_FALSE(db.FieldExists("Driver", "CarNumber"));
+    EXPECT_TRUE(db.FieldExists("Driver", "Rookie"));
+    EXPECT_TRUE(db.FieldExists("Driver", "Handicap"));
+}
+
+TEST_F(UpgradeTest, ACurrentFileChangesOnlyInItsWeatherFields) {
+    CreateLeagueFile(dir.File("new.slf"), 0, 0, program.Db(), 0, 0);
+    Database db = Database::Open(dir.File("new.slf"));
+    std::string before = Schema(db);
+    UpgradeLeagueFile(db, program.Db());
+    std::string after = Schema(db);
+    EXPECT_NE(before, after);
+    EXPECT_EQ(db.DeclaredSize("Race", "Weather"), 50);
+    EXPECT_EQ(db.DeclaredSize("STNRace", "Weather"), 50);
+    EXPECT_EQ(db.Fields("Race").back().name, "Weather");
+    EXPECT_EQ(db.Fields("Race").size(), 11u);
+    EXPECT_EQ(db.Fields("STNRace").size(), 11u);
+    // Every other table is exactly as it was created.
+    for (const char* t : {"Driver", "Stats", "Settings", "STNStats", "PointSystem", "Bonus"}) {
+        std::string sql = "SELECT sql FROM sqlite_schema WHERE name='" + std::string(t) + "'";
+        EXPECT_NE(before.find(db.Scalar(sql).AsText()), std::string::npos) << t;
+    }
+}
+
+TEST_F(UpgradeTest, MissingSettingsMakeAnOnlineLeagueWithPresetScoring) {
+    Database db = OldestLayout();
+    db.Execute("INSERT INTO Settings VALUES (13, 'Use Custom Point System', '1')");
+    AddMissingSettings(db);
+    EXPECT_EQ(ReadSetting(db, 12), "0");
+    EXPECT_EQ(ReadSetting(db, 13), "1");
+    EXPECT_EQ(ReadSetting(db, 14), "0");
+    std::string name;
+    ReadSetting(db, 14, &name);
+    EXPECT_EQ(name, "Use Custom Bonus System");
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Settings").AsInteger(), 4);
+}
+
+} // namespace
+} // namespace scorewell

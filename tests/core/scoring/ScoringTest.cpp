@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include "data/ConfinedSql.h"
+#include "data/League.h"
+#include "data/LeagueFile.h"
+#include "scoring/Scoring.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+struct Row {
+    int finish;
+    int start;
+    const char* name;
+    int lapsLed;
+    double qualifying;
+    int points = 0;
+};
+
+class ScoringTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    Program program{dir.File("prog")};
+    std::unique_ptr<League> league;
+
+    void Open(int sim = 0) {
+        CreateLeagueFile(dir.File("l.slf"), sim, 0, program.Db(), 0, 0);
+        league = std::make_unique<League>(program, dir.File("l.slf"));
+    }
+    Database& Db() { return league->Db(); }
+
+    // A staged race with the given results; gives its key.
+    std::int32_t Stage(const std::vector<Row>& rows) {
+        Db().Execute("INSERT INTO STNRace (Name) VALUES ('Test')");
+        auto key = static_cast<std::int32_t>(Db().LastInsertRowId());
+        for (const Row& r : rows) {
+            Db().Execute("INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, LapsRun, "
+                         "LapsLed, Points, Bonus, Qualifying) VALUES (?,?,?,?,200,?,?,0,?)",
+                         {Value(key), Value(r.finish), Value(r.start), Value(r.name),
+                          Value(r.lapsLed), Value(r.points),
+                          r.qualifying < 0 ? Value() : Value(r.qualifying)});
+        }
+        return key;
+    }
+    std::vector<std::string> Results(std::int32_t key, bool staging = true) {
+        std::vector<std::string> out;
+        std::string sql = staging ? "SELECT Finish, Start, DriverName, Points, Bonus, PrizeMoney "
+                                    "FROM STNStats WHERE STNRaceID=? ORDER BY Finish"
+                                  : "SELECT Finish, Start, Name, Points, Bonus, PrizeMoney FROM "
+                                    "Stats JOIN Driver USING (DriverID) WHERE RaceID=? "
+                                    "ORDER BY Finish";
+        for (Cursor c = Db().Query(sql, {Value(key)}); !c.AtEnd(); c.MoveNext()) {
+            out.push_back(c.Field(0).AsText() + "/" + c.Field(1).AsText() + " " +
+                          c.Field(2).AsText() + " " + c.Field(3).AsText() + "+" +
+                          c.Field(4).AsText() +
+                          (c.Field(5).IsNull() ? "" : " $" + c.Field(5).AsText()));
+        }
+        return out;
+    }
+};
+
+TEST_F(ScoringTest, DriversAreFoundWithoutRegardToCaseAndAddedWhenMissing) {
+    Open();
+    std::int32_t id = GetDriverID(Db(), "Robert'); DROP TABLE Stats;--");
+    EXPECT_EQ(GetDriverID(Db(), "ROBERT'); drop table stats;--"), id);
+    EXPECT_EQ(Db().Scalar("SELECT Name FROM Driver").AsText(), "Robert'); DROP TABLE Stats;--");
+    EXPECT_TRUE(Db().TableExists("Stats"));
+    EXPECT_NE(GetDriverID(Db(), " Robert'); DROP TABLE Stats;--"), id); // not trimmed
+    EXPECT_THROW(GetDriverID(Db(), ""), DbError);
+    EXPECT_THROW(GetDriverID(Db(), "   "), DbError);
+    Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=?", {Value(id)});
+    EXPECT_TRUE(IsDriverExcluded(Db(), id));
+    EXPECT_TRUE(IsDriverNameExcluded(Db(), "robert'); drop table stats;--"));
+    EXPECT_FALSE(IsDriverExcluded(Db(), 999));
+    EXPECT_FALSE(IsDriverNameExcluded(Db(), "Nobody"));
+}
+
+TEST_F(ScoringTest, PointGapIsTheMostFrequentNeighbourDifference) {
+    Open();
+    auto gap = [&](std::vector<int> points) {
+        std::vector<Row> rows;
+        int n = 0;
+        for (int p : points) {
+            ++n;
+            rows.push_back({n, n, "D", 0, 0, p});
+        }
+        return DetectPointGap(Db(), Stage(rows), true);
+    };
+    EXPECT_EQ(gap({25, 20, 17, 16, 15, 14, 13}), 1);
+    EXPECT_EQ(gap({10, 8, 6, 5}), 2);
+    EXPECT_EQ(gap({10, 10, 9, 9}), -1); // the gap 0 wins the tie
+    EXPECT_EQ(gap({6, 3, 0, 0}), 3);    // no gap counted after a row of 0
+    EXPECT_EQ(gap({50, 40, 30}), -1);
+    EXPECT_EQ(gap({}), -1);
+}
+
+TEST_F(ScoringTest, BuiltInBonusesGoToLeadersAndEveryDriverTiedForMostLed) {
+    Open();
+    std::int32_t race = Stage({{1, 1, "A", 60, 0, 175},
+                               {2, 2, "B", 60, 0, 170},
+                               {3, 3, "C", 10, 0, 165},
+                               {4, 4, "D", 0, 0, 160}});
+    ApplyBonusPoints(*league, 0, race, true);
+    EXPECT_EQ(Results(race), (std::vector<std::string>{"1/1 A 185+10", "2/2 B 180+10",
+                                                       "3/3 C 170+5", "4/4 D 160+0"}));
+    // Nobody led: everyone matches "most laps led".
+    std::int32_t quiet = Stage({{1, 1, "A", 0, 0, 175}, {2, 2, "B", 0, 0, 170}});
+    ApplyBonusPoints(*league, 2, quiet, true);
+    EXPECT_EQ(Results(quiet), (std::vector<std::string>{"1/1 A 180+5", "2/2 B 175+5"}));
+    // NASCAR Legends gives none.
+    std::int32_t legends = Stage({{1, 1, "A", 50, 0, 43}});
+    ApplyBonusPoints(*league, 1, legends, true);
+    EXPECT_EQ(Results(legends), (std::vector<std::string>{"1/1 A 43+0"}));
+}
+
+TEST_F(ScoringTest, CustomRulesReplaceTheBuiltInOnesAndServeStoredRaces) {
+    Open();
+    Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
+    league->LoadWorkingSettings();
+    Db().Execute("DELETE FROM Bonus");
+    std::int32_t race = Stage({{1, 2, "A", 60, 0, 175}, {2, 1, "B", 10, 0, 170}});
+    ApplyBonusPoints(*league, 0, race, true); // no rules: not even the built-in ones
+    EXPECT_EQ(Results(race), (std::vector<std::string>{"1/2 A 175+0", "2/1 B 170+0"}));
+
+    // A rule written against the staging tables, with the race marker.
+    Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Winner', 7, "
+                 "'STNStatsID = (SELECT STNStatsID FROM STNStats WHERE STNRaceID = <RACEID> "
+                 "AND Finish = 1)'), ('Pole', 3, 'Start = 1')");
+    ApplyBonusPoints(*league, 0, race, true);
+    EXPECT_EQ(Results(race), (std::vector<std::string>{"1/2 A 182+7", "2/1 B 173+3"}));
+
+    // The same rules on a stored race, once "STN" is taken out of them.
+    Db().Execute("INSERT INTO Race (Name) VALUES ('Stored')");
+    std::int32_t a = GetDriverID(Db(), "A"), b = GetDriverID(Db(), "B");
+    Db().Execute("INSERT INTO Stats (RaceID, DriverID, Finish, Start, LapsLed, Points, Bonus) "
+                 "VALUES (1, ?, 1, 2, 60, 175, 0), (1, ?, 2, 1, 10, 170, 0)",
+                 {Value(a), Value(b)});
+    ApplyBonusPoints(*league, 0, 1, false);
+    EXPECT_EQ(Results(1, false), (std::vector<std::string>{"1/2 A 182+7", "2/1 B 173+3"}));
+}
+
+TEST_F(ScoringTest, HostileOrBrokenRulesAreRefusedNamingTheRuleAndChangeNothing) {
+    Open();
+    Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
+    league->LoadWorkingSettings();
+    std::int32_t race = Stage({{1, 1, "A", 60, 0, 175}});
+    const std::pair<const char*, const char*> hostile[] = {
+        {"1=1) OR (1=1", nullptr}, // harmless: stays inside the condition
+        {"(SELECT Count(*) FROM sqlite_schema) > 0", "it tries to read sqlite_schema"},
+        {"1); DELETE FROM Driver; --", "more than one statement"},
+        {"Finish = (SELECT 1 FROM pragma_table_info('Stats'))", "PRAGMA"},
+        {"1=1 AND (WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) "
+         "SELECT Count(*) FROM c) > 0",
+         "runs longer"},
+    };
+    for (const auto& [query, reason] : hostile) {
+        Db().Execute("DELETE FROM Bonus");
+        Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, ?)",
+                     {Value(query)});
+        Db().Execute("UPDATE STNStats SET Points=175, Bonus=0");
+        if (!reason) {
+            ApplyBonusPoints(*league, 0, race, true);
+            continue;
+        }
+        try {
+            // A short limit keeps the endless rule short; the rest are refused before running.
+            RunBonusRule(Db(), "The bonus rule \"Evil\"",
+                         "UPDATE STNStats SET Bonus=Bonus+5 WHERE (STNRaceID=1) AND (" +
+                             std::string(query) + ")",
+                         "STNStats", std::chrono::milliseconds(200));
+            ADD_FAILURE() << query;
+        } catch (const ConfinedSqlError& e) {
+            EXPECT_NE(std::string(e.what()).find("The bonus rule \"Evil\""), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(Db().Scalar("SELECT Bonus FROM STNStats").AsInteger(), 0) << query;
+    }
+    // Writing outside Points and Bonus, or to another table, is refused too.
+    for (const char* statement :
+         {"UPDATE STNStats SET Finish=9 WHERE STNRaceID=1", "UPDATE Driver SET Exclude=1",
+          "DELETE FROM STNStats", "ATTACH DATABASE 'x.db' AS x", "PRAGMA foreign_keys=OFF",
+          "DROP TABLE Driver"}) {
+        EXPECT_THROW(RunBonusRule(Db(), "Rule", statement, "STNStats"), ConfinedSqlError)
+            << statement;
+    }
+    EXPECT_TRUE(Db().TableExists("Driver"));
+    EXPECT_EQ(Db().Scalar("PRAGMA foreign_keys").AsInteger(), 1);
+}
+
+TEST_F(ScoringTest, RecalculationRenumbersAndRescoresFromScratch) {
+    Open();
+    // Old positions with a gap and a tie; qualifying with a tie and a missing speed.
+    std::int32_t race = Stage({{1, 5, "A", 0, 180.0, 999},
+                               {3, 1, "B", 20, -1, 0},
+                               {3, 2, "C", 0, 185.5, 0},
+                               {7, 3, "D", 5, 180.0, 0}});
+    RecalculateRace(*league, race, true);
+    RecalculateRace(*league, race, true); // twice gives the same
+    // Starts: C fastest; A and D tie on speed and keep their old order; B has no speed.
+    EXPECT_EQ(Results(race), (std::vector<std::string>{"1/3 A 175+0", "2/4 B 180+10", "3/1 C 165+0",
+                                                       "4/2 D 165+5"}));
+}
+
+TEST_F(ScoringTest, CustomPointSystemPaysPrizeMoneyWithinItsPositionsOnly) {
+    Open();
+    Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=13");
+    league->LoadWorkingSettings();
+    Db().Execute("DELETE FROM PointSystem");
+    Db().Execute("INSERT INTO PointSystem VALUES (1, 10, 1000), (2, 8, NULL)");
+    std::int32_t race =
+        Stage({{1, 1, "A", 0, 190, 0}, {2, 2, "B", 0, 189, 0}, {3, 3, "C", 0, 188, 0}});
+    RecalculateRace(*league, race, true);
+    EXPECT_EQ(Results(race),
+              (std::vector<std::string>{"1/1 A 15+5 $1000", "2/2 B 13+5", "3/3 C 5+5"}));
+}
+
+TEST_F(ScoringTest, LegendsRacesAreRescoredWithTheScaleTheyWereScoredWith) {
+    Open(1);
+    // Points 86, 84, 82 show the 2-point scale (LPoints2 = 2 × (44 − position)).
+    std::int32_t race = Stage({{1, 1, "A", 10, 190, 86},
+                               {2, 2, "B", 0, 189, 84},
+                               {3, 3, "C", 0, 188, 82},
+                               {5, 4, "D", 0, 187, 78}});
+    RecalculateRace(*league, race, true);
+    EXPECT_EQ(Results(race),
+              (std::vector<std::string>{"1/1 A 86+0", "2/2 B 84+0", "3/3 C 82+0", "4/4 D 80+0"}));
+    // Without a recognisable scale the standard one is used.
+    std::int32_t odd = Stage({{1, 1, "A", 0, 190, 50}, {2, 2, "B", 0, 189, 40}});
+    RecalculateRace(*league, odd, true);
+    EXPECT_EQ(Results(odd), (std::vector<std::string>{"1/1 A 175+0", "2/2 B 170+0"}));
+}
+
+TEST(ScorePosition, BeyondTheTableScoresNothing) {
+    PointTable table(2, 2);
+    table.Set(1, 0, Value(10));
+    table.Set(1, 1, Value(500));
+    EXPECT_EQ(ScorePosition(table, 1, 0, true).prizeMoney, Value(500));
+    EXPECT_TRUE(ScorePosition(table, 1, 0, false).prizeMoney.IsNull());
+    EXPECT_EQ(ScorePosition(table, 2, 0, true).points, Value(0)); // empty cell
+    EXPECT_EQ(ScorePosition(table, 3, 0, true).points, Value(0));
+    EXPECT_TRUE(ScorePosition(table, 3, 0, true).prizeMoney.IsNull());
+}
+
+} // namespace
+} // namespace scorewell

@@ -12,8 +12,10 @@ namespace {
 
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
-        {"new", CommandNew},
-        {"reports", CommandReports},
+        {"new", CommandNew},         {"reports", CommandReports},
+        {"drivers", CommandDrivers}, {"exclude", CommandExclude},
+        {"include", CommandInclude}, {"remove-excluded", CommandRemoveExcluded},
+        {"recalc", CommandRecalc},   {"folders", CommandFolders},
     };
     return commands;
 }

@@ -63,5 +63,11 @@ int Run(const std::vector<std::string>& args, const std::string& executableFolde
 // Commands, one per file of this folder.
 int CommandNew(Context& ctx, Arguments& args);
 int CommandReports(Context& ctx, Arguments& args);
+int CommandDrivers(Context& ctx, Arguments& args);
+int CommandExclude(Context& ctx, Arguments& args);
+int CommandInclude(Context& ctx, Arguments& args);
+int CommandRemoveExcluded(Context& ctx, Arguments& args);
+int CommandRecalc(Context& ctx, Arguments& args);
+int CommandFolders(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

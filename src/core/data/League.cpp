@@ -143,6 +143,46 @@ PointTable League::LoadPointTable() {
                            settings_.useCustomBonusSystem);
 }
 
+void League::Backup() {
+    try {
+        BackupDatabase(db_, BackupPath());
+    } catch (const DbError& e) {
+        throw ScorewellError("The copy " + Quoted(BackupPath()) +
+                             " of the league could not be written: " + PlainReason(e) + ".");
+    } catch (const std::system_error& e) {
+        throw ScorewellError("The copy " + Quoted(BackupPath()) +
+                             " of the league could not be written: " + e.what() + ".");
+    }
+}
+
+void BackupDatabase(Database& source, const std::string& target) {
+    const std::string temp = target + ".new";
+    RemoveFileIfExists(temp);
+    RemoveFileIfExists(temp + "-journal");
+    try {
+        {
+            Database copy = Database::Create(temp);
+            sqlite3_backup* backup =
+                sqlite3_backup_init(copy.Handle(), "main", source.Handle(), "main");
+            if (!backup) {
+                copy.ThrowError(sqlite3_errcode(copy.Handle()));
+            }
+            int rc = sqlite3_backup_step(backup, -1);
+            sqlite3_backup_finish(backup);
+            if (rc != SQLITE_DONE) {
+                copy.ThrowError(rc);
+            }
+        }
+        SyncFile(temp);
+        ReplaceFile(temp, target);
+        SyncFolder(FolderOf(NativePath(target)));
+    } catch (...) {
+        RemoveFileIfExists(temp);
+        RemoveFileIfExists(temp + "-journal");
+        throw;
+    }
+}
+
 void League::Close() {
     if (!db_.IsOpen()) {
         return;

@@ -58,6 +58,11 @@ public:
     WorkingSettings& Settings() { return settings_; }
     const WorkingSettings& Settings() const { return settings_; }
 
+    // Keeps the league as it is now beside it as LEAGUE.slf.bak (one generation), before an
+    // action that removes data without asking. Throws ScorewellError when it cannot be written.
+    void Backup();
+    std::string BackupPath() const { return path_ + ".bak"; }
+
     // Settings 5, 12, 13, 14, 6 and 17 into the working settings.
     void LoadWorkingSettings();
     // The point table for scoring, from the working settings.
@@ -73,6 +78,10 @@ private:
 // Compacts a closed database file through tempName in its folder and renames the copy over it.
 // Throws ScorewellError; on failure the file is untouched and the copy removed.
 void CompactDatabaseFile(const std::string& path, const std::string& tempName);
+
+// Copies an open database into a new file with the engine's backup API, written beside the
+// target under a temporary name and renamed over it when complete.
+void BackupDatabase(Database& source, const std::string& target);
 
 // A database error in plain words: "the disk is full", "the file is in use by another program"...
 std::string PlainReason(const DbError& error);

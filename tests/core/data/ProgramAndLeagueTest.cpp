@@ -10,6 +10,7 @@
 #include "data/LeagueFile.h"
 #include "data/Program.h"
 #include "data/Settings.h"
+#include "data/SimulationFolders.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -188,6 +189,25 @@ TEST_F(LeagueTest, AReadOnlyLeagueIsRefusedWithoutWriting) {
         EXPECT_EQ(e.GetKind(), LeagueOpenError::Kind::ReadOnly);
     }
     chmod(path.c_str(), 0644);
+}
+
+} // namespace
+} // namespace scorewell
+
+namespace scorewell {
+namespace {
+
+TEST(SimulationFolders, TheExecutableIsFoundWithoutRegardToLetterCase) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.File("nr3"));
+    test::WriteFileBytes(dir.File("nr3/nascar racing 3.EXE"), "");
+    EXPECT_EQ(CheckSimulationFolder(0, dir.File("nr3") + "/"), std::nullopt);
+    EXPECT_EQ(CheckSimulationFolder(0, "  "), std::nullopt);
+    EXPECT_EQ(CheckSimulationFolder(2, dir.File("nr3") + "/"),
+              "\"" + dir.File("nr3") +
+                  "/\" does not seem to refer to a valid NASCAR Racing 4 "
+                  "path.");
+    EXPECT_NE(CheckSimulationFolder(1, dir.File("nr3") + "/"), std::nullopt);
 }
 
 } // namespace

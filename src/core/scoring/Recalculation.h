@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+#include "data/League.h"
+
+namespace scorewell {
+
+// Rescores every race of the league (in RaceID order) in one transaction.
+void RecalculateAllRaces(League& league,
+                         const std::function<void(int done, int total)>& progress = {});
+
+// Removes the results of every excluded driver from every race and rescores every race, so start
+// and finishing positions close up without them. One transaction; the league as it was is kept
+// beside it first (LEAGUE.slf.bak), since nothing asks before this removal.
+void RemoveExcludedResults(League& league);
+
+} // namespace scorewell

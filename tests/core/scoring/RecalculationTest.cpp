@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "common/Paths.h"
+#include "data/Drivers.h"
+#include "data/League.h"
+#include "data/LeagueFile.h"
+#include "scoring/Recalculation.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+class RecalculationTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    Program program{dir.File("prog")};
+    std::unique_ptr<League> league;
+
+    void SetUp() override {
+        CreateLeagueFile(dir.File("l.slf"), 0, 0, program.Db(), 0, 0);
+        league = std::make_unique<League>(program, dir.File("l.slf"));
+        Database& db = league->Db();
+        db.Execute("INSERT INTO Driver (Name) VALUES ('Ann Able'), ('Bob Baker'), ('Cy Cole')");
+        db.Execute("INSERT INTO Race (Name) VALUES ('R1'), ('R2')");
+        // Bob won both races from the pole; he will be excluded.
+        for (int race : {1, 2}) {
+            db.Execute("INSERT INTO Stats (RaceID, DriverID, Start, Finish, LapsLed, Points, "
+                       "Bonus, Qualifying) VALUES (?, 2, 1, 1, 50, 185, 10, 190), "
+                       "(?, 1, 2, 2, 0, 170, 0, 189), (?, 3, 3, 3, 0, 165, 0, 188)",
+                       {Value(race), Value(race), Value(race)});
+        }
+    }
+    std::string Race(int id) {
+        return league->Db()
+            .Scalar("SELECT group_concat(r, ' ') FROM (SELECT Name || ':' || Start || '/' || "
+                    "Finish || '=' || Points AS r FROM Stats JOIN Driver USING (DriverID) "
+                    "WHERE RaceID=? ORDER BY Finish)",
+                    {Value(id)})
+            .AsText();
+    }
+};
+
+TEST_F(RecalculationTest, RemovingExcludedResultsClosesUpEveryRaceAndKeepsACopyFirst) {
+    SetDriversExcluded(league->Db(), {"bob baker"}, true);
+    RemoveExcludedResults(*league);
+    EXPECT_EQ(Race(1), "Ann Able:1/1=180 Cy Cole:2/2=175");
+    EXPECT_EQ(Race(2), "Ann Able:1/1=180 Cy Cole:2/2=175");
+    // The excluded driver stays on the roster.
+    EXPECT_EQ(ListDrivers(league->Db()).size(), 3u);
+    // The copy holds the league as it was.
+    ASSERT_TRUE(FileExists(league->BackupPath()));
+    Database copy = Database::Open(league->BackupPath());
+    EXPECT_EQ(copy.Scalar("SELECT Count(*) FROM Stats").AsInteger(), 6);
+}
+
+TEST_F(RecalculationTest, UnknownNamesChangeNothingAndAllRacesRescore) {
+    EXPECT_THROW(SetDriversExcluded(league->Db(), {"Cy Cole", "Nobody"}, true), ScorewellError);
+    EXPECT_EQ(league->Db().Scalar("SELECT Sum(Exclude) FROM Driver").AsInteger(), 0);
+    league->Db().Execute("UPDATE Stats SET Points=0, Bonus=0");
+    int calls = 0;
+    RecalculateAllRaces(*league, [&](int done, int total) {
+        ++calls;
+        EXPECT_EQ(total, 2);
+        EXPECT_EQ(done, calls);
+    });
+    EXPECT_EQ(Race(2), "Bob Baker:1/1=185 Ann Able:2/2=170 Cy Cole:3/3=165");
+}
+
+} // namespace
+} // namespace scorewell

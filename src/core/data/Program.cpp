@@ -8,6 +8,7 @@
 #include "common/Text.h"
 #include "data/Seed.h"
 #include "data/Settings.h"
+#include "import/Tracks.h"
 
 namespace scorewell {
 
@@ -77,6 +78,15 @@ Program::Program(std::string folder, std::string decimalSeparator)
         }
     }
     LoadSimPaths();
+}
+
+Program::~Program() = default;
+
+const CTracks& Program::TrackCatalogue() {
+    if (!tracks_) {
+        tracks_ = std::make_unique<CTracks>(LoadTrackCatalogue(simPath_[2]));
+    }
+    return *tracks_;
 }
 
 std::string Program::ReplaceFromSeed(const std::string& folder) {

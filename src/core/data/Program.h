@@ -1,11 +1,14 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "data/Database.h"
 
 namespace scorewell {
+
+class CTracks;
 
 // What ails a program database file that cannot be used.
 class ProgramDatabaseError : public std::runtime_error {
@@ -32,6 +35,9 @@ public:
     // built-in seed when it is missing. Throws ProgramDatabaseError, naming the file, when the
     // file exists but is not a usable program database; the file is then left as it is.
     explicit Program(std::string folder, std::string decimalSeparator = ".");
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
     // Keeps a damaged program database beside it (its name + ".damaged", numbered when that
     // exists) and builds a new one from the seed. Gives the name the old file was kept under.
@@ -51,11 +57,17 @@ public:
     // True when none of the three folders is set.
     bool NoSimulationFolder() const;
 
+    // The NASCAR Racing 4 track catalogue, read from the tracks of SimPath(2) on first need and
+    // kept for the run: a track installed later is seen after a restart.
+    const CTracks& TrackCatalogue();
+    bool HasTrackCatalogue() const { return tracks_ != nullptr; }
+
 private:
     std::string folder_;
     std::string decimalSeparator_;
     Database db_;
     std::array<std::string, 3> simPath_;
+    std::unique_ptr<CTracks> tracks_;
 };
 
 // Builds a program database at path from the built-in seed (written beside it under a temporary

@@ -1,0 +1,388 @@
+#include "import/RaceFinal.h"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+#include <system_error>
+#include <unordered_map>
+
+#include "common/Formatting.h"
+#include "common/Numbers.h"
+#include "common/Paths.h"
+#include "common/Text.h"
+#include "scoring/Scoring.h"
+
+namespace scorewell {
+
+namespace {
+
+constexpr DriverLineLayout kCommonLayout{{1, 2},  {5, 2},  {9, 3},  {14, 27}, {42, 3},
+                                         {47, 3}, {53, 3}, {57, 8}, {66, 12}};
+constexpr DriverLineLayout kRacing2Layout{{1, 2},  {5, 2},  {9, 3},  {14, 26}, {41, 3},
+                                          {46, 3}, {52, 3}, {56, 7}, {63, 12}};
+
+constexpr ColumnPlace kHeaderMark{1, 10};
+constexpr ColumnPlace kRestOfLine{11, INT_MAX};
+constexpr std::string_view kHeaderText = "Race Final";
+constexpr std::string_view kHyphens = "----------";
+constexpr std::string_view kComputerCar = "AI :";
+constexpr int kStatisticsLines = 6;
+
+constexpr std::int64_t kIntegerLimit = 32767;   // 16-bit columns
+constexpr std::int64_t kLongLimit = 2147483647; // 32-bit columns
+
+// A file the reader refuses, in the words the user reads.
+class Refusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void Refuse(const std::string& message) {
+    throw Refusal(message);
+}
+
+std::string AtLine(int line) {
+    return "line " + std::to_string(line) + ": ";
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string_view TrimmedView(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// The bytes at a place of a line: nothing past its end, fewer at its end.
+std::string_view Cut(std::string_view line, ColumnPlace place) {
+    const auto start = static_cast<std::size_t>(place.position - 1);
+    if (start >= line.size()) {
+        return {};
+    }
+    return line.substr(start, static_cast<std::size_t>(place.width));
+}
+
+std::string FieldText(std::string_view line, ColumnPlace place) {
+    return Cp1252ToUtf8(TrimmedView(Cut(line, place)));
+}
+
+std::string ReadBytes(const std::string& fileName) {
+    std::FILE* file = std::fopen(NativePath(fileName).c_str(), "rb");
+    if (!file) {
+        Refuse("the file cannot be opened (" + std::generic_category().message(errno) + ")");
+    }
+    std::string bytes;
+    char buffer[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, n);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        Refuse("the file cannot be read (" + std::generic_category().message(error) + ")");
+    }
+    return bytes;
+}
+
+// The original wrote these numbers into its statements as they stood, or had the engine convert
+// them: a blank field, a non-number or a number too large for its column made the statement fail.
+double NumberField(const std::string& text, const std::string& where, std::string_view what) {
+    if (TrimmedView(text).empty()) {
+        Refuse(where + "the " + std::string(what) + " is blank");
+    }
+    const auto number = StrictNumber(text);
+    if (!number) {
+        Refuse(where + "the " + std::string(what) + " is not a number (" + Quoted(text) + ")");
+    }
+    return *number;
+}
+
+std::int64_t WholeField(const std::string& text, const std::string& where, std::string_view what,
+                        std::int64_t limit) {
+    const std::int64_t value = RoundHalfEven(NumberField(text, where, what));
+    if (value < -limit - 1 || value > limit) {
+        Refuse(where + "the " + std::string(what) + " is out of range (" + Quoted(text) + ")");
+    }
+    return value;
+}
+
+// A text longer than its column made the statement fail as well.
+void CheckSize(const std::string& text, std::optional<int> size, const std::string& where,
+               std::string_view what) {
+    if (size && CharacterCount(text) > static_cast<std::size_t>(*size)) {
+        Refuse(where + "the " + std::string(what) + " is longer than " + std::to_string(*size) +
+               " characters (" + Quoted(text) + ")");
+    }
+}
+
+// The declared sizes of the staged race's text columns; the weather column is wider in upgraded
+// league files.
+std::unordered_map<std::string, int> TextSizes(Database& db, std::string_view table) {
+    std::unordered_map<std::string, int> sizes;
+    for (const FieldInfo& field : db.Fields(table)) {
+        const auto open = field.declaredType.find('(');
+        const auto close = field.declaredType.find(')');
+        if (open != std::string::npos && close != std::string::npos && close > open) {
+            if (auto size = StrictInteger(field.declaredType.substr(open + 1, close - open - 1))) {
+                sizes[field.name] = *size;
+            }
+        }
+    }
+    return sizes;
+}
+
+Value TextOrNull(std::string text) {
+    return text.empty() ? Value() : Value(std::move(text));
+}
+
+// One statistic as read, with its line for the messages.
+struct Statistic {
+    std::string text;
+    int line = 0;
+};
+
+} // namespace
+
+const DriverLineLayout& DriverLineLayoutFor(int simType) {
+    return simType == 2 ? kRacing2Layout : kCommonLayout;
+}
+
+std::string_view RaceFinalLines::Next() {
+    const std::string_view all(bytes_);
+    std::size_t end = all.find_first_of("\r\n", next_);
+    if (end == std::string_view::npos) {
+        end = all.size();
+    }
+    const std::string_view line = all.substr(std::min(next_, all.size()), end - next_);
+    next_ = end;
+    if (next_ < all.size()) {
+        next_ += all[next_] == '\r' && next_ + 1 < all.size() && all[next_ + 1] == '\n' ? 2 : 1;
+    }
+    ++lineNumber_;
+    return line;
+}
+
+std::optional<std::string_view> ReadDataLine(RaceFinalLines& lines) {
+    while (!lines.AtEnd()) {
+        const std::string_view line = lines.Next();
+        if (lines.AtEnd()) {
+            return line;
+        }
+        const std::string_view trimmed = TrimmedView(line);
+        if (!trimmed.empty() && trimmed.front() != '*') {
+            return line;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<float> ConvertQualifying(std::string_view text, int lapReportingMethod,
+                                       float trackLength) {
+    if (text.empty()) {
+        return 0.0f;
+    }
+    if (lapReportingMethod == 0) {
+        const auto speed = StrictNumber(text);
+        if (!speed || !std::isfinite(ToSingle(*speed))) {
+            return std::nullopt;
+        }
+        return ToSingle(*speed);
+    }
+    double seconds = 0;
+    if (const auto colon = text.find(':'); colon != std::string_view::npos) {
+        seconds = LeadingNumber(text.substr(0, colon)) * 60 + LeadingNumber(text.substr(colon + 1));
+    } else {
+        seconds = LeadingNumber(text);
+    }
+    const float speed = ConvertSpeedTime(ToSingle(seconds), trackLength);
+    if (!std::isfinite(speed)) {
+        return std::nullopt;
+    }
+    // The speed reached the league file as its general-form text; reading that text back gives
+    // the value the file received.
+    return ToSingle(LeadingNumber(GeneralNumberText(speed, ".")));
+}
+
+StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
+                            const std::string& fileName, int simType, int lapReportingMethod) {
+    StagingResult result;
+    Database& db = league.Db();
+    const DriverLineLayout& layout = DriverLineLayoutFor(simType);
+    const std::string& separator = league.GetProgram().DecimalSeparator();
+    const bool customPoints = league.Settings().useCustomPointSystem;
+    try {
+        RaceFinalLines lines(ReadBytes(fileName));
+        Transaction transaction(db);
+        const auto sizes = TextSizes(db, "STNRace");
+        auto sizeOf = [&](const std::string& column) -> std::optional<int> {
+            auto found = sizes.find(column);
+            return found == sizes.end() ? std::nullopt : std::optional<int>(found->second);
+        };
+
+        const auto header = ReadDataLine(lines);
+        if (!header) {
+            Refuse("the file is empty");
+        }
+        if (const auto mark = TrimmedView(Cut(*header, kHeaderMark));
+            !mark.empty() && mark != kHeaderText) {
+            Refuse(Quoted(fileName) + " does not seem to be a race final!");
+        }
+        const std::string name = FieldText(*header, kRestOfLine);
+        CheckSize(name, sizeOf("Name"), AtLine(lines.LineNumber()), "race name");
+
+        const auto track = ReadDataLine(lines);
+        if (!track) {
+            Refuse("the file ends before the track line");
+        }
+        const std::string trackAt = AtLine(lines.LineNumber());
+        const float length = ToSingle(NumberField(Cp1252ToUtf8(Cut(*track, kTrackLengthPlace)),
+                                                  trackAt, "track length field"));
+        if (!std::isfinite(length)) {
+            Refuse(trackAt + "the track length field is out of range");
+        }
+        std::string_view lapsText = Cut(*track, kTrackLapsPlace);
+        lapsText = lapsText.substr(0, lapsText.find(' '));
+        const std::int64_t laps =
+            WholeField(Cp1252ToUtf8(lapsText), trackAt, "laps field", kIntegerLimit);
+        const std::string shortName = FileNameOf(fileName, false);
+        CheckSize(shortName, sizeOf("FileName"), "", "file name");
+
+        db.Execute("INSERT INTO STNRace (Name, FileName, Length, Laps) VALUES (?,?,?,?)",
+                   {TextOrNull(name), Value(shortName), Value(length), Value(laps)});
+        const auto raceId = static_cast<std::int32_t>(db.LastInsertRowId());
+
+        for (int hyphenLines = 0; hyphenLines < 2;) {
+            const auto line = ReadDataLine(lines);
+            if (!line) {
+                Refuse(hyphenLines == 0 ? "the file ends before the first line of hyphens"
+                                        : "the file ends before the second line of hyphens");
+            }
+            if (StartsWith(*line, kHyphens)) {
+                ++hyphenLines;
+            }
+        }
+
+        int finish = 0;
+        for (;;) {
+            if (lines.AtEnd()) {
+                Refuse("the file ends inside the driver table (line " +
+                       std::to_string(lines.LineNumber()) + ")");
+            }
+            const std::string_view line = lines.Next();
+            const std::string_view trimmed = TrimmedView(line);
+            if (trimmed.empty()) {
+                break;
+            }
+            if (StartsWith(trimmed, kComputerCar)) {
+                continue;
+            }
+            const std::string driver = FieldText(line, layout.driverName);
+            if (driver.empty() || IsDriverNameExcluded(db, driver)) {
+                continue;
+            }
+            ++finish;
+            const std::string at = AtLine(lines.LineNumber());
+            const std::int64_t start =
+                WholeField(FieldText(line, layout.start), at, "start field", kIntegerLimit);
+            const std::int64_t lapsRun =
+                WholeField(FieldText(line, layout.lapsRun), at, "laps run field", kIntegerLimit);
+            const std::int64_t lapsLed =
+                WholeField(FieldText(line, layout.lapsLed), at, "laps led field", kIntegerLimit);
+            PositionScore score;
+            if (simType != 1 || customPoints) {
+                score = ScorePosition(pointTable, finish, 0, customPoints);
+            } else {
+                // NASCAR Legends prints the points of its own scale; they are kept.
+                score.points = Value(
+                    WholeField(FieldText(line, layout.points), at, "points field", kLongLimit));
+            }
+            const std::string qualifyingText = FieldText(line, layout.qualifying);
+            const auto qualifying = ConvertQualifying(qualifyingText, lapReportingMethod, length);
+            if (!qualifying) {
+                Refuse(at + "the qualifying field is not a number (" + Quoted(qualifyingText) +
+                       ")");
+            }
+            db.Execute("INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, LapsRun, "
+                       "LapsLed, Points, Qualifying, ReasonOut, PrizeMoney, Bonus) "
+                       "VALUES (?,?,?,?,?,?,?,?,?,?,0)",
+                       {Value(raceId), Value(finish), Value(start), Value(driver), Value(lapsRun),
+                        Value(lapsLed), score.points, Value(*qualifying),
+                        TextOrNull(FieldText(line, layout.reasonOut)), score.prizeMoney});
+            ++result.drivers;
+        }
+
+        Statistic raceTime, avgSpeed, margin, cautions, leadChanges, weather;
+        for (int examined = 0; examined < kStatisticsLines && !lines.AtEnd(); ++examined) {
+            const std::string_view line = *ReadDataLine(lines);
+            if (lines.AtEnd()) {
+                break; // the file's last line is not a statistic
+            }
+            const auto dash = line.find('-');
+            if (dash == std::string_view::npos) {
+                continue;
+            }
+            const std::string_view key = TrimmedView(line.substr(0, dash));
+            const std::string_view value = TrimmedView(line.substr(dash + 1));
+            const int at = lines.LineNumber();
+            auto decimal = [&] {
+                return ReplaceAll(Cp1252ToUtf8(value), ".", separator);
+            };
+            if (key == "Race time") {
+                raceTime = {decimal(), at};
+            } else if (key == "Average speed") {
+                avgSpeed = {decimal(), at};
+            } else if (key == "Margin of victory") {
+                margin = {decimal(), at};
+            } else if (key == "Caution flags") {
+                cautions = {Cp1252ToUtf8(value), at};
+            } else if (key == "# of lead changes") {
+                leadChanges = {Cp1252ToUtf8(value), at};
+            } else if (key == "Weather") {
+                // The degree sign is "^" in NASCAR Racing 3's files and "©" in NASCAR Racing 2's.
+                weather = {Cp1252ToUtf8(ReplaceAll(value, simType == 2 ? "\xA9" : "^", "\xB0")),
+                           at};
+            }
+        }
+        CheckSize(raceTime.text, sizeOf("RaceTime"), AtLine(raceTime.line), "race time");
+        CheckSize(avgSpeed.text, sizeOf("AvgSpeed"), AtLine(avgSpeed.line), "average speed");
+        CheckSize(margin.text, sizeOf("VictoryMargin"), AtLine(margin.line), "margin of victory");
+        CheckSize(weather.text, sizeOf("Weather"), AtLine(weather.line), "weather");
+        auto count = [](const Statistic& s, std::string_view what) {
+            return s.text.empty() ? Value()
+                                  : Value(WholeField(s.text, AtLine(s.line), what, kIntegerLimit));
+        };
+        db.Execute("UPDATE STNRace SET RaceTime=?, AvgSpeed=?, VictoryMargin=?, Cautions=?, "
+                   "LeadChanges=?, Weather=? WHERE STNRaceID=?",
+                   {TextOrNull(raceTime.text), TextOrNull(avgSpeed.text), TextOrNull(margin.text),
+                    count(cautions, "caution flags value"),
+                    count(leadChanges, "lead changes value"), TextOrNull(weather.text),
+                    Value(raceId)});
+
+        ApplyBonusPoints(league, simType, raceId, true);
+        transaction.Commit();
+        result.stnRaceId = raceId;
+        return result;
+    } catch (const Refusal& e) {
+        result.message = e.what();
+    } catch (const DbError& e) {
+        result.message = PlainReason(e);
+    } catch (const std::exception& e) {
+        result.message = e.what();
+    }
+    result.stnRaceId = 0;
+    result.drivers = 0;
+    result.title = "Error Reading '" + fileName + "'";
+    return result;
+}
+
+} // namespace scorewell

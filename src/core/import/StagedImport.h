@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "data/League.h"
+
+namespace scorewell {
+
+// What became of one result file handed to a reader: the staged race and its number of results,
+// or, when nothing was staged, the message the user reads (the front end shows it).
+struct StagingResult {
+    std::int32_t stnRaceId = 0;
+    int drivers = 0;
+    std::string title;
+    std::string message;
+
+    bool Staged() const { return stnRaceId != 0; }
+};
+
+// Empties the staging area: the staged results go with their races.
+void ClearStaging(League& league);
+
+// Removes one staged race and its staged results.
+void RemoveStagedRace(League& league, std::int32_t stnRaceId);
+
+// Told after each result copied: how many are done, out of how many.
+using ImportProgress = std::function<void(int done, int total)>;
+
+// Copies every staged race, in staging order, into Race and its staged results into Stats,
+// finding or adding each driver by name. Points, bonus and prize money are copied as staged.
+// Gives the number of races imported. All or nothing: on failure it throws ScorewellError and the
+// league is as it was. The staged rows stay until the staging area is next cleared.
+int ImportStagedRaces(League& league, const ImportProgress& progress = {});
+
+} // namespace scorewell

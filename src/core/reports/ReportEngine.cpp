@@ -1,0 +1,249 @@
+#include "reports/ReportEngine.h"
+
+#include <sqlite3.h>
+
+#include "common/Format.h"
+#include "common/Numbers.h"
+#include "common/Text.h"
+
+namespace scorewell {
+
+namespace {
+
+std::string Quoted(std::string_view name) {
+    return "\"" + std::string(name) + "\"";
+}
+
+[[noreturn]] void Fail(const ReportDefinition& report, const std::string& why) {
+    throw ReportError("The report " + Quoted(report.name) + " could not be run: " + why + ".");
+}
+
+// Report queries are data that anybody may have edited: while one is prepared, the connection
+// lets it read the league's tables and call functions, nothing else (no ATTACH, PRAGMA,
+// transaction control or writes, which the read-only test alone would let through); while it
+// runs, it is stopped at the time limit.
+class Confinement {
+public:
+    explicit Confinement(Database& db) : db_(db.Handle()) {
+        sqlite3_set_authorizer(db_, &Confinement::Authorize, this);
+    }
+    ~Confinement() {
+        EndPrepare();
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    }
+    Confinement(const Confinement&) = delete;
+    Confinement& operator=(const Confinement&) = delete;
+
+    void EndPrepare() {
+        if (preparing_) {
+            sqlite3_set_authorizer(db_, nullptr, nullptr);
+            preparing_ = false;
+        }
+    }
+    void StartClock(std::chrono::milliseconds limit) {
+        deadline_ = std::chrono::steady_clock::now() + limit;
+        sqlite3_progress_handler(db_, kProgressSteps, &Confinement::Progress, this);
+    }
+    bool Denied() const { return denied_; }
+    bool TimedOut() const { return timedOut_; }
+
+private:
+    static constexpr int kProgressSteps = 10'000;
+
+    static int Authorize(void* self, int action, const char*, const char*, const char* database,
+                         const char*) {
+        auto* confinement = static_cast<Confinement*>(self);
+        switch (action) {
+        case SQLITE_SELECT:
+        case SQLITE_FUNCTION:
+        case SQLITE_RECURSIVE:
+            return SQLITE_OK;
+        case SQLITE_READ:
+            if (database && std::string_view(database) == "main") {
+                return SQLITE_OK;
+            }
+            break;
+        default:
+            break;
+        }
+        confinement->denied_ = true;
+        return SQLITE_DENY;
+    }
+
+    static int Progress(void* self) {
+        auto* confinement = static_cast<Confinement*>(self);
+        if (std::chrono::steady_clock::now() > confinement->deadline_) {
+            confinement->timedOut_ = true;
+            return 1;
+        }
+        return 0;
+    }
+
+    sqlite3* db_;
+    bool preparing_ = true;
+    bool denied_ = false;
+    bool timedOut_ = false;
+    std::chrono::steady_clock::time_point deadline_;
+};
+
+std::string CellText(const std::string& text) {
+    std::string cell = text;
+    for (char& c : cell) {
+        if (c == '\t' || c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return cell;
+}
+
+} // namespace
+
+std::vector<std::size_t> ReportTable::VisibleColumns() const {
+    std::vector<std::size_t> visible;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (!columns[i].hidden) {
+            visible.push_back(i);
+        }
+    }
+    return visible;
+}
+
+std::vector<ReportInfo> ListReports(Database& programDb) {
+    std::vector<ReportInfo> reports;
+    for (Cursor c =
+             programDb.Query("SELECT ReportID, Name FROM Report ORDER BY Sequence, ReportID");
+         !c.AtEnd(); c.MoveNext()) {
+        reports.push_back({static_cast<std::int32_t>(c.Field(0).AsInteger()), c.Field(1).AsText()});
+    }
+    return reports;
+}
+
+std::optional<ReportInfo> FindReport(Database& programDb, std::string_view nameOrId) {
+    const std::vector<ReportInfo> reports = ListReports(programDb);
+    for (const ReportInfo& report : reports) {
+        if (EqualsNoCase(report.name, nameOrId)) {
+            return report;
+        }
+    }
+    const std::string number = Trim(nameOrId);
+    const bool digits = !number.empty() && number.size() <= 9 &&
+                        number.find_first_not_of("0123456789") == std::string::npos;
+    if (digits) {
+        const auto id = static_cast<std::int32_t>(std::stol(number));
+        for (const ReportInfo& report : reports) {
+            if (report.id == id) {
+                return report;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+ReportDefinition LoadReportDefinition(Database& programDb, std::int32_t reportId) {
+    ReportDefinition report;
+    report.id = reportId;
+    {
+        Cursor row =
+            programDb.Query("SELECT Name, Query FROM Report WHERE ReportID = ?", {Value(reportId)});
+        if (row.AtEnd()) {
+            throw ReportError("There is no report number " + std::to_string(reportId) + ".");
+        }
+        report.name = row.Field(0).AsText();
+        report.query = row.Field(1).AsText();
+    }
+    for (Cursor c = programDb.Query(
+             "SELECT ReportFieldID, Name, ColWidth, ColAlignment, ColFormat, Hidden, Field "
+             "FROM ReportField WHERE ReportID = ? ORDER BY Sequence, ReportFieldID",
+             {Value(reportId)});
+         !c.AtEnd(); c.MoveNext()) {
+        ReportColumn column;
+        column.reportFieldId = static_cast<std::int32_t>(c.Field(0).AsInteger());
+        column.caption = c.Field(1).AsText();
+        column.width = static_cast<std::int32_t>(c.Field(2).AsInteger());
+        column.alignment = static_cast<int>(c.Field(3).AsInteger());
+        column.format = c.Field(4).AsText();
+        column.hidden = c.Field(5).AsBool();
+        column.field = c.Field(6).AsText();
+        report.columns.push_back(std::move(column));
+    }
+    return report;
+}
+
+ReportTable RunReport(Database& league, const ReportDefinition& report,
+                      std::string_view decimalSeparator, std::chrono::milliseconds timeLimit) {
+    ReportTable table;
+    table.columns = report.columns;
+    if (report.columns.empty()) {
+        return table;
+    }
+    Confinement confinement(league);
+    std::optional<Statement> query;
+    try {
+        query.emplace(league, report.query);
+    } catch (const DbError& e) {
+        // A second statement is refused as such, even when it also wanted to write.
+        if (confinement.Denied() && e.PrimaryCode() != SQLITE_MISUSE) {
+            Fail(report, "its query may only read the league's tables");
+        }
+        Fail(report, e.what());
+    }
+    confinement.EndPrepare();
+    if (!query->IsReadOnly() || query->ColumnCount() == 0) {
+        Fail(report, "its query may only read the league's tables");
+    }
+
+    std::vector<int> source;
+    for (const ReportColumn& column : report.columns) {
+        const int index = query->ColumnIndex(column.field);
+        if (index < 0) {
+            Fail(report, "its query gives no column " + Quoted(column.field));
+        }
+        source.push_back(index);
+    }
+
+    confinement.StartClock(timeLimit);
+    try {
+        while (query->Step()) {
+            std::vector<Value> values;
+            std::vector<std::string> texts;
+            values.reserve(source.size());
+            texts.reserve(source.size());
+            for (std::size_t i = 0; i < source.size(); ++i) {
+                values.push_back(query->Column(source[i]));
+                texts.push_back(
+                    FormatValue(values.back(), report.columns[i].format, decimalSeparator));
+            }
+            table.values.push_back(std::move(values));
+            table.texts.push_back(std::move(texts));
+        }
+    } catch (const DbError& e) {
+        if (confinement.TimedOut()) {
+            Fail(report, "its query took longer than " +
+                             GeneralNumberText(static_cast<double>(timeLimit.count()) / 1000) +
+                             " seconds");
+        }
+        Fail(report, e.what());
+    }
+    return table;
+}
+
+std::string TabSeparatedText(const ReportTable& table) {
+    const std::vector<std::size_t> visible = table.VisibleColumns();
+    auto line = [&](auto cell) {
+        std::string text;
+        for (std::size_t i = 0; i < visible.size(); ++i) {
+            if (i > 0) {
+                text += '\t';
+            }
+            text += CellText(cell(visible[i]));
+        }
+        return text + "\n";
+    };
+    std::string text = line([&](std::size_t c) { return table.columns[c].caption; });
+    for (const auto& row : table.texts) {
+        text += line([&](std::size_t c) { return row[c]; });
+    }
+    return text;
+}
+
+} // namespace scorewell

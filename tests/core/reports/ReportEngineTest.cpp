@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/Paths.h"
+#include "data/Database.h"
+#include "data/LeagueFile.h"
+#include "data/Program.h"
+#include "reports/Dropped.h"
+#include "reports/ReportEngine.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+class ReportEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CreateLeagueFile(path_, 0, 0, program_.Db(), 0, 0);
+        league_ = Database::Open(path_);
+        league_.Execute("INSERT INTO Race (RaceID, Name) VALUES (1, 'Daytona'), (2, 'Dover')");
+        league_.Execute("INSERT INTO Driver (DriverID, Name) VALUES (1, 'Alan Ash'), "
+                        "(2, 'Bob Burns'), (3, 'Carl\tCole')");
+        const char* result = "INSERT INTO Stats (RaceID, DriverID, Start, Finish, Points, Bonus, "
+                             "LapsLed, PrizeMoney) VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
+        league_.Execute(result, {1, 1, 1, 1, 180, 10, 50, 12500});
+        league_.Execute(result, {1, 2, 2, 2, 170, 5, 10, 8000});
+        league_.Execute(result, {2, 2, 1, 1, 185, 10, 90, 9000});
+        league_.Execute(result, {2, 1, 3, 3, 120, 0, 0, 1000});
+        league_.Execute(result, {2, 3, 2, 2, 150, 0, 0, 500});
+    }
+
+    // A report of the program database with the given query and columns
+    // (caption, width, alignment, format, hidden, field); gives its id.
+    std::int32_t AddReport(const std::string& name, const std::string& query,
+                           const std::vector<std::vector<Value>>& columns, int sequence = 99) {
+        program_.Db().Execute("INSERT INTO Report (Name, Query, Sequence) VALUES (?, ?, ?)",
+                              {Value(name), Value(query), Value(sequence)});
+        const auto id = static_cast<std::int32_t>(program_.Db().LastInsertRowId());
+        // Entered last column first: the order has to come from Sequence.
+        for (std::size_t i = columns.size(); i-- > 0;) {
+            const auto& c = columns[i];
+            program_.Db().Execute(
+                "INSERT INTO ReportField (ReportID, Sequence, Name, ColWidth, ColAlignment, "
+                "ColFormat, Hidden, Field) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                {Value(id), Value(static_cast<int>(10 * (i + 1))), c[0], c[1], c[2], c[3], c[4],
+                 c[5]});
+        }
+        return id;
+    }
+
+    std::string ErrorOf(std::int32_t reportId) {
+        try {
+            RunReport(league_, LoadReportDefinition(program_.Db(), reportId), ".");
+        } catch (const ReportError& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    test::TempDir dir_;
+    Program program_{dir_.Path()};
+    std::string path_ = dir_.File("league.slf");
+    Database league_;
+};
+
+TEST_F(ReportEngineTest, ReportsAreListedInSequenceAndFoundByNameOrNumber) {
+    const std::vector<ReportInfo> reports = ListReports(program_.Db());
+    ASSERT_EQ(reports.size(), 7u);
+    EXPECT_EQ(reports[0].name, "Point Standings");
+    EXPECT_EQ(reports[0].id, 1);
+
+    AddReport("Ärger", "SELECT 1 AS x", {}, 0);
+    AddReport("3", "SELECT 1 AS x", {}, 50);
+    EXPECT_EQ(ListReports(program_.Db()).front().name, "Ärger");
+
+    EXPECT_EQ(FindReport(program_.Db(), "point STANDINGS")->id, 1);
+    EXPECT_EQ(FindReport(program_.Db(), "äRGER")->name, "Ärger");
+    EXPECT_EQ(FindReport(program_.Db(), "2")->name, "Driver Statistics");
+    // A name wins over a number.
+    EXPECT_EQ(FindReport(program_.Db(), "3")->name, "3");
+    EXPECT_FALSE(FindReport(program_.Db(), "99"));
+    EXPECT_FALSE(FindReport(program_.Db(), "2.0"));
+    EXPECT_FALSE(FindReport(program_.Db(), "Standings"));
+    EXPECT_THROW(LoadReportDefinition(program_.Db(), 4242), ReportError);
+}
+
+TEST_F(ReportEngineTest, RowsCarryRawValuesAndTextsFormattedAsTheColumnSays) {
+    MarkDroppedResults(league_, 0);
+    const ReportDefinition report = LoadReportDefinition(program_.Db(), 1);
+    const ReportTable table = RunReport(league_, report, ",");
+    ASSERT_EQ(table.RowCount(), 3u);
+    ASSERT_EQ(table.columns.size(), 13u);
+    // Bob 355, Alan 300, Carl 150. Winnings is hidden, yet its values are there.
+    EXPECT_EQ(table.texts[0][0], "Bob Burns");
+    EXPECT_EQ(table.values[0][1], Value(355));
+    EXPECT_EQ(table.texts[0][2], "--");
+    EXPECT_EQ(table.texts[1][2], "55");
+    EXPECT_EQ(table.values[1][10].GetType(), Value::Type::Real);
+    EXPECT_EQ(table.texts[1][10], "2,0");
+    EXPECT_EQ(table.texts[2][11], "2,0");
+    EXPECT_TRUE(table.columns[12].hidden);
+    EXPECT_EQ(table.values[0][12], Value(17000));
+
+    const std::vector<std::size_t> visible = table.VisibleColumns();
+    EXPECT_EQ(visible.size(), 12u);
+    EXPECT_EQ(visible.back(), 11u);
+}
+
+TEST_F(ReportEngineTest, TabSeparatedTextShowsTheVisibleColumns) {
+    const std::int32_t id =
+        AddReport("Short",
+                  "SELECT Driver.Name AS Driver, Sum(Points) AS Points, Sum(PrizeMoney) AS Cash, "
+                  "Avg(Finish) AS AvgFinish FROM Driver INNER JOIN Stats ON Stats.DriverID = "
+                  "Driver.DriverID GROUP BY Driver.DriverID ORDER BY Points DESC",
+                  {{"Driver", 2500, 1, nullptr, 0, "Driver"},
+                   {"Money", 900, 4, "#,##0", 1, "Cash"},
+                   {"Avg Finish", 900, 4, "0.0", 0, "AvgFinish"},
+                   {"Points", 800, 4, nullptr, 0, "Points"}});
+    const ReportTable table = RunReport(league_, LoadReportDefinition(program_.Db(), id), ".");
+    ASSERT_EQ(table.columns.size(), 4u);
+    EXPECT_EQ(table.texts[0][1], "17,000");
+    // A tab inside a name would shift the columns; it is shown as a blank.
+    EXPECT_EQ(TabSeparatedText(table), "Driver\tAvg Finish\tPoints\n"
+                                       "Bob Burns\t1.5\t355\n"
+                                       "Alan Ash\t2.0\t300\n"
+                                       "Carl Cole\t2.0\t150\n");
+
+    league_.Execute("DELETE FROM Stats");
+    EXPECT_EQ(TabSeparatedText(RunReport(league_, LoadReportDefinition(program_.Db(), id), ".")),
+              "Driver\tAvg Finish\tPoints\n");
+}
+
+TEST_F(ReportEngineTest, AReportWithoutColumnsRunsNothing) {
+    const std::int32_t id = AddReport("Empty", "SELECT Nonsense FROM Nowhere", {});
+    const ReportDefinition report = LoadReportDefinition(program_.Db(), id);
+    EXPECT_TRUE(report.columns.empty());
+    const ReportTable table = RunReport(league_, report, ".");
+    EXPECT_EQ(table.RowCount(), 0u);
+    EXPECT_TRUE(table.columns.empty());
+}
+
+TEST_F(ReportEngineTest, QueriesThatWouldDoMoreThanReadTheLeagueAreRefusedByName) {
+    const std::vector<Value> column = {"Driver", 2500, 1, nullptr, 0, "Driver"};
+    const std::string attached = dir_.File("other.db");
+    const char* refused[] = {
+        "DELETE FROM Driver",
+        "UPDATE Stats SET Points = 0 RETURNING Points AS Driver",
+        "SELECT Name AS Driver FROM Driver; DELETE FROM Driver",
+        "BEGIN",
+        "PRAGMA table_info(Driver)",
+        "SELECT name AS Driver FROM pragma_table_info('Driver')",
+    };
+    for (const char* query : refused) {
+        SCOPED_TRACE(query);
+        const std::int32_t id = AddReport(std::string("Bad ") + query, query, {column});
+        const std::string error = ErrorOf(id);
+        EXPECT_EQ(
+            error.rfind("The report \"Bad " + std::string(query) + "\" could not be run: ", 0), 0u)
+            << error;
+        const bool twoStatements = std::string(query).find(';') != std::string::npos;
+        EXPECT_NE(error.find(twoStatements ? "only one statement"
+                                           : "its query may only read the league's tables"),
+                  std::string::npos)
+            << error;
+    }
+    const std::int32_t attach =
+        AddReport("Attaching", "ATTACH '" + attached + "' AS other", {column});
+    EXPECT_NE(ErrorOf(attach).find("may only read the league's tables"), std::string::npos);
+    EXPECT_FALSE(league_.InTransaction());
+    EXPECT_EQ(league_.Scalar("SELECT Count(*) FROM Driver").AsInteger(), 3);
+    EXPECT_EQ(league_.Scalar("SELECT Count(*) FROM Stats WHERE Points > 0").AsInteger(), 5);
+    EXPECT_FALSE(FileExists(attached));
+}
+
+TEST_F(ReportEngineTest, FailingQueriesAreReportedWithTheirNameAndReason) {
+    const std::int32_t missingTable = AddReport("Broken", "SELECT Nope AS Driver FROM Driver",
+                                                {{"Driver", 2500, 1, nullptr, 0, "Driver"}});
+    EXPECT_EQ(ErrorOf(missingTable),
+              "The report \"Broken\" could not be run: no such column: Nope.");
+
+    const std::int32_t missingField = AddReport(
+        "Short of a column", "SELECT Name AS Driver FROM Driver",
+        {{"Driver", 2500, 1, nullptr, 0, "Driver"}, {"Points", 800, 4, nullptr, 0, "Points"}});
+    EXPECT_EQ(ErrorOf(missingField),
+              "The report \"Short of a column\" could not be run: its query gives no column "
+              "\"Points\".");
+
+    // A query that never ends is stopped.
+    const std::int32_t endless =
+        AddReport("Endless",
+                  "WITH RECURSIVE n(Driver) AS (SELECT 1 UNION ALL SELECT Driver + 1 FROM n) "
+                  "SELECT Driver FROM n WHERE Driver < 0",
+                  {{"Driver", 2500, 1, nullptr, 0, "Driver"}});
+    try {
+        RunReport(league_, LoadReportDefinition(program_.Db(), endless), ".",
+                  std::chrono::milliseconds(200));
+        FAIL();
+    } catch (const ReportError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The report \"Endless\" could not be run: its query took longer than 0.2 "
+                  "seconds.");
+    }
+    // The connection is left as it was: ordinary statements still run without limits.
+    EXPECT_EQ(league_.Scalar("SELECT Count(*) FROM Driver").AsInteger(), 3);
+    league_.Execute("UPDATE Driver SET Rookie = TRUE WHERE DriverID = 1");
+}
+
+} // namespace
+} // namespace scorewell

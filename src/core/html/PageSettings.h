@@ -1,0 +1,88 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "data/Database.h"
+#include "html/CExport.h"
+
+namespace scorewell {
+
+// The export dialog as designed, before any setting of the league overrides it.
+namespace designed {
+
+// Swatches 0 to 17: page background, text, hyperlink, visited and active hyperlink, page heading,
+// report name, caption, then the ten table colours. The first two are system colours.
+inline constexpr std::array<std::int32_t, 18> kSwatchColors = {
+    static_cast<std::int32_t>(0x8000000E),
+    static_cast<std::int32_t>(0x80000008),
+    0xFF0000,
+    0x0000FF,
+    0xFF8080,
+    0x000000,
+    0x000000,
+    0x00FF00,
+    0xFFFFFF,
+    0xFF0000,
+    0x000000,
+    0xFFFF00,
+    0x00FFFF,
+    0xFF00FF,
+    0xE0E0E0,
+    0x808080,
+    0x404040,
+    0x808080,
+};
+inline constexpr std::array<bool, 5> kUseTableColors = {false, false, false, false, false};
+inline constexpr std::array<int, 3> kLayout = {1, 3, 0};
+inline constexpr const char* kFont = "Times New Roman";
+inline constexpr int kFontSize = 0;
+inline constexpr bool kUseBGImage = false;
+inline constexpr const char* kHeading = "OrgName";
+inline constexpr const char* kReportName = "RepName";
+inline constexpr const char* kCaption = "Results after X races";
+
+} // namespace designed
+
+// Setting numbers of the page styling in the league file: 102 + swatch, 200 + table-colour
+// switch, 300 + layout box.
+inline constexpr int kSettingPageHeading = 2;
+inline constexpr int kSettingReportName = 3;
+inline constexpr int kSettingCaption = 4;
+inline constexpr int kSettingFont = 15;
+inline constexpr int kSettingFontSize = 16;
+inline constexpr int kSettingUseBGImage = 100;
+inline constexpr int kSettingBGImage = 101;
+inline constexpr int kSettingFirstColor = 102;
+inline constexpr int kSettingFirstTableSwitch = 200;
+inline constexpr int kSettingFirstLayout = 300;
+
+// The swatch colours of a style: 0 to 7 the page and heading colours, 8 to 17 the table colours.
+std::array<std::int32_t, 18> SwatchColors(const PageStyle& style);
+void SetSwatchColors(PageStyle& style, const std::array<std::int32_t, 18>& colors);
+
+// The style of the export dialog as designed.
+PageStyle DesignedPageStyle();
+
+// The style the exports write with, from the league's saved page settings (100, 101, 102 to 119,
+// 200 to 204, 300 to 302, 15, 16); a setting not saved yet, or unreadable, takes its designed
+// value.
+PageStyle SavedPageStyle(Database& league);
+
+// The page heading the exports propose: setting 2, or the designed text when it was never saved.
+std::string SavedPageHeading(Database& league);
+
+// The caption of a standings page: the standings caption without its final colon.
+std::string StandingsPageCaption(const std::string& standingsCaption);
+
+// The name and caption ("2.5 miles - 200 laps") a race's page is proposed with. Throws
+// ScorewellError when there is no such race.
+struct RaceHeading {
+    std::string name;
+    std::string caption;
+};
+RaceHeading ReadRaceHeading(Database& league, std::int32_t raceId,
+                            const std::string& decimalSeparator);
+
+} // namespace scorewell

@@ -322,6 +322,7 @@ StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
         }
 
         Statistic raceTime, avgSpeed, margin, cautions, leadChanges, weather;
+        // A file that ends with the line closing the table simply has no statistics.
         for (int examined = 0; examined < kStatisticsLines && !lines.AtEnd(); ++examined) {
             const std::string_view line = *ReadDataLine(lines);
             if (lines.AtEnd()) {
@@ -375,7 +376,7 @@ StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
     } catch (const Refusal& e) {
         result.message = e.what();
     } catch (const DbError& e) {
-        result.message = PlainReason(e);
+        result.message = "the league file could not take the race: " + PlainReason(e);
     } catch (const std::exception& e) {
         result.message = e.what();
     }

@@ -7,14 +7,16 @@
 
 namespace scorewell {
 
-namespace {
-
-struct Guard {
+struct ConfinedStatement::Guard {
     std::string writableTable; // empty: nothing may be written
     std::string refusal;       // the first thing refused, in words
     std::chrono::steady_clock::time_point deadline;
     bool timedOut = false;
 };
+
+namespace {
+
+using Guard = ConfinedStatement::Guard;
 
 std::string Describe(int action, const char* a3) {
     std::string object = a3 ? a3 : "";
@@ -85,83 +87,88 @@ int Progress(void* context) {
     return 0;
 }
 
-// Installs the guard on the connection for the lifetime of the object.
-class Confinement {
-public:
-    Confinement(Database& db, Guard& guard, std::chrono::milliseconds limit) : db_(db) {
-        guard.deadline = std::chrono::steady_clock::now() + limit;
-        sqlite3_set_authorizer(db_.Handle(), Authorize, &guard);
-        sqlite3_progress_handler(db_.Handle(), 1000, Progress, &guard);
-    }
-    ~Confinement() {
+} // namespace
+
+ConfinedStatement::ConfinedStatement(Database& db, std::string label, const std::string& sql,
+                                     std::string_view writableTable,
+                                     std::chrono::milliseconds limit)
+    : db_(db), label_(std::move(label)), limit_(limit), guard_(std::make_unique<Guard>()) {
+    guard_->writableTable = std::string(writableTable);
+    // The engine asks about every table, column and action a statement will touch when it is
+    // prepared, and again for what table-valued functions prepare while it runs: the rules stay
+    // in force for the statement's whole life.
+    sqlite3_set_authorizer(db_.Handle(), Authorize, guard_.get());
+    try {
+        statement_.emplace(db_, sql);
+    } catch (const DbError& e) {
         sqlite3_set_authorizer(db_.Handle(), nullptr, nullptr);
-        sqlite3_progress_handler(db_.Handle(), 0, nullptr, nullptr);
+        if (e.Code() == SQLITE_MISUSE &&
+            std::string_view(e.what()).find("only one statement") != std::string_view::npos) {
+            throw ConfinedSqlError(label_ + " is refused: it holds more than one statement.");
+        }
+        if (!guard_->refusal.empty()) {
+            throw ConfinedSqlError(label_ + " is refused: " + guard_->refusal + ".");
+        }
+        Fail(e.what());
     }
-    Confinement(const Confinement&) = delete;
-    Confinement& operator=(const Confinement&) = delete;
-
-private:
-    Database& db_;
-};
-
-[[noreturn]] void Refuse(const std::string& label, const Guard& guard, const DbError& e,
-                         std::chrono::milliseconds limit) {
-    if (guard.timedOut) {
-        throw ConfinedSqlError(label + " is stopped: it runs longer than " +
-                               GeneralNumberText(static_cast<double>(limit.count()) / 1000.0) +
-                               " seconds.");
+    if (guard_->writableTable.empty() && !statement_->IsReadOnly()) {
+        sqlite3_set_authorizer(db_.Handle(), nullptr, nullptr);
+        throw ConfinedSqlError(label_ + " is refused: it does not only read.");
     }
-    if (e.Code() == SQLITE_MISUSE &&
-        std::string_view(e.what()).find("only one statement") != std::string_view::npos) {
-        throw ConfinedSqlError(label + " is refused: it holds more than one statement.");
-    }
-    if (!guard.refusal.empty()) {
-        throw ConfinedSqlError(label + " is refused: " + guard.refusal + ".");
-    }
-    throw ConfinedSqlError(label + " cannot run: " + e.what() + ".");
+    guard_->deadline = std::chrono::steady_clock::now() + limit_;
+    sqlite3_progress_handler(db_.Handle(), 1000, Progress, guard_.get());
 }
 
-} // namespace
+ConfinedStatement::~ConfinedStatement() {
+    statement_.reset();
+    sqlite3_set_authorizer(db_.Handle(), nullptr, nullptr);
+    sqlite3_progress_handler(db_.Handle(), 0, nullptr, nullptr);
+}
+
+bool ConfinedStatement::Step() {
+    try {
+        return statement_->Step();
+    } catch (const DbError& e) {
+        if (!guard_->refusal.empty()) {
+            throw ConfinedSqlError(label_ + " is refused: " + guard_->refusal + ".");
+        }
+        if (guard_->timedOut) {
+            throw ConfinedSqlError(label_ + " is stopped: it runs longer than " +
+                                   GeneralNumberText(static_cast<double>(limit_.count()) / 1000.0) +
+                                   " seconds.");
+        }
+        Fail(e.what());
+    }
+}
+
+void ConfinedStatement::Fail(const std::string& reason) const {
+    throw ConfinedSqlError(label_ + " cannot run: " + reason + ".");
+}
 
 void RunBonusRule(Database& db, const std::string& label, const std::string& statement,
                   std::string_view resultsTable, std::chrono::milliseconds limit) {
-    Guard guard;
-    guard.writableTable = std::string(resultsTable);
-    Confinement confinement(db, guard, limit);
-    try {
-        Statement stmt(db, statement);
-        while (stmt.Step()) {
-        }
-    } catch (const DbError& e) {
-        Refuse(label, guard, e, limit);
+    ConfinedStatement rule(db, label, statement, resultsTable, limit);
+    while (rule.Step()) {
     }
 }
 
 ResultSet RunConfinedQuery(Database& db, const std::string& label, const std::string& query,
                            std::chrono::milliseconds limit) {
-    Guard guard;
-    Confinement confinement(db, guard, limit);
-    try {
-        Statement stmt(db, query);
-        if (!stmt.IsReadOnly()) {
-            throw ConfinedSqlError(label + " is refused: it does not only read.");
-        }
-        ResultSet result;
-        for (int i = 0; i < stmt.ColumnCount(); ++i) {
-            result.columns.push_back(stmt.ColumnName(i));
-        }
-        while (stmt.Step()) {
-            std::vector<Value> row;
-            row.reserve(result.columns.size());
-            for (int i = 0; i < stmt.ColumnCount(); ++i) {
-                row.push_back(stmt.Column(i));
-            }
-            result.rows.push_back(std::move(row));
-        }
-        return result;
-    } catch (const DbError& e) {
-        Refuse(label, guard, e, limit);
+    ConfinedStatement stmt(db, label, query, {}, limit);
+    ResultSet result;
+    const int columns = stmt.Get().ColumnCount();
+    for (int i = 0; i < columns; ++i) {
+        result.columns.push_back(stmt.Get().ColumnName(i));
     }
+    while (stmt.Step()) {
+        std::vector<Value> row;
+        row.reserve(static_cast<std::size_t>(columns));
+        for (int i = 0; i < columns; ++i) {
+            row.push_back(stmt.Get().Column(i));
+        }
+        result.rows.push_back(std::move(row));
+    }
+    return result;
 }
 
 } // namespace scorewell

@@ -1,10 +1,9 @@
 #include "reports/ReportEngine.h"
 
-#include <sqlite3.h>
-
 #include "common/Format.h"
 #include "common/Numbers.h"
 #include "common/Text.h"
+#include "data/ConfinedSql.h"
 
 namespace scorewell {
 
@@ -13,78 +12,6 @@ namespace {
 std::string Quoted(std::string_view name) {
     return "\"" + std::string(name) + "\"";
 }
-
-[[noreturn]] void Fail(const ReportDefinition& report, const std::string& why) {
-    throw ReportError("The report " + Quoted(report.name) + " could not be run: " + why + ".");
-}
-
-// Report queries are data that anybody may have edited: while one is prepared, the connection
-// lets it read the league's tables and call functions, nothing else (no ATTACH, PRAGMA,
-// transaction control or writes, which the read-only test alone would let through); while it
-// runs, it is stopped at the time limit.
-class Confinement {
-public:
-    explicit Confinement(Database& db) : db_(db.Handle()) {
-        sqlite3_set_authorizer(db_, &Confinement::Authorize, this);
-    }
-    ~Confinement() {
-        EndPrepare();
-        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
-    }
-    Confinement(const Confinement&) = delete;
-    Confinement& operator=(const Confinement&) = delete;
-
-    void EndPrepare() {
-        if (preparing_) {
-            sqlite3_set_authorizer(db_, nullptr, nullptr);
-            preparing_ = false;
-        }
-    }
-    void StartClock(std::chrono::milliseconds limit) {
-        deadline_ = std::chrono::steady_clock::now() + limit;
-        sqlite3_progress_handler(db_, kProgressSteps, &Confinement::Progress, this);
-    }
-    bool Denied() const { return denied_; }
-    bool TimedOut() const { return timedOut_; }
-
-private:
-    static constexpr int kProgressSteps = 10'000;
-
-    static int Authorize(void* self, int action, const char*, const char*, const char* database,
-                         const char*) {
-        auto* confinement = static_cast<Confinement*>(self);
-        switch (action) {
-        case SQLITE_SELECT:
-        case SQLITE_FUNCTION:
-        case SQLITE_RECURSIVE:
-            return SQLITE_OK;
-        case SQLITE_READ:
-            if (database && std::string_view(database) == "main") {
-                return SQLITE_OK;
-            }
-            break;
-        default:
-            break;
-        }
-        confinement->denied_ = true;
-        return SQLITE_DENY;
-    }
-
-    static int Progress(void* self) {
-        auto* confinement = static_cast<Confinement*>(self);
-        if (std::chrono::steady_clock::now() > confinement->deadline_) {
-            confinement->timedOut_ = true;
-            return 1;
-        }
-        return 0;
-    }
-
-    sqlite3* db_;
-    bool preparing_ = true;
-    bool denied_ = false;
-    bool timedOut_ = false;
-    std::chrono::steady_clock::time_point deadline_;
-};
 
 std::string CellText(const std::string& text) {
     std::string cell = text;
@@ -176,53 +103,34 @@ ReportTable RunReport(Database& league, const ReportDefinition& report,
     if (report.columns.empty()) {
         return table;
     }
-    Confinement confinement(league);
-    std::optional<Statement> query;
     try {
-        query.emplace(league, report.query);
-    } catch (const DbError& e) {
-        // A second statement is refused as such, even when it also wanted to write.
-        if (confinement.Denied() && e.PrimaryCode() != SQLITE_MISUSE) {
-            Fail(report, "its query may only read the league's tables");
+        // Report queries are data that anybody may have edited: they run confined to reading
+        // the league, within the time limit.
+        ConfinedStatement query(league, "The report " + Quoted(report.name), report.query, {},
+                                timeLimit);
+        std::vector<int> source;
+        for (const ReportColumn& column : report.columns) {
+            const int index = query.Get().ColumnIndex(column.field);
+            if (index < 0) {
+                query.Fail("its query gives no column " + Quoted(column.field));
+            }
+            source.push_back(index);
         }
-        Fail(report, e.what());
-    }
-    confinement.EndPrepare();
-    if (!query->IsReadOnly() || query->ColumnCount() == 0) {
-        Fail(report, "its query may only read the league's tables");
-    }
-
-    std::vector<int> source;
-    for (const ReportColumn& column : report.columns) {
-        const int index = query->ColumnIndex(column.field);
-        if (index < 0) {
-            Fail(report, "its query gives no column " + Quoted(column.field));
-        }
-        source.push_back(index);
-    }
-
-    confinement.StartClock(timeLimit);
-    try {
-        while (query->Step()) {
+        while (query.Step()) {
             std::vector<Value> values;
             std::vector<std::string> texts;
             values.reserve(source.size());
             texts.reserve(source.size());
             for (std::size_t i = 0; i < source.size(); ++i) {
-                values.push_back(query->Column(source[i]));
+                values.push_back(query.Get().Column(source[i]));
                 texts.push_back(
                     FormatValue(values.back(), report.columns[i].format, decimalSeparator));
             }
             table.values.push_back(std::move(values));
             table.texts.push_back(std::move(texts));
         }
-    } catch (const DbError& e) {
-        if (confinement.TimedOut()) {
-            Fail(report, "its query took longer than " +
-                             GeneralNumberText(static_cast<double>(timeLimit.count()) / 1000) +
-                             " seconds");
-        }
-        Fail(report, e.what());
+    } catch (const ConfinedSqlError& e) {
+        throw ReportError(e.what());
     }
     return table;
 }

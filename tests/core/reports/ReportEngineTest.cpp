@@ -156,18 +156,15 @@ TEST_F(ReportEngineTest, QueriesThatWouldDoMoreThanReadTheLeagueAreRefusedByName
         SCOPED_TRACE(query);
         const std::int32_t id = AddReport(std::string("Bad ") + query, query, {column});
         const std::string error = ErrorOf(id);
-        EXPECT_EQ(
-            error.rfind("The report \"Bad " + std::string(query) + "\" could not be run: ", 0), 0u)
+        EXPECT_EQ(error.rfind("The report \"Bad " + std::string(query) + "\" is refused: ", 0), 0u)
             << error;
         const bool twoStatements = std::string(query).find(';') != std::string::npos;
-        EXPECT_NE(error.find(twoStatements ? "only one statement"
-                                           : "its query may only read the league's tables"),
-                  std::string::npos)
+        EXPECT_NE(error.find(twoStatements ? "more than one statement" : "it "), std::string::npos)
             << error;
     }
     const std::int32_t attach =
         AddReport("Attaching", "ATTACH '" + attached + "' AS other", {column});
-    EXPECT_NE(ErrorOf(attach).find("may only read the league's tables"), std::string::npos);
+    EXPECT_NE(ErrorOf(attach).find("attach another database"), std::string::npos);
     EXPECT_FALSE(league_.InTransaction());
     EXPECT_EQ(league_.Scalar("SELECT Count(*) FROM Driver").AsInteger(), 3);
     EXPECT_EQ(league_.Scalar("SELECT Count(*) FROM Stats WHERE Points > 0").AsInteger(), 5);
@@ -177,14 +174,13 @@ TEST_F(ReportEngineTest, QueriesThatWouldDoMoreThanReadTheLeagueAreRefusedByName
 TEST_F(ReportEngineTest, FailingQueriesAreReportedWithTheirNameAndReason) {
     const std::int32_t missingTable = AddReport("Broken", "SELECT Nope AS Driver FROM Driver",
                                                 {{"Driver", 2500, 1, nullptr, 0, "Driver"}});
-    EXPECT_EQ(ErrorOf(missingTable),
-              "The report \"Broken\" could not be run: no such column: Nope.");
+    EXPECT_EQ(ErrorOf(missingTable), "The report \"Broken\" cannot run: no such column: Nope.");
 
     const std::int32_t missingField = AddReport(
         "Short of a column", "SELECT Name AS Driver FROM Driver",
         {{"Driver", 2500, 1, nullptr, 0, "Driver"}, {"Points", 800, 4, nullptr, 0, "Points"}});
     EXPECT_EQ(ErrorOf(missingField),
-              "The report \"Short of a column\" could not be run: its query gives no column "
+              "The report \"Short of a column\" cannot run: its query gives no column "
               "\"Points\".");
 
     // A query that never ends is stopped.
@@ -199,8 +195,7 @@ TEST_F(ReportEngineTest, FailingQueriesAreReportedWithTheirNameAndReason) {
         FAIL();
     } catch (const ReportError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "The report \"Endless\" could not be run: its query took longer than 0.2 "
-                  "seconds.");
+                  "The report \"Endless\" is stopped: it runs longer than 0.2 seconds.");
     }
     // The connection is left as it was: ordinary statements still run without limits.
     EXPECT_EQ(league_.Scalar("SELECT Count(*) FROM Driver").AsInteger(), 3);

@@ -11,11 +11,22 @@ namespace scorewell::cli {
 namespace {
 
 const std::map<std::string, Command>& Commands() {
+    // One command per line, in the order of the usage text.
     static const std::map<std::string, Command> commands = {
-        {"new", CommandNew},         {"reports", CommandReports},
-        {"drivers", CommandDrivers}, {"exclude", CommandExclude},
-        {"include", CommandInclude}, {"remove-excluded", CommandRemoveExcluded},
-        {"recalc", CommandRecalc},   {"folders", CommandFolders},
+        // clang-format off
+        {"new", CommandNew},
+        {"import", CommandImport},
+        {"races", CommandRaces},
+        {"reports", CommandReports},
+        {"standings", CommandStandings},
+        {"export", CommandExport},
+        {"recalc", CommandRecalc},
+        {"drivers", CommandDrivers},
+        {"exclude", CommandExclude},
+        {"include", CommandInclude},
+        {"remove-excluded", CommandRemoveExcluded},
+        {"folders", CommandFolders},
+        // clang-format on
     };
     return commands;
 }

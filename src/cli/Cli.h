@@ -69,5 +69,9 @@ int CommandInclude(Context& ctx, Arguments& args);
 int CommandRemoveExcluded(Context& ctx, Arguments& args);
 int CommandRecalc(Context& ctx, Arguments& args);
 int CommandFolders(Context& ctx, Arguments& args);
+int CommandImport(Context& ctx, Arguments& args);
+int CommandRaces(Context& ctx, Arguments& args);
+int CommandStandings(Context& ctx, Arguments& args);
+int CommandExport(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

@@ -28,9 +28,9 @@ Value TextField(const std::string& text, std::size_t size, const char* what) {
 
 } // namespace
 
-StageResult ImportExportedStandings(League& league, const PointTable& table,
-                                    const std::string& fileName) {
-    StageResult result;
+StagingResult ImportExportedStandings(League& league, const PointTable& table,
+                                      const std::string& fileName) {
+    StagingResult result;
     Program& program = league.GetProgram();
     const std::string& separator = program.DecimalSeparator();
 
@@ -92,7 +92,7 @@ StageResult ImportExportedStandings(League& league, const PointTable& table,
         result.drivers = finish;
         return result;
     } catch (const std::exception& e) {
-        result = StageResult();
+        result = StagingResult();
         result.title = kTitle;
         std::string reason = e.what();
         if (const auto* dbError = dynamic_cast<const DbError*>(&e)) {

@@ -4,7 +4,7 @@
 
 #include "data/League.h"
 #include "data/Settings.h"
-#include "import/StageResult.h"
+#include "import/StagedImport.h"
 
 namespace scorewell {
 
@@ -12,7 +12,7 @@ namespace scorewell {
 // (excluded drivers take no position), scored with the point table and the bonus rules. The
 // tracks come from the program's catalogue of the NASCAR Racing 4 folder. A page that cannot be
 // read or staged leaves nothing staged and gives the message to show.
-StageResult ImportExportedStandings(League& league, const PointTable& table,
-                                    const std::string& fileName);
+StagingResult ImportExportedStandings(League& league, const PointTable& table,
+                                      const std::string& fileName);
 
 } // namespace scorewell

@@ -31,7 +31,7 @@ protected:
         CreateLeagueFile(dir.File("nr4.slf"), 3, 0, program->Db(), 0, 0);
         league = std::make_unique<League>(*program, dir.File("nr4.slf"));
     }
-    StageResult Import(const std::string& page = kPage) {
+    StagingResult Import(const std::string& page = kPage) {
         return ImportExportedStandings(*league, league->LoadPointTable(), page);
     }
     std::vector<std::string> Staged() {
@@ -53,7 +53,7 @@ protected:
 TEST_F(ExportedStandingsTest, StagesTheRaceScoredWithExcludedDriversLeftOut) {
     Open();
     league->Db().Execute("INSERT INTO Driver (Name, Exclude) VALUES ('CODY MARSH', 1)");
-    StageResult result = Import();
+    StagingResult result = Import();
     ASSERT_TRUE(result.Staged()) << result.message;
     EXPECT_EQ(result.drivers, 4);
     ResultSet race = league->Db().QueryAll("SELECT Name, FileName, Length, Laps, RaceTime, "
@@ -93,7 +93,7 @@ TEST_F(ExportedStandingsTest, RefusedPagesLeaveNothingStagedAndSayWhy) {
     Open();
     test::WriteFileBytes(dir.File("other.html"),
                          "<H1>nascar racing 4 exported standings</H1><H3>Track: Millbrook</H3>");
-    StageResult refused = Import(dir.File("other.html"));
+    StagingResult refused = Import(dir.File("other.html"));
     EXPECT_FALSE(refused.Staged());
     EXPECT_EQ(refused.title, "Failed to Read Import File");
     EXPECT_EQ(refused.message, dir.File("other.html") +
@@ -103,7 +103,7 @@ TEST_F(ExportedStandingsTest, RefusedPagesLeaveNothingStagedAndSayWhy) {
     std::string page = test::ReadFileBytes(kPage);
     page.replace(page.find("MILLBROOK SPEEDWAY"), 18, "HARLAN SPEEDWAY");
     test::WriteFileBytes(dir.File("harlan.html"), page);
-    StageResult unknown = Import(dir.File("harlan.html"));
+    StagingResult unknown = Import(dir.File("harlan.html"));
     EXPECT_NE(unknown.message.find("Harlan Speedway"), std::string::npos) << unknown.message;
     EXPECT_NE(unknown.message.find(dir.File("nr4")), std::string::npos) << unknown.message;
 
@@ -111,7 +111,7 @@ TEST_F(ExportedStandingsTest, RefusedPagesLeaveNothingStagedAndSayWhy) {
     league->Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
     league->LoadWorkingSettings();
     league->Db().Execute("UPDATE Bonus SET Query='NoSuchColumn = 1' WHERE BonusID=3");
-    StageResult broken = Import();
+    StagingResult broken = Import();
     EXPECT_FALSE(broken.Staged());
     EXPECT_NE(broken.message.find("The bonus rule \"Pole\""), std::string::npos) << broken.message;
     EXPECT_EQ(league->Db().Scalar("SELECT Count(*) FROM STNRace").AsInteger(), 0);

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "LeagueGenerator.h"
 #include "data/League.h"
 #include "data/LeagueFile.h"
@@ -20,38 +21,15 @@
 namespace {
 
 using namespace scorewell;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Scratch;
+using bench::Seconds;
 
 constexpr int kSeasonRaces = 1000;
 constexpr int kImportedRaces = 100;
 constexpr int kRepetitions = 5;
 constexpr double kTarget = 3.0;
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// A folder of its own under the system's temporary folder, removed at the end.
-struct Scratch {
-    std::filesystem::path path;
-    Scratch() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "scorewell-bench-XXXXXX");
-        if (!mkdtemp(pattern.data())) {
-            throw std::runtime_error("cannot create a temporary folder");
-        }
-        path = pattern;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string File(const std::string& name) const { return (path / name).string(); }
-};
 
 std::unique_ptr<League> NewLeague(Program& program, const std::string& path) {
     std::filesystem::remove(path);

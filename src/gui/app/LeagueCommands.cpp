@@ -1,0 +1,36 @@
+#include "app/LeagueCommands.h"
+
+#include <map>
+
+namespace scorewell::gui {
+
+namespace {
+
+std::map<LeagueCommand, LeagueCommandHandler>& Handlers() {
+    static std::map<LeagueCommand, LeagueCommandHandler> handlers;
+    return handlers;
+}
+
+} // namespace
+
+void SetLeagueCommand(LeagueCommand command, LeagueCommandHandler handler) {
+    if (handler) {
+        Handlers()[command] = std::move(handler);
+    } else {
+        Handlers().erase(command);
+    }
+}
+
+const LeagueCommandHandler* FindLeagueCommand(LeagueCommand command) {
+    auto it = Handlers().find(command);
+    return it == Handlers().end() ? nullptr : &it->second;
+}
+
+void RegisterLeagueWindows() {
+    // Each window of a league command adds one line here as it arrives, e.g.
+    //   SetLeagueCommand(LeagueCommand::Import, ShowAddRaces);
+    // where ShowAddRaces(LeagueCommandContext&) sets the window's properties and shows it
+    // through TheDesktop().ShowModal.
+}
+
+} // namespace scorewell::gui

@@ -1,0 +1,116 @@
+#include "GuiTest.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <filesystem>
+
+#include "data/Database.h"
+#include "data/LeagueFile.h"
+#include "data/Program.h"
+#include "data/Settings.h"
+
+namespace scorewell::gui::test {
+
+void GuiTest::TearDown() {
+    // Closing is part of the test only where a test closes; otherwise the league is dropped.
+    window.reset();
+    desktop.VerifyAllAnswered();
+}
+
+void GuiTest::PrepareProgram(bool withSimulationFolder) {
+    Program program(programFolder);
+    if (withSimulationFolder) {
+        WriteSetting(program.Db(), 0, SimulationFolder("nr3", "NASCAR Racing 3.exe"));
+    }
+}
+
+std::string GuiTest::SimulationFolder(const std::string& name, const std::string& executable) {
+    std::filesystem::create_directories(dir.File(name));
+    scorewell::test::WriteFileBytes(dir.File(name + "/" + executable), "MZ");
+    return dir.File(name) + "/";
+}
+
+void GuiTest::WriteProgramSetting(int id, const std::string& value) {
+    Program program(programFolder);
+    WriteSetting(program.Db(), id, value);
+}
+
+std::string GuiTest::ReadProgramSetting(int id) {
+    Database db = Database::Open(programFolder + "/Tabulon.dat");
+    return ReadSetting(db, id);
+}
+
+bool GuiTest::Start(const QString& commandLine) {
+    window = std::make_unique<frmRaces>();
+    window->setShowSplash(false);
+    const bool loaded = window->Load(QString::fromStdString(programFolder), commandLine);
+    if (loaded) {
+        window->show();
+        QApplication::processEvents();
+    }
+    return loaded;
+}
+
+std::string GuiTest::MakeLeague(const std::string& name, const std::vector<TestRace>& races,
+                                int simTitle, int leagueType) {
+    const std::string path = dir.File(name);
+    {
+        Program program(programFolder);
+        CreateLeagueFile(path, simTitle, leagueType, program.Db(), 0, 0);
+    }
+    Database db = Database::Open(path);
+    for (const TestRace& race : races) {
+        db.Execute(
+            "INSERT INTO Race (Name, Laps, Length, FileName) VALUES (?,?,?,?)",
+            {Value(race.name), Value(race.laps), Value(race.length), Value(race.name + ".stn")});
+        db.Execute("INSERT OR IGNORE INTO Driver (DriverID, Name) VALUES (1, 'Ann Able')");
+        db.Execute("INSERT INTO Stats (RaceID, DriverID, Finish) VALUES (?, 1, 1)",
+                   {Value(db.LastInsertRowId())});
+    }
+    return path;
+}
+
+void GuiTest::Open(const std::string& path) {
+    window->OpenLeagueFile(QString::fromStdString(path));
+    QApplication::processEvents();
+}
+
+QAction* GuiTest::Menu(const QString& name) const {
+    return Child<QAction>(window.get(), name);
+}
+
+QPushButton* GuiTest::Button(int index) const {
+    return Child<QPushButton>(window.get(), QString("cmdButton_%1").arg(index));
+}
+
+QTableWidget* GuiTest::Grid() const {
+    return Child<QTableWidget>(window.get(), "fgRaces");
+}
+
+QStringList GuiTest::GridNames() const {
+    QStringList names;
+    for (int r = 0; r < Grid()->rowCount(); ++r) {
+        QTableWidgetItem* cell = Grid()->item(r, 0);
+        names << (cell ? cell->text() : QString());
+    }
+    return names;
+}
+
+void GuiTest::SelectRows(int first, int last) {
+    QTableWidget* grid = Grid();
+    auto centre = [grid](int row) {
+        return grid->visualRect(grid->model()->index(row, 0)).center();
+    };
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre(first));
+    if (last != first) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(last));
+    }
+}
+
+std::int64_t GuiTest::CountRows(const std::string& league, const std::string& table) {
+    Database db = Database::Open(league);
+    return db.Scalar("SELECT Count(*) FROM " + QuoteIdentifier(table)).AsInteger();
+}
+
+} // namespace scorewell::gui::test

@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
-# Sets up a fresh machine, builds Scorewell and shows it working on a scratch folder.
+# Sets up a fresh machine, builds Scorewell and starts the desktop program with the demo league
+# open. The demo program folder and league are made on the first run, from the race finals in
+# resources/demo, in build/demo (or $SCOREWELL_DEMO_DIR). Arguments go to the program, e.g.
+#   QT_QPA_PLATFORM=offscreen bash tools/run.sh --quit-after 5000
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/setup.sh"
 bash "$root/tools/build.sh"
-cli="${BUILD_DIR:-$root/build}/src/cli/scorewell-cli"
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/scorewell-demo-XXXXXX")
-"$cli" --program-folder "$scratch" new "$scratch/demo" --sim 0 --drop 1
-"$cli" --program-folder "$scratch" reports
-echo "Demo folder: $scratch"
+build="${BUILD_DIR:-$root/build}"
+cli="$build/src/cli/scorewell-cli"
+gui="$build/src/gui/scorewell"
+demo="${SCOREWELL_DEMO_DIR:-$build/demo}"
+league="$demo/demo.slf"
+
+if [ ! -f "$league" ]; then
+    mkdir -p "$demo"
+    "$cli" --program-folder "$demo" new "$demo/demo" --sim 0 --drop 1 >/dev/null
+    "$cli" --program-folder "$demo" import "$league" "$root"/resources/demo/*.stn
+fi
+echo "Demo league: $league"
+
+if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found: running without one (QT_QPA_PLATFORM=offscreen)."
+    export QT_QPA_PLATFORM=offscreen
+fi
+exec "$gui" --program-folder "$demo" "$@" "$league"

@@ -6,6 +6,9 @@
 #include <QPointer>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "GuiTest.h"
@@ -307,6 +310,21 @@ TEST_F(MainWindowTest, FilesThatCannotBeOpenedAreReportedAndNothingIsWritten) {
     // The closed league was compacted in place.
     EXPECT_FALSE(FileExists(dir.File("TmpPoints.mdb")));
     EXPECT_EQ(CountRows(cup, "Race"), 3);
+}
+
+TEST_F(MainWindowTest, AReadOnlyLeagueIsRefusedWithoutWriting) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "file permissions do not bind the superuser";
+    }
+    const std::string cup = ThreeRaces();
+    const std::string before = scorewell::test::ReadFileBytes(cup);
+    chmod(cup.c_str(), 0444);
+    desktop.ExpectMessage("Open File Error", MessageAnswer::OK, "cannot be opened for writing");
+    Open(cup);
+    EXPECT_EQ(window->GetLeague(), nullptr);
+    EXPECT_EQ(scorewell::test::ReadFileBytes(cup), before);
+    EXPECT_FALSE(Menu("mnuFile_12")->isVisible());
+    chmod(cup.c_str(), 0644);
 }
 
 TEST_F(MainWindowTest, FileOpenUsesTheLeagueFilter) {

@@ -6,8 +6,8 @@
 #include <QPixmap>
 #include <QTimer>
 
-#include "Version.h"
 #include "common/Resources.h"
+#include "common/Version.h"
 #include "desktop/Desktop.h"
 
 namespace scorewell::gui {

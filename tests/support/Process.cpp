@@ -1,7 +1,9 @@
 #include "support/Process.h"
 
+#include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,70 +14,214 @@ extern char** environ;
 
 namespace scorewell::test {
 
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args) {
-    int outPipe[2], errPipe[2];
-    if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
-        throw std::runtime_error("cannot create pipes");
+namespace {
+
+struct Pipe {
+    int read = -1;
+    int write = -1;
+    Pipe() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) {
+            throw std::runtime_error("cannot create a pipe");
+        }
+        read = fds[0];
+        write = fds[1];
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-    posix_spawn_file_actions_addclose(&actions, outPipe[0]);
-    posix_spawn_file_actions_addclose(&actions, errPipe[0]);
+};
+
+void CloseFd(int& fd) {
+    if (fd >= 0) {
+        close(fd);
+        fd = -1;
+    }
+}
+
+// Starts the program with its standard streams on the pipes; only async-signal-safe calls
+// between fork and exec.
+pid_t Start(const std::string& program, const std::vector<std::string>& args, Pipe& in, Pipe& out,
+            Pipe& err, const std::optional<unsigned long long>& fileSizeLimit) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& a : args) {
         argv.push_back(const_cast<char*>(a.c_str()));
     }
     argv.push_back(nullptr);
-    pid_t pid = 0;
-    int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(outPipe[1]);
-    close(errPipe[1]);
-    if (rc != 0) {
-        close(outPipe[0]);
-        close(errPipe[0]);
+    rlimit limit{};
+    if (fileSizeLimit) {
+        limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(*fileSizeLimit);
+    }
+    const pid_t pid = fork();
+    if (pid < 0) {
         throw std::runtime_error("cannot start " + program);
     }
-    ProcessResult result;
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-    std::string* sinks[2] = {&result.out, &result.err};
-    int open = 2;
-    while (open > 0) {
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            break;
+    if (pid == 0) {
+        if (dup2(in.read, 0) < 0 || dup2(out.write, 1) < 0 || dup2(err.write, 2) < 0) {
+            _exit(127);
         }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP | POLLERR))) {
-                char buffer[4096];
-                ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-                if (n > 0) {
-                    sinks[i]->append(buffer, static_cast<std::size_t>(n));
-                } else {
-                    close(fds[i].fd);
-                    fds[i].fd = -1;
-                    --open;
-                }
-            }
+        if (fileSizeLimit && setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            _exit(127);
         }
+        execve(program.c_str(), argv.data(), environ);
+        _exit(127);
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
+    CloseFd(in.read);
+    CloseFd(out.write);
+    CloseFd(err.write);
+    return pid;
+}
+
+void DecodeStatus(int status, ProcessResult& result) {
     if (WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);
     } else if (WIFSIGNALED(status)) {
         result.signal = WTERMSIG(status);
     }
+}
+
+// Reads what is ready on the open descriptors; closes those at their end. False when both are
+// closed.
+bool ReadReady(int fds[2], std::string* sinks[2], int timeoutMs) {
+    pollfd polls[2] = {{fds[0], POLLIN, 0}, {fds[1], POLLIN, 0}};
+    if (fds[0] < 0 && fds[1] < 0) {
+        return false;
+    }
+    if (poll(polls, 2, timeoutMs) < 0) {
+        return errno == EINTR;
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (fds[i] >= 0 && (polls[i].revents & (POLLIN | POLLHUP | POLLERR))) {
+            char buffer[4096];
+            const ssize_t n = read(fds[i], buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                CloseFd(fds[i]);
+            }
+        }
+    }
+    return fds[0] >= 0 || fds[1] >= 0;
+}
+
+} // namespace
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const ProcessOptions& options) {
+    Pipe in, out, err;
+    const pid_t pid = Start(program, args, in, out, err, options.fileSizeLimit);
+    // The input is small (a few commands); the pipe holds it all.
+    if (!options.input.empty()) {
+        const ssize_t n = write(in.write, options.input.data(), options.input.size());
+        (void)n;
+    }
+    CloseFd(in.write);
+    ProcessResult result;
+    int fds[2] = {out.read, err.read};
+    std::string* sinks[2] = {&result.out, &result.err};
+    while (ReadReady(fds, sinks, -1)) {
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    DecodeStatus(status, result);
     return result;
 }
 
-ProcessResult RunCli(const std::vector<std::string>& args) {
-    return RunProcess(SCOREWELL_CLI_PATH, args);
+ProcessResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options) {
+    return RunProcess(SCOREWELL_CLI_PATH, args, options);
+}
+
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args) {
+    Pipe in, out, err;
+    pid_ = Start(program, args, in, out, err, std::nullopt);
+    in_ = in.write;
+    out_ = out.read;
+    err_ = err.read;
+}
+
+ChildProcess::~ChildProcess() {
+    if (!reaped_) {
+        Kill(SIGKILL);
+        Wait();
+    }
+    CloseFd(in_);
+    CloseFd(out_);
+    CloseFd(err_);
+}
+
+void ChildProcess::Write(const std::string& text) {
+    std::size_t done = 0;
+    while (in_ >= 0 && done < text.size()) {
+        const ssize_t n = write(in_, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            throw std::runtime_error("cannot write to the child process");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void ChildProcess::CloseInput() {
+    CloseFd(in_);
+}
+
+void ChildProcess::Drain(int timeoutMs) {
+    int fds[2] = {out_, err_};
+    std::string* sinks[2] = {&result_.out, &result_.err};
+    ReadReady(fds, sinks, timeoutMs);
+    out_ = fds[0];
+    err_ = fds[1];
+}
+
+bool ChildProcess::WaitForOutput(const std::string& marker, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (result_.out.find(marker) == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || (out_ < 0 && err_ < 0)) {
+            return false;
+        }
+        Drain(static_cast<int>(left.count()));
+    }
+    return true;
+}
+
+bool ChildProcess::Running() {
+    if (reaped_) {
+        return false;
+    }
+    const pid_t done = waitpid(pid_, &status_, WNOHANG);
+    if (done == pid_) {
+        reaped_ = true;
+        DecodeStatus(status_, result_);
+    }
+    return !reaped_;
+}
+
+void ChildProcess::Kill(int signal) {
+    if (!reaped_) {
+        kill(pid_, signal);
+    }
+}
+
+ProcessResult ChildProcess::Wait() {
+    CloseFd(in_);
+    while (out_ >= 0 || err_ >= 0) {
+        Drain(-1);
+    }
+    if (!reaped_) {
+        while (waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
+        }
+        reaped_ = true;
+        DecodeStatus(status_, result_);
+    }
+    return result_;
+}
+
+bool HasSanitizerReport(const std::string& text) {
+    return text.find("Sanitizer") != std::string::npos ||
+           text.find("runtime error:") != std::string::npos;
 }
 
 } // namespace scorewell::test

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,10 +16,54 @@ struct ProcessResult {
     std::string err;
 };
 
+// How a process is started, beyond its arguments.
+struct ProcessOptions {
+    // RLIMIT_FSIZE in bytes: no file the process writes may grow beyond it.
+    std::optional<unsigned long long> fileSizeLimit;
+    // Written to its standard input, which is then closed.
+    std::string input;
+};
+
 // Runs a program to its end with the given arguments, collecting its output.
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args);
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const ProcessOptions& options = {});
 
 // Runs the built command line.
-ProcessResult RunCli(const std::vector<std::string>& args);
+ProcessResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options = {});
+
+// A process that runs alongside the test: fed through its standard input, read as it writes,
+// killed or waited for. Killed when the object goes away while it still runs.
+class ChildProcess {
+public:
+    ChildProcess(const std::string& program, const std::vector<std::string>& args);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    void Write(const std::string& text);
+    void CloseInput();
+    // Reads standard output until it holds marker or the time is up; true when it does.
+    bool WaitForOutput(const std::string& marker, std::chrono::milliseconds timeout);
+    // True while the process has not ended (it is not reaped).
+    bool Running();
+    void Kill(int signal);
+    // Waits for the end and gives everything it wrote.
+    ProcessResult Wait();
+
+private:
+    void Drain(int timeoutMs);
+
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int out_ = -1;
+    int err_ = -1;
+    bool reaped_ = false;
+    int status_ = 0;
+    ProcessResult result_;
+};
+
+// True when the output carries a report of AddressSanitizer or UndefinedBehaviorSanitizer.
+bool HasSanitizerReport(const std::string& text);
 
 } // namespace scorewell::test

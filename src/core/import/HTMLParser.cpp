@@ -412,18 +412,30 @@ private:
 };
 
 bool CHTMLParser::Execute() {
+    const std::string path = NativePath(InputFile);
+    std::string bytes;
+    bool read = false;
+    try {
+        read = ReadBytes(path, bytes);
+    } catch (const std::exception&) {
+    }
+    if (!read) {
+        race_ = CRaceInfo{};
+        drivers_ = CDrivers{};
+        errNum_ = ErrCannotOpen;
+        errMsg_ = FileExists(path) ? "The file cannot be read." : "The file does not exist.";
+        return false;
+    }
+    return ExecuteBytes(bytes);
+}
+
+bool CHTMLParser::ExecuteBytes(std::string_view bytes) {
     race_ = CRaceInfo{};
     drivers_ = CDrivers{};
     errMsg_.clear();
     errNum_ = 0;
     try {
         race_.FileName = FileNameOf(InputFile, false);
-        const std::string path = NativePath(InputFile);
-        std::string bytes;
-        if (!ReadBytes(path, bytes)) {
-            throw ParseFailure{ErrCannotOpen, FileExists(path) ? "The file cannot be read."
-                                                               : "The file does not exist."};
-        }
         Reader(*this).Run(Flatten(Cp1252ToUtf8(bytes)));
         return true;
     } catch (const ParseFailure& failure) {

@@ -74,6 +74,8 @@ public:
 
     // True when the page was read; otherwise ErrNum and ErrMsg tell why. Never throws.
     bool Execute();
+    // As Execute, for the bytes of a page already read; InputFile gives only the file name.
+    bool ExecuteBytes(std::string_view bytes);
 
 private:
     class Reader;

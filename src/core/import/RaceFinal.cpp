@@ -213,15 +213,39 @@ std::optional<float> ConvertQualifying(std::string_view text, int lapReportingMe
     return ToSingle(LeadingNumber(GeneralNumberText(speed, ".")));
 }
 
+namespace {
+
+StagingResult Refused(const std::string& fileName, const std::string& message) {
+    StagingResult result;
+    result.message = message;
+    result.title = "Error Reading '" + fileName + "'";
+    return result;
+}
+
+} // namespace
+
 StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
                             const std::string& fileName, int simType, int lapReportingMethod) {
+    std::string bytes;
+    try {
+        bytes = ReadBytes(fileName);
+    } catch (const Refusal& e) {
+        return Refused(fileName, e.what());
+    }
+    return ImportSTNBytes(league, pointTable, fileName, std::move(bytes), simType,
+                          lapReportingMethod);
+}
+
+StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
+                             const std::string& fileName, std::string bytes, int simType,
+                             int lapReportingMethod) {
     StagingResult result;
     Database& db = league.Db();
     const DriverLineLayout& layout = DriverLineLayoutFor(simType);
     const std::string& separator = league.GetProgram().DecimalSeparator();
     const bool customPoints = league.Settings().useCustomPointSystem;
     try {
-        RaceFinalLines lines(ReadBytes(fileName));
+        RaceFinalLines lines(std::move(bytes));
         Transaction transaction(db);
         const auto sizes = TextSizes(db, "STNRace");
         auto sizeOf = [&](const std::string& column) -> std::optional<int> {
@@ -374,16 +398,12 @@ StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
         result.stnRaceId = raceId;
         return result;
     } catch (const Refusal& e) {
-        result.message = e.what();
+        return Refused(fileName, e.what());
     } catch (const DbError& e) {
-        result.message = "the league file could not take the race: " + PlainReason(e);
+        return Refused(fileName, "the league file could not take the race: " + PlainReason(e));
     } catch (const std::exception& e) {
-        result.message = e.what();
+        return Refused(fileName, e.what());
     }
-    result.stnRaceId = 0;
-    result.drivers = 0;
-    result.title = "Error Reading '" + fileName + "'";
-    return result;
 }
 
 } // namespace scorewell

@@ -76,4 +76,10 @@ std::optional<float> ConvertQualifying(std::string_view text, int lapReportingMe
 StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
                             const std::string& fileName, int simType, int lapReportingMethod);
 
+// As ImportSTNFile, for the bytes of a race final already read; fileName names it in the
+// messages and gives the race's file name.
+StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
+                             const std::string& fileName, std::string bytes, int simType,
+                             int lapReportingMethod);
+
 } // namespace scorewell

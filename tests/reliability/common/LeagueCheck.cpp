@@ -1,0 +1,67 @@
+#include "LeagueCheck.h"
+
+#include <set>
+
+#include "data/Database.h"
+
+namespace scorewell::test {
+
+std::string LeagueProblems(const std::string& path) {
+    try {
+        // Opened as the program opens it, so a journal left by a killed writer is rolled back.
+        Database db = Database::Open(path);
+        std::string problems;
+        const ResultSet integrity = db.QueryAll("PRAGMA integrity_check");
+        if (integrity.rows.size() != 1 || integrity.rows[0][0].AsText() != "ok") {
+            problems += "integrity_check:";
+            for (const auto& row : integrity.rows) {
+                problems += " " + row[0].AsText();
+            }
+            problems += "\n";
+        }
+        const ResultSet keys = db.QueryAll("PRAGMA foreign_key_check");
+        if (!keys.rows.empty()) {
+            problems += "foreign_key_check: " + std::to_string(keys.rows.size()) +
+                        " rows without their parent, first in " + keys.rows[0][0].AsText() + "\n";
+        }
+        return problems;
+    } catch (const std::exception& e) {
+        return std::string("cannot open: ") + e.what() + "\n";
+    }
+}
+
+std::string KeyColumns(const std::string& path) {
+    Database db = Database::OpenReadOnly(path);
+    std::set<std::string> lines;
+    auto add = [&](const char* table, const char* sql) {
+        for (Cursor c = db.Query(sql); !c.AtEnd(); c.MoveNext()) {
+            std::string line = table;
+            for (int i = 0; i < c.FieldCount(); ++i) {
+                line += "|" + c.Field(i).AsText();
+            }
+            lines.insert(line);
+        }
+    };
+    add("Race", "SELECT RaceID, Name, FileName, Laps FROM Race");
+    add("Driver", "SELECT DriverID, Name, Exclude FROM Driver");
+    add("Stats", "SELECT StatsID, RaceID, DriverID, Finish, Start, Points, Bonus FROM Stats");
+    add("Settings", "SELECT SettingsID, SettingValue FROM Settings");
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::map<std::string, std::vector<int>> ResultsByRaceFile(const std::string& path) {
+    Database db = Database::OpenReadOnly(path);
+    std::map<std::string, std::vector<int>> results;
+    for (Cursor c = db.Query("SELECT Race.FileName, (SELECT Count(*) FROM Stats "
+                             "WHERE Stats.RaceID=Race.RaceID) FROM Race");
+         !c.AtEnd(); c.MoveNext()) {
+        results[c.Field(0).AsText()].push_back(static_cast<int>(c.Field(1).AsInteger()));
+    }
+    return results;
+}
+
+} // namespace scorewell::test

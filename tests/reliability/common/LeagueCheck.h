@@ -1,0 +1,21 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace scorewell::test {
+
+// What is wrong with a league file after a crash or a failed command, in words; empty when it
+// opens with integrity_check "ok" and foreign_key_check empty, as every league must.
+std::string LeagueProblems(const std::string& path);
+
+// The key columns of every race, driver and result, one sorted line each: two leagues with the
+// same text hold the same content.
+std::string KeyColumns(const std::string& path);
+
+// The number of results of each race, by the race's file name (a file imported twice has two
+// entries).
+std::map<std::string, std::vector<int>> ResultsByRaceFile(const std::string& path);
+
+} // namespace scorewell::test

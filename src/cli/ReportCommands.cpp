@@ -95,6 +95,9 @@ int CommandExport(Context& ctx, Arguments& args) {
     Program& program = ctx.GetProgram();
     Database& db = league->Db();
 
+    // The caption setting and the page go together: a page that cannot be written leaves the
+    // league as it was.
+    Transaction t(db);
     CExport page(db, program.Db());
     page.DecimalSeparator = program.DecimalSeparator();
     page.Title = SavedPageHeading(db);
@@ -118,6 +121,7 @@ int CommandExport(Context& ctx, Arguments& args) {
     if (!page.HTML(*output)) {
         throw ScorewellError("Error creating HTML file \"" + *output + "\": " + page.LastError());
     }
+    t.Commit();
     ctx.out << *output << "\n";
     league->Close();
     return 0;

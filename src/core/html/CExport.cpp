@@ -249,6 +249,13 @@ bool CExport::HTML(const std::string& fileName) {
         }
         WriteFileSafely(fileName, EncodePageText(Page(content)));
         return true;
+    } catch (const std::system_error& e) {
+        // A file size limit or a quota stops a write the same way a full disk does.
+        const int code = e.code().value();
+        lastError_ = code == ENOSPC || code == EFBIG || code == EDQUOT
+                         ? std::string("the disk is full (") + e.what() + ")"
+                         : e.what();
+        return false;
     } catch (const std::exception& e) {
         lastError_ = e.what();
         return false;

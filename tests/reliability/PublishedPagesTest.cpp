@@ -1,0 +1,196 @@
+// Pages go onto the league's web site, and drivers choose their own names. Every page the
+// command line can write is read back as a browser would read it: no element or attribute may
+// come from a name, and every name must read as the driver typed it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iostream>
+#include <set>
+
+#include "LeagueCheck.h"
+#include "LeagueGenerator.h"
+#include "PageCheck.h"
+#include "common/Files.h"
+#include "common/Paths.h"
+#include "data/Database.h"
+#include "import/RaceFinalWriter.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+struct HostileName {
+    const char* typed;
+    const char* shown; // what a reader of the page must see
+};
+
+// Names the league file may hold, whoever put them there.
+const HostileName kStoredNames[] = {
+    {"<script>alert('x')</script>", "<script>alert('x')</script>"},
+    {"\"><img src=x onerror=alert(1)>", "\"><img src=x onerror=alert(1)>"},
+    {"<iframe src=\"javascript:alert(1)\">", "<iframe src=\"javascript:alert(1)\">"},
+    {"<style>*{display:none}</style>", "<style>*{display:none}</style>"},
+    {"<a href='javascript:x()' onclick=x()>x</a>", "<a href='javascript:x()' onclick=x()>x</a>"},
+    {"</TD></TR></TABLE><BODY onload=x()>", "</TD></TR></TABLE><BODY onload=x()>"},
+    {"O'Brien & \"Sons\"", "O'Brien & \"Sons\""},
+    {"&amp; &#60; &lt;", "&amp; &#60; &lt;"},
+    {"Robert'); DROP TABLE Stats;--", "Robert'); DROP TABLE Stats;--"},
+    {"\xC5\x81ukasz \xC5\xBB\xC3\xB3\xC5\x82w \xE5\xB1\xB1\xE7\x94\xB0 \xE2\x82\xAC",
+     "\xC5\x81ukasz \xC5\xBB\xC3\xB3\xC5\x82w \xE5\xB1\xB1\xE7\x94\xB0 \xE2\x82\xAC"},
+    {"\xF0\x9F\x98\x80 Smiley", "\xF0\x9F\x98\x80 Smiley"},
+    {"Tab\tBell\x07"
+     "Esc\x1b[0m",
+     "TabBellEsc[0m"},
+    {"\x7f\xC2\x85Hidden\xC2\x9F", "Hidden"},
+};
+
+// Names as a race final brings them: Windows-1252 text in the driver column.
+const HostileName kFileNames[] = {
+    {"Ren\xC3\xA9"
+     "e <b>Dufr\xC3\xAA"
+     "ne</b>",
+     "Ren\xC3\xA9"
+     "e <b>Dufr\xC3\xAA"
+     "ne</b>"},
+    {"<script src=//x.js>", "<script src=//x.js>"},
+    {"Zo\xC3\xAB \"Ace\" O'Hara & Co", "Zo\xC3\xAB \"Ace\" O'Hara & Co"},
+};
+
+class PublishedPagesTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+
+    test::ProcessResult Cli(std::vector<std::string> args,
+                            const test::ProcessOptions& options = {}) {
+        args.insert(args.begin(), {"--program-folder", dir.File("prog")});
+        return test::RunCli(args, options);
+    }
+
+    // A league of the demo season plus one race read from a file with the given names; the
+    // stored names replace the first drivers' names when given.
+    std::string MakeLeague(const std::string& name, bool hostile) {
+        const std::string path = dir.File(name + ".slf");
+        EXPECT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);
+        std::vector<std::string> files = bench::WriteSeason(dir.Path(), bench::DemoSeason());
+        RaceFinalRace race = bench::DemoSeason()[0];
+        race.name = "Names Race";
+        for (std::size_t i = 0; i < std::size(kFileNames); ++i) {
+            race.cars[i].driver =
+                hostile ? kFileNames[i].typed : "File Driver " + std::to_string(i + 1);
+        }
+        WriteRaceFinal(dir.File(name + "-names.stn"), race);
+        files.push_back(dir.File(name + "-names.stn"));
+        files.insert(files.begin(), "import");
+        files.insert(files.begin() + 1, path);
+        const auto imported = Cli(files);
+        EXPECT_EQ(imported.exitCode, 0) << imported.err << imported.out;
+        if (hostile) {
+            Database db = Database::Open(path);
+            int id = 1;
+            for (const HostileName& stored : kStoredNames) {
+                db.Execute("UPDATE Driver SET Name=? WHERE DriverID=?",
+                           {Value(stored.typed), Value(id++)});
+            }
+        }
+        return path;
+    }
+
+    // Every page the command line writes for a league: each report, each race, and each race
+    // again as an off-line league shows it.
+    std::vector<std::string> WritePages(const std::string& league, const std::string& tag) {
+        std::vector<std::string> pages;
+        auto page = [&](std::vector<std::string> what, const std::string& league2) {
+            const std::string out = dir.File(tag + "-" + std::to_string(pages.size()) + ".html");
+            what.insert(what.begin(), {"export", league2});
+            what.insert(what.end(), {"-o", out});
+            const auto r = Cli(what);
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            pages.push_back(out);
+        };
+        const auto reports = Cli({"reports"});
+        std::vector<std::string> ids;
+        for (std::size_t at = reports.out.find('\n'); at != std::string::npos;
+             at = reports.out.find('\n', at + 1)) {
+            const std::size_t tab = reports.out.find('\t', at + 1);
+            if (tab != std::string::npos) {
+                ids.push_back(reports.out.substr(at + 1, tab - at - 1));
+            }
+        }
+        EXPECT_GE(ids.size(), 7u);
+        for (const std::string& id : ids) {
+            page({"--report", id}, league);
+        }
+        const std::string offline = dir.File(tag + "-offline.slf");
+        std::filesystem::copy_file(league, offline);
+        Database(Database::Open(offline))
+            .Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=12");
+        for (int race = 1; race <= 7; ++race) {
+            page({"--race", std::to_string(race)}, league);
+            page({"--race", std::to_string(race)}, offline);
+        }
+        return pages;
+    }
+};
+
+std::string Shown(const HostileName& name) {
+    return name.shown;
+}
+
+TEST_F(PublishedPagesTest, NoNameBecomesMarkupAndEveryNameReadsAsTyped) {
+    const std::vector<std::string> plain = WritePages(MakeLeague("plain", false), "plain");
+    const std::vector<std::string> hostile = WritePages(MakeLeague("hostile", true), "hostile");
+    ASSERT_EQ(plain.size(), hostile.size());
+
+    std::set<std::string> cells;
+    for (std::size_t i = 0; i < hostile.size(); ++i) {
+        SCOPED_TRACE(hostile[i]);
+        const test::ParsedPage page = test::ParsePage(test::ReadFileBytes(hostile[i]));
+        const test::ParsedPage reference = test::ParsePage(test::ReadFileBytes(plain[i]));
+        for (const std::string& problem : page.problems) {
+            ADD_FAILURE() << problem;
+        }
+        EXPECT_TRUE(reference.problems.empty());
+        // Same tags and attributes as the page of harmless names: nothing came from a name.
+        EXPECT_EQ(page.Structure(), reference.Structure());
+        cells.insert(page.cells.begin(), page.cells.end());
+    }
+    for (const HostileName& name : kStoredNames) {
+        EXPECT_TRUE(cells.contains(Shown(name))) << name.typed;
+    }
+    for (const HostileName& name : kFileNames) {
+        EXPECT_TRUE(cells.contains(Shown(name))) << name.typed;
+    }
+    // Characters outside Windows-1252 are written as references, the euro sign as its byte.
+    const std::string bytes = test::ReadFileBytes(hostile[0]);
+    EXPECT_NE(bytes.find("&#321;ukasz &#379;\xF3&#322;w &#23665;&#30000; \x80"), std::string::npos);
+    EXPECT_NE(bytes.find("&#128512; Smiley"), std::string::npos);
+    EXPECT_NE(bytes.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;"), std::string::npos);
+    std::cout << "pages checked " << hostile.size() + plain.size() << ", hostile names "
+              << std::size(kStoredNames) + std::size(kFileNames) << "\n";
+}
+
+TEST_F(PublishedPagesTest, APageWrittenOntoAFullDiskLeavesThePreviousPage) {
+    const std::string league = MakeLeague("cup", true);
+    const std::string page = dir.File("standings.html");
+    ASSERT_EQ(Cli({"export", league, "--report", "1", "-o", page}).exitCode, 0);
+    const std::string before = test::ReadFileBytes(page);
+    Database(Database::Open(league)).Execute("UPDATE Driver SET Name='Changed' WHERE DriverID=1");
+    const std::string changed = test::ReadFileBytes(league);
+
+    test::ProcessOptions full;
+    full.fileSizeLimit = before.size() / 2;
+    const auto r = Cli({"export", league, "--report", "1", "-o", page}, full);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("the disk is full"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_EQ(test::ReadFileBytes(page), before);
+    EXPECT_EQ(test::ReadFileBytes(league), changed);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+    }
+}
+
+} // namespace
+} // namespace scorewell

@@ -1,0 +1,156 @@
+// A league that cannot be written (read-only file or folder), one another program holds, and one
+// that is not there: each is refused with its own plain message, and nothing is written.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+
+#include "common/Files.h"
+#include "common/Paths.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+
+// Every command that opens a league, with what it needs beyond the league.
+std::vector<std::vector<std::string>> LeagueCommands(const std::string& league,
+                                                     const std::string& folder) {
+    return {{"races", league},
+            {"drivers", league},
+            {"standings", league},
+            {"import", league, kDemo + "03-cedar-valley-250.stn"},
+            {"export", league, "--report", "1", "-o", folder + "/page.html"},
+            {"recalc", league, "--all"},
+            {"exclude", league, "Amos Whitlock"},
+            {"remove-excluded", league}};
+}
+
+// The names and bytes of everything in a folder.
+std::map<std::string, std::string> FolderContent(const std::string& folder) {
+    std::map<std::string, std::string> content;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        content[entry.path().filename().string()] =
+            entry.is_regular_file() ? test::ReadFileBytes(entry.path().string()) : "<folder>";
+    }
+    return content;
+}
+
+class RefusedLeaguesTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string folder = dir.File("league");
+    std::string prog = dir.File("prog");
+    std::string path = folder + "/cup.slf";
+
+    test::ProcessResult Cli(std::vector<std::string> args, bool asNobody = false) {
+        args.insert(args.begin(), {"--program-folder", prog});
+        if (!asNobody) {
+            return test::RunCli(args);
+        }
+        args.insert(args.begin(), {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "--",
+                                   SCOREWELL_CLI_PATH});
+        return test::RunProcess("/usr/bin/setpriv", args);
+    }
+
+    void SetUp() override {
+        fs::create_directories(folder);
+        ASSERT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);
+        ASSERT_EQ(Cli({"import", path, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+    }
+
+    // Runs every league command and expects each refused with the message, nothing written.
+    void ExpectAllRefused(const std::string& league, const std::string& message, bool asNobody) {
+        const auto before = FolderContent(folder);
+        for (const auto& command : LeagueCommands(league, folder)) {
+            SCOPED_TRACE(command[0]);
+            const auto r = Cli(command, asNobody);
+            EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+            EXPECT_EQ(r.err, "scorewell-cli: \"" + league + "\" " + message + "\n");
+            EXPECT_EQ(r.out, "");
+            EXPECT_FALSE(test::HasSanitizerReport(r.err));
+            EXPECT_EQ(FolderContent(folder), before);
+        }
+    }
+};
+
+TEST_F(RefusedLeaguesTest, AMissingLeagueIsNamedAndNotCreated) {
+    ExpectAllRefused(folder + "/missing.slf", "does not exist!", false);
+}
+
+TEST_F(RefusedLeaguesTest, AReadOnlyLeagueFileOrFolderIsRefusedAndNotWritten) {
+    if (geteuid() != 0 || !FileExists("/usr/bin/setpriv")) {
+        GTEST_SKIP() << "needs root and setpriv to run the command line as an unprivileged user";
+    }
+    // The unprivileged user owns everything, so only the write bits stand in his way.
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
+        ASSERT_EQ(chown(entry.path().c_str(), kNobody, kNoGroup), 0);
+    }
+    ASSERT_EQ(chown(dir.Path().c_str(), kNobody, kNoGroup), 0);
+    if (const auto r = Cli({"reports"}, true); r.exitCode != 0) {
+        GTEST_SKIP() << "the unprivileged user cannot run " << SCOREWELL_CLI_PATH << ": " << r.err;
+    }
+    const char* message = "cannot be opened for writing: the file or its folder is read-only.";
+
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    ExpectAllRefused(path, message, true);
+
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    ExpectAllRefused(path, message, true);
+    ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+
+    // Writable again, the same user works on it as usual.
+    const auto r = Cli({"import", path, kDemo + "02-millbrook-500.stn"}, true);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
+    if (!FileExists("/usr/bin/sqlite3")) {
+        GTEST_SKIP() << "needs the sqlite3 shell to hold a lock";
+    }
+    const char* message = "is in use by another program. Close it there and try again.";
+    // An exclusive transaction keeps everyone out; an immediate one lets others only read, and
+    // every command changes the league at least when it compacts it.
+    for (const char* begin : {"BEGIN EXCLUSIVE;", "BEGIN IMMEDIATE;"}) {
+        SCOPED_TRACE(begin);
+        test::ChildProcess shell("/usr/bin/sqlite3", {path});
+        shell.Write(std::string(begin) + "\nSELECT 'holding';\n");
+        ASSERT_TRUE(shell.WaitForOutput("holding", 10s));
+        const auto before = FolderContent(folder);
+        const std::vector<std::string> command =
+            std::string(begin) == "BEGIN EXCLUSIVE;"
+                ? std::vector<std::string>{"races", path}
+                : std::vector<std::string>{"import", path, kDemo + "02-millbrook-500.stn"};
+        const auto started = std::chrono::steady_clock::now();
+        const auto r = Cli(command);
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_EQ(r.exitCode, 1) << r.out;
+        EXPECT_EQ(r.err, "scorewell-cli: \"" + path + "\" " + std::string(message) + "\n");
+        EXPECT_LT(took, 15s);
+        // The holder's own journal aside, nothing changed.
+        auto after = FolderContent(folder);
+        after.erase("cup.slf-journal");
+        auto expected = before;
+        expected.erase("cup.slf-journal");
+        EXPECT_EQ(after, expected);
+        shell.Write("ROLLBACK;\n.quit\n");
+        shell.CloseInput();
+        EXPECT_EQ(shell.Wait().exitCode, 0);
+    }
+    EXPECT_EQ(Cli({"races", path}).exitCode, 0);
+}
+
+} // namespace
+} // namespace scorewell

@@ -144,13 +144,18 @@ PointTable League::LoadPointTable() {
 }
 
 void League::Backup() {
+    BackupLeagueFile(db_);
+}
+
+void BackupLeagueFile(Database& league) {
+    const std::string target = league.Path() + ".bak";
     try {
-        BackupDatabase(db_, BackupPath());
+        BackupDatabase(league, target);
     } catch (const DbError& e) {
-        throw ScorewellError("The copy " + Quoted(BackupPath()) +
+        throw ScorewellError("The copy " + Quoted(target) +
                              " of the league could not be written: " + PlainReason(e) + ".");
     } catch (const std::system_error& e) {
-        throw ScorewellError("The copy " + Quoted(BackupPath()) +
+        throw ScorewellError("The copy " + Quoted(target) +
                              " of the league could not be written: " + e.what() + ".");
     }
 }

@@ -83,6 +83,10 @@ void CompactDatabaseFile(const std::string& path, const std::string& tempName);
 // target under a temporary name and renamed over it when complete.
 void BackupDatabase(Database& source, const std::string& target);
 
+// Keeps an open league file as it is now beside it as LEAGUE.slf.bak (one generation). Throws
+// ScorewellError when the copy cannot be written; the league is untouched then.
+void BackupLeagueFile(Database& league);
+
 // A database error in plain words: "the disk is full", "the file is in use by another program"...
 std::string PlainReason(const DbError& error);
 

@@ -1,6 +1,7 @@
 #include "data/RaceList.h"
 
 #include "common/Numbers.h"
+#include "data/League.h"
 
 namespace scorewell {
 
@@ -31,6 +32,7 @@ std::string RaceMilesText(const Value& length, const Value& laps) {
 }
 
 void RemoveRaces(Database& league, const std::vector<std::int32_t>& raceIds) {
+    BackupLeagueFile(league);
     Transaction t(league);
     for (std::int32_t id : raceIds) {
         league.Execute("DELETE FROM Race WHERE RaceID=?", {Value(id)});

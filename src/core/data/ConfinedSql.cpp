@@ -20,6 +20,12 @@ using Guard = ConfinedStatement::Guard;
 
 std::string Describe(int action, const char* a3) {
     std::string object = a3 ? a3 : "";
+    // Creating or dropping anything writes the engine's catalogue first.
+    const bool catalogue = StartsWith(ToLower(object), "sqlite_");
+    if (catalogue &&
+        (action == SQLITE_INSERT || action == SQLITE_DELETE || action == SQLITE_UPDATE)) {
+        return "it tries to change the league's tables";
+    }
     switch (action) {
     case SQLITE_ATTACH:
     case SQLITE_DETACH:
@@ -37,6 +43,12 @@ std::string Describe(int action, const char* a3) {
         return "it tries to control transactions";
     case SQLITE_READ:
         return "it tries to read " + object;
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_REINDEX:
+    case SQLITE_ANALYZE:
+    case SQLITE_CREATE_VTABLE:
+    case SQLITE_DROP_VTABLE:
+        return "it tries to change the league's tables";
     default:
         if (action >= SQLITE_CREATE_INDEX && action <= SQLITE_DROP_VIEW) {
             return "it tries to change the league's tables";
@@ -143,6 +155,53 @@ bool ConfinedStatement::Step() {
 
 void ConfinedStatement::Fail(const std::string& reason) const {
     throw ConfinedSqlError(label_ + " cannot run: " + reason + ".");
+}
+
+bool KeepsWithinParentheses(std::string_view expression) {
+    int depth = 0;
+    for (std::size_t i = 0; i < expression.size(); ++i) {
+        const char c = expression[i];
+        auto skipTo = [&](std::string_view end) {
+            const std::size_t at = expression.find(end, i + 1);
+            i = at == std::string_view::npos ? expression.size() : at + end.size() - 1;
+        };
+        switch (c) {
+        case '\'':
+            skipTo("'");
+            break;
+        case '"':
+            skipTo("\"");
+            break;
+        case '`':
+            skipTo("`");
+            break;
+        case '[':
+            skipTo("]");
+            break;
+        case '-':
+            if (i + 1 < expression.size() && expression[i + 1] == '-') {
+                skipTo("\n");
+            }
+            break;
+        case '/':
+            if (i + 1 < expression.size() && expression[i + 1] == '*') {
+                ++i;
+                skipTo("*/");
+            }
+            break;
+        case '(':
+            ++depth;
+            break;
+        case ')':
+            if (--depth < 0) {
+                return false;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return depth == 0;
 }
 
 void RunBonusRule(Database& db, const std::string& label, const std::string& statement,

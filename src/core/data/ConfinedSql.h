@@ -55,6 +55,10 @@ private:
     std::optional<Statement> statement_;
 };
 
+// True when the text closes every parenthesis it opens and no other (quotes and comments
+// aside): set between "(" and ")" it cannot reach the rest of the statement around it.
+bool KeepsWithinParentheses(std::string_view expression);
+
 // Runs a bonus rule's UPDATE statement. label names it for the messages ("The bonus rule
 // \"Pole\""); resultsTable is the one table it may change (STNStats or Stats).
 void RunBonusRule(Database& db, const std::string& label, const std::string& statement,

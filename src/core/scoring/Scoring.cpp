@@ -105,13 +105,18 @@ void ApplyBonusPoints(League& league, int simTitle, std::int32_t raceKey, bool s
                                       "ORDER BY BonusID");
         for (const auto& rule : rules.rows) {
             const std::string points = std::to_string(rule[2].AsInteger());
+            const std::string label = "The bonus rule \"" + rule[1].AsText() + "\"";
             const std::string condition = ReplaceAll(rule[3].AsText(), "<RACEID>", key);
+            // A condition that closes the parenthesis around it would score other races too.
+            if (!KeepsWithinParentheses(condition)) {
+                throw ConfinedSqlError(label + " is refused: its condition reaches beyond its "
+                                               "own race.");
+            }
             const std::string statement =
                 ForTables("UPDATE STNStats SET Bonus=Bonus+" + points + ", Points=Points+" +
                               points + " WHERE (STNRaceID=" + key + ") AND (" + condition + ")",
                           staging);
-            RunBonusRule(db, "The bonus rule \"" + rule[1].AsText() + "\"", statement,
-                         ForTables("STNStats", staging));
+            RunBonusRule(db, label, statement, ForTables("STNStats", staging));
         }
     } else if (simTitle != 1) {
         // NASCAR Legends gives no bonus; the others 5 for leading a lap and 5 more for leading

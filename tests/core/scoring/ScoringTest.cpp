@@ -146,7 +146,6 @@ TEST_F(ScoringTest, HostileOrBrokenRulesAreRefusedNamingTheRuleAndChangeNothing)
     league->LoadWorkingSettings();
     std::int32_t race = Stage({{1, 1, "A", 60, 0, 175}});
     const std::pair<const char*, const char*> hostile[] = {
-        {"1=1) OR (1=1", nullptr}, // harmless: stays inside the condition
         {"(SELECT Count(*) FROM sqlite_schema) > 0", "it tries to read sqlite_schema"},
         {"1); DELETE FROM Driver; --", "more than one statement"},
         {"Finish = (SELECT 1 FROM pragma_table_info('Stats'))", "PRAGMA"},
@@ -154,15 +153,19 @@ TEST_F(ScoringTest, HostileOrBrokenRulesAreRefusedNamingTheRuleAndChangeNothing)
          "SELECT Count(*) FROM c) > 0",
          "runs longer"},
     };
+    // A condition that closes its parenthesis would score every staged race.
+    Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, '1=1) OR (1=1')");
+    try {
+        ApplyBonusPoints(*league, 0, race, true);
+        ADD_FAILURE();
+    } catch (const ConfinedSqlError& e) {
+        EXPECT_NE(std::string(e.what()).find("beyond its own race"), std::string::npos);
+    }
     for (const auto& [query, reason] : hostile) {
         Db().Execute("DELETE FROM Bonus");
         Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, ?)",
                      {Value(query)});
         Db().Execute("UPDATE STNStats SET Points=175, Bonus=0");
-        if (!reason) {
-            ApplyBonusPoints(*league, 0, race, true);
-            continue;
-        }
         try {
             // A short limit keeps the endless rule short; the rest are refused before running.
             RunBonusRule(Db(), "The bonus rule \"Evil\"",

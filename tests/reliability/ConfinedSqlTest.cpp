@@ -1,0 +1,317 @@
+// SQL that travels inside league files and program databases (bonus conditions, rank criteria,
+// report queries) may read the league and score its own results, nothing more. A hostile one is
+// refused with a message naming it and the rule it broke, and leaves the league as it was; the
+// shipped ones all run. Names are always bound, never spliced into a statement.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include "LeagueCheck.h"
+#include "common/Files.h"
+#include "common/Paths.h"
+#include "data/ConfinedSql.h"
+#include "data/Drivers.h"
+#include "data/League.h"
+#include "data/Program.h"
+#include "reports/ReportEngine.h"
+#include "scoring/Scoring.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
+
+enum class Kind { Bonus, Rank, Report };
+
+struct HostileSql {
+    Kind kind;
+    const char* text;
+    const char* reason; // part of the refusal message
+};
+
+// Each tries one thing that SQL kept as data must not do.
+const HostileSql kHostile[] = {
+    // Another database, attached or read.
+    {Kind::Report, "ATTACH DATABASE 'stolen.db' AS stolen", "attach another database"},
+    {Kind::Report, "DETACH DATABASE main", "attach another database"},
+    {Kind::Bonus, "1); ATTACH DATABASE 'stolen.db' AS stolen; --", "beyond its own race"},
+    {Kind::Report, "SELECT name AS x FROM temp.sqlite_temp_master", "tries to read"},
+    // PRAGMA, as a statement or a table-valued function.
+    {Kind::Report, "PRAGMA writable_schema=ON", "PRAGMA"},
+    {Kind::Report, "PRAGMA foreign_keys=OFF", "PRAGMA"},
+    {Kind::Report, "SELECT name AS x FROM pragma_table_info('Stats')", "PRAGMA"},
+    {Kind::Bonus, "Finish IN (SELECT cid FROM pragma_table_info('Stats'))", "PRAGMA"},
+    {Kind::Rank, "(SELECT Count(*) FROM pragma_database_list)", "PRAGMA"},
+    // The engine's catalogue.
+    {Kind::Report, "SELECT sql AS x FROM sqlite_schema", "read sqlite_"},
+    {Kind::Bonus, "(SELECT Count(*) FROM sqlite_master) > 0", "read sqlite_"},
+    // Schema changes.
+    {Kind::Report, "CREATE TABLE Evil (x)", "change the league's tables"},
+    {Kind::Report, "CREATE TEMP TABLE Evil (x)", "change the league's tables"},
+    {Kind::Report, "DROP TABLE Stats", "change the league's tables"},
+    {Kind::Report, "ALTER TABLE Driver ADD COLUMN Evil", "change the league's tables"},
+    {Kind::Report, "ALTER TABLE Driver RENAME TO Evil", "change the league's tables"},
+    {Kind::Report, "DROP INDEX RaceStats", "change the league's tables"},
+    {Kind::Report, "CREATE VIEW Evil AS SELECT 1", "change the league's tables"},
+    {Kind::Report, "CREATE TRIGGER Evil AFTER INSERT ON Stats BEGIN DELETE FROM Driver; END",
+     "change the league's tables"},
+    {Kind::Report, "REINDEX", "change the league's tables"},
+    {Kind::Report, "ANALYZE", "change the league's tables"},
+    // Writes beyond what the rule may write.
+    {Kind::Report, "DELETE FROM Stats", "delete rows of Stats"},
+    {Kind::Report, "UPDATE Stats SET Points=1000", "change Stats"},
+    {Kind::Report, "INSERT INTO Driver (Name) VALUES ('Intruder')", "add rows to Driver"},
+    {Kind::Report, "REPLACE INTO Driver (DriverID, Name) VALUES (1, 'Intruder')", "Driver"},
+    {Kind::Report, "UPDATE Driver SET Name='Intruder' RETURNING Name", "change Driver"},
+    {Kind::Report, "VACUUM INTO 'stolen.db'", "refused"},
+    {Kind::Bonus, "1=1) OR (1=1", "beyond its own race"},
+    {Kind::Bonus, "LapsLed > 0)) OR ((1", "beyond its own race"},
+    // A second statement.
+    {Kind::Report, "SELECT 1; DELETE FROM Driver", "more than one statement"},
+    {Kind::Report, "SELECT 1;\nDROP TABLE Stats", "more than one statement"},
+    {Kind::Rank, "LapsRun DESC; DELETE FROM Driver", "more than one statement"},
+    {Kind::Bonus, "1); DELETE FROM Driver; --", "beyond its own race"},
+    {Kind::Bonus, "LapsLed > 0; DELETE FROM Driver", "cannot run"},
+    // Transactions.
+    {Kind::Report, "COMMIT", "control transactions"},
+    {Kind::Report, "SAVEPOINT evil", "control transactions"},
+    // Loading code into the engine.
+    {Kind::Report, "SELECT load_extension('/tmp/evil.so')", "cannot run"},
+    {Kind::Bonus, "load_extension('/tmp/evil.so') IS NULL", "cannot run"},
+    // Running too long.
+    {Kind::Report,
+     "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n+1 FROM c) SELECT Count(*) AS x FROM c",
+     "runs longer"},
+    {Kind::Bonus,
+     "(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT Count(*) FROM c) > 0",
+     "runs longer"},
+    {Kind::Rank,
+     "(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT Count(*) FROM c)",
+     "runs longer"},
+};
+
+// Rules a league administrator may well write: quotes, parentheses in texts, comments, the race
+// marker.
+const char* const kLegitimateRules[] = {
+    "(Finish <= 3) AND ('(top three' <> ')')",
+    "/* top three */ Finish <= 3",
+    "LapsLed = (SELECT Max(LapsLed) FROM STNStats WHERE STNRaceID=<RACEID>)",
+    "\"Start\" = 1 AND [Finish] = 1",
+    "DriverID IN (SELECT DriverID FROM Driver WHERE Rookie=TRUE)",
+};
+
+class ConfinedSqlTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string path = dir.File("cup.slf");
+    std::unique_ptr<Program> program;
+    std::unique_ptr<League> league;
+
+    void SetUp() override {
+        auto cli = [&](std::vector<std::string> args) {
+            args.insert(args.begin(), {"--program-folder", dir.File("prog")});
+            return test::RunCli(args);
+        };
+        ASSERT_EQ(cli({"new", path, "--sim", "0"}).exitCode, 0);
+        ASSERT_EQ(
+            cli({"import", path, kDemo + "01-harbor-point-400.stn", kDemo + "02-millbrook-500.stn"})
+                .exitCode,
+            0);
+        program = std::make_unique<Program>(dir.File("prog"));
+        league = std::make_unique<League>(*program, path);
+        Db().Execute("UPDATE Settings SET SettingValue='True' WHERE SettingsID=14");
+        Db().Execute("UPDATE Driver SET Rookie=TRUE WHERE DriverID IN (1, 2)");
+        league->LoadWorkingSettings();
+        // A staged race too, for the rank criteria, which order the staged results.
+        Db().Execute("INSERT INTO STNRace (Name, FileName, Length, Laps) "
+                     "VALUES ('Staged', 'staged.stn', 1.5, 100)");
+        Db().Execute("INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, LapsRun, "
+                     "LapsLed, Points, Qualifying, Bonus) "
+                     "SELECT ?, Finish, Start, 'D' || DriverID, LapsRun, LapsLed, Points, "
+                     "Qualifying, 0 FROM Stats WHERE RaceID=1",
+                     {Value(Db().LastInsertRowId())});
+    }
+
+    Database& Db() { return league->Db(); }
+
+    // Everything the statements could reach: content, schema and attached databases.
+    std::string State() {
+        std::string state;
+        for (const char* sql :
+             {"SELECT group_concat(StatsID || ':' || Points || ':' || Bonus || ':' || Finish) "
+              "FROM Stats",
+              "SELECT group_concat(STNStatsID || ':' || Points || ':' || Bonus) FROM STNStats",
+              "SELECT group_concat(DriverID || ':' || Name || ':' || Exclude) FROM Driver",
+              "SELECT group_concat(type || ':' || name) FROM sqlite_schema",
+              "SELECT Count(*) FROM pragma_database_list", "PRAGMA foreign_keys",
+              "PRAGMA writable_schema"}) {
+            state += Db().Scalar(sql).AsText() + "\n";
+        }
+        return state;
+    }
+
+    // Runs the text the way the program runs SQL of its kind; the refusal message, or nothing.
+    std::optional<std::string> Run(Kind kind, const std::string& text,
+                                   std::chrono::milliseconds limit) {
+        try {
+            switch (kind) {
+            case Kind::Bonus: {
+                Db().Execute("DELETE FROM Bonus");
+                Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, ?)",
+                             {Value(text)});
+                if (limit >= kConfinedTimeLimit) {
+                    RecalculateRace(*league, 1, false);
+                } else {
+                    // As the scoring builds it, with a short time limit.
+                    RunBonusRule(Db(), "The bonus rule \"Evil\"",
+                                 "UPDATE Stats SET Bonus=Bonus+5, Points=Points+5 WHERE "
+                                 "(RaceID=1) AND (" +
+                                     text + ")",
+                                 "Stats", limit);
+                }
+                break;
+            }
+            case Kind::Rank:
+                RunConfinedQuery(Db(), "The rank criterion \"Evil\"",
+                                 "SELECT STNStatsID FROM STNStats ORDER BY " + text + ", " +
+                                     "STNStatsID",
+                                 limit);
+                break;
+            case Kind::Report: {
+                ReportDefinition report;
+                report.name = "Evil";
+                report.query = text;
+                report.columns.push_back(ReportColumn{});
+                report.columns.back().field = "x";
+                RunReport(Db(), report, ".", limit);
+                break;
+            }
+            }
+        } catch (const ScorewellError& e) {
+            return e.what();
+        }
+        return std::nullopt;
+    }
+};
+
+TEST_F(ConfinedSqlTest, HostileSqlIsRefusedNamingTheRuleAndChangesNothing) {
+    const std::string before = State();
+    int blocked = 0;
+    for (const HostileSql& sql : kHostile) {
+        SCOPED_TRACE(sql.text);
+        const bool slow = std::string(sql.reason) == "runs longer";
+        const auto refusal = Run(sql.kind, sql.text, slow ? 300ms : kConfinedTimeLimit);
+        if (!refusal) {
+            ADD_FAILURE() << "not refused";
+            continue;
+        }
+        const char* label = sql.kind == Kind::Bonus  ? "The bonus rule \"Evil\""
+                            : sql.kind == Kind::Rank ? "The rank criterion \"Evil\""
+                                                     : "The report \"Evil\"";
+        EXPECT_NE(refusal->find(label), std::string::npos) << *refusal;
+        EXPECT_NE(refusal->find(sql.reason), std::string::npos) << *refusal;
+        EXPECT_FALSE(Db().InTransaction());
+        EXPECT_EQ(State(), before);
+        blocked += refusal->find(label) != std::string::npos &&
+                   refusal->find(sql.reason) != std::string::npos;
+    }
+    EXPECT_FALSE(FileExists(dir.File("stolen.db")));
+    EXPECT_FALSE(FileExists("stolen.db"));
+    std::cout << "malicious SQL blocked " << blocked << "/" << std::size(kHostile) << "\n";
+}
+
+TEST_F(ConfinedSqlTest, TheShippedAndEverydaySqlRuns) {
+    int accepted = 0;
+    int tried = 0;
+    auto accept = [&](Kind kind, const std::string& text) {
+        ++tried;
+        SCOPED_TRACE(text);
+        const auto refusal = Run(kind, text, kConfinedTimeLimit);
+        EXPECT_FALSE(refusal) << *refusal;
+        accepted += !refusal;
+    };
+    // The bonus rules and rank criteria every new league gets, one by one.
+    const ResultSet rules = program->Db().QueryAll("SELECT Query FROM Bonus ORDER BY BonusID");
+    ASSERT_FALSE(rules.rows.empty());
+    for (const auto& rule : rules.rows) {
+        accept(Kind::Bonus, rule[0].AsText());
+    }
+    for (const char* rule : kLegitimateRules) {
+        accept(Kind::Bonus, rule);
+    }
+    const ResultSet criteria =
+        program->Db().QueryAll("SELECT Query FROM RankCriteria ORDER BY Priority");
+    ASSERT_FALSE(criteria.rows.empty());
+    std::string all;
+    for (const auto& criterion : criteria.rows) {
+        accept(Kind::Rank, criterion[0].AsText());
+        all += (all.empty() ? "" : ", ") + criterion[0].AsText();
+    }
+    accept(Kind::Rank, all);
+
+    // All the shipped rules at once score as the built-in bonuses do: 5 for a lap led, 5 more
+    // for the most.
+    Db().Execute("DELETE FROM Bonus");
+    Db().Execute("ATTACH DATABASE ? AS prog", {Value(program->Db().Path())});
+    Db().Execute("INSERT INTO main.Bonus SELECT * FROM prog.Bonus");
+    Db().Execute("DETACH DATABASE prog");
+    RecalculateRace(*league, 1, false);
+    EXPECT_EQ(
+        Db().Scalar("SELECT Sum(Bonus) FROM Stats WHERE RaceID=1").AsInteger(),
+        Db().Scalar("SELECT 5 * Count(*) FROM Stats WHERE RaceID=1 AND LapsLed > 0").AsInteger() +
+            5);
+
+    // Every shipped report, with rows.
+    for (const ReportInfo& info : ListReports(program->Db())) {
+        ++tried;
+        SCOPED_TRACE(info.name);
+        try {
+            const ReportTable table =
+                RunReport(Db(), LoadReportDefinition(program->Db(), info.id), ".");
+            EXPECT_FALSE(table.texts.empty());
+            ++accepted;
+        } catch (const ScorewellError& e) {
+            ADD_FAILURE() << e.what();
+        }
+    }
+    std::cout << "legitimate SQL accepted " << accepted << "/" << tried << "\n";
+}
+
+TEST_F(ConfinedSqlTest, NamesAreStoredAsTypedWhateverTheyHold) {
+    const std::string names[] = {"Robert'); DROP TABLE Stats;--", "x\" OR \"1\"=\"1",
+                                 "'; ATTACH DATABASE 'stolen.db' AS s; --", "%_\\ LIKE me"};
+    for (const std::string& name : names) {
+        const std::int32_t id = GetDriverID(Db(), name);
+        EXPECT_EQ(Db().Scalar("SELECT Name FROM Driver WHERE DriverID=?", {Value(id)}).AsText(),
+                  name);
+        EXPECT_EQ(FindDriversByName(Db(), name), std::vector<std::int32_t>{id});
+    }
+    EXPECT_TRUE(Db().TableExists("Stats"));
+    league->Close();
+
+    // Through the command line too: the drivers listed as stored, excluded by name.
+    auto cli = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--program-folder", dir.File("prog")});
+        return test::RunCli(args);
+    };
+    const auto excluded = cli({"exclude", path, names[0], names[2]});
+    EXPECT_EQ(excluded.exitCode, 0) << excluded.err;
+    const auto drivers = cli({"drivers", path});
+    for (const std::string& name : names) {
+        EXPECT_NE(drivers.out.find("\t" + name + "\t"), std::string::npos) << name;
+    }
+    EXPECT_NE(drivers.out.find(names[0] + "\tYes"), std::string::npos);
+    EXPECT_NE(drivers.out.find(names[3] + "\tNo"), std::string::npos);
+    EXPECT_EQ(test::LeagueProblems(path), "");
+    Database db = Database::Open(path);
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Stats").AsInteger(), 40);
+}
+
+} // namespace
+} // namespace scorewell

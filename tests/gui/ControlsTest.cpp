@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QTest>
+#include <QTimer>
 
+#include "app/frmOptions.h"
 #include "common/Controls.h"
 #include "desktop/Desktop.h"
 #include "desktop/QtDesktop.h"
@@ -38,6 +41,19 @@ TEST(Controls, TheDecimalSeparatorHasNoNullCharacters) {
     const QString separator = GetDecimalSeparator();
     EXPECT_FALSE(separator.isEmpty());
     EXPECT_FALSE(separator.contains(QChar(0)));
+}
+
+TEST(Controls, TheCloseBoxAndEscEndARealModalLoopAsTheDialogSays) {
+    QtDesktop real;
+    frmOptions options;
+    QTimer::singleShot(0, &options, [&] { options.close(); });
+    real.ShowModal(&options);
+    EXPECT_FALSE(options.isVisible());
+    EXPECT_FALSE(options.Cancelled());
+    QTimer::singleShot(0, &options, [&] { QTest::keyClick(&options, Qt::Key_Escape); });
+    real.ShowModal(&options);
+    EXPECT_FALSE(options.isVisible());
+    EXPECT_TRUE(options.Cancelled());
 }
 
 } // namespace

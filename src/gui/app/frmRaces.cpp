@@ -494,13 +494,15 @@ void frmRaces::RemoveRaces() {
 
 void frmRaces::LoadRecentFiles() {
     recent_.Load(program_->Db());
-    AddRecentFile(QString());
+    ShowRecentFiles();
 }
 
 void frmRaces::AddRecentFile(const QString& path) {
-    if (!path.isEmpty()) {
-        recent_.Add(S(path));
-    }
+    recent_.Add(S(path));
+    ShowRecentFiles();
+}
+
+void frmRaces::ShowRecentFiles() {
     for (int k = 0; k < RecentFiles::kCount; ++k) {
         QString entry = Q(recent_.Entry(k));
         QAction* action = mnuFile[12 + k];

@@ -71,6 +71,7 @@ private:
     void ClearGrid();
     bool OpenProgram(const QString& programFolder);
     void OpenFromCommandLine(const QString& commandLine);
+    void ShowRecentFiles();
 
     void mnuFile_Click(int index);
     void mnuRace_Click(int index);

@@ -14,9 +14,12 @@ demo="${SCOREWELL_DEMO_DIR:-$build/demo}"
 league="$demo/demo.slf"
 
 if [ ! -f "$league" ]; then
+    # Built under another name, so a failed import is made again on the next run.
     mkdir -p "$demo"
-    "$cli" --program-folder "$demo" new "$demo/demo" --sim 0 --drop 1 >/dev/null
-    "$cli" --program-folder "$demo" import "$league" "$root"/resources/demo/*.stn
+    rm -f "$demo/demo-new.slf"
+    "$cli" --program-folder "$demo" new "$demo/demo-new" --sim 0 --drop 1 >/dev/null
+    "$cli" --program-folder "$demo" import "$demo/demo-new.slf" "$root"/resources/demo/*.stn
+    mv "$demo/demo-new.slf" "$league"
 fi
 echo "Demo league: $league"
 

@@ -22,6 +22,7 @@ if [ ! -f "$league" ]; then
     mv "$demo/demo-new.slf" "$league"
 fi
 echo "Demo league: $league"
+"$cli" --program-folder "$demo" standings "$league"
 
 if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found: running without one (QT_QPA_PLATFORM=offscreen)."

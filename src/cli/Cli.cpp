@@ -90,7 +90,9 @@ Program& Context::GetProgram() {
 }
 
 std::unique_ptr<League> Context::OpenLeague(const std::string& path) {
-    return std::make_unique<League>(GetProgram(), path);
+    auto league = std::make_unique<League>(GetProgram(), path);
+    openedLeague_ = league->Path();
+    return league;
 }
 
 int Run(const std::vector<std::string>& args, const std::string& executableFolder,
@@ -134,6 +136,15 @@ int Run(const std::vector<std::string>& args, const std::string& executableFolde
     } catch (const UsageError& e) {
         err << "scorewell-cli: " << e.what() << "\n" << UsageText();
         return 2;
+    } catch (const DbError& e) {
+        // The command's transaction was rolled back when the error left it.
+        if (ctx.OpenedLeague().empty()) {
+            err << "scorewell-cli: " << PlainReason(e) << "\n";
+        } else {
+            err << "scorewell-cli: \"" << ctx.OpenedLeague()
+                << "\" could not be changed and is as it was: " << PlainReason(e) << ".\n";
+        }
+        return 1;
     } catch (const std::exception& e) {
         err << "scorewell-cli: " << e.what() << "\n";
         return 1;

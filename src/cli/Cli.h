@@ -43,6 +43,8 @@ public:
     Program& GetProgram();
     // Opens a league as the desktop program does; Close compacts it.
     std::unique_ptr<League> OpenLeague(const std::string& path);
+    // The league last opened, for the message of an error of the engine; empty when none.
+    const std::string& OpenedLeague() const { return openedLeague_; }
 
     std::string programFolder_;
     std::ostream& out;
@@ -50,6 +52,7 @@ public:
 
 private:
     std::unique_ptr<Program> program_;
+    std::string openedLeague_;
 };
 
 using Command = std::function<int(Context&, Arguments&)>;

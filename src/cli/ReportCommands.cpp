@@ -118,10 +118,17 @@ int CommandExport(Context& ctx, Arguments& args) {
         page.Title2 = caption;
     }
     page.Style = SavedPageStyle(db);
+    page.BeforeReplace = [&] {
+        try {
+            t.Commit();
+        } catch (const DbError& e) {
+            throw ScorewellError("the league could not store the page's caption: " +
+                                 PlainReason(e));
+        }
+    };
     if (!page.HTML(*output)) {
         throw ScorewellError("Error creating HTML file \"" + *output + "\": " + page.LastError());
     }
-    t.Commit();
     ctx.out << *output << "\n";
     league->Close();
     return 0;

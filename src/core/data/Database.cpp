@@ -387,7 +387,9 @@ void Database::Close() {
 [[noreturn]] void Database::ThrowError(int rc) const {
     std::string message;
     int code = rc;
+    int systemError = 0;
     if (db_) {
+        systemError = sqlite3_system_errno(db_);
         int ext = sqlite3_extended_errcode(db_);
         if ((ext & 0xff) == (rc & 0xff)) {
             code = ext;
@@ -397,7 +399,7 @@ void Database::Close() {
     if (message.empty() || message == "not an error") {
         message = sqlite3_errstr(rc);
     }
-    throw DbError(code, message);
+    throw DbError(code, message, systemError);
 }
 
 Statement& Database::Cached(std::string_view sql) {

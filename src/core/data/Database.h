@@ -20,13 +20,17 @@ namespace scorewell {
 // An error of the database engine: its extended result code and its message.
 class DbError : public std::runtime_error {
 public:
-    DbError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+    DbError(int code, const std::string& message, int systemError = 0)
+        : std::runtime_error(message), code_(code), systemError_(systemError) {}
     int Code() const { return code_; }
     // The primary result code (SQLITE_BUSY, SQLITE_FULL, ...), without the extended bits.
     int PrimaryCode() const { return code_ & 0xff; }
+    // The operating system's errno behind an I/O error (ENOSPC, EFBIG, ...); 0 when none.
+    int SystemError() const { return systemError_; }
 
 private:
     int code_;
+    int systemError_;
 };
 
 class Database;

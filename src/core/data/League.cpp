@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <system_error>
 
 #include "common/Files.h"
@@ -58,6 +59,11 @@ std::string PlainReason(const DbError& error) {
     case SQLITE_CANTOPEN:
         return "the file cannot be opened";
     case SQLITE_IOERR:
+        // A file size limit or a quota stops a write as a full disk does.
+        if (error.SystemError() == ENOSPC || error.SystemError() == EFBIG ||
+            error.SystemError() == EDQUOT) {
+            return "the disk is full";
+        }
         return "the file cannot be written (" + std::string(error.what()) + ")";
     default:
         return error.what();
@@ -221,8 +227,9 @@ void CompactDatabaseFile(const std::string& path, const std::string& tempName) {
                              ". The file is unchanged.");
     } catch (const std::system_error& e) {
         removeTemp();
+        const int code = e.code().value();
         std::string reason =
-            e.code() == std::errc::no_space_on_device ? "the disk is full" : e.what();
+            code == ENOSPC || code == EFBIG || code == EDQUOT ? "the disk is full" : e.what();
         throw ScorewellError("The league file " + Quoted(path) +
                              " was closed but could not be compacted: " + reason +
                              ". The file is unchanged.");

@@ -164,7 +164,8 @@ std::string EncodePageText(std::string_view utf8) {
     return out;
 }
 
-void WriteFileSafely(const std::string& fileName, std::string_view bytes) {
+void WriteFileSafely(const std::string& fileName, std::string_view bytes,
+                     const std::function<void()>& beforeReplace) {
     const std::string target = NativePath(fileName);
     const std::string folder = FolderOf(target);
     auto fail = [](const std::string& what) {
@@ -216,6 +217,9 @@ void WriteFileSafely(const std::string& fileName, std::string_view bytes) {
         if (FileExists(target)) {
             CopyPermissions(target, temp);
         }
+        if (beforeReplace) {
+            beforeReplace();
+        }
         ReplaceFile(temp, target);
     } catch (...) {
         const int saved = errno;
@@ -247,7 +251,7 @@ bool CExport::HTML(const std::string& fileName) {
         default:
             throw ContentError("there is no export type " + std::to_string(ExportType));
         }
-        WriteFileSafely(fileName, EncodePageText(Page(content)));
+        WriteFileSafely(fileName, EncodePageText(Page(content)), BeforeReplace);
         return true;
     } catch (const std::system_error& e) {
         // A file size limit or a quota stops a write the same way a full disk does.

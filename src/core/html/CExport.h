@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,9 @@ public:
     PageStyle Style;
     // The user's decimal separator, for the numbers of the table.
     std::string DecimalSeparator = ".";
+    // Called once the new page is completely written and flushed, just before it replaces the
+    // old one, to commit what goes with the page; when it throws, the old page stays.
+    std::function<void()> BeforeReplace;
 
     // Builds the table from the databases and writes the page. False when the report has no
     // columns, the race does not exist, a statement fails, the export type is unknown or the
@@ -103,8 +107,10 @@ std::string EscapeHTML(std::string_view text);
 std::string EncodePageText(std::string_view utf8);
 
 // Writes bytes to a temporary file in the target's folder, flushes it to the disk and renames it
-// over the target. Throws std::system_error; the target is then untouched and the temporary
-// file gone.
-void WriteFileSafely(const std::string& fileName, std::string_view bytes);
+// over the target, calling beforeReplace (when given) just before the rename. Throws
+// std::system_error, or what beforeReplace throws; the target is then untouched and the
+// temporary file gone.
+void WriteFileSafely(const std::string& fileName, std::string_view bytes,
+                     const std::function<void()>& beforeReplace = {});
 
 } // namespace scorewell

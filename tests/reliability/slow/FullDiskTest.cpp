@@ -1,0 +1,140 @@
+// A full disk, made with a file size limit at many sizes, during an import, a compaction and a
+// page export. Every failure is one plain line about the disk or the write; the league and the
+// page already published stay as they were, and nothing is left behind.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "Harness.h"
+#include "LeagueCheck.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
+
+class FullDiskTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string prog = dir.File("prog");
+    std::string base = dir.File("base.slf");
+    std::string work = dir.Path() + "/work";
+    std::string league = work + "/cup.slf";
+    std::string page = work + "/standings.html";
+    int tried = 0;
+    int clean = 0;
+
+    test::ProcessResult Cli(std::vector<std::string> args,
+                            const test::ProcessOptions& options = {}) {
+        args.insert(args.begin(), {"--program-folder", prog});
+        return test::RunCli(args, options);
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(Cli({"new", base, "--sim", "0"}).exitCode, 0);
+        ASSERT_EQ(
+            Cli({"import", base, kDemo + "01-harbor-point-400.stn", kDemo + "02-millbrook-500.stn"})
+                .exitCode,
+            0);
+    }
+
+    // A fresh working folder: the league, and a page published from it before its last race.
+    void Reset() {
+        fs::remove_all(work);
+        fs::create_directories(work);
+        fs::copy_file(base, league);
+        ASSERT_EQ(Cli({"export", league, "--report", "1", "-o", page}).exitCode, 0);
+        ASSERT_EQ(Cli({"import", league, kDemo + "03-cedar-valley-250.stn"}).exitCode, 0);
+    }
+
+    // Runs the command once without a limit to know what success leaves, then under every limit.
+    void Sweep(const std::string& what, const std::vector<std::string>& command) {
+        Reset();
+        ASSERT_EQ(Cli(command).exitCode, 0);
+        const std::string goodContent = test::KeyColumns(league);
+        const std::string goodPage = test::ReadFileBytes(page);
+        Reset();
+        const auto size = static_cast<unsigned long long>(fs::file_size(league));
+        const unsigned long long limits[] = {
+            0,        1,    512,      4096,        16384,        size / 2, size - 4096,
+            size - 1, size, size + 1, size + 4096, size + 16384, size * 2, size * 4};
+        for (unsigned long long limit : limits) {
+            Reset();
+            SCOPED_TRACE(what + " with files limited to " + std::to_string(limit) + " bytes");
+            const std::string leagueBefore = test::ReadFileBytes(league);
+            const std::string contentBefore = test::KeyColumns(league);
+            const std::string pageBefore = test::ReadFileBytes(page);
+            test::ProcessOptions options;
+            options.fileSizeLimit = limit;
+            const auto r = Cli(command, options);
+            ++tried;
+            std::string problems;
+            auto expect = [&](bool ok, const std::string& problem) {
+                if (!ok) {
+                    problems += problem + "\n";
+                }
+            };
+            expect(r.signal == 0, "ended by signal " + std::to_string(r.signal));
+            expect(!test::HasSanitizerReport(r.err), "sanitizer report: " + r.err);
+            problems += test::LeagueProblems(league);
+            for (const auto& entry : fs::directory_iterator(work)) {
+                const std::string name = entry.path().filename().string();
+                expect(name == "cup.slf" || name == "standings.html", "left behind: " + name);
+            }
+            if (r.exitCode == 0) {
+                expect(test::KeyColumns(league) == goodContent,
+                       "the league is not as it should be");
+                expect(test::ReadFileBytes(page) == goodPage, "the page is not as it should be");
+            } else {
+                // The message: the error line, and the line of a result file that failed.
+                std::string message = r.err;
+                for (std::size_t at = r.out.find("failed\t"); at != std::string::npos;
+                     at = r.out.find("failed\t", at + 1)) {
+                    message += r.out.substr(at, r.out.find('\n', at) + 1 - at);
+                }
+                expect(r.exitCode == 1, "exit status " + std::to_string(r.exitCode));
+                expect(r.err.empty() || r.err.find('\n') == r.err.size() - 1,
+                       "not one line: " + r.err);
+                expect(message.find("the disk is full") != std::string::npos ||
+                           message.find("cannot be written") != std::string::npos,
+                       "not plain: " + message);
+                // What the command reported done before it closed the league.
+                const bool done = (r.out.find("imported\t") != std::string::npos &&
+                                   r.out.find("imported\t0 races") == std::string::npos) ||
+                                  r.out.find(page + "\n") != std::string::npos;
+                if (r.err.find("could not be compacted") != std::string::npos) {
+                    // Only the compaction after the work failed: the work is whole or absent.
+                    expect(test::KeyColumns(league) == (done ? goodContent : contentBefore),
+                           "the work is not whole");
+                    expect(test::ReadFileBytes(page) == (done ? goodPage : pageBefore),
+                           "the page is neither the old nor the new");
+                } else {
+                    expect(!done, "reported done, then failed: " + r.err);
+                    expect(test::ReadFileBytes(page) == pageBefore, "the published page changed");
+                    expect(r.out.find("imported\t") != std::string::npos ||
+                               test::ReadFileBytes(league) == leagueBefore,
+                           "the league changed");
+                    expect(test::KeyColumns(league) == contentBefore, "the content changed");
+                }
+            }
+            clean += problems.empty();
+            EXPECT_EQ(problems, "") << r.err;
+        }
+    }
+};
+
+TEST_F(FullDiskTest, ImportCompactionAndExportFailCleanlyAtEverySize) {
+    Sweep("import", {"import", league, kDemo + "04-gulf-coast-305.stn"});
+    Sweep("compaction", {"races", league});
+    Sweep("export", {"export", league, "--report", "1", "-o", page});
+    test::PrintFigure("full-disk fault points clean", clean, tried);
+}
+
+} // namespace
+} // namespace scorewell

@@ -2,6 +2,7 @@
 // that is not there: each is refused with its own plain message, and nothing is written.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,6 +151,21 @@ TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
         EXPECT_EQ(shell.Wait().exitCode, 0);
     }
     EXPECT_EQ(Cli({"races", path}).exitCode, 0);
+}
+
+TEST_F(RefusedLeaguesTest, ALeagueWhoseIndexNoLongerMatchesItsTableIsDamagedAndNotWritten) {
+    // Another program declares the driver-name index over another column: its entries no longer
+    // match the rows, which only the full check sees.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+                           "sql='CREATE INDEX \"Name\" ON \"Driver\" (\"Exclude\")' "
+                           "WHERE name='Name';",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    ExpectAllRefused(path, "is damaged and cannot be opened.", false);
 }
 
 } // namespace

@@ -88,7 +88,9 @@ League::League(Program& program, const std::string& path) : program_(program) {
     try {
         db_ = Database::Open(path);
         path_ = db_.Path();
-        Value check = db_.Scalar("PRAGMA quick_check(1)");
+        // The full check: a quick one misses index entries that no longer match their rows, and
+        // writing through such an index spreads the damage.
+        Value check = db_.Scalar("PRAGMA integrity_check(1)");
         if (check.AsText() != "ok") {
             throw LeagueOpenError(Kind::Damaged,
                                   Quoted(path) + " is damaged and cannot be opened.");

@@ -1,0 +1,164 @@
+// Damaged copies of a league (random bytes, whole pages, the header, a cut or padded file) are
+// handed to the command line. It never crashes; a league it refuses gets one plain line naming
+// the file and is not written at all; one it accepts was sound enough to be read and stays so.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "Harness.h"
+#include "LeagueCheck.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
+constexpr std::size_t kPage = 4096;
+
+enum Damage { kBytes, kPages, kHeader, kFirstPage, kLength, kDamageKinds };
+const char* const kDamageNames[] = {"random bytes", "whole pages", "the header",
+                                    "the catalogue page", "the length"};
+
+std::string Damaged(std::string bytes, Damage kind, std::mt19937_64& random) {
+    auto pick = [&](std::size_t low, std::size_t high) {
+        return std::uniform_int_distribution<std::size_t>(low, high)(random);
+    };
+    auto byte = [&] {
+        return static_cast<char>(pick(0, 255));
+    };
+    const std::size_t pages = bytes.size() / kPage;
+    switch (kind) {
+    case kBytes:
+        for (std::size_t n = pick(1, 16); n > 0; --n) {
+            bytes[pick(100, bytes.size() - 1)] = byte();
+        }
+        break;
+    case kPages:
+        for (std::size_t n = pick(1, 2); n > 0; --n) {
+            const std::size_t at = pick(1, pages - 1) * kPage;
+            const std::size_t from = pick(0, pages - 1) * kPage;
+            switch (pick(0, 2)) {
+            case 0:
+                std::fill(bytes.begin() + at, bytes.begin() + at + kPage, '\0');
+                break;
+            case 1:
+                for (std::size_t i = 0; i < kPage; ++i) {
+                    bytes[at + i] = byte();
+                }
+                break;
+            default:
+                bytes.replace(at, kPage, bytes.substr(from, kPage));
+            }
+        }
+        break;
+    case kHeader:
+        for (std::size_t n = pick(1, 3); n > 0; --n) {
+            bytes[pick(0, 99)] = byte();
+        }
+        break;
+    case kFirstPage:
+        for (std::size_t n = pick(1, 8); n > 0; --n) {
+            bytes[pick(100, kPage - 1)] = byte();
+        }
+        break;
+    default:
+        if (pick(0, 1) == 0) {
+            bytes.resize(pick(0, bytes.size() - 1));
+        } else {
+            bytes.append(pick(1, 3 * kPage), byte());
+        }
+    }
+    return bytes;
+}
+
+TEST(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) {
+    const int copies = test::HarnessCount("SCOREWELL_DAMAGED", 600);
+    const std::uint64_t seed = test::HarnessSeed("damaged leagues");
+    std::mt19937_64 random(seed);
+
+    test::TempDir dir;
+    const std::string prog = dir.File("prog");
+    const std::string original = dir.File("original.slf");
+    const std::string work = dir.File("work");
+    auto cli = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--program-folder", prog});
+        return test::RunCli(args);
+    };
+    ASSERT_EQ(cli({"new", original, "--sim", "0"}).exitCode, 0);
+    std::vector<std::string> import = {"import", original};
+    for (const auto& entry : fs::directory_iterator(kDemo)) {
+        if (entry.path().extension() == ".stn") {
+            import.push_back(entry.path().string());
+        }
+    }
+    ASSERT_EQ(cli(import).exitCode, 0);
+    const std::string sound = test::ReadFileBytes(original);
+    std::cout << "league of " << sound.size() / kPage << " pages\n";
+
+    const std::string league = work + "/cup.slf";
+    const std::vector<std::vector<std::string>> commands = {
+        {"races", league},
+        {"standings", league},
+        {"drivers", league},
+        {"import", league, kDemo + "03-cedar-valley-250.stn"},
+        {"export", league, "--report", "1", "-o", work + "/page.html"},
+        {"recalc", league, "--all"},
+        {"remove-excluded", league},
+    };
+    int withoutCrash = 0, refused = 0, accepted = 0;
+    int byKind[kDamageKinds] = {};
+    for (int i = 0; i < copies; ++i) {
+        const auto kind = static_cast<Damage>(i % kDamageKinds);
+        const std::string damaged = Damaged(sound, kind, random);
+        if (damaged == sound) {
+            continue;
+        }
+        fs::remove_all(work);
+        fs::create_directories(work);
+        test::WriteFileBytes(league, damaged);
+        const auto& command = commands[static_cast<std::size_t>(i) % commands.size()];
+        const auto r = cli(command);
+
+        std::string problems;
+        auto expect = [&](bool ok, const std::string& problem) {
+            if (!ok) {
+                problems += problem + "\n";
+            }
+        };
+        const bool crashed = r.signal != 0 || test::HasSanitizerReport(r.err) ||
+                             (r.exitCode != 0 && r.exitCode != 1);
+        expect(!crashed, "crashed (signal " + std::to_string(r.signal) + ", status " +
+                             std::to_string(r.exitCode) + ")");
+        withoutCrash += !crashed;
+        if (r.exitCode != 0 && !crashed) {
+            ++refused;
+            ++byKind[kind];
+            expect(r.err.find('\n') == r.err.size() - 1, "not one line");
+            expect(r.err.find("\"" + league + "\"") != std::string::npos,
+                   "the message does not name the league");
+            expect(test::ReadFileBytes(league) == damaged, "the refused league was written");
+            for (const auto& entry : fs::directory_iterator(work)) {
+                expect(entry.path() == league, "left behind: " + entry.path().string());
+            }
+        } else if (!crashed) {
+            ++accepted;
+            expect(test::LeagueProblems(league).empty(), "an accepted league is left unsound");
+        }
+        EXPECT_EQ(problems, "") << "copy " << i << ", " << kDamageNames[kind] << ", " << command[0]
+                                << ": " << r.err << " (seed " << seed << ")";
+    }
+    std::cout << "refused " << refused << " (";
+    for (int k = 0; k < kDamageKinds; ++k) {
+        std::cout << (k ? ", " : "") << kDamageNames[k] << " " << byKind[k];
+    }
+    std::cout << "), read as sound " << accepted << "\n";
+    test::PrintFigure("damaged leagues opened without a crash", withoutCrash, copies);
+}
+
+} // namespace
+} // namespace scorewell

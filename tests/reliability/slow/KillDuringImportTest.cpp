@@ -1,0 +1,132 @@
+// The command line imports batches of race finals into one league, and is killed at random
+// moments: while it opens the league, stages, imports, commits or compacts. After every kill the
+// league must open sound, every batch must be wholly there or wholly absent, and every import
+// the command reported done must be there.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <thread>
+
+#include "Harness.h"
+#include "LeagueCheck.h"
+#include "common/Paths.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+TEST(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
+    const int kills = test::HarnessCount("SCOREWELL_KILLS", 200);
+    const std::uint64_t seed = test::HarnessSeed("kill during import");
+    std::mt19937_64 random(seed);
+
+    test::TempDir dir;
+    const std::string prog = dir.File("prog");
+    const std::string league = dir.File("cup.slf");
+    const std::string compactCopy = dir.File("TmpPoints.mdb");
+    const std::size_t batchSize = 2;
+    const test::WrittenSeason season =
+        test::WriteGeneratedSeason(dir.File("stn"), kills * 3 + 20, seed);
+    std::map<std::string, int> expected;
+    for (std::size_t i = 0; i < season.files.size(); ++i) {
+        expected[FileNameOf(season.files[i], false)] = season.drivers[i];
+    }
+    ASSERT_EQ(test::RunCli({"--program-folder", prog, "new", league, "--sim", "0"}).exitCode, 0);
+
+    std::size_t next = 0;
+    auto batchArgs = [&](std::size_t first) {
+        std::vector<std::string> args = {"--program-folder", prog, "import", league};
+        for (std::size_t i = first; i < first + batchSize; ++i) {
+            args.push_back(season.files[i]);
+        }
+        return args;
+    };
+    // How long one batch takes here, so that kills spread over the whole command.
+    auto started = Clock::now();
+    ASSERT_EQ(test::RunCli(batchArgs(next)).exitCode, 0);
+    next += batchSize;
+    const auto duration = Clock::now() - started;
+    const auto longest =
+        std::chrono::duration_cast<std::chrono::microseconds>(duration * 13 / 10).count();
+    std::cout << "one batch takes "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(duration).count() << " ms\n";
+
+    std::vector<std::string> reportedDone;
+    int tried = 0, survived = 0, finished = 0, duringCompaction = 0;
+    while (tried < kills) {
+        ASSERT_LT(next + batchSize, season.files.size());
+        const std::size_t first = next;
+        next += batchSize;
+        test::ChildProcess child(SCOREWELL_CLI_PATH, batchArgs(first));
+        const auto killAt =
+            Clock::now() +
+            std::chrono::microseconds(std::uniform_int_distribution<long long>(0, longest)(random));
+        while (Clock::now() < killAt && child.Running()) {
+            std::this_thread::sleep_for(200us);
+        }
+        bool killed = false;
+        if (child.Running()) {
+            duringCompaction += std::filesystem::exists(compactCopy);
+            child.Kill(SIGKILL);
+            killed = true;
+        }
+        const test::ProcessResult result = child.Wait();
+        EXPECT_FALSE(test::HasSanitizerReport(result.err)) << result.err;
+        if (killed && result.signal != SIGKILL) {
+            killed = false; // it ended on its own just before the signal
+        }
+        if (!killed) {
+            ++finished;
+            EXPECT_EQ(result.exitCode, 0) << result.err;
+        }
+        if (result.out.find("imported\t") != std::string::npos) {
+            for (std::size_t i = first; i < first + batchSize; ++i) {
+                reportedDone.push_back(FileNameOf(season.files[i], false));
+            }
+        }
+
+        // The league as the next program to open it finds it.
+        std::string problems = test::LeagueProblems(league);
+        const auto results = test::ResultsByRaceFile(league);
+        for (const auto& [file, counts] : results) {
+            if (counts.size() != 1 || counts[0] != expected[file]) {
+                problems += "race " + file + " is there " + std::to_string(counts.size()) +
+                            " times, first with " + std::to_string(counts[0]) + " of " +
+                            std::to_string(expected[file]) + " results\n";
+            }
+        }
+        int present = 0;
+        for (std::size_t i = first; i < first + batchSize; ++i) {
+            present += results.contains(FileNameOf(season.files[i], false));
+        }
+        if (present != 0 && present != static_cast<int>(batchSize)) {
+            problems += "the batch is half there\n";
+        }
+        for (const std::string& file : reportedDone) {
+            if (!results.contains(file)) {
+                problems += "the reported import of " + file + " is lost\n";
+            }
+        }
+        if (killed) {
+            ++tried;
+            survived += problems.empty();
+        }
+        ASSERT_EQ(problems, "") << "after " << (killed ? "a kill" : "a finished import")
+                                << " (seed " << seed << ")";
+    }
+    std::cout << "imports finished before their kill: " << finished
+              << ", kills while compacting: " << duringCompaction << "\n";
+    test::PrintFigure("kills during import survived", survived, tried);
+}
+
+} // namespace
+} // namespace scorewell

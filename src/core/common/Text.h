@@ -24,7 +24,7 @@ int Cp1252ByteOf(char32_t codePoint);
 // Number of characters (code points) of a UTF-8 text.
 std::size_t CharacterCount(std::string_view utf8);
 
-// Removes leading and trailing blanks (spaces only, as the original trimming did).
+// Removes leading and trailing blanks (spaces only: tabs are data in the simulations' files).
 std::string Trim(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <stdexcept>
 #include <system_error>
-#include <unordered_map>
 
 #include "common/Formatting.h"
 #include "common/Numbers.h"
@@ -94,8 +93,8 @@ std::string ReadBytes(const std::string& fileName) {
     return bytes;
 }
 
-// The original wrote these numbers into its statements as they stood, or had the engine convert
-// them: a blank field, a non-number or a number too large for its column made the statement fail.
+// A number field must hold a number that fits its column: a blank field, a non-number or a
+// number too large refuses the whole file, as the league file would refuse the row.
 double NumberField(const std::string& text, const std::string& where, std::string_view what) {
     if (TrimmedView(text).empty()) {
         Refuse(where + "the " + std::string(what) + " is blank");
@@ -123,22 +122,6 @@ void CheckSize(const std::string& text, std::optional<int> size, const std::stri
         Refuse(where + "the " + std::string(what) + " is longer than " + std::to_string(*size) +
                " characters (" + Quoted(text) + ")");
     }
-}
-
-// The declared sizes of the staged race's text columns; the weather column is wider in upgraded
-// league files.
-std::unordered_map<std::string, int> TextSizes(Database& db, std::string_view table) {
-    std::unordered_map<std::string, int> sizes;
-    for (const FieldInfo& field : db.Fields(table)) {
-        const auto open = field.declaredType.find('(');
-        const auto close = field.declaredType.find(')');
-        if (open != std::string::npos && close != std::string::npos && close > open) {
-            if (auto size = StrictInteger(field.declaredType.substr(open + 1, close - open - 1))) {
-                sizes[field.name] = *size;
-            }
-        }
-    }
-    return sizes;
 }
 
 Value TextOrNull(std::string text) {
@@ -247,10 +230,9 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
     try {
         RaceFinalLines lines(std::move(bytes));
         Transaction transaction(db);
-        const auto sizes = TextSizes(db, "STNRace");
-        auto sizeOf = [&](const std::string& column) -> std::optional<int> {
-            auto found = sizes.find(column);
-            return found == sizes.end() ? std::nullopt : std::optional<int>(found->second);
+        // The weather column is wider in upgraded league files: ask the file.
+        auto sizeOf = [&](const char* column) {
+            return db.DeclaredSize("STNRace", column);
         };
 
         const auto header = ReadDataLine(lines);

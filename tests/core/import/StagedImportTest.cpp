@@ -146,7 +146,7 @@ TEST_F(StagedImportTest, AFailureMidwayLeavesTheLeagueAsItWas) {
     }
     EXPECT_EQ(LeagueContent(), before);
 
-    // The original's statement could not be built without a start position.
+    // A result without a start position cannot be stored.
     Db().Execute("UPDATE STNStats SET DriverName='Pip Castellano' WHERE DriverName IS NULL");
     Db().Execute("UPDATE STNStats SET Start=NULL WHERE DriverName='Inès Caldwell'");
     try {

@@ -1,0 +1,70 @@
+#include "import/StageFiles.h"
+
+#include "common/Errors.h"
+#include "import/ExportedStandings.h"
+#include "import/RaceFinal.h"
+
+namespace scorewell {
+
+namespace {
+
+constexpr int kNascarRacing4 = 3;
+
+} // namespace
+
+std::string ReadFailureTitle(int simType, const std::string& fileName) {
+    return simType == kNascarRacing4 ? "Failed to Read Import File"
+                                     : "Error Reading '" + fileName + "'";
+}
+
+std::vector<StagingResult> StageResultFiles(League& league, const PointTable& pointTable,
+                                            const std::vector<std::string>& files, int simType,
+                                            int lapReportingMethod,
+                                            const StageFilesProgress& progress) {
+    std::vector<StagingResult> results;
+    try {
+        // Each reader stages its file under a savepoint of this transaction, so a bad file
+        // takes back only its own rows.
+        Transaction t(league.Db());
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (progress.reading) {
+                progress.reading(i);
+            }
+            StagingResult result;
+            try {
+                result =
+                    simType == kNascarRacing4
+                        ? ImportExportedStandings(league, pointTable, files[i])
+                        : ImportSTNFile(league, pointTable, files[i], simType, lapReportingMethod);
+            } catch (const std::exception& e) {
+                result = StagingResult();
+                result.title = ReadFailureTitle(simType, files[i]);
+                result.message =
+                    simType == kNascarRacing4 ? files[i] + "\n" + e.what() : std::string(e.what());
+            }
+            if (progress.read) {
+                progress.read(i, result);
+            }
+            results.push_back(std::move(result));
+        }
+        t.Commit();
+    } catch (const DbError& e) {
+        throw ScorewellError("The files could not be staged in " + league.Path() + ": " +
+                             PlainReason(e) + ".");
+    }
+    return results;
+}
+
+void RemoveStagedRaces(League& league, const std::vector<std::int32_t>& stnRaceIds) {
+    try {
+        Transaction t(league.Db());
+        for (std::int32_t id : stnRaceIds) {
+            RemoveStagedRace(league, id);
+        }
+        t.Commit();
+    } catch (const DbError& e) {
+        throw ScorewellError("The files could not be taken off the list: " + PlainReason(e) + ".");
+    }
+}
+
+} // namespace scorewell

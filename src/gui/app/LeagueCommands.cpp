@@ -2,6 +2,9 @@
 
 #include <map>
 
+#include "editing/frmEditRace.h"
+#include "import/frmAddRaces.h"
+
 namespace scorewell::gui {
 
 namespace {
@@ -31,6 +34,8 @@ void RegisterLeagueWindows() {
     //   SetLeagueCommand(LeagueCommand::Import, ShowAddRaces);
     // where ShowAddRaces(LeagueCommandContext&) sets the window's properties and shows it
     // through TheDesktop().ShowModal.
+    SetLeagueCommand(LeagueCommand::Import, ShowAddRaces);
+    SetLeagueCommand(LeagueCommand::Edit, ShowEditRace);
 }
 
 } // namespace scorewell::gui

@@ -168,5 +168,20 @@ TEST_F(RefusedLeaguesTest, ALeagueWhoseIndexNoLongerMatchesItsTableIsDamagedAndN
     ExpectAllRefused(path, "is damaged and cannot be opened.", false);
 }
 
+TEST_F(RefusedLeaguesTest, ALeagueWhoseTableDefinitionLostAFieldIsDamagedAndNotWritten) {
+    // The text of a table's definition damaged in one letter: the file still reads as a sound
+    // database, but its results have no finishing position.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+                           "sql=replace(sql, '\"Finish\"', '\"Figish\"') WHERE name='Stats';",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    ExpectAllRefused(path, "is damaged and cannot be opened: the field Stats.Finish is missing.",
+                     false);
+}
+
 } // namespace
 } // namespace scorewell

@@ -122,6 +122,14 @@ League::League(Program& program, const std::string& path) : program_(program) {
             db_.Execute("INSERT INTO Settings (SettingsID, SettingName, SettingValue) "
                         "VALUES (6,'Dropped Races','0')");
         }
+        // Table definitions are text in the file: damaged, they may still read as a sound
+        // database that lacks what the program needs.
+        if (auto missing = MissingLayoutField(db_)) {
+            throw LeagueOpenError(Kind::Damaged, Quoted(path) +
+                                                     " is damaged and cannot be "
+                                                     "opened: the field " +
+                                                     *missing + " is missing.");
+        }
         t.Commit();
         LoadWorkingSettings();
     } catch (const DbError& e) {

@@ -1,6 +1,7 @@
 #include "data/LeagueFile.h"
 
 #include <cstdio>
+#include <span>
 #include <vector>
 
 #include "common/Paths.h"
@@ -393,6 +394,35 @@ std::string NewLeagueFileName(std::string_view typed, std::string_view programFo
         name += ".slf";
     }
     return name;
+}
+
+std::optional<std::string> MissingLayoutField(Database& league) {
+    struct Table {
+        std::string_view name;
+        std::span<const FieldSpec> fields;
+    };
+    const Table tables[] = {{"Driver", kDriver},
+                            {"Race", kRace},
+                            {"Settings", kSettings},
+                            {"Stats", kStats},
+                            {"STNRace", kSTNRace},
+                            {"STNStats", kSTNStats},
+                            {"PointSystem", kPointSystem},
+                            {"Bonus", kBonus},
+                            {"RankCriteria", kRankCriteria}};
+    for (const Table& table : tables) {
+        const std::vector<FieldInfo> present = league.Fields(table.name);
+        for (const FieldSpec& field : table.fields) {
+            bool found = false;
+            for (const FieldInfo& info : present) {
+                found = found || EqualsNoCase(info.name, field.name);
+            }
+            if (!found) {
+                return std::string(table.name) + "." + std::string(field.name);
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 bool TableExists(Database& db, std::string_view table) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,10 @@ void AddMissingSettings(Database& league);
 // program folder, and ".slf" is appended unless the extension already is "slf" in any letter case
 // (so "league.mdb" becomes "league.mdb.slf").
 std::string NewLeagueFileName(std::string_view typed, std::string_view programFolder);
+
+// The first field of the current layout that the league lacks ("Stats.Finish"); nothing when it
+// has them all. A file whose table definitions were damaged may still read as a sound database.
+std::optional<std::string> MissingLayoutField(Database& league);
 
 bool TableExists(Database& db, std::string_view table);
 bool FieldExists(Database& db, std::string_view table, std::string_view field);

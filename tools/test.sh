@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up a fresh machine, builds everything and runs all tests.
+# Sets up a fresh machine, builds everything and runs all tests but the long reliability
+# harnesses (label slow), which tools/reliability.sh runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/setup.sh"
 bash "$root/tools/build.sh"
-ctest --test-dir "${BUILD_DIR:-$root/build}" --output-on-failure -j2
+ctest --test-dir "${BUILD_DIR:-$root/build}" --output-on-failure -j2 -LE slow

@@ -6,6 +6,7 @@
 #include "common/Errors.h"
 #include "common/Formatting.h"
 #include "common/Numbers.h"
+#include "data/League.h"
 #include "data/Settings.h"
 
 namespace scorewell {
@@ -54,8 +55,7 @@ PageStyle DesignedPageStyle() {
     return style;
 }
 
-PageStyle SavedPageStyle(Database& league) {
-    PageStyle style = DesignedPageStyle();
+ExportDialogSettings LoadExportDialogSettings(Database& league) {
     auto saved = [&league](int id) -> std::optional<std::string> {
         std::string value = ReadSetting(league, id);
         if (value == kMissingSetting) {
@@ -64,28 +64,83 @@ PageStyle SavedPageStyle(Database& league) {
         return value;
     };
 
-    style.UseBGImage = ReadSettingFlag(league, kSettingUseBGImage);
-    style.BGImage = saved(kSettingBGImage).value_or("");
-    std::array<std::int32_t, 18> colors = designed::kSwatchColors;
-    for (std::size_t i = 0; i < colors.size(); ++i) {
+    ExportDialogSettings s;
+    s.heading = saved(kSettingPageHeading).value_or(s.heading);
+    s.reportName = saved(kSettingReportName).value_or(s.reportName);
+    s.caption = saved(kSettingCaption).value_or(s.caption);
+    s.font = saved(kSettingFont).value_or(s.font);
+    s.fontSize = WholeNumber(ReadSettingNumber(league, kSettingFontSize));
+    s.useBGImage = ReadSettingFlag(league, kSettingUseBGImage);
+    s.bgImage = saved(kSettingBGImage).value_or("");
+    for (std::size_t i = 0; i < s.colors.size(); ++i) {
         if (auto color = ReadSettingColor(league, kSettingFirstColor + static_cast<int>(i))) {
-            colors[i] = *color;
+            s.colors[i] = *color;
         }
     }
-    SetSwatchColors(style, colors);
-    for (std::size_t i = 0; i < style.UseTableColors.size(); ++i) {
+    for (std::size_t i = 0; i < s.useTableColors.size(); ++i) {
         if (auto value = saved(kSettingFirstTableSwitch + static_cast<int>(i))) {
-            style.UseTableColors[i] = LeadingNumber(*value) != 0;
+            s.useTableColors[i] = LeadingNumber(*value) != 0;
         }
     }
+    for (std::size_t i = 0; i < s.layout.size(); ++i) {
+        s.layout[i] = saved(kSettingFirstLayout + static_cast<int>(i)).value_or(s.layout[i]);
+    }
+    return s;
+}
+
+void SaveExportDialogSettings(Database& league, const ExportDialogSettings& settings) {
+    const std::string failure =
+        "The page settings could not be saved in the league file \"" + league.Path() + "\"";
+    try {
+        Transaction t(league);
+        auto write = [&](int id, std::string_view value) {
+            if (!WriteSetting(league, id, value)) {
+                throw ScorewellError(failure + ".");
+            }
+        };
+        write(kSettingPageHeading, settings.heading);
+        write(kSettingReportName, settings.reportName);
+        write(kSettingCaption, settings.caption);
+        write(kSettingFont, settings.font);
+        write(kSettingFontSize, std::to_string(settings.fontSize));
+        write(kSettingUseBGImage, settings.useBGImage ? "True" : "False");
+        write(kSettingBGImage, settings.bgImage);
+        for (std::size_t i = 0; i < settings.colors.size(); ++i) {
+            write(kSettingFirstColor + static_cast<int>(i), ColorText(settings.colors[i]));
+        }
+        for (std::size_t i = 0; i < settings.useTableColors.size(); ++i) {
+            write(kSettingFirstTableSwitch + static_cast<int>(i),
+                  settings.useTableColors[i] ? "1" : "0");
+        }
+        for (std::size_t i = 0; i < settings.layout.size(); ++i) {
+            write(kSettingFirstLayout + static_cast<int>(i), settings.layout[i]);
+        }
+        t.Commit();
+    } catch (const DbError& e) {
+        throw ScorewellError(failure + ": " + PlainReason(e) + ".");
+    }
+}
+
+int LayoutValue(const std::string& text) {
+    return WholeNumber(LeadingNumber(text));
+}
+
+PageStyle PageStyleOf(const ExportDialogSettings& settings) {
+    PageStyle style;
+    style.UseBGImage = settings.useBGImage;
+    style.BGImage = settings.bgImage;
+    SetSwatchColors(style, settings.colors);
+    style.UseTableColors = settings.useTableColors;
     for (std::size_t i = 0; i < style.Layout.size(); ++i) {
-        if (auto value = saved(kSettingFirstLayout + static_cast<int>(i))) {
-            style.Layout[i] = WholeNumber(LeadingNumber(*value));
-        }
+        style.Layout[i] = LayoutValue(settings.layout[i]);
     }
-    style.HTMLPageFont = saved(kSettingFont).value_or(designed::kFont);
-    style.HTMLPageFontSize = WholeNumber(ReadSettingNumber(league, kSettingFontSize));
+    style.HTMLPageFont = settings.font;
+    style.HTMLPageFontSize = settings.fontSize;
     return style;
+}
+
+PageStyle SavedPageStyle(Database& league) {
+    return PageStyleOf(LoadExportDialogSettings(league));
 }
 
 std::string SavedPageHeading(Database& league) {

@@ -70,6 +70,35 @@ PageStyle DesignedPageStyle();
 // value.
 PageStyle SavedPageStyle(Database& league);
 
+// What the export dialog shows and saves. The layout boxes keep their text as typed (or as it was
+// stored); the page takes their whole-number values.
+struct ExportDialogSettings {
+    std::string heading = designed::kHeading;       // 2
+    std::string reportName = designed::kReportName; // 3
+    std::string caption = designed::kCaption;       // 4
+    std::string font = designed::kFont;             // 15
+    int fontSize = designed::kFontSize;             // 16: an index into the size list
+    bool useBGImage = designed::kUseBGImage;        // 100
+    std::string bgImage;                            // 101
+    std::array<std::int32_t, 18> colors = designed::kSwatchColors;  // 102 + swatch
+    std::array<bool, 5> useTableColors = designed::kUseTableColors; // 200 + switch
+    std::array<std::string, 3> layout = {"1", "3", "0"};            // 300 + box
+};
+
+// The dialog's settings as the league has them: a setting never saved keeps its designed value,
+// and a table-colour switch never saved is off.
+ExportDialogSettings LoadExportDialogSettings(Database& league);
+
+// Saves 2, 3, 4, 15, 16, 100, 101, 102 to 119, 200 to 204 and 300 to 302, in that order, as one
+// change of the league. Throws ScorewellError when they could not be saved; nothing is saved then.
+void SaveExportDialogSettings(Database& league, const ExportDialogSettings& settings);
+
+// The style a page is written with from the dialog's settings.
+PageStyle PageStyleOf(const ExportDialogSettings& settings);
+
+// The whole-number value of a layout box: its leading number, 0 when there is none.
+int LayoutValue(const std::string& text);
+
 // The page heading the exports propose: setting 2, or the designed text when it was never saved.
 std::string SavedPageHeading(Database& league);
 

@@ -86,6 +86,62 @@ TEST_F(PageSettingsTest, SavedSettingsStyleThePage) {
     EXPECT_EQ(s.TableColors[1], designed::kSwatchColors[9]);
 }
 
+TEST_F(PageSettingsTest, TheExportDialogSavesEverySettingInItsStoredFormAsOneChange) {
+    League league(program_, path_);
+    Database& db = league.Db();
+    // A new league has the texts, the page colours copied on opening, and nothing else yet.
+    ExportDialogSettings s = LoadExportDialogSettings(db);
+    EXPECT_EQ(s.heading, "XYZ Racing League");
+    EXPECT_EQ(s.reportName, "Point Standings");
+    EXPECT_EQ(s.caption, "Results after X races");
+    EXPECT_EQ(s.font, "Times New Roman");
+    EXPECT_EQ(s.fontSize, 0);
+    EXPECT_EQ(s.colors[0], 0xFFFFFF);
+    EXPECT_EQ(s.colors[10], designed::kSwatchColors[10]);
+    EXPECT_EQ(s.useTableColors, (std::array<bool, 5>{}));
+    EXPECT_EQ(s.layout, (std::array<std::string, 3>{"1", "3", "0"}));
+
+    s.heading = "Millbrook League";
+    s.font = "Arial";
+    s.fontSize = 3;
+    s.useBGImage = true;
+    s.bgImage = "flag.gif";
+    s.colors[0] = 0xFF0000;
+    s.colors[17] = 0x0000FF;
+    s.useTableColors = {true, true, false, false, true};
+    s.layout = {"2", "", "100"};
+    SaveExportDialogSettings(db, s);
+    auto stored = [&db](int id) {
+        return ReadSetting(db, id);
+    };
+    EXPECT_EQ(stored(2), "Millbrook League");
+    EXPECT_EQ(stored(15), "Arial");
+    EXPECT_EQ(stored(16), "3");
+    EXPECT_EQ(stored(100), "True");
+    EXPECT_EQ(stored(101), "flag.gif");
+    EXPECT_EQ(stored(102), "&H00FF0000");
+    EXPECT_EQ(stored(119), "&H000000FF");
+    EXPECT_EQ(stored(201), "1");
+    EXPECT_EQ(stored(202), "0");
+    EXPECT_EQ(stored(300), "2");
+    EXPECT_EQ(stored(301), "");
+    EXPECT_EQ(stored(303), kMissingSetting);
+    const ExportDialogSettings back = LoadExportDialogSettings(db);
+    EXPECT_EQ(back.colors, s.colors);
+    EXPECT_EQ(back.useTableColors, s.useTableColors);
+    EXPECT_EQ(back.layout, s.layout);
+    EXPECT_EQ(SavedPageStyle(db).Layout, (std::array<int, 3>{2, 0, 100}));
+
+    // A setting that cannot be written keeps every one of them as it was.
+    db.Execute("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON main.Settings "
+               "WHEN old.SettingsID = 302 BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    s.heading = "Changed";
+    s.layout[2] = "5";
+    EXPECT_THROW(SaveExportDialogSettings(db, s), ScorewellError);
+    EXPECT_EQ(stored(2), "Millbrook League");
+    EXPECT_EQ(stored(302), "100");
+}
+
 TEST_F(PageSettingsTest, PagesAreHeadedWithTheStandingsCaptionOrTheRacesLength) {
     EXPECT_EQ(StandingsPageCaption("Results after 8 events:"), "Results after 8 events");
     EXPECT_EQ(StandingsPageCaption(""), "");

@@ -14,6 +14,7 @@
 
 #include "common/Controls.h"
 #include "common/Paths.h"
+#include "common/Swatches.h"
 #include "common/Text.h"
 #include "data/SimulationFolders.h"
 #include "desktop/Desktop.h"
@@ -34,8 +35,6 @@ const char* const kColorCaptions[5] = {
 const char* const kColorTips[5] = {"Color of page background", "Color of page text (table)",
                                    "Color of hyperlinks", "Color of visited hyperlinks",
                                    "Color of the active hyperlink"};
-
-constexpr int kSwatch = Twips(375);
 
 QString WithSeparator(const QString& folder) {
     if (Trim(S(folder)).empty()) {
@@ -105,14 +104,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent) {
     for (int i = 0; i < 5; ++i) {
         Label2[i] = new QLabel(kColorCaptions[i]);
         Label2[i]->setObjectName(QString("Label2_%1").arg(i));
-        lblColor[i] = new QLabel;
-        lblColor[i]->setObjectName(QString("lblColor_%1").arg(i));
-        lblColor[i]->setFixedSize(kSwatch, kSwatch);
-        lblColor[i]->setFrameShape(QFrame::Box);
-        lblColor[i]->setAutoFillBackground(true);
-        lblColor[i]->setToolTip(kColorTips[i]);
-        lblColor[i]->setCursor(Qt::PointingHandCursor);
-        lblColor[i]->installEventFilter(this);
+        lblColor[i] = NewColorSwatch(QString("lblColor_%1").arg(i), kColorTips[i], this);
         // Page colours down the first column, the two link states down the second.
         const int row = i % 3;
         const int col = (i / 3) * 3;
@@ -183,9 +175,7 @@ ProgramOptions frmOptions::Options() const {
 
 void frmOptions::SetColor(int index, std::int32_t color) {
     colors_[static_cast<std::size_t>(index)] = color;
-    QPalette palette = lblColor[index]->palette();
-    palette.setColor(QPalette::Window, ToQColor(color));
-    lblColor[index]->setPalette(palette);
+    ShowSwatchColor(lblColor[index], color);
 }
 
 void frmOptions::chkBGImage_Click() {
@@ -195,15 +185,8 @@ void frmOptions::chkBGImage_Click() {
 }
 
 void frmOptions::cmdBGImage_Click() {
-    FileDialogRequest request;
-    request.filter = "All Files (*.*)|*.*|GIF and JPEG (*.gif, *.jpg)|*.gif;*.jpg|Bitmap "
-                     "(*.bmp)|*.bmp|TIFF (*.tif)|*.tif|Windows Metafile (*.wmf)|*.wmf|PCX "
-                     "(*.pcx)|*.pcx|Targa (*.tga)|*.tga";
-    request.filterIndex = 1;
-    request.title = "Select Background Image";
-    request.initialFolder = Q(FolderOf(S(txtBGImage->text())));
-    const QString chosen = TheDesktop().OpenFile(this, request);
-    if (!chosen.trimmed().isEmpty()) {
+    const QString chosen = ChooseBackgroundImage(this, txtBGImage->text());
+    if (!chosen.isEmpty()) {
         txtBGImage->setText(chosen);
     }
 }

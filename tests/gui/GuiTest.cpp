@@ -3,12 +3,16 @@
 #include <QApplication>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "data/Database.h"
+#include "data/League.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
 #include "data/Settings.h"
+#include "import/RaceFinal.h"
+#include "import/StagedImport.h"
 
 namespace scorewell::gui::test {
 
@@ -68,6 +72,30 @@ std::string GuiTest::MakeLeague(const std::string& name, const std::vector<TestR
         db.Execute("INSERT INTO Stats (RaceID, DriverID, Finish) VALUES (?, 1, 1)",
                    {Value(db.LastInsertRowId())});
     }
+    return path;
+}
+
+std::string GuiTest::MakeDemoLeague(const std::string& name, int races, int dropped) {
+    const std::string path = dir.File(name);
+    Program program(programFolder);
+    CreateLeagueFile(path, 0, 0, program.Db(), dropped, 0);
+    League league(program, path);
+    const std::string demo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo";
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(demo)) {
+        if (entry.path().extension() == ".stn") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    files.resize(std::min(files.size(), static_cast<std::size_t>(races)));
+    for (const auto& file : files) {
+        const StagingResult staged =
+            ImportSTNFile(league, league.LoadPointTable(), file.string(), 0, 0);
+        EXPECT_TRUE(staged.Staged()) << staged.message;
+    }
+    ImportStagedRaces(league);
+    league.Close();
     return path;
 }
 

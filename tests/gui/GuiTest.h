@@ -48,6 +48,9 @@ protected:
     // A league file with races, as a finished import leaves it.
     std::string MakeLeague(const std::string& name, const std::vector<TestRace>& races = {},
                            int simTitle = 0, int leagueType = 0);
+    // A league of the first races of the demo season (resources/demo), imported as the import
+    // dialog does, dropping the given number of worst results.
+    std::string MakeDemoLeague(const std::string& name, int races, int dropped = 0);
     // Opens a league in the running window.
     void Open(const std::string& path);
 

@@ -3,7 +3,9 @@
 #include <map>
 
 #include "editing/frmEditRace.h"
+#include "html/PageExport.h"
 #include "import/frmAddRaces.h"
+#include "reports/frmStats.h"
 
 namespace scorewell::gui {
 
@@ -34,6 +36,8 @@ void RegisterLeagueWindows() {
     //   SetLeagueCommand(LeagueCommand::Import, ShowAddRaces);
     // where ShowAddRaces(LeagueCommandContext&) sets the window's properties and shows it
     // through TheDesktop().ShowModal.
+    SetLeagueCommand(LeagueCommand::Calculate, ShowStats);
+    SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
     SetLeagueCommand(LeagueCommand::Import, ShowAddRaces);
     SetLeagueCommand(LeagueCommand::Edit, ShowEditRace);
 }

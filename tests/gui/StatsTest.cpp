@@ -102,16 +102,10 @@ TEST_F(StatsTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport) {
                         "FROM Report WHERE Name='Nobody'");
 
     Calculate([&](frmStats* d) {
-        EXPECT_EQ(d->windowTitle(), "Points and Stats");
-        EXPECT_EQ(d->Label1->text(), "Statistic to view:");
         EXPECT_EQ(d->Label2->text(), "Results based on each driver's best 2 finishes of 3 events:");
-        EXPECT_EQ(d->cmdButton[0]->text(), "HTML...");
-        EXPECT_EQ(d->cmdButton[0]->toolTip(), "Export this report into an HTML file.");
-        EXPECT_EQ(d->cmdButton[1]->text(), "Columns...");
         ASSERT_EQ(d->cboStat->count(), 9);
         EXPECT_EQ(d->cboStat->itemText(0), "Point Standings");
         EXPECT_EQ(d->cboStat->itemText(6), "Qualifying");
-        EXPECT_EQ(d->cboStat->itemData(2).toInt(), 3);
 
         // Point Standings: the row numbers in the fixed column, then the report's columns.
         EXPECT_EQ(d->fgCalcs->columnCount(), 14);
@@ -171,8 +165,6 @@ TEST_F(StatsTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeague) {
         desktop.OnModal("frmEditColumns", [&](QDialog* dialog) {
             auto* e = static_cast<frmEditColumns*>(dialog);
             EXPECT_EQ(e->windowTitle(), "Columns for \"Point Standings\"");
-            EXPECT_EQ(e->Label1->text(), "Select the columns you want to see:");
-            EXPECT_EQ(e->cmdButton[5]->toolTip(), "Move column down (Ctrl-Down))");
             EXPECT_EQ(Entries(e).size(), 13);
             EXPECT_EQ(Entries(e, true).size(), 12);
             EXPECT_EQ(e->lstColumns->currentRow(), 0);

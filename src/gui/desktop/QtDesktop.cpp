@@ -8,11 +8,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QUrl>
+
+#include <algorithm>
 
 #include "common/Controls.h"
 
@@ -104,7 +108,25 @@ QString QtFilter(const QString& filter) {
 MessageAnswer QtDesktop::Message(QWidget* owner, const QString& text, const QString& title,
                                  MessageIcon icon, MessageButtons buttons) {
     NormalPointer pointer;
-    QMessageBox box(BoxIcon(icon), title, text, QMessageBox::NoButton, VisibleOwner(owner));
+    // Messages carry names from result files: never read them as markup. Lines broken on purpose
+    // stay as they are rather than wrapping again at the box's width.
+    const QString shown = QString(text).replace("\r\n", "\n");
+    QMessageBox box(BoxIcon(icon), title, shown, QMessageBox::NoButton, VisibleOwner(owner));
+    box.setTextFormat(Qt::PlainText);
+    if (shown.contains('\n')) {
+        // The box wraps at half the screen at most; widening its layout keeps each line whole.
+        auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+        auto* grid = qobject_cast<QGridLayout*>(box.layout());
+        if (label && grid) {
+            int widest = 0;
+            for (const QString& line : shown.split('\n')) {
+                widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+            }
+            grid->addItem(
+                new QSpacerItem(widest + 80, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
     switch (buttons) {
     case MessageButtons::OK:
         box.setStandardButtons(QMessageBox::Ok);

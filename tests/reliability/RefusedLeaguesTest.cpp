@@ -183,5 +183,21 @@ TEST_F(RefusedLeaguesTest, ALeagueWhoseTableDefinitionLostAFieldIsDamagedAndNotW
                      false);
 }
 
+TEST_F(RefusedLeaguesTest, ALeagueWhoseDefinitionsCannotBeBuiltAgainIsDamagedAndNotWritten) {
+    // A column name damaged inside a check of a definition: nothing reads it until the league
+    // is compacted, which builds every table again.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+                           "sql=replace(sql, 'length(\"Name\")', 'length(\"Nane\")') "
+                           "WHERE name='Driver';",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    ExpectAllRefused(
+        path, "is damaged and cannot be opened: the definition of Driver cannot be read.", false);
+}
+
 } // namespace
 } // namespace scorewell

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <optional>
 #include <system_error>
 
 #include "common/Files.h"
@@ -39,6 +40,34 @@ LeagueOpenError OpenError(const std::string& path, const DbError& e) {
     default:
         return {Kind::Other, Quoted(path) + " cannot be opened: " + PlainReason(e) + "."};
     }
+}
+
+// The first table or index whose definition cannot be built again, as compaction must: damage
+// in the text of a definition (a column, a collation) may pass every check of the stored data.
+std::optional<std::string> DefinitionThatFails(Database& db) {
+    const ResultSet definitions =
+        db.QueryAll("SELECT name, sql FROM sqlite_schema WHERE sql IS NOT NULL AND "
+                    "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid");
+    sqlite3* scratch = nullptr;
+    if (sqlite3_open_v2(":memory:", &scratch, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(scratch);
+        return std::nullopt;
+    }
+    // As the league's own connection reads them: a double-quoted word is always a name.
+    sqlite3_db_config(scratch, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_db_config(scratch, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    std::optional<std::string> failed;
+    for (const auto& row : definitions.rows) {
+        const bool built =
+            sqlite3_exec(scratch, row[1].AsText().c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (!built) {
+            failed = row[0].AsText();
+            break;
+        }
+    }
+    sqlite3_close(scratch);
+    return failed;
 }
 
 } // namespace
@@ -94,6 +123,12 @@ League::League(Program& program, const std::string& path) : program_(program) {
         if (check.AsText() != "ok") {
             throw LeagueOpenError(Kind::Damaged,
                                   Quoted(path) + " is damaged and cannot be opened.");
+        }
+        if (auto failed = DefinitionThatFails(db_)) {
+            throw LeagueOpenError(Kind::Damaged, Quoted(path) +
+                                                     " is damaged and cannot be opened: the "
+                                                     "definition of " +
+                                                     *failed + " cannot be read.");
         }
         for (const char* table : kLeagueTables) {
             if (!db_.TableExists(table)) {

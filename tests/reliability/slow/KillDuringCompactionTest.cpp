@@ -36,7 +36,7 @@ TEST(KillDuringCompaction, TheLeagueIsTheOldOrTheNewNeverAMix) {
     const std::string league = dir.File("cup.slf");
     const std::string copy = dir.File(League::kCompactName);
     // Large enough that copying it takes a while.
-    const test::WrittenSeason season = test::WriteGeneratedSeason(dir.File("stn"), 150, seed);
+    const test::WrittenSeason season = test::WriteGeneratedSeason(dir.File("stn"), 80, seed);
     {
         Program program(prog);
         bench::BuildLeague(program, league, season.files, 0);

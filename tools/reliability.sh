@@ -38,8 +38,12 @@ mkdir -p "$logs"
 step_done "sanitizer build"
 
 step "whole test suite under the sanitizers"
-ctest --test-dir "$build" -LE 'slow' -j2 --output-on-failure --output-log "$logs/suite.log" |
-    tail -n 15
+ctest --test-dir "$build" -LE 'slow' -j2 -V --output-log "$logs/suite.log" >/dev/null || {
+    grep -E "Failure|Which is|FAILED|Sanitizer|runtime error|\(Failed\)" "$logs/suite.log" | head -n 60
+    echo "tests failed under the sanitizers; the whole log is $logs/suite.log"
+    exit 1
+}
+grep -E "tests passed|Total Test time" "$logs/suite.log"
 step_done "test suite under the sanitizers"
 
 step "slow harnesses against the sanitizer command line"

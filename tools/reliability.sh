@@ -49,10 +49,10 @@ step_done "test suite under the sanitizers"
 step "slow harnesses against the sanitizer command line"
 # Leaks are the whole suite's business above; here every run would pay for the check at exit.
 # The harnesses kill processes, they do not cut the power, so a memory file system serves them
-# as well as a disk and spares thousands of flushes.
-slow_tmp=${TMPDIR:-/tmp}
-[ -d /dev/shm ] && [ -w /dev/shm ] && slow_tmp=/dev/shm
-ASAN_OPTIONS="${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0}" TMPDIR="$slow_tmp" \
+# as well as a disk and spares thousands of flushes; so it does the fuzzers' scratch league.
+fast_tmp=${TMPDIR:-/tmp}
+[ -d /dev/shm ] && [ -w /dev/shm ] && fast_tmp=/dev/shm
+ASAN_OPTIONS="${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0}" TMPDIR="$fast_tmp" \
     ctest --test-dir "$build" -L slow -j2 -V --output-log "$logs/slow.log" >/dev/null || {
     grep -E "Failure|Which is|FAILED|Sanitizer|runtime error" "$logs/slow.log" | head -n 60
     echo "slow harnesses failed; the whole log is $logs/slow.log"
@@ -73,7 +73,8 @@ for target in race_final exported_standings; do
     esac
     kept="$root/tests/fuzz/corpus/$target"
     [ -d "$kept" ] && seeds+=("$kept")
-    "$build/tests/fuzz/fuzz_$target" "$corpus" "${seeds[@]}" -max_total_time="$fuzz_seconds" \
+    TMPDIR="$fast_tmp" "$build/tests/fuzz/fuzz_$target" "$corpus" "${seeds[@]}" \
+        -max_total_time="$fuzz_seconds" \
         -print_final_stats=1 -artifact_prefix="$crashes/" -rss_limit_mb=2048 \
         >"$logs/fuzz_$target.log" 2>&1 &
     pids+=($!)
@@ -91,8 +92,10 @@ step_done "replay"
 
 echo
 echo "== figures"
-grep -hE "^(kills .* survived|stale compaction|full-disk fault points|damaged leagues opened|malicious SQL|legitimate SQL|pages checked|refused [0-9]|kills before|imports finished|one batch|the copy starts)" \
-    "$logs/slow.log" "$logs/suite.log" | sort -u || true
+# ctest puts the test's number before each line of its output.
+sed -E 's/^[0-9]+: //' "$logs/slow.log" "$logs/suite.log" |
+    grep -E "^(kills .* survived|stale compaction|full-disk fault points|damaged leagues opened|malicious SQL|legitimate SQL|pages checked|refused [0-9]|kills before|imports finished|one batch|the copy starts)" |
+    sort -u || true
 for target in race_final exported_standings; do
     runs=$(grep -hE "stat::number_of_executed_units" "$logs/fuzz_$target.log" | awk '{print $2}')
     crashes=$(find "$build/fuzz/crashes/$target" -type f | wc -l)

@@ -106,7 +106,9 @@ int CommandExport(Context& ctx, Arguments& args) {
         RaceHeading heading = ReadRaceHeading(db, *raceId, program.DecimalSeparator());
         page.ExportType = CExport::kRaceResults;
         page.ReportID = *raceId;
-        page.ReportName = heading.name;
+        // In the desktop program the administrator sees and may retype this heading; here it
+        // comes straight from the result file, so it is league data and escaped as such.
+        page.ReportName = EscapeHTML(heading.name);
         page.Title2 = heading.caption;
     } else {
         ReportInfo report = ChosenReport(program.Db(), reportOption);

@@ -106,6 +106,14 @@ TEST_F(CliLeagueWorkTest, ExportWritesPagesWithTheSavedSettings) {
     EXPECT_NE(page.find("<H2><FONT COLOR=\"#000000\">Harbor Point 400</FONT></H2><H3><FONT "
                         "COLOR=\"#008000\">1.5 miles - 267 laps</FONT></H3>"),
               std::string::npos);
+    // Without a dialog the race's name comes straight from its result file: it is escaped.
+    {
+        Database renamed = Database::Open(league);
+        renamed.Execute("UPDATE Race SET Name='<b onclick=x>400</b>'");
+    }
+    ASSERT_EQ(Cli({"export", league, "--race", "1", "-o", dir.File("race.htm")}).exitCode, 0);
+    EXPECT_NE(test::ReadFileBytes(dir.File("race.htm")).find("&lt;b onclick=x&gt;400&lt;/b&gt;"),
+              std::string::npos);
     r = Cli({"export", league, "--race", "9", "-o", dir.File("none.htm")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(FileExists(dir.File("none.htm")));

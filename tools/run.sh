@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/setup.sh"
-bash "$root/tools/build.sh"
+BUILD_TARGETS="scorewell scorewell-cli" bash "$root/tools/build.sh"
 build="${BUILD_DIR:-$root/build}"
 cli="$build/src/cli/scorewell-cli"
 gui="$build/src/gui/scorewell"

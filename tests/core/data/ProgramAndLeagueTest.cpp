@@ -4,118 +4,87 @@
 
 #include <filesystem>
 
-#include "common/Files.h"
 #include "common/Paths.h"
-#include "data/League.h"
-#include "data/LeagueFile.h"
-#include "data/Program.h"
+#include "core/LeagueFixture.h"
 #include "data/Settings.h"
-#include "data/SimulationFolders.h"
-#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
 
-TEST(Program, CreatesTheProgramDatabaseFromTheSeedWhenMissing) {
+TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
     test::TempDir dir;
-    std::string folder = dir.File("sub/folder");
-    Program program(folder);
-    EXPECT_TRUE(FileExists(folder + "/Tabulon.dat"));
-    Database& db = program.Db();
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM PointSystem").AsInteger(), 43);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 5);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM RankCriteria").AsInteger(), 4);
-    EXPECT_EQ(ReadSetting(db, 11), "False");
-    EXPECT_EQ(ReadSetting(db, 0), "");
-    EXPECT_TRUE(program.NoSimulationFolder());
-    for (int id = 100; id <= 109; ++id) {
-        std::string name;
-        EXPECT_NE(ReadSetting(db, id, &name), kMissingSetting) << id;
-        EXPECT_FALSE(name.empty()) << id;
+    {
+        Program program(dir.File("sub/folder"));
+        Database& db = program.Db();
+        EXPECT_EQ(db.Scalar("SELECT Count(*) FROM PointSystem").AsInteger(), 43);
+        EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 5);
+        EXPECT_EQ(ReadSetting(db, 11), "False");
+        EXPECT_TRUE(program.NoSimulationFolder());
+        WriteSetting(db, 12, "/games/nr4/");
+        program.LoadSimPaths();
+        EXPECT_EQ(program.SimPath()[2], "/games/nr4/");
+        EXPECT_FALSE(program.NoSimulationFolder());
     }
-    WriteSetting(db, 12, "/games/nr4/");
-    program.LoadSimPaths();
-    EXPECT_EQ(program.SimPath()[2], "/games/nr4/");
-    EXPECT_FALSE(program.NoSimulationFolder());
-}
-
-TEST(Program, AFileThatIsNoProgramDatabaseIsReportedAndKept) {
-    test::TempDir dir;
-    test::WriteFileBytes(dir.File("Tabulon.dat"), "hello, I am a text file\n");
+    const std::string file = dir.File("Tabulon.dat");
+    test::WriteFileBytes(file, "hello, I am a text file\n");
     try {
         Program program(dir.Path());
         FAIL();
     } catch (const ProgramDatabaseError& e) {
-        EXPECT_NE(std::string(e.what()).find(dir.File("Tabulon.dat")), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find(file), std::string::npos);
     }
-    EXPECT_EQ(test::ReadFileBytes(dir.File("Tabulon.dat")), "hello, I am a text file\n");
-    // Some other database is refused too, naming what it lacks.
-    std::filesystem::remove(dir.File("Tabulon.dat"));
-    { Database::Create(dir.File("Tabulon.dat")).Execute("CREATE TABLE Settings (x)"); }
+    EXPECT_EQ(test::ReadFileBytes(file), "hello, I am a text file\n");
+    // Some other database is refused too.
+    std::filesystem::remove(file);
+    { Database::Create(file).Execute("CREATE TABLE Settings (x)"); }
     EXPECT_THROW(Program{dir.Path()}, ProgramDatabaseError);
-    // When the user agrees, it is kept aside and replaced.
-    std::string kept = Program::ReplaceFromSeed(dir.Path());
-    EXPECT_TRUE(FileExists(kept));
-    Program program(dir.Path());
-    EXPECT_EQ(program.Db().Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 5);
+    EXPECT_TRUE(FileExists(Program::ReplaceFromSeed(dir.Path())));
+    EXPECT_EQ(Program(dir.Path()).Db().Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 5);
 }
 
-class LeagueTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    Program program{dir.File("prog")};
-    std::string path = dir.File("cup.slf");
+using LeagueTest = test::LeagueFixture;
 
-    void Create(int sim = 0, int drop = 2, int lap = 1) {
-        CreateLeagueFile(path, sim, 0, program.Db(), drop, lap);
-    }
-};
-
-TEST_F(LeagueTest, OpeningAddsPageSettingsAndLoadsTheWorkingSettings) {
-    Create(1, 2, 1);
-    League league(program, path);
-    Database& db = league.Db();
-    EXPECT_EQ(db.DeclaredSize("Race", "Weather"), 50);
-    for (int id = 100; id <= 109; ++id) {
-        std::string leagueName, programName;
-        EXPECT_EQ(ReadSetting(db, id, &leagueName), ReadSetting(program.Db(), id, &programName));
-        EXPECT_EQ(leagueName, programName);
-    }
-    const WorkingSettings& s = league.Settings();
-    EXPECT_EQ(s.simTitle, 1);
-    EXPECT_EQ(s.leagueType, 0);
-    EXPECT_EQ(s.droppedRaces, 2);
-    EXPECT_EQ(s.lapReportingMethod, 1);
-    EXPECT_FALSE(s.useCustomPointSystem);
-    EXPECT_FALSE(s.useCustomBonusSystem);
-}
-
-TEST_F(LeagueTest, AMissingDroppedRacesSettingIsAddedAsZero) {
-    Create();
+TEST_F(LeagueTest, OpeningAddsPageSettingsAndMissingOnesAndLoadsTheWorkingSettings) {
+    CreateLeagueFile(path, 1, 0, program->Db(), 2, 1);
     {
         Database db = Database::Open(path);
-        db.Execute("DELETE FROM Settings WHERE SettingsID IN (6, 17)");
+        db.Execute("DELETE FROM Settings WHERE SettingsID = 17");
     }
-    League league(program, path);
-    EXPECT_EQ(ReadSetting(league.Db(), 6), "0");
-    EXPECT_EQ(league.Settings().droppedRaces, 0);
-    EXPECT_EQ(league.Settings().lapReportingMethod, 0);
+    test::WriteFileBytes(dir.File("TmpPoints.mdb"), "a stale compaction copy");
+    league = std::make_unique<League>(*program, path);
+    EXPECT_FALSE(FileExists(dir.File("TmpPoints.mdb")));
+    EXPECT_EQ(Db().DeclaredSize("Race", "Weather"), 50);
+    for (int id = 100; id <= 109; ++id) {
+        std::string leagueName, programName;
+        EXPECT_EQ(ReadSetting(Db(), id, &leagueName), ReadSetting(program->Db(), id, &programName));
+        EXPECT_EQ(leagueName, programName);
+    }
+    const WorkingSettings& s = league->Settings();
+    EXPECT_EQ(s.simTitle, 1);
+    EXPECT_EQ(s.droppedRaces, 2);
+    EXPECT_EQ(s.lapReportingMethod, 0);
+    EXPECT_FALSE(s.useCustomPointSystem);
+
+    league.reset();
+    { Database::Open(path).Execute("DELETE FROM Settings WHERE SettingsID = 6"); }
+    league = std::make_unique<League>(*program, path);
+    EXPECT_EQ(ReadSetting(Db(), 6), "0");
+    EXPECT_EQ(league->Settings().droppedRaces, 0);
 }
 
 TEST_F(LeagueTest, ClosingCompactsInPlaceAndKeepsTheContent) {
-    Create();
+    Open();
     {
-        League league(program, path);
-        Transaction t(league.Db());
-        league.Db().Execute("INSERT INTO Driver (Name) VALUES ('Ann Able')");
+        Transaction t(Db());
+        Db().Execute("INSERT INTO Driver (Name) VALUES ('Ann Able')");
         for (int i = 0; i < 2000; ++i) {
-            league.Db().Execute("INSERT INTO Race (Name) VALUES (?)", {Value("Race")});
+            Db().Execute("INSERT INTO Race (Name) VALUES (?)", {Value("Race")});
         }
-        league.Db().Execute("DELETE FROM Race");
+        Db().Execute("DELETE FROM Race");
         t.Commit();
-        league.Close();
-        EXPECT_FALSE(league.IsOpen());
     }
+    league->Close();
+    EXPECT_FALSE(league->IsOpen());
     EXPECT_FALSE(FileExists(dir.File("TmpPoints.mdb")));
     Database db = Database::Open(path);
     EXPECT_EQ(db.Scalar("SELECT Name FROM Driver").AsText(), "Ann Able");
@@ -123,91 +92,46 @@ TEST_F(LeagueTest, ClosingCompactsInPlaceAndKeepsTheContent) {
     EXPECT_EQ(db.Scalar("PRAGMA integrity_check").AsText(), "ok");
 }
 
-TEST_F(LeagueTest, AStaleCompactionCopyIsRemovedOnOpen) {
-    Create();
-    test::WriteFileBytes(dir.File("TmpPoints.mdb"), "half a copy");
-    test::WriteFileBytes(dir.File("TmpPoints.mdb-journal"), "junk");
-    League league(program, path);
-    EXPECT_FALSE(FileExists(dir.File("TmpPoints.mdb")));
-    EXPECT_FALSE(FileExists(dir.File("TmpPoints.mdb-journal")));
-}
-
 TEST_F(LeagueTest, FilesThatAreNoLeagueAreRefusedAndLeftUntouched) {
     using Kind = LeagueOpenError::Kind;
     auto kindOf = [&](const std::string& file) {
+        const std::string before = FileExists(file) ? test::ReadFileBytes(file) : "";
+        Kind kind = Kind::Other;
         try {
-            League league(program, file);
+            League opened(*program, file);
         } catch (const LeagueOpenError& e) {
             EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
-            return e.GetKind();
+            kind = e.GetKind();
         }
-        return Kind::Other;
+        EXPECT_EQ(FileExists(file) ? test::ReadFileBytes(file) : "", before) << file;
+        return kind;
     };
     EXPECT_EQ(kindOf(dir.File("missing.slf")), Kind::Missing);
-
-    const std::string random(8192, '\x5a');
-    test::WriteFileBytes(dir.File("random.slf"), random);
-    EXPECT_EQ(kindOf(dir.File("random.slf")), Kind::NotALeague);
-    EXPECT_EQ(test::ReadFileBytes(dir.File("random.slf")), random);
-
-    test::WriteFileBytes(dir.File("empty.slf"), "");
-    EXPECT_EQ(kindOf(dir.File("empty.slf")), Kind::NotALeague);
-    EXPECT_EQ(test::ReadFileBytes(dir.File("empty.slf")), "");
-
-    test::WriteFileBytes(dir.File("text.slf"), "Race Final\r\nnot a league\r\n");
-    EXPECT_EQ(kindOf(dir.File("text.slf")), Kind::NotALeague);
-
+    for (const std::string& bytes : {std::string(8192, '\x5a'), std::string(),
+                                     std::string("Race Final\r\nnot a league\r\n")}) {
+        test::WriteFileBytes(dir.File("other.slf"), bytes);
+        EXPECT_EQ(kindOf(dir.File("other.slf")), Kind::NotALeague) << bytes.size();
+    }
     // The program database is a database, but not a league.
-    std::filesystem::copy_file(program.DatabasePath(), dir.File("prog.slf"));
-    std::string before = test::ReadFileBytes(dir.File("prog.slf"));
+    std::filesystem::copy_file(program->DatabasePath(), dir.File("prog.slf"));
     EXPECT_EQ(kindOf(dir.File("prog.slf")), Kind::NotALeague);
-    EXPECT_EQ(test::ReadFileBytes(dir.File("prog.slf")), before);
 
     // A league whose pages were overwritten in the middle is damaged.
-    Create();
+    CreateLeagueFile(path, 0, 0, program->Db(), 0, 0);
     std::string bytes = test::ReadFileBytes(path);
     ASSERT_GT(bytes.size(), 8192u);
     for (std::size_t i = 4096; i < 8192; ++i) {
         bytes[i] = static_cast<char>(i * 7);
     }
     test::WriteFileBytes(path, bytes);
-    Kind damaged = kindOf(path);
+    const Kind damaged = kindOf(path);
     EXPECT_TRUE(damaged == Kind::Damaged || damaged == Kind::NotALeague);
-    EXPECT_EQ(test::ReadFileBytes(path), bytes);
-}
 
-TEST_F(LeagueTest, AReadOnlyLeagueIsRefusedWithoutWriting) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind the superuser";
+    if (geteuid() != 0) { // file permissions do not bind the superuser
+        CreateLeagueFile(dir.File("ro.slf"), 0, 0, program->Db(), 0, 0);
+        chmod(dir.File("ro.slf").c_str(), 0444);
+        EXPECT_EQ(kindOf(dir.File("ro.slf")), Kind::ReadOnly);
     }
-    Create();
-    chmod(path.c_str(), 0444);
-    try {
-        League league(program, path);
-        FAIL();
-    } catch (const LeagueOpenError& e) {
-        EXPECT_EQ(e.GetKind(), LeagueOpenError::Kind::ReadOnly);
-    }
-    chmod(path.c_str(), 0644);
-}
-
-} // namespace
-} // namespace scorewell
-
-namespace scorewell {
-namespace {
-
-TEST(SimulationFolders, TheExecutableIsFoundWithoutRegardToLetterCase) {
-    test::TempDir dir;
-    std::filesystem::create_directories(dir.File("nr3"));
-    test::WriteFileBytes(dir.File("nr3/nascar racing 3.EXE"), "");
-    EXPECT_EQ(CheckSimulationFolder(0, dir.File("nr3") + "/"), std::nullopt);
-    EXPECT_EQ(CheckSimulationFolder(0, "  "), std::nullopt);
-    EXPECT_EQ(CheckSimulationFolder(2, dir.File("nr3") + "/"),
-              "\"" + dir.File("nr3") +
-                  "/\" does not seem to refer to a valid NASCAR Racing 4 "
-                  "path.");
-    EXPECT_NE(CheckSimulationFolder(1, dir.File("nr3") + "/"), std::nullopt);
 }
 
 } // namespace

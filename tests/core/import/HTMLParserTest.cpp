@@ -46,45 +46,14 @@ protected:
     CHTMLParser parser;
 };
 
-TEST_F(HTMLParserTest, ReadsTheRaceAndItsDrivers) {
+// What the parser reads is checked through the import of the same page; here what the import
+// does not show: the excluded driver's lap time read as a speed, and the tables passed over.
+TEST_F(HTMLParserTest, ReadsTheRaceTableAndTheQualifyingTableOnly) {
     ASSERT_TRUE(Parse(SamplePage())) << parser.ErrMsg();
     EXPECT_EQ(parser.ErrNum(), 0);
-
-    const CRaceInfo& race = parser.Race();
-    EXPECT_EQ(race.Name, "Millbrook Speedway");
-    EXPECT_EQ(race.FileName, "Millbrook Race.html");
-    EXPECT_EQ(race.Laps, 200);
-    EXPECT_FLOAT_EQ(race.Length, 2.5f);
-    EXPECT_EQ(race.AvgSpeed, "150.000mph");
-    EXPECT_EQ(race.RaceTime, "3:20:00.000");
-    EXPECT_EQ(race.VictoryMargin, "0.452 sec");
-    EXPECT_EQ(race.Cautions, "3");
-    EXPECT_EQ(race.Weather, "Sunny, 78 degrees");
-
-    // Practice and warm-up tables would have added rows or changed the qualifying speeds.
-    const CDrivers& drivers = parser.Drivers();
-    ASSERT_EQ(drivers.Count(), 5u);
-    std::vector<std::string> names;
-    for (const CDriverInfo& driver : drivers) {
-        names.push_back(driver.Name);
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"Dale Rivers", "Renée Dufrêne", "Wes Pruitt",
-                                               "Cody Marsh", "Hank Tolliver"}));
-
-    const CDriverInfo& winner = drivers.Item("DALE RIVERS");
-    EXPECT_EQ(winner.Start, 1);
-    EXPECT_EQ(winner.Finish, 1);
-    EXPECT_EQ(winner.LapsRun, 200);
-    EXPECT_EQ(winner.LapsLed, 112);
-    EXPECT_EQ(winner.Points, 185);
-    EXPECT_NEAR(winner.Qualifying, 187.02f, 0.005f); // 48.123 s on 2.5 miles
-    EXPECT_EQ(winner.ReasonOut, "Running");
-    EXPECT_FLOAT_EQ(drivers.Item("Renée Dufrêne").Qualifying, 188.5f);
-    EXPECT_FLOAT_EQ(drivers.Item("Cody Marsh").Qualifying, 144.0f); // 1:02.500
-    EXPECT_EQ(drivers.Item("Hank Tolliver").Qualifying, 0.0f);      // "--"
-    EXPECT_EQ(drivers.Item("Hank Tolliver").ReasonOut, "Engine");
-    EXPECT_EQ(drivers.Item("Wes Pruitt").Start, 5);
-    EXPECT_EQ(drivers.Item("Wes Pruitt").Qualifying, 0.0f); // nobody qualified fifth
+    EXPECT_EQ(parser.Drivers().Count(), 5u);
+    EXPECT_EQ(parser.Drivers().Item(3).Name, "Cody Marsh");
+    EXPECT_FLOAT_EQ(parser.Drivers().Item("CODY MARSH").Qualifying, 144.0f); // 1:02.500
 }
 
 TEST_F(HTMLParserTest, ToleratesOtherWaysOfWritingThePage) {
@@ -114,14 +83,6 @@ TEST_F(HTMLParserTest, CellsMissingFromARowKeepThePreviousRowsValues) {
     EXPECT_EQ(parser.Drivers().Item("Wes Pruitt").ReasonOut, "Running");
 }
 
-TEST_F(HTMLParserTest, RefusesAHeadingInOtherLetterCase) {
-    EXPECT_FALSE(Parse(Replaced(SamplePage(), "NASCAR RACING 4 EXPORTED STANDINGS",
-                                "NASCAR Racing 4 Exported Standings")));
-    EXPECT_EQ(parser.ErrNum(), 2);
-    EXPECT_EQ(parser.ErrMsg(), "This file does not seem to have been exported by\r\n"
-                               "NASCAR Racing 4 or else it has been modified.");
-}
-
 struct Damage {
     const char* what;
     std::string from;
@@ -133,6 +94,10 @@ struct Damage {
 TEST_F(HTMLParserTest, RefusesDamagedPagesWithAPlainReason) {
     const std::string end = "<!-- end of standings -->";
     const std::vector<Damage> damages = {
+        {"heading in other letter case", "NASCAR RACING 4 EXPORTED STANDINGS",
+         "NASCAR Racing 4 Exported Standings", 2,
+         "This file does not seem to have been exported by\r\nNASCAR Racing 4 or else it has "
+         "been modified."},
         {"unclosed element", end, "<FONT SIZE=2>NR4", CHTMLParser::ErrUnclosedElement,
          "<FONT> is not closed by </FONT>"},
         {"cautions", "3 (14 laps)", "3", CHTMLParser::ErrCautionFlags, "\"3\""},

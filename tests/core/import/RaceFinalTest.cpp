@@ -1,18 +1,15 @@
 #include "import/RaceFinal.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "common/Text.h"
-#include "data/LeagueFile.h"
+#include "core/LeagueFixture.h"
 #include "import/RaceFinalWriter.h"
 #include "scoring/Scoring.h"
-#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
@@ -68,43 +65,20 @@ RaceFinalRace SampleRace() {
     return race;
 }
 
-class RaceFinalTest : public ::testing::Test {
+class RaceFinalTest : public test::LeagueFixture {
 protected:
-    test::TempDir dir;
-    std::unique_ptr<Program> program;
-    std::unique_ptr<League> league;
-
-    void Open(int sim, const std::string& separator = ".") {
-        program = std::make_unique<Program>(dir.File("prog"), separator);
-        CreateLeagueFile(dir.File("l.slf"), sim, 0, program->Db(), 0, 0);
-        league = std::make_unique<League>(*program, dir.File("l.slf"));
-    }
-    Database& Db() { return league->Db(); }
-
-    StagingResult Stage(const std::string& path, int lapReportingMethod = 0) {
-        return ImportSTNFile(*league, league->LoadPointTable(), path, league->Settings().simTitle,
+    StagingResult Stage(const std::string& file, int lapReportingMethod = 0) {
+        return ImportSTNFile(*league, league->LoadPointTable(), file, league->Settings().simTitle,
                              lapReportingMethod);
     }
     // Writes bytes to a file of the test's folder and stages it.
     StagingResult StageText(const std::string& bytes, int lapReportingMethod = 0) {
-        const std::string path = dir.File("race.stn");
-        test::WriteFileBytes(path, bytes);
-        return Stage(path, lapReportingMethod);
+        test::WriteFileBytes(dir.File("race.stn"), bytes);
+        return Stage(dir.File("race.stn"), lapReportingMethod);
     }
-
     void Exclude(const std::string& name) {
         Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=?",
                      {Value(GetDriverID(Db(), name))});
-    }
-    void UseCustomPoints(const std::vector<std::pair<int, Value>>& rows) {
-        Db().Execute("DELETE FROM PointSystem");
-        int position = 0;
-        for (const auto& [points, prize] : rows) {
-            Db().Execute("INSERT INTO PointSystem (Position, Points, PrizeMoney) VALUES (?,?,?)",
-                         {Value(++position), Value(points), prize});
-        }
-        Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=13");
-        league->LoadWorkingSettings();
     }
 
     // "finish/start name run/led points+bonus qualifying reason [$prize]" per staged result.
@@ -124,24 +98,17 @@ protected:
         return out;
     }
     std::vector<std::string> RaceRow(std::int32_t race) {
-        ResultSet rs = Db().QueryAll("SELECT Name, FileName, Length, Laps, RaceTime, AvgSpeed, "
-                                     "VictoryMargin, Cautions, LeadChanges, Weather FROM STNRace "
-                                     "WHERE STNRaceID=?",
-                                     {Value(race)});
-        std::vector<std::string> out;
-        for (const Value& v : rs.rows.at(0)) {
-            out.push_back(v.IsNull() ? "NULL" : v.AsText());
-        }
-        return out;
+        const auto row = Rows("SELECT Name, FileName, Length, Laps, RaceTime, AvgSpeed, "
+                              "VictoryMargin, Cautions, LeadChanges, Weather FROM STNRace "
+                              "WHERE STNRaceID=?",
+                              {Value(race)});
+        return Split(row.at(0), '|');
     }
-    std::int64_t Count(const std::string& table) {
-        return Db().Scalar("SELECT Count(*) FROM " + table).AsInteger();
-    }
-    void ExpectRefused(const StagingResult& result, const std::string& path,
+    void ExpectRefused(const StagingResult& result, const std::string& file,
                        const std::string& message) {
         EXPECT_FALSE(result.Staged());
         EXPECT_EQ(result.drivers, 0);
-        EXPECT_EQ(result.title, "Error Reading '" + path + "'");
+        EXPECT_EQ(result.title, "Error Reading '" + file + "'");
         EXPECT_EQ(result.message, message);
         EXPECT_EQ(Count("STNRace"), 0);
         EXPECT_EQ(Count("STNStats"), 0);
@@ -183,8 +150,8 @@ TEST(RaceFinalQualifyingTest, SpeedsStayAndLapTimesBecomeSpeeds) {
 TEST_F(RaceFinalTest, StagesARaceFinalWithEveryCornerOutsideTheTable) {
     Open(0);
     Exclude("KIP VANDERMEER");
-    const std::string path = Fixture("nr3-harbor-point.stn");
-    StagingResult result = Stage(path);
+    const std::string file = Fixture("nr3-harbor-point.stn");
+    StagingResult result = Stage(file);
     ASSERT_TRUE(result.Staged()) << result.message;
     EXPECT_EQ(result.drivers, 5);
     EXPECT_TRUE(result.title.empty() && result.message.empty());
@@ -203,13 +170,13 @@ TEST_F(RaceFinalTest, StagesARaceFinalWithEveryCornerOutsideTheTable) {
 
     // Without the exclusion the driver takes his place.
     Db().Execute("UPDATE Driver SET Exclude=0");
-    StagingResult again = Stage(path);
+    StagingResult again = Stage(file);
     EXPECT_EQ(again.drivers, 6);
     EXPECT_EQ(Results(again.stnRaceId).at(2), "3/5 Kip Vandermeer 266/0 165+0 q97.45 Running");
 }
 
 TEST_F(RaceFinalTest, TheDecimalSeparatorShapesOnlyTheStatisticTexts) {
-    Open(0, ",");
+    Open(0, 0, 0, 0, ",");
     StagingResult result = Stage(Fixture("nr3-harbor-point.stn"));
     ASSERT_TRUE(result.Staged()) << result.message;
     std::vector<std::string> race = RaceRow(result.stnRaceId);
@@ -221,10 +188,10 @@ TEST_F(RaceFinalTest, TheDecimalSeparatorShapesOnlyTheStatisticTexts) {
                      98.123);
 }
 
-TEST_F(RaceFinalTest, LapTimesWithLfLinesAndAStatisticOnTheLastLine) {
+TEST_F(RaceFinalTest, LapTimesWithLfLinesAStatisticOnTheLastLineAndACustomPointSystem) {
     Open(0);
-    const std::string path = Fixture("nr3-millbrook-laptimes-lf.stn");
-    StagingResult result = Stage(path, 1);
+    const std::string file = Fixture("nr3-millbrook-laptimes-lf.stn");
+    StagingResult result = Stage(file, 1);
     ASSERT_TRUE(result.Staged()) << result.message;
     EXPECT_EQ(Results(result.stnRaceId), (std::vector<std::string>{
                                              "1/2 Bram Okonkwo 200/150 185+10 q144 Running",
@@ -238,29 +205,26 @@ TEST_F(RaceFinalTest, LapTimesWithLfLinesAndAStatisticOnTheLastLine) {
         (std::vector<std::string>{"Millbrook 500", "nr3-millbrook-laptimes-lf.stn", "2.5", "200",
                                   "3:12:45.120", "155.6 mph", "1.2 sec", "2", "9", "NULL"}));
 
+    // Prize money where the table has it, nothing beyond its last position.
+    UseCustomPoints({{50, Value(10000)}, {40, Value(6000)}, {35, Value()}});
+    EXPECT_EQ(Results(Stage(file, 1).stnRaceId),
+              (std::vector<std::string>{
+                  "1/2 Bram Okonkwo 200/150 60+10 q144 Running $10000",
+                  "2/1 Inès Caldwell 200/48 45+5 q288 Running $6000",
+                  "3/3 Wes Harlan 199/2 40+5 q0 Running",
+                  "4/4 Pip Castellano 120/0 0+0 q138.4615 Overheating",
+              }));
+
     // Read as speeds, a lap time is no number.
     ClearStaging(*league);
-    ExpectRefused(Stage(path, 0), path,
+    ExpectRefused(Stage(file, 0), file,
                   "line 6: the qualifying field is not a number (\"1:02.500\")");
 }
 
-TEST_F(RaceFinalTest, CustomPointSystemGivesPrizeMoneyAndNothingBeyondItsLastPosition) {
-    Open(0);
-    UseCustomPoints({{50, Value(10000)}, {40, Value(6000)}, {35, Value()}});
-    StagingResult result = Stage(Fixture("nr3-millbrook-laptimes-lf.stn"), 1);
-    ASSERT_TRUE(result.Staged()) << result.message;
-    EXPECT_EQ(Results(result.stnRaceId), (std::vector<std::string>{
-                                             "1/2 Bram Okonkwo 200/150 60+10 q144 Running $10000",
-                                             "2/1 Inès Caldwell 200/48 45+5 q288 Running $6000",
-                                             "3/3 Wes Harlan 199/2 40+5 q0 Running",
-                                             "4/4 Pip Castellano 120/0 0+0 q138.4615 Overheating",
-                                         }));
-}
-
 TEST_F(RaceFinalTest, LegendsKeepsThePrintedPointsUnlessTheLeagueHasItsOwnSystem) {
-    const std::string path = Fixture("legends-cedar-valley.stn");
+    const std::string file = Fixture("legends-cedar-valley.stn");
     Open(1);
-    StagingResult printed = Stage(path);
+    StagingResult printed = Stage(file);
     ASSERT_TRUE(printed.Staged()) << printed.message;
     // No bonus in NASCAR Legends.
     EXPECT_EQ(Results(printed.stnRaceId),
@@ -269,16 +233,15 @@ TEST_F(RaceFinalTest, LegendsKeepsThePrintedPointsUnlessTheLeagueHasItsOwnSystem
                                         "3/2 Cyrus Pendleton 249/0 41+0 q88.95 Running",
                                         "4/3 Ottilie Brandt 101/0 40+0 q88.7 Ignition"}));
     UseCustomPoints({{10, Value(500)}, {8, Value(300)}});
-    StagingResult custom = Stage(path);
+    StagingResult custom = Stage(file);
     EXPECT_EQ(Results(custom.stnRaceId).at(1), "2/1 Juniper Hale 250/70 8+0 q89.005 Running $300");
     EXPECT_EQ(Results(custom.stnRaceId).at(3), "4/3 Ottilie Brandt 101/0 0+0 q88.7 Ignition");
 
     // In a NASCAR Racing 3 league the same file is scored from the preset system.
-    league.reset();
-    program.reset();
-    std::remove(dir.File("l.slf").c_str());
-    Open(0);
-    StagingResult preset = Stage(path);
+    Db().Execute("UPDATE Settings SET SettingValue='0' WHERE SettingsID=13");
+    league->LoadWorkingSettings();
+    league->Settings().simTitle = 0;
+    StagingResult preset = Stage(file);
     EXPECT_EQ(Results(preset.stnRaceId).at(0), "1/4 Amos Whitlock 250/180 185+10 q88.412 Running");
 }
 
@@ -306,25 +269,24 @@ TEST_F(RaceFinalTest, NascarRacing2HasItsOwnColumnsAndDegreeSign) {
     EXPECT_EQ(RaceRow(StageText(RaceFinalText(race)).stnRaceId).back(), "Hazy© 80°F");
 }
 
-TEST_F(RaceFinalTest, RefusedFixturesSayWhyAndLeaveNothingStaged) {
+TEST_F(RaceFinalTest, RefusedFilesSayWhyAndLeaveNothingStagedEvenInsideATransaction) {
     Open(0);
-    std::string path = Fixture("refused-header.stn");
-    ExpectRefused(Stage(path), path, "\"" + path + "\" does not seem to be a race final!");
-    path = Fixture("refused-one-hyphen-line.stn");
-    ExpectRefused(Stage(path), path, "the file ends before the second line of hyphens");
-    path = Fixture("refused-unclosed-table.stn");
-    ExpectRefused(Stage(path), path, "the file ends inside the driver table (line 7)");
-    path = Fixture("refused-blank-laps.stn");
-    ExpectRefused(Stage(path), path, "line 8: the laps run field is blank");
-    path = dir.File("missing.stn");
-    ExpectRefused(Stage(path), path, "the file cannot be opened (No such file or directory)");
+    const std::string header = Fixture("refused-header.stn");
+    const std::pair<std::string, std::string> refused[] = {
+        {header, "\"" + header + "\" does not seem to be a race final!"},
+        {Fixture("refused-one-hyphen-line.stn"), "the file ends before the second line of hyphens"},
+        {Fixture("refused-unclosed-table.stn"), "the file ends inside the driver table (line 7)"},
+        {Fixture("refused-blank-laps.stn"), "line 8: the laps run field is blank"},
+        {dir.File("missing.stn"), "the file cannot be opened (No such file or directory)"},
+    };
+    for (const auto& [file, message] : refused) {
+        ExpectRefused(Stage(file), file, message);
+    }
     ExpectRefused(StageText(""), dir.File("race.stn"), "the file is empty");
     ExpectRefused(StageText("Race Final  Short\r\n"), dir.File("race.stn"),
                   "the file ends before the track line");
-}
 
-TEST_F(RaceFinalTest, ARefusedFileInsideACallersTransactionKeepsTheOthers) {
-    Open(0);
+    // A refused file inside a caller's transaction keeps the others.
     Transaction t(Db());
     EXPECT_TRUE(Stage(Fixture("nr3-harbor-point.stn")).Staged());
     EXPECT_FALSE(Stage(Fixture("refused-blank-laps.stn")).Staged());
@@ -336,33 +298,33 @@ TEST_F(RaceFinalTest, ARefusedFileInsideACallersTransactionKeepsTheOthers) {
 TEST_F(RaceFinalTest, FieldsTheOriginalStatementsRefusedAreRefusedWithLineAndField) {
     Open(1); // NASCAR Legends reads the points field
     const std::string sample = RaceFinalText(SampleRace());
-    const std::string path = dir.File("race.stn");
     ASSERT_EQ(StageText(sample).drivers, 3);
     ClearStaging(*league);
     // The writer's lines: 5 header, 6 track line, 11 to 13 the table, 15 to 18 statistics.
     const DriverLineLayout& columns = DriverLineLayoutFor(0);
-    ExpectRefused(StageText(Edit(sample, 12, columns.start, "")), path,
-                  "line 12: the start field is blank");
-    ExpectRefused(StageText(Edit(sample, 12, columns.lapsLed, "")), path,
-                  "line 12: the laps led field is blank");
-    ExpectRefused(StageText(Edit(sample, 12, columns.points, "")), path,
-                  "line 12: the points field is blank");
-    ExpectRefused(StageText(Edit(sample, 12, columns.lapsLed, "5x")), path,
-                  "line 12: the laps led field is not a number (\"5x\")");
-    // A "*" line inside the table is a driver line.
-    ExpectRefused(StageText(Edit(sample, 13, {1, 79}, std::string(79, '*'))), path,
-                  "line 13: the start field is not a number (\"**\")");
-    ExpectRefused(StageText(Edit(sample, 6, kTrackLapsPlace, " 20")), path,
-                  "line 6: the laps field is blank");
-    ExpectRefused(StageText(Edit(sample, 6, kTrackLengthPlace, "2,500")), path,
-                  "line 6: the track length field is not a number (\"2,500\")");
     const std::string longText(51, 'x');
-    ExpectRefused(StageText(Replaced(sample, "Sample 200", longText)), path,
-                  "line 5: the race name is longer than 50 characters (\"" + longText + "\")");
-    ExpectRefused(StageText(Replaced(sample, "99.000 mph", "145.512 mph")), path,
-                  "line 16: the average speed is longer than 10 characters (\"145.512 mph\")");
-    ExpectRefused(StageText(Replaced(sample, "Caution flags - 1", "Caution flags - one")), path,
-                  "line 17: the caution flags value is not a number (\"one\")");
+    const std::pair<std::string, std::string> edits[] = {
+        {Edit(sample, 12, columns.start, ""), "line 12: the start field is blank"},
+        {Edit(sample, 12, columns.lapsLed, ""), "line 12: the laps led field is blank"},
+        {Edit(sample, 12, columns.points, ""), "line 12: the points field is blank"},
+        {Edit(sample, 12, columns.lapsLed, "5x"),
+         "line 12: the laps led field is not a number (\"5x\")"},
+        // A "*" line inside the table is a driver line.
+        {Edit(sample, 13, {1, 79}, std::string(79, '*')),
+         "line 13: the start field is not a number (\"**\")"},
+        {Edit(sample, 6, kTrackLapsPlace, " 20"), "line 6: the laps field is blank"},
+        {Edit(sample, 6, kTrackLengthPlace, "2,500"),
+         "line 6: the track length field is not a number (\"2,500\")"},
+        {Replaced(sample, "Sample 200", longText),
+         "line 5: the race name is longer than 50 characters (\"" + longText + "\")"},
+        {Replaced(sample, "99.000 mph", "145.512 mph"),
+         "line 16: the average speed is longer than 10 characters (\"145.512 mph\")"},
+        {Replaced(sample, "Caution flags - 1", "Caution flags - one"),
+         "line 17: the caution flags value is not a number (\"one\")"},
+    };
+    for (const auto& [text, message] : edits) {
+        ExpectRefused(StageText(text), dir.File("race.stn"), message);
+    }
     league->Settings().simTitle = 0;
     const std::string longName = dir.File(std::string(47, 'n') + ".stn");
     test::WriteFileBytes(longName, sample);

@@ -102,6 +102,7 @@ TEST_F(ReportEngineTest, RowsCarryRawValuesAndTextsFormattedAsTheColumnSays) {
     EXPECT_EQ(table.texts[2][11], "2,0");
     EXPECT_TRUE(table.columns[12].hidden);
     EXPECT_EQ(table.values[0][12], Value(17000));
+    EXPECT_EQ(table.texts[0][12], "17.000");
 
     const std::vector<std::size_t> visible = table.VisibleColumns();
     EXPECT_EQ(visible.size(), 12u);
@@ -130,15 +131,11 @@ TEST_F(ReportEngineTest, TabSeparatedTextShowsTheVisibleColumns) {
     league_.Execute("DELETE FROM Stats");
     EXPECT_EQ(TabSeparatedText(RunReport(league_, LoadReportDefinition(program_.Db(), id), ".")),
               "Driver\tAvg Finish\tPoints\n");
-}
-
-TEST_F(ReportEngineTest, AReportWithoutColumnsRunsNothing) {
-    const std::int32_t id = AddReport("Empty", "SELECT Nonsense FROM Nowhere", {});
-    const ReportDefinition report = LoadReportDefinition(program_.Db(), id);
-    EXPECT_TRUE(report.columns.empty());
-    const ReportTable table = RunReport(league_, report, ".");
-    EXPECT_EQ(table.RowCount(), 0u);
-    EXPECT_TRUE(table.columns.empty());
+    // A report without columns runs nothing, not even its broken query.
+    const std::int32_t empty = AddReport("Empty", "SELECT Nonsense FROM Nowhere", {});
+    const ReportTable none = RunReport(league_, LoadReportDefinition(program_.Db(), empty), ".");
+    EXPECT_EQ(none.RowCount(), 0u);
+    EXPECT_TRUE(none.columns.empty());
 }
 
 TEST_F(ReportEngineTest, QueriesThatWouldDoMoreThanReadTheLeagueAreRefusedByName) {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "common/Format.h"
 #include "data/Database.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
@@ -234,31 +233,6 @@ TEST_F(ReportQueriesTest, RookieStandingsMeasureTheIntervalFromTheLeadingRookie)
     EXPECT_EQ(Column(rs, "Interval"), (Values{0, 45}));
     EXPECT_EQ(Column(rs, "Bonus"), (Values{15, 0}));
     EXPECT_EQ(Column(rs, "Winnings"), (Values{8000, nullptr}));
-}
-
-TEST_F(ReportQueriesTest, StandingsShowWithTheirStoredFormats) {
-    FillLeague();
-    const ResultSet rs = Run("Point Standings");
-    const ResultSet fields = program_.Db().QueryAll(
-        "SELECT Field, ColFormat FROM ReportField WHERE ReportID = "
-        "(SELECT ReportID FROM Report WHERE Name = 'Point Standings') ORDER BY Sequence");
-    auto shown = [&](std::size_t row, std::string_view field) {
-        for (const auto& f : fields.rows) {
-            if (f[0].AsText() == field) {
-                return FormatValue(rs.rows[row][static_cast<std::size_t>(rs.ColumnIndex(field))],
-                                   f[1].AsText(), ".");
-            }
-        }
-        ADD_FAILURE() << "no column " << field;
-        return std::string();
-    };
-    EXPECT_EQ(shown(0, "Interval"), "--");
-    EXPECT_EQ(shown(1, "Interval"), "155");
-    EXPECT_EQ(shown(0, "Points"), "515");
-    EXPECT_EQ(shown(0, "AvgFinish"), "2.7");
-    EXPECT_EQ(shown(2, "AvgStart"), "2.0");
-    EXPECT_EQ(shown(1, "Winnings"), "8,000");
-    EXPECT_EQ(shown(3, "Winnings"), "");
 }
 
 TEST_F(ReportQueriesTest, DriverStatisticsListDriversByNameAndCountNonRunningFinishesAsDnf) {

@@ -1,33 +1,25 @@
 #include <gtest/gtest.h>
 
 #include "common/Paths.h"
+#include "core/LeagueFixture.h"
 #include "data/Drivers.h"
-#include "data/League.h"
-#include "data/LeagueFile.h"
 #include "scoring/Recalculation.h"
-#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
 
-class RecalculationTest : public ::testing::Test {
+class RecalculationTest : public test::LeagueFixture {
 protected:
-    test::TempDir dir;
-    Program program{dir.File("prog")};
-    std::unique_ptr<League> league;
-
     void SetUp() override {
-        CreateLeagueFile(dir.File("l.slf"), 0, 0, program.Db(), 0, 0);
-        league = std::make_unique<League>(program, dir.File("l.slf"));
-        Database& db = league->Db();
-        db.Execute("INSERT INTO Driver (Name) VALUES ('Ann Able'), ('Bob Baker'), ('Cy Cole')");
-        db.Execute("INSERT INTO Race (Name) VALUES ('R1'), ('R2')");
+        Open();
+        Db().Execute("INSERT INTO Driver (Name) VALUES ('Ann Able'), ('Bob Baker'), ('Cy Cole')");
+        Db().Execute("INSERT INTO Race (Name) VALUES ('R1'), ('R2')");
         // Bob won both races from the pole; he will be excluded.
         for (int race : {1, 2}) {
-            db.Execute("INSERT INTO Stats (RaceID, DriverID, Start, Finish, LapsLed, Points, "
-                       "Bonus, Qualifying) VALUES (?, 2, 1, 1, 50, 185, 10, 190), "
-                       "(?, 1, 2, 2, 0, 170, 0, 189), (?, 3, 3, 3, 0, 165, 0, 188)",
-                       {Value(race), Value(race), Value(race)});
+            Db().Execute("INSERT INTO Stats (RaceID, DriverID, Start, Finish, LapsLed, Points, "
+                         "Bonus, Qualifying) VALUES (?, 2, 1, 1, 50, 185, 10, 190), "
+                         "(?, 1, 2, 2, 0, 170, 0, 189), (?, 3, 3, 3, 0, 165, 0, 188)",
+                         {Value(race), Value(race), Value(race)});
         }
     }
     std::string Race(int id) {

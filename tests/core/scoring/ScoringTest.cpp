@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/LeagueFixture.h"
 #include "data/ConfinedSql.h"
-#include "data/League.h"
-#include "data/LeagueFile.h"
 #include "scoring/Scoring.h"
-#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
@@ -18,18 +16,8 @@ struct Row {
     int points = 0;
 };
 
-class ScoringTest : public ::testing::Test {
+class ScoringTest : public test::LeagueFixture {
 protected:
-    test::TempDir dir;
-    Program program{dir.File("prog")};
-    std::unique_ptr<League> league;
-
-    void Open(int sim = 0) {
-        CreateLeagueFile(dir.File("l.slf"), sim, 0, program.Db(), 0, 0);
-        league = std::make_unique<League>(program, dir.File("l.slf"));
-    }
-    Database& Db() { return league->Db(); }
-
     // A staged race with the given results; gives its key.
     std::int32_t Stage(const std::vector<Row>& rows) {
         Db().Execute("INSERT INTO STNRace (Name) VALUES ('Test')");
@@ -207,10 +195,7 @@ TEST_F(ScoringTest, RecalculationRenumbersAndRescoresFromScratch) {
 
 TEST_F(ScoringTest, CustomPointSystemPaysPrizeMoneyWithinItsPositionsOnly) {
     Open();
-    Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=13");
-    league->LoadWorkingSettings();
-    Db().Execute("DELETE FROM PointSystem");
-    Db().Execute("INSERT INTO PointSystem VALUES (1, 10, 1000), (2, 8, NULL)");
+    UseCustomPoints({{10, Value(1000)}, {8, Value()}});
     std::int32_t race =
         Stage({{1, 1, "A", 0, 190, 0}, {2, 2, "B", 0, 189, 0}, {3, 3, "C", 0, 188, 0}});
     RecalculateRace(*league, race, true);

@@ -124,8 +124,8 @@ int CommandExport(Context& ctx, Arguments& args) {
         try {
             t.Commit();
         } catch (const DbError& e) {
-            throw ScorewellError("the league could not store the page's caption: " +
-                                 PlainReason(e));
+            throw ScorewellError("\"" + league->Path() +
+                                 "\" could not store the page's caption: " + PlainReason(e));
         }
     };
     if (!page.HTML(*output)) {

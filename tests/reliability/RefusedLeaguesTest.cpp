@@ -199,5 +199,42 @@ TEST_F(RefusedLeaguesTest, ALeagueWhoseDefinitionsCannotBeBuiltAgainIsDamagedAnd
         path, "is damaged and cannot be opened: the definition of Driver cannot be read.", false);
 }
 
+TEST_F(RefusedLeaguesTest, DamageThatPassesTheIntegrityCheckIsStillRefusedAndNotWritten) {
+    const std::string sound = test::ReadFileBytes(path);
+    auto damage = [&](const char* sql) {
+        test::WriteFileBytes(path, sound);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    };
+    {
+        SCOPED_TRACE("a page of races lost: its results point at nothing");
+        damage("PRAGMA foreign_keys=OFF; DELETE FROM Race;");
+        ExpectAllRefused(path,
+                         "is damaged and cannot be opened: rows of Stats refer to Race rows that "
+                         "are not there.",
+                         false);
+    }
+    {
+        SCOPED_TRACE("a relation's definition names a field that is not there");
+        damage("PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql=replace(sql, "
+               "'REFERENCES \"Race\" (\"RaceID\")', 'REFERENCES \"Race\" (\"RaceIX\")') "
+               "WHERE name='Stats';");
+        ExpectAllRefused(path,
+                         "is damaged and cannot be opened: the relations between its tables "
+                         "cannot be read.",
+                         false);
+    }
+    {
+        SCOPED_TRACE("a header that lets the engine read but never write");
+        std::string bytes = sound;
+        bytes[18] = 3;
+        test::WriteFileBytes(path, bytes);
+        ExpectAllRefused(path, "is damaged and cannot be opened: its header cannot be read.",
+                         false);
+    }
+}
+
 } // namespace
 } // namespace scorewell

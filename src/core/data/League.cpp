@@ -70,6 +70,22 @@ std::optional<std::string> DefinitionThatFails(Database& db) {
     return failed;
 }
 
+// What is wrong with the relations between the tables, if anything. A damaged page can empty a
+// table or a damaged definition can point a relation at nothing, and the stored data still
+// passes the integrity check; writing to such a league would only spread the damage.
+std::optional<std::string> BrokenRelation(Database& db) {
+    try {
+        Cursor orphan = db.Query("PRAGMA foreign_key_check");
+        if (orphan.AtEnd()) {
+            return std::nullopt;
+        }
+        return "rows of " + orphan.Field(0).AsText() + " refer to " + orphan.Field(2).AsText() +
+               " rows that are not there";
+    } catch (const DbError&) {
+        return "the relations between its tables cannot be read";
+    }
+}
+
 } // namespace
 
 std::string PlainReason(const DbError& error) {
@@ -123,6 +139,18 @@ League::League(Program& program, const std::string& path) : program_(program) {
         if (check.AsText() != "ok") {
             throw LeagueOpenError(Kind::Damaged,
                                   Quoted(path) + " is damaged and cannot be opened.");
+        }
+        // A header that asks for a newer file format lets the engine read but never write; such
+        // a league would fail at its first change, after a backup was already made.
+        if (sqlite3_db_readonly(db_.Handle(), "main") == 1) {
+            throw LeagueOpenError(Kind::Damaged, Quoted(path) +
+                                                     " is damaged and cannot be opened: its "
+                                                     "header cannot be read.");
+        }
+        if (auto problem = BrokenRelation(db_)) {
+            throw LeagueOpenError(Kind::Damaged,
+                                  Quoted(path) + " is damaged and cannot be opened: " + *problem +
+                                      ".");
         }
         if (auto failed = DefinitionThatFails(db_)) {
             throw LeagueOpenError(Kind::Damaged, Quoted(path) +
@@ -203,11 +231,11 @@ void BackupLeagueFile(Database& league) {
     try {
         BackupDatabase(league, target);
     } catch (const DbError& e) {
-        throw ScorewellError("The copy " + Quoted(target) +
-                             " of the league could not be written: " + PlainReason(e) + ".");
+        throw ScorewellError("The copy " + Quoted(target) + " of " + Quoted(league.Path()) +
+                             " could not be written: " + PlainReason(e) + ".");
     } catch (const std::system_error& e) {
-        throw ScorewellError("The copy " + Quoted(target) +
-                             " of the league could not be written: " + e.what() + ".");
+        throw ScorewellError("The copy " + Quoted(target) + " of " + Quoted(league.Path()) +
+                             " could not be written: " + e.what() + ".");
     }
 }
 

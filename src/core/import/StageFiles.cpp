@@ -49,8 +49,8 @@ std::vector<StagingResult> StageResultFiles(League& league, const PointTable& po
         }
         t.Commit();
     } catch (const DbError& e) {
-        throw ScorewellError("The files could not be staged in " + league.Path() + ": " +
-                             PlainReason(e) + ".");
+        throw ScorewellError("The files could not be staged in \"" + league.Path() +
+                             "\": " + PlainReason(e) + ".");
     }
     return results;
 }

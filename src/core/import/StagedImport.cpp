@@ -114,8 +114,8 @@ int ImportStagedRaces(League& league, const ImportProgress& progress) {
         t.Commit();
         return imported;
     } catch (const DbError& e) {
-        throw ScorewellError("The staged races could not be imported" +
-                             (place.empty() ? std::string() : " (at " + place + ")") + ": " +
+        throw ScorewellError("The staged races could not be imported into \"" + league.Path() +
+                             "\"" + (place.empty() ? std::string() : " (at " + place + ")") + ": " +
                              PlainReason(e) + ".");
     }
 }

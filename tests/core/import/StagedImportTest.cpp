@@ -107,7 +107,7 @@ TEST_F(StagedImportTest, AFailureMidwayLeavesTheLeagueAsItWas) {
         {{"UPDATE STNStats SET Start=4 WHERE Start IS NULL",
           "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.Stats WHEN NEW.Status = 'Overheating' "
           "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"},
-         std::string("The staged races could not be imported (at ") + race +
+         "The staged races could not be imported into \"" + path + "\" (at " + race +
              "): refused by the test."},
     };
     for (const auto& [statements, message] : breakages) {

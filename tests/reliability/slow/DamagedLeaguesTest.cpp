@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -80,6 +81,7 @@ TEST(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) {
     const int copies = test::HarnessCount("SCOREWELL_DAMAGED", 620);
     const std::uint64_t seed = test::HarnessSeed("damaged leagues");
     std::mt19937_64 random(seed);
+    const char* keep = std::getenv("SCOREWELL_KEEP_FAILED");
 
     test::TempDir dir;
     const std::string prog = dir.File("prog");
@@ -149,6 +151,11 @@ TEST(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) {
         } else if (!crashed) {
             ++accepted;
             expect(test::LeagueProblems(league).empty(), "an accepted league is left unsound");
+        }
+        if (!problems.empty() && keep && *keep) {
+            // The copy that failed, for opening by hand with the sqlite3 shell.
+            test::WriteFileBytes(std::string(keep) + "/copy-" + std::to_string(i) + ".slf",
+                                 damaged);
         }
         EXPECT_EQ(problems, "") << "copy " << i << ", " << kDamageNames[kind] << ", " << command[0]
                                 << ": " << r.err << " (seed " << seed << ")";

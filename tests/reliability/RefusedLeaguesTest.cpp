@@ -71,6 +71,14 @@ protected:
         ASSERT_EQ(Cli({"import", path, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
     }
 
+    // Changes the league with SQL of another program, as damage would leave it.
+    void Damage(const char* sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+
     // Runs every league command and expects each refused with the message, nothing written.
     void ExpectAllRefused(const std::string& league, const std::string& message, bool asNobody) {
         const auto before = FolderContent(folder);
@@ -153,87 +161,48 @@ TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
     EXPECT_EQ(Cli({"races", path}).exitCode, 0);
 }
 
-TEST_F(RefusedLeaguesTest, ALeagueWhoseIndexNoLongerMatchesItsTableIsDamagedAndNotWritten) {
-    // Another program declares the driver-name index over another column: its entries no longer
-    // match the rows, which only the full check sees.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
-                           "sql='CREATE INDEX \"Name\" ON \"Driver\" (\"Exclude\")' "
-                           "WHERE name='Name';",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-    ExpectAllRefused(path, "is damaged and cannot be opened.", false);
-}
-
-TEST_F(RefusedLeaguesTest, ALeagueWhoseTableDefinitionLostAFieldIsDamagedAndNotWritten) {
-    // The text of a table's definition damaged in one letter: the file still reads as a sound
-    // database, but its results have no finishing position.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
-                           "sql=replace(sql, '\"Finish\"', '\"Figish\"') WHERE name='Stats';",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-    ExpectAllRefused(path, "is damaged and cannot be opened: the field Stats.Finish is missing.",
-                     false);
-}
-
-TEST_F(RefusedLeaguesTest, ALeagueWhoseDefinitionsCannotBeBuiltAgainIsDamagedAndNotWritten) {
-    // A column name damaged inside a check of a definition: nothing reads it until the league
-    // is compacted, which builds every table again.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
-                           "sql=replace(sql, 'length(\"Name\")', 'length(\"Nane\")') "
-                           "WHERE name='Driver';",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-    ExpectAllRefused(
-        path, "is damaged and cannot be opened: the definition of Driver cannot be read.", false);
-}
-
-TEST_F(RefusedLeaguesTest, DamageThatPassesTheIntegrityCheckIsStillRefusedAndNotWritten) {
+// Damage that leaves a database SQLite itself reads as sound, so only the league's own checks on
+// opening can see it; each case used to let a command write before it failed.
+TEST_F(RefusedLeaguesTest, DamageOnlyTheLeaguesChecksSeeIsRefusedAndNotWritten) {
     const std::string sound = test::ReadFileBytes(path);
-    auto damage = [&](const char* sql) {
-        test::WriteFileBytes(path, sound);
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
+    const std::string damaged = "is damaged and cannot be opened";
+    const struct {
+        const char* what;
+        const char* sql;
+        std::string message;
+    } cases[] = {
+        {"an index declared over another column: its entries no longer match the rows",
+         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+         "sql='CREATE INDEX \"Name\" ON \"Driver\" (\"Exclude\")' WHERE name='Name';",
+         damaged + "."},
+        {"a table definition that lost a field",
+         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+         "sql=replace(sql, '\"Finish\"', '\"Figish\"') WHERE name='Stats';",
+         damaged + ": the field Stats.Finish is missing."},
+        {"a check naming a column that is not there: only compaction builds it again",
+         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+         "sql=replace(sql, 'length(\"Name\")', 'length(\"Nane\")') WHERE name='Driver';",
+         damaged + ": the definition of Driver cannot be read."},
+        {"a page of races lost: its results point at nothing",
+         "PRAGMA foreign_keys=OFF; DELETE FROM Race;",
+         damaged + ": rows of Stats refer to Race rows that are not there."},
+        {"a relation naming a field that is not there",
+         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql=replace(sql, "
+         "'REFERENCES \"Race\" (\"RaceID\")', 'REFERENCES \"Race\" (\"RaceIX\")') "
+         "WHERE name='Stats';",
+         damaged + ": the relations between its tables cannot be read."},
     };
-    {
-        SCOPED_TRACE("a page of races lost: its results point at nothing");
-        damage("PRAGMA foreign_keys=OFF; DELETE FROM Race;");
-        ExpectAllRefused(path,
-                         "is damaged and cannot be opened: rows of Stats refer to Race rows that "
-                         "are not there.",
-                         false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::WriteFileBytes(path, sound);
+        Damage(c.sql);
+        ExpectAllRefused(path, c.message, false);
     }
-    {
-        SCOPED_TRACE("a relation's definition names a field that is not there");
-        damage("PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql=replace(sql, "
-               "'REFERENCES \"Race\" (\"RaceID\")', 'REFERENCES \"Race\" (\"RaceIX\")') "
-               "WHERE name='Stats';");
-        ExpectAllRefused(path,
-                         "is damaged and cannot be opened: the relations between its tables "
-                         "cannot be read.",
-                         false);
-    }
-    {
-        SCOPED_TRACE("a header that lets the engine read but never write");
-        std::string bytes = sound;
-        bytes[18] = 3;
-        test::WriteFileBytes(path, bytes);
-        ExpectAllRefused(path, "is damaged and cannot be opened: its header cannot be read.",
-                         false);
-    }
+    SCOPED_TRACE("a header that lets the engine read but never write");
+    std::string bytes = sound;
+    bytes[18] = 3;
+    test::WriteFileBytes(path, bytes);
+    ExpectAllRefused(path, damaged + ": its header cannot be read.", false);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/Files.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
@@ -636,6 +637,25 @@ void Transaction::Rollback() {
     } else if (db_.InTransaction()) {
         db_.Execute("ROLLBACK TO " + savepoint_);
         db_.Execute("RELEASE " + savepoint_);
+    }
+}
+
+void BuildAndReplaceFile(const std::string& temp, const std::string& target,
+                         const std::function<void()>& build) {
+    auto removeTemp = [&] {
+        RemoveFileIfExists(temp);
+        RemoveFileIfExists(temp + "-journal");
+    };
+    try {
+        removeTemp();
+        build();
+        SyncFile(temp);
+        ReplaceFile(temp, target);
+        const std::string folder = FolderOf(NativePath(target));
+        SyncFolder(folder.empty() ? "." : folder);
+    } catch (...) {
+        removeTemp();
+        throw;
     }
 }
 

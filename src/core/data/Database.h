@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -206,5 +207,10 @@ private:
 
 // Quotes a name for SQL: Driver becomes "Driver".
 std::string QuoteIdentifier(std::string_view name);
+
+// Puts a database file in place of target whole: build writes it as temp, which is flushed and
+// renamed over target. Whatever fails, target is as it was and temp (with its journal) is gone.
+void BuildAndReplaceFile(const std::string& temp, const std::string& target,
+                         const std::function<void()>& build);
 
 } // namespace scorewell

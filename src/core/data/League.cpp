@@ -241,30 +241,19 @@ void BackupLeagueFile(Database& league) {
 
 void BackupDatabase(Database& source, const std::string& target) {
     const std::string temp = target + ".new";
-    RemoveFileIfExists(temp);
-    RemoveFileIfExists(temp + "-journal");
-    try {
-        {
-            Database copy = Database::Create(temp);
-            sqlite3_backup* backup =
-                sqlite3_backup_init(copy.Handle(), "main", source.Handle(), "main");
-            if (!backup) {
-                copy.ThrowError(sqlite3_errcode(copy.Handle()));
-            }
-            int rc = sqlite3_backup_step(backup, -1);
-            sqlite3_backup_finish(backup);
-            if (rc != SQLITE_DONE) {
-                copy.ThrowError(rc);
-            }
+    BuildAndReplaceFile(temp, target, [&] {
+        Database copy = Database::Create(temp);
+        sqlite3_backup* backup =
+            sqlite3_backup_init(copy.Handle(), "main", source.Handle(), "main");
+        if (!backup) {
+            copy.ThrowError(sqlite3_errcode(copy.Handle()));
         }
-        SyncFile(temp);
-        ReplaceFile(temp, target);
-        SyncFolder(FolderOf(NativePath(target)));
-    } catch (...) {
-        RemoveFileIfExists(temp);
-        RemoveFileIfExists(temp + "-journal");
-        throw;
-    }
+        int rc = sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+        if (rc != SQLITE_DONE) {
+            copy.ThrowError(rc);
+        }
+    });
 }
 
 void League::Close() {
@@ -277,29 +266,20 @@ void League::Close() {
 }
 
 void CompactDatabaseFile(const std::string& path, const std::string& tempName) {
-    const std::string folder = FolderOf(NativePath(path));
-    const std::string temp = folder + tempName;
-    auto removeTemp = [&] {
-        RemoveFileIfExists(temp);
-        RemoveFileIfExists(temp + "-journal");
-    };
+    const std::string temp = FolderOf(NativePath(path)) + tempName;
     try {
-        removeTemp();
-        {
-            Database source = Database::Open(path);
-            source.Execute("VACUUM INTO ?", {Value(temp)});
-        }
-        SyncFile(temp);
-        CopyPermissions(path, temp);
-        ReplaceFile(temp, path);
-        SyncFolder(folder);
+        BuildAndReplaceFile(temp, path, [&] {
+            {
+                Database source = Database::Open(path);
+                source.Execute("VACUUM INTO ?", {Value(temp)});
+            }
+            CopyPermissions(path, temp);
+        });
     } catch (const DbError& e) {
-        removeTemp();
         throw ScorewellError("The league file " + Quoted(path) +
                              " was closed but could not be compacted: " + PlainReason(e) +
                              ". The file is unchanged.");
     } catch (const std::system_error& e) {
-        removeTemp();
         const int code = e.code().value();
         std::string reason =
             code == ENOSPC || code == EFBIG || code == EDQUOT ? "the disk is full" : e.what();

@@ -56,23 +56,16 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
         throw ScorewellError(Quoted(fileName) + " is read-only and cannot be replaced.");
     }
     const std::string temp = target + ".new";
-    auto removeTemp = [&] {
-        RemoveFileIfExists(temp);
-        RemoveFileIfExists(temp + "-journal");
-    };
     try {
-        removeTemp();
-        CreateLeagueFile(temp, simTitle, leagueType, programDb, droppedRaces, lapReportingMethod);
-        SyncFile(temp);
-        // A journal left beside the old file would be played back into the new one.
-        RemoveFileIfExists(target + "-journal");
-        ReplaceFile(temp, target);
-        SyncFolder(folder.empty() ? "." : folder);
+        BuildAndReplaceFile(temp, target, [&] {
+            CreateLeagueFile(temp, simTitle, leagueType, programDb, droppedRaces,
+                             lapReportingMethod);
+            // A journal left beside the old file would be played back into the new one.
+            RemoveFileIfExists(target + "-journal");
+        });
     } catch (const DbError& e) {
-        removeTemp();
         throw ScorewellError(Quoted(fileName) + " cannot be written: " + PlainReason(e) + ".");
     } catch (const std::system_error& e) {
-        removeTemp();
         throw ScorewellError(Quoted(fileName) + " cannot be written: " + e.code().message() + ".");
     }
 }

@@ -36,22 +36,12 @@ std::string Program::DefaultFolder(const std::string& executableFolder) {
 
 void CreateProgramDatabase(const std::string& path) {
     const std::string temp = path + ".new";
-    RemoveFileIfExists(temp);
-    RemoveFileIfExists(temp + "-journal");
-    try {
+    BuildAndReplaceFile(temp, path, [&] {
         Database db = Database::Create(temp);
         Transaction t(db);
         db.ExecuteScript(ProgramDatabaseSeed());
         t.Commit();
-        db.Close();
-        SyncFile(temp);
-        ReplaceFile(temp, path);
-        SyncFolder(FolderOf(NativePath(path)));
-    } catch (...) {
-        RemoveFileIfExists(temp);
-        RemoveFileIfExists(temp + "-journal");
-        throw;
-    }
+    });
 }
 
 Program::Program(std::string folder, std::string decimalSeparator)

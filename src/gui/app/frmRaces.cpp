@@ -15,7 +15,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <climits>
 #include <filesystem>
 
 #include "app/frmOptions.h"
@@ -424,23 +423,11 @@ void frmRaces::SetLeagueCaption(const QString& path) {
 }
 
 std::pair<int, int> frmRaces::SelectedRows() const {
-    const auto ranges = fgRaces->selectedRanges();
-    if (ranges.isEmpty()) {
-        const int row = std::max(0, fgRaces->currentRow());
-        return {row, row};
-    }
-    int top = INT_MAX;
-    int bottom = -1;
-    for (const auto& range : ranges) {
-        top = std::min(top, range.topRow());
-        bottom = std::max(bottom, range.bottomRow());
-    }
-    return {top, bottom};
+    return SelectedRowSpan(fgRaces);
 }
 
 std::int32_t frmRaces::RowRaceID(int row) const {
-    const QTableWidgetItem* cell = row >= 0 ? fgRaces->item(row, kRace) : nullptr;
-    return cell ? cell->data(Qt::UserRole).toInt() : 0;
+    return RowKey(fgRaces, row, kRace);
 }
 
 void frmRaces::fgRaces_SelChange() {
@@ -533,35 +520,33 @@ void frmRaces::closeEvent(QCloseEvent* event) {
 }
 
 bool frmRaces::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == fgRaces && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::SelectAll)) {
-            fgRaces->selectAll();
-            fgRaces_SelChange();
-            return true;
+    if (watched != fgRaces || event->type() != QEvent::KeyPress) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    switch (GridKeyOf(static_cast<QKeyEvent*>(event))) {
+    case GridKey::SelectAll:
+        fgRaces->selectAll();
+        fgRaces_SelChange();
+        return true;
+    case GridKey::Insert:
+        if (cmdButton[3]->isEnabled()) {
+            RunLeagueCommand(LeagueCommand::Import);
         }
-        switch (key->key()) {
-        case Qt::Key_Insert:
-            if (cmdButton[3]->isEnabled()) {
-                RunLeagueCommand(LeagueCommand::Import);
-            }
-            return true;
-        case Qt::Key_Delete:
-            if (cmdButton[2]->isEnabled()) {
-                RemoveRaces();
-            }
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: {
-            const auto [top, bottom] = SelectedRows();
-            if (top == bottom && cmdButton[1]->isEnabled()) {
-                RunLeagueCommand(LeagueCommand::Edit);
-            }
-            return true;
+        return true;
+    case GridKey::Delete:
+        if (cmdButton[2]->isEnabled()) {
+            RemoveRaces();
         }
-        default:
-            break;
+        return true;
+    case GridKey::Enter: {
+        const auto [top, bottom] = SelectedRows();
+        if (top == bottom && cmdButton[1]->isEnabled()) {
+            RunLeagueCommand(LeagueCommand::Edit);
         }
+        return true;
+    }
+    case GridKey::None:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

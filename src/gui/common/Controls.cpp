@@ -2,7 +2,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPalette>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <climits>
 
 namespace scorewell::gui {
 
@@ -13,6 +18,43 @@ int ComboIndexOf(const QComboBox* combo, const QString& text) {
         }
     }
     return -1;
+}
+
+std::pair<int, int> SelectedRowSpan(const QTableWidget* grid) {
+    const auto ranges = grid->selectedRanges();
+    if (ranges.isEmpty()) {
+        const int row = std::max(0, grid->currentRow());
+        return {row, row};
+    }
+    int top = INT_MAX;
+    int bottom = -1;
+    for (const auto& range : ranges) {
+        top = std::min(top, range.topRow());
+        bottom = std::max(bottom, range.bottomRow());
+    }
+    return {top, bottom};
+}
+
+std::int32_t RowKey(const QTableWidget* grid, int row, int column) {
+    const QTableWidgetItem* cell = row >= 0 ? grid->item(row, column) : nullptr;
+    return cell ? cell->data(Qt::UserRole).toInt() : 0;
+}
+
+GridKey GridKeyOf(const QKeyEvent* key) {
+    if (key->matches(QKeySequence::SelectAll)) {
+        return GridKey::SelectAll;
+    }
+    switch (key->key()) {
+    case Qt::Key_Insert:
+        return GridKey::Insert;
+    case Qt::Key_Delete:
+        return GridKey::Delete;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return GridKey::Enter;
+    default:
+        return GridKey::None;
+    }
 }
 
 QColor ToQColor(std::int32_t color) {

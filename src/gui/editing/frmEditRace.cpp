@@ -12,8 +12,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <climits>
-
 #include "app/LeagueCommands.h"
 #include "common/Controls.h"
 #include "data/League.h"
@@ -309,23 +307,11 @@ void frmEditRace::SetEmptyRow(int row) {
 }
 
 std::int32_t frmEditRace::RowID(int row) const {
-    const QTableWidgetItem* cell = row >= 0 ? fgDrivers->item(row, kFinish) : nullptr;
-    return cell ? cell->data(Qt::UserRole).toInt() : 0;
+    return RowKey(fgDrivers, row, kFinish);
 }
 
 std::pair<int, int> frmEditRace::SelectedRows() const {
-    const auto ranges = fgDrivers->selectedRanges();
-    if (ranges.isEmpty()) {
-        const int row = std::max(0, fgDrivers->currentRow());
-        return {row, row};
-    }
-    int top = INT_MAX;
-    int bottom = -1;
-    for (const auto& range : ranges) {
-        top = std::min(top, range.topRow());
-        bottom = std::max(bottom, range.bottomRow());
-    }
-    return {top, bottom};
+    return SelectedRowSpan(fgDrivers);
 }
 
 void frmEditRace::SelectRow(int row) {
@@ -365,23 +351,31 @@ void frmEditRace::cmdButton_Click(int index) {
     }
 }
 
-void frmEditRace::AddResult() {
+std::optional<ResultEntry> frmEditRace::AskForResult(const QString& caption, ResultEntry entry) {
     frmEditDriver2 dialog(this);
-    dialog.setWindowTitle("Add Driver Race Result");
+    dialog.setWindowTitle(caption);
     dialog.setDatabase(league_);
-    ResultEntry entry;
-    entry.reasonOut = "Running";
     if (Online()) {
         entry.avgSpeed = "0";
     }
     dialog.setEntry(entry);
     TheDesktop().ShowModal(&dialog);
     if (dialog.Cancelled()) {
+        return std::nullopt;
+    }
+    return dialog.Entry();
+}
+
+void frmEditRace::AddResult() {
+    ResultEntry entry;
+    entry.reasonOut = "Running";
+    const auto typed = AskForResult("Add Driver Race Result", entry);
+    if (!typed) {
         return;
     }
     std::optional<ResultLine> line;
     try {
-        const std::int32_t id = scorewell::AddResult(*league_, Source(), raceId_, dialog.Entry());
+        const std::int32_t id = scorewell::AddResult(*league_, Source(), raceId_, *typed);
         line = LoadResultLine(league_->Db(), Source(), id);
     } catch (const std::exception& e) {
         ShowError(e);
@@ -419,20 +413,12 @@ void frmEditRace::EditResult(int row) {
     if (!line) {
         return;
     }
-    frmEditDriver2 dialog(this);
-    dialog.setWindowTitle("Edit Driver Race Result");
-    dialog.setDatabase(league_);
-    ResultEntry entry = EntryOf(*line);
-    if (Online()) {
-        entry.avgSpeed = "0";
-    }
-    dialog.setEntry(entry);
-    TheDesktop().ShowModal(&dialog);
-    if (dialog.Cancelled()) {
+    const auto typed = AskForResult("Edit Driver Race Result", EntryOf(*line));
+    if (!typed) {
         return;
     }
     try {
-        UpdateResult(*league_, Source(), id, dialog.Entry());
+        UpdateResult(*league_, Source(), id, *typed);
         line = LoadResultLine(league_->Db(), Source(), id);
     } catch (const std::exception& e) {
         ShowError(e);
@@ -488,31 +474,29 @@ void frmEditRace::ShowError(const std::exception& e) {
 }
 
 bool frmEditRace::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == fgDrivers && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::SelectAll)) {
-            fgDrivers->selectAll();
-            fgDrivers_SelChange();
-            return true;
+    if (watched != fgDrivers || event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    switch (GridKeyOf(static_cast<QKeyEvent*>(event))) {
+    case GridKey::SelectAll:
+        fgDrivers->selectAll();
+        fgDrivers_SelChange();
+        return true;
+    case GridKey::Insert:
+        AddResult();
+        return true;
+    case GridKey::Delete:
+        RemoveResults();
+        return true;
+    case GridKey::Enter: {
+        const auto [top, bottom] = SelectedRows();
+        if (top == bottom) {
+            EditResult(top);
         }
-        switch (key->key()) {
-        case Qt::Key_Insert:
-            AddResult();
-            return true;
-        case Qt::Key_Delete:
-            RemoveResults();
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: {
-            const auto [top, bottom] = SelectedRows();
-            if (top == bottom) {
-                EditResult(top);
-            }
-            return true;
-        }
-        default:
-            break;
-        }
+        return true;
+    }
+    case GridKey::None:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }

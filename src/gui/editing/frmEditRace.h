@@ -91,6 +91,8 @@ private:
     void SetRow(int row, const ResultLine& line);
     void SetEmptyRow(int row);
     void FitColumns();
+    // The driver editor on entry; what was typed, or nothing when it was cancelled.
+    std::optional<ResultEntry> AskForResult(const QString& caption, ResultEntry entry);
     void AddResult();
     void EditResult(int row);
     void RemoveResults();

@@ -8,34 +8,13 @@ namespace scorewell::test {
 
 namespace {
 
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
 bool IsNameChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == ':';
 }
 
 std::string CodePointUtf8(unsigned long cp) {
     std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    AppendUtf8(out, static_cast<char32_t>(cp));
     return out;
 }
 
@@ -124,7 +103,7 @@ private:
             ++at_;
             return;
         }
-        tag.name += Upper(s_.substr(nameStart, i - nameStart));
+        tag.name += ToUpper(s_.substr(nameStart, i - nameStart));
         while (i < s_.size() && s_[i] != '>') {
             if (std::isspace(static_cast<unsigned char>(s_[i]))) {
                 ++i;
@@ -135,7 +114,7 @@ private:
                    !std::isspace(static_cast<unsigned char>(s_[i]))) {
                 ++i;
             }
-            std::string name = Upper(s_.substr(attrStart, i - attrStart));
+            std::string name = ToUpper(s_.substr(attrStart, i - attrStart));
             std::string value;
             if (i < s_.size() && s_[i] == '=') {
                 ++i;
@@ -177,7 +156,7 @@ private:
         if (name.size() > 2 && name.compare(0, 2, "ON") == 0) {
             page_.problems.push_back("an event attribute " + name + " on <" + tag + ">");
         }
-        if (Upper(value).find("JAVASCRIPT:") != std::string::npos) {
+        if (ToUpper(value).find("JAVASCRIPT:") != std::string::npos) {
             page_.problems.push_back("a javascript: link in " + name + " on <" + tag + ">");
         }
         if (name.empty() || !IsNameChar(name[0])) {

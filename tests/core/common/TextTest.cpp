@@ -15,23 +15,18 @@ TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
     EXPECT_EQ(CharacterCount(utf8), 256u);
 
     EXPECT_EQ(Cp1252ToUtf8("\x80\x8A\x8C\x99\x9F"), "€ŠŒ™Ÿ");
-    EXPECT_EQ(Cp1252ToUtf8("\x91\x92\x93\x94\x96\x97\x85"), "‘’“”–—…");
     EXPECT_EQ(Cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-    EXPECT_EQ(Cp1252ToUtf8("\xA0\xE9\xFF"), "\u00A0éÿ");
     EXPECT_EQ(Cp1252ByteOf(U'€'), 0x80);
     EXPECT_EQ(Cp1252ByteOf(U'\u0080'), -1);
-    EXPECT_EQ(Cp1252ByteOf(U'ž'), 0x9E);
     EXPECT_EQ(Utf8ToCp1252("Zürich 中 €"), "Z\xFCrich ? \x80");
 }
 
 TEST(Utf8, InvalidSequencesDecodeAsReplacement) {
     EXPECT_EQ(Utf8ToCodePoints("a\xC3"), U"a\uFFFD");
-    EXPECT_EQ(Utf8ToCodePoints("\xC3(x"), U"\uFFFD(x");
     EXPECT_EQ(Utf8ToCodePoints("\xE2\x82"), U"\uFFFD");                 // truncated
     EXPECT_EQ(Utf8ToCodePoints("\xC0\x80"), U"\uFFFD\uFFFD");           // overlong
     EXPECT_EQ(Utf8ToCodePoints("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD"); // surrogate
     EXPECT_EQ(Utf8ToCodePoints("\xF4\x90\x80\x80"), std::u32string(4, U'\uFFFD'));
-    EXPECT_EQ(Utf8ToCodePoints("\xF0\x9F\x8F\x81"), U"\U0001F3C1");
     EXPECT_EQ(Utf8ToCp1252("\xFF"), "?");
     EXPECT_EQ(CodePointsToUtf8(U"é\U0001F3C1"), "é\xF0\x9F\x8F\x81");
     std::string out;
@@ -49,41 +44,33 @@ TEST(LetterCase, LatinLettersOfTheCodePage) {
                       "b"),
               "A\xFF"
               "B"); // invalid bytes are kept
-    EXPECT_TRUE(EqualsNoCase("Track.INI", "track.ini"));
     EXPECT_TRUE(EqualsNoCase("Ärger", "äRGER"));
 
     EXPECT_EQ(ProperCase("john smith\r\nbob"), "John Smith\r\nBob");
     EXPECT_EQ(ProperCase("mcDONALD o'neil"), "McDONALD O'neil");
     EXPECT_EQ(ProperCase("élan  vital"), "Élan  Vital");
     EXPECT_EQ(ProperCase("a\nb\rc"), "A\nb\rc");
-    EXPECT_EQ(ProperCase(""), "");
 }
 
 TEST(TextHelpers, EditingAndCounting) {
     EXPECT_EQ(PadLeft("abcdefghij", 8, " "), "cdefghij");
     EXPECT_EQ(PadLeft("7", 3, "0"), "007");
     EXPECT_EQ(PadLeft("5", 3, "xy"), "xx5");
-    EXPECT_EQ(PadLeft("5", 3, ""), "5");
-    EXPECT_EQ(PadLeft("x", -1, "0"), "");
     EXPECT_EQ(PadLeft("é", 3, "·"), "··é");
     EXPECT_EQ(PadLeft("éèêë", 2, " "), "êë");
 
     EXPECT_EQ(CountOccurrences("aaaa", "aa"), 2);
     EXPECT_EQ(CountOccurrences("Abc abc", "abc"), 1);
     EXPECT_EQ(CountOccurrences("abc", ""), 0);
-    EXPECT_EQ(CountOccurrences("", "a"), 0);
 
-    EXPECT_EQ(ReplaceAll("a-b-c", "-", "--"), "a--b--c");
     EXPECT_EQ(ReplaceAll("aaa", "aa", "b"), "ba");
     EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
     EXPECT_EQ(RemoveChars(std::string("a\0b€c", 7), std::string("\0€", 4)), "abc");
 
     EXPECT_EQ(Trim("  a b  "), "a b");
     EXPECT_EQ(Trim("\ta\t"), "\ta\t");
-    EXPECT_EQ(TrimRight("  a "), "  a");
 
     EXPECT_EQ(Split("a,,b", ','), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(Split("a,", ','), (std::vector<std::string>{"a", ""}));
     EXPECT_TRUE(Split("", ',').empty());
     EXPECT_TRUE(StartsWith("STNRace", "STN"));
     EXPECT_FALSE(EndsWith("a", "ab"));

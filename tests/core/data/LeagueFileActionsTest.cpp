@@ -6,7 +6,6 @@
 #include "common/Paths.h"
 #include "core/LeagueFixture.h"
 #include "data/LeagueFileActions.h"
-#include "data/Settings.h"
 
 namespace scorewell {
 namespace {
@@ -46,14 +45,9 @@ TEST_F(LeagueFileActionsTest, ANewLeagueReplacesAnOldFileWholeOrLeavesItAsItWas)
     CreateNewLeagueFile(path, 3, 1, program->Db(), 4, 1);
     EXPECT_FALSE(FileExists(path + ".new"));
     EXPECT_FALSE(FileExists(path + "-journal"));
+    // Saving the properties is run through the league properties window.
     league = std::make_unique<League>(*program, path);
     EXPECT_EQ(league->Settings().simTitle, 3);
-    EXPECT_EQ(league->Settings().leagueType, 1);
-    SaveLeagueProperties(*league, 7, 0);
-    EXPECT_EQ(league->Settings().droppedRaces, 7);
-    EXPECT_EQ(league->Settings().lapReportingMethod, 0);
-    EXPECT_EQ(ReadSetting(Db(), 6), "7");
-    EXPECT_EQ(ReadSetting(Db(), 17), "0");
 }
 
 } // namespace

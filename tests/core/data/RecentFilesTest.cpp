@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "data/Program.h"
 #include "data/RecentFiles.h"
-#include "data/Settings.h"
-#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
@@ -16,24 +13,7 @@ std::vector<std::string> Entries(const RecentFiles& recent) {
     return entries;
 }
 
-TEST(RecentFilesTest, LoadLeavesOutGoneAndBlankEntriesAndClosesRanks) {
-    test::TempDir dir;
-    Program program(dir.File("prog"));
-    test::WriteFileBytes(dir.File("a.slf"), "x");
-    test::WriteFileBytes(dir.File("c.slf"), "x");
-    WriteSetting(program.Db(), 7, dir.File("deleted.slf"));
-    WriteSetting(program.Db(), 8, dir.File("a.slf"));
-    WriteSetting(program.Db(), 9, "   ");
-    WriteSetting(program.Db(), 10, dir.File("c.slf"));
-    RecentFiles recent;
-    recent.Load(program.Db());
-    EXPECT_EQ(Entries(recent),
-              (std::vector<std::string>{dir.File("a.slf"), dir.File("c.slf"), "", ""}));
-    program.Db().Execute("DELETE FROM Settings WHERE SettingsID BETWEEN 8 AND 10");
-    recent.Load(program.Db());
-    EXPECT_FALSE(recent.Any());
-}
-
+// Loading, and leaving out deleted files, is run through the main window's start-up.
 TEST(RecentFilesTest, TheNewestComesFirstAndAListedFileMovesUpWithItsNewSpelling) {
     RecentFiles recent;
     for (const char* name : {"1", "2", "3", "4", "5"}) {

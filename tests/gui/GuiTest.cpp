@@ -1,9 +1,11 @@
 #include "GuiTest.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "data/Database.h"
@@ -19,6 +21,9 @@ namespace scorewell::gui::test {
 void GuiTest::TearDown() {
     // Closing is part of the test only where a test closes; otherwise the league is dropped.
     window.reset();
+    for (int c = 0; c <= static_cast<int>(LeagueCommand::OfflineSettings); ++c) {
+        SetLeagueCommand(static_cast<LeagueCommand>(c), nullptr);
+    }
     desktop.VerifyAllAnswered();
 }
 
@@ -99,6 +104,14 @@ std::string GuiTest::MakeDemoLeague(const std::string& name, int races, int drop
     return path;
 }
 
+std::string GuiTest::StartOnDemoLeague(int dropped) {
+    PrepareProgram();
+    const std::string path = MakeDemoLeague("demo.slf", 3, dropped);
+    EXPECT_TRUE(Start());
+    Open(path);
+    return path;
+}
+
 void GuiTest::Open(const std::string& path) {
     window->OpenLeagueFile(QString::fromStdString(path));
     QApplication::processEvents();
@@ -119,8 +132,7 @@ QTableWidget* GuiTest::Grid() const {
 QStringList GuiTest::GridNames() const {
     QStringList names;
     for (int r = 0; r < Grid()->rowCount(); ++r) {
-        QTableWidgetItem* cell = Grid()->item(r, 0);
-        names << (cell ? cell->text() : QString());
+        names << Row(Grid(), r).value(0);
     }
     return names;
 }
@@ -139,6 +151,48 @@ void GuiTest::SelectRows(int first, int last) {
 std::int64_t GuiTest::CountRows(const std::string& league, const std::string& table) {
     Database db = Database::Open(league);
     return db.Scalar("SELECT Count(*) FROM " + QuoteIdentifier(table)).AsInteger();
+}
+
+bool GuiTest::WantScreenshots() {
+    const char* target = std::getenv("SCOREWELL_SCREENSHOTS");
+    if (!target || !*target) {
+        return false;
+    }
+    shots_ = target;
+    QDir().mkpath(shots_);
+    return true;
+}
+
+void GuiTest::Shot(QWidget* widget, const QString& name) {
+    QApplication::processEvents();
+    EXPECT_TRUE(widget->grab().save(shots_ + "/" + name + ".png")) << name.toStdString();
+}
+
+void Click(QObject* parent, const QString& name) {
+    QTest::mouseClick(Child<QAbstractButton>(parent, name), Qt::LeftButton);
+}
+
+void ClickButton(QObject* parent, int index) {
+    Click(parent, QString("cmdButton_%1").arg(index));
+}
+
+void Tick(QAbstractButton* box) {
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+void DoubleClick(QTableWidget* grid, int row) {
+    const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+QStringList Row(QTableWidget* grid, int row) {
+    QStringList cells;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        QTableWidgetItem* cell = grid->item(row, c);
+        cells << (cell ? cell->text() : QString());
+    }
+    return cells;
 }
 
 } // namespace scorewell::gui::test

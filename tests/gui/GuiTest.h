@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
 #include <QPushButton>
@@ -13,7 +14,9 @@
 #include <vector>
 
 #include "FakeDesktop.h"
+#include "app/LeagueCommands.h"
 #include "app/frmRaces.h"
+#include "common/Controls.h"
 #include "support/TempDir.h"
 
 namespace scorewell::gui::test {
@@ -26,6 +29,7 @@ struct TestRace {
 };
 
 // A program folder in a fresh temporary folder, the scripted desktop, and the main window.
+// Every league command a test plugs in is unplugged when it ends.
 class GuiTest : public ::testing::Test {
 protected:
     scorewell::test::TempDir dir;
@@ -51,6 +55,9 @@ protected:
     // A league of the first races of the demo season (resources/demo), imported as the import
     // dialog does, dropping the given number of worst results.
     std::string MakeDemoLeague(const std::string& name, int races, int dropped = 0);
+    // Prepares the program, starts the window and opens a league of the demo season's first
+    // three races; returns its path.
+    std::string StartOnDemoLeague(int dropped = 0);
     // Opens a league in the running window.
     void Open(const std::string& path);
 
@@ -64,7 +71,18 @@ protected:
 
     // Counts of a league file's rows, read straight from the file.
     std::int64_t CountRows(const std::string& league, const std::string& table);
+
+    // Pictures of the windows are written only when SCOREWELL_SCREENSHOTS names a folder.
+    bool WantScreenshots();
+    void Shot(QWidget* widget, const QString& name);
+
+private:
+    QString shots_;
 };
+
+#define SKIP_UNLESS_SCREENSHOTS()                                                                  \
+    if (!WantScreenshots())                                                                        \
+    GTEST_SKIP() << "SCOREWELL_SCREENSHOTS is not set"
 
 // Finds a named child or fails the test.
 template <class T>
@@ -73,5 +91,16 @@ T* Child(QObject* parent, const QString& name) {
     EXPECT_NE(child, nullptr) << name.toStdString();
     return child;
 }
+
+// Clicks a named button, or the button cmdButton_<index>.
+void Click(QObject* parent, const QString& name);
+void ClickButton(QObject* parent, int index);
+// Clicks a check box or option button on its box: the middle of a wide one may lie beyond its
+// caption.
+void Tick(QAbstractButton* box);
+// A double click as the desktop delivers it: a click, then the second press.
+void DoubleClick(QTableWidget* grid, int row);
+// The texts of a grid row, empty for cells without item.
+QStringList Row(QTableWidget* grid, int row);
 
 } // namespace scorewell::gui::test

@@ -21,16 +21,29 @@ protected:
         ASSERT_TRUE(Start());
     }
 
-    static void Type(QDialog* d, const std::string& name) {
-        QTest::keyClicks(Child<QLineEdit>(d, "txtFileName"), QString::fromStdString(name));
-    }
-    static void Click(QDialog* d, const char* button) {
-        QTest::mouseClick(Child<QPushButton>(d, button), Qt::LeftButton);
-    }
     // File > New with a handler that fills in the dialog.
     void New(std::function<void(QDialog*)> handler) {
         desktop.OnModal("frmSLFProperties", std::move(handler));
         Menu("mnuFile_0")->trigger();
+    }
+    // File > New with the name typed, then Create, then (when the dialog stays) Cancel.
+    void NewNamed(const std::string& name) {
+        New([&](QDialog* d) {
+            QTest::keyClicks(Child<QLineEdit>(d, "txtFileName"), Q(name));
+            ClickButton(d, 0);
+            if (d->isVisible()) {
+                ClickButton(d, 1);
+            }
+        });
+    }
+    // File > Properties: drop the given races, report lap times, leave by the given button.
+    void Properties(int dropped, int button) {
+        desktop.OnModal("frmSLFProperties", [=](QDialog* d) {
+            Child<QComboBox>(d, "cboDroppedRaces")->setCurrentIndex(dropped);
+            Tick(Child<QRadioButton>(d, "optLapMethod_1"));
+            ClickButton(d, button);
+        });
+        Menu("mnuFile_8")->trigger();
     }
     std::string LeagueSetting(const std::string& path, int id) {
         Database db = Database::Open(path);
@@ -39,30 +52,22 @@ protected:
 };
 
 TEST_F(SLFPropertiesTest, ANameWithoutFolderGoesToTheProgramFolderAndIsOpened) {
-    QString caption;
     New([&](QDialog* d) {
-        caption = d->windowTitle();
         auto* create = Child<QPushButton>(d, "cmdButton_0");
-        EXPECT_EQ(create->text(), "Create");
         EXPECT_FALSE(create->isEnabled());
-        Type(d, "   ");
+        QTest::keyClicks(Child<QLineEdit>(d, "txtFileName"), "   ");
         EXPECT_FALSE(create->isEnabled());
-        Child<QLineEdit>(d, "txtFileName")->clear();
-        Type(d, "league");
+        Child<QLineEdit>(d, "txtFileName")->setText("league");
         EXPECT_TRUE(create->isEnabled());
-        // NASCAR Racing 3 is the only simulation with a folder.
-        EXPECT_EQ(Child<QComboBox>(d, "cboTitle")->currentText(), "NASCAR Racing 3");
-        EXPECT_EQ(Child<QComboBox>(d, "cboDroppedRaces")->currentText(), "0");
-        EXPECT_EQ(Child<QComboBox>(d, "cboLeagueType")->currentText(), "On-line");
+        EXPECT_EQ(Child<QComboBox>(d, "cboDroppedRaces")->currentIndex(), 0);
+        EXPECT_EQ(Child<QComboBox>(d, "cboLeagueType")->currentIndex(), 0);
         EXPECT_TRUE(Child<QRadioButton>(d, "optLapMethod_0")->isChecked());
         Child<QComboBox>(d, "cboTitle")->setCurrentIndex(1);
         Child<QComboBox>(d, "cboDroppedRaces")->setCurrentIndex(2);
         Child<QComboBox>(d, "cboLeagueType")->setCurrentIndex(1);
-        QTest::mouseClick(Child<QRadioButton>(d, "optLapMethod_1"), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(6, 8));
-        Click(d, "cmdButton_0");
+        Tick(Child<QRadioButton>(d, "optLapMethod_1"));
+        ClickButton(d, 0);
     });
-    EXPECT_EQ(caption, "New Scorewell File");
     const std::string path = programFolder + "/league.slf";
     ASSERT_NE(window->GetLeague(), nullptr);
     EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), path));
@@ -78,126 +83,76 @@ TEST_F(SLFPropertiesTest, ANameWithoutFolderGoesToTheProgramFolderAndIsOpened) {
     EXPECT_EQ(desktop.BusyDepth(), 0);
 }
 
-TEST_F(SLFPropertiesTest, TheExtensionIsAddedUnlessItIsSlfInAnyCase) {
+TEST_F(SLFPropertiesTest, TheExtensionIsAddedUnlessItIsSlfAndCancelCreatesNothing) {
+    for (auto [typed, made] : {std::pair{"Cup.SLF", "Cup.SLF"}, {"league.mdb", "league.mdb.slf"}}) {
+        NewNamed(dir.File(typed));
+        EXPECT_TRUE(FileExists(dir.File(made))) << made;
+        EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), dir.File(made)));
+    }
+    // Cancel and the close box create nothing and leave the open league open.
     New([&](QDialog* d) {
-        Type(d, dir.File("Cup.SLF"));
-        Click(d, "cmdButton_0");
-    });
-    EXPECT_TRUE(FileExists(dir.File("Cup.SLF")));
-    EXPECT_EQ(window->GetLeague()->Path(), dir.File("Cup.SLF"));
-    New([&](QDialog* d) {
-        Type(d, dir.File("league.mdb"));
-        Click(d, "cmdButton_0");
-    });
-    EXPECT_TRUE(FileExists(dir.File("league.mdb.slf")));
-    EXPECT_EQ(window->windowTitle(), "Scorewell - league.mdb");
-}
-
-TEST_F(SLFPropertiesTest, CancelAndTheCloseBoxOpenNothing) {
-    New([&](QDialog* d) {
-        Type(d, "league");
-        Click(d, "cmdButton_1");
+        Child<QLineEdit>(d, "txtFileName")->setText("cancelled");
+        ClickButton(d, 1);
         EXPECT_TRUE(static_cast<frmSLFProperties*>(d)->Cancelled());
     });
     New([&](QDialog* d) {
-        Type(d, "league");
+        Child<QLineEdit>(d, "txtFileName")->setText("closed");
         d->close();
-        EXPECT_FALSE(static_cast<frmSLFProperties*>(d)->Cancelled());
     });
-    EXPECT_EQ(window->GetLeague(), nullptr);
-    EXPECT_FALSE(FileExists(programFolder + "/league.slf"));
+    EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), dir.File("league.mdb.slf")));
+    EXPECT_FALSE(FileExists(programFolder + "/cancelled.slf"));
+    EXPECT_FALSE(FileExists(programFolder + "/closed.slf"));
 }
 
-TEST_F(SLFPropertiesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
+TEST_F(SLFPropertiesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYesClosingItFirst) {
     const std::string path = MakeLeague("cup.slf", {{"Daytona", 200, 2.5f}});
     const std::string before = scorewell::test::ReadFileBytes(path);
-    const QString question =
-        QString::fromStdString("\"" + path + "\"") + " already exists!  Do you want to replace it?";
-
-    desktop.ExpectMessage("File Exists", MessageAnswer::No);
-    New([&](QDialog* d) {
-        Type(d, path);
-        Click(d, "cmdButton_0");
-        // The dialog stays open for another name.
-        EXPECT_TRUE(d->isVisible());
-        Click(d, "cmdButton_1");
-    });
-    EXPECT_EQ(desktop.Messages().back().text, question);
+    desktop.ExpectMessage("File Exists", MessageAnswer::No,
+                          Q("\"" + path + "\" already exists!  Do you want to replace it?"));
+    NewNamed(path);
     EXPECT_EQ(desktop.Messages().back().buttons, MessageButtons::YesNo);
     EXPECT_EQ(scorewell::test::ReadFileBytes(path), before);
     EXPECT_EQ(window->GetLeague(), nullptr);
 
-    desktop.ExpectMessage("File Exists", MessageAnswer::Yes);
-    New([&](QDialog* d) {
-        Type(d, path);
-        Click(d, "cmdButton_0");
-    });
-    ASSERT_NE(window->GetLeague(), nullptr);
-    EXPECT_EQ(GridNames(), QStringList{""});
-    EXPECT_EQ(CountRows(path, "Race"), 0);
-}
-
-TEST_F(SLFPropertiesTest, ReplacingTheOpenLeagueClosesItFirst) {
-    const std::string path = MakeLeague("cup.slf", {{"Daytona", 200, 2.5f}});
+    // The open league is closed before it is replaced.
     Open(path);
     ASSERT_EQ(GridNames(), QStringList{"Daytona"});
     desktop.ExpectMessage("File Exists", MessageAnswer::Yes);
-    New([&](QDialog* d) {
-        Type(d, path);
-        Click(d, "cmdButton_0");
-        EXPECT_EQ(static_cast<frmSLFProperties*>(d)->CurrentDB(), nullptr);
-    });
+    NewNamed(path);
     ASSERT_NE(window->GetLeague(), nullptr);
     EXPECT_EQ(GridNames(), QStringList{""});
     EXPECT_EQ(CountRows(path, "Race"), 0);
     EXPECT_EQ(window->windowTitle(), "Scorewell - cup");
 }
 
-TEST_F(SLFPropertiesTest, AFileInUseByAnotherProgramIsLeftAlone) {
+TEST_F(SLFPropertiesTest, AFileThatCannotBeCreatedIsReportedAndTheDialogStaysOpen) {
     const std::string path = MakeLeague("cup.slf", {{"Daytona", 200, 2.5f}});
     Database other = Database::Open(path);
     other.Execute("BEGIN IMMEDIATE");
-
     desktop.ExpectMessage("File Exists", MessageAnswer::Yes);
-    desktop.ExpectMessage("Error");
-    New([&](QDialog* d) {
-        Type(d, path);
-        Click(d, "cmdButton_0");
-        EXPECT_TRUE(d->isVisible());
-        Click(d, "cmdButton_1");
-    });
-    EXPECT_EQ(desktop.Messages().back().text,
-              "Error creating new SLF file: Existing file is already open by another program!");
+    desktop.ExpectMessage("Error", MessageAnswer::OK,
+                          "Error creating new SLF file: Existing file is already open by another "
+                          "program!");
+    NewNamed(path);
     EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Exclamation);
 
     // With some other league open, the message names the file instead.
     Open(MakeLeague("other.slf"));
     desktop.ExpectMessage("File Exists", MessageAnswer::Yes);
-    desktop.ExpectMessage("Error");
-    New([&](QDialog* d) {
-        Type(d, path);
-        Click(d, "cmdButton_0");
-        Click(d, "cmdButton_1");
-    });
-    EXPECT_EQ(desktop.Messages().back().text,
-              QString::fromStdString("Error creating new SLF file: \"" + path +
-                                     "\" is in use by another program."));
+    desktop.ExpectMessage(
+        "Error", MessageAnswer::OK,
+        Q("Error creating new SLF file: \"" + path + "\" is in use by another program."));
+    NewNamed(path);
     other.Execute("ROLLBACK");
     other.Close();
     EXPECT_EQ(CountRows(path, "Race"), 1);
     EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), dir.File("other.slf")));
-}
 
-TEST_F(SLFPropertiesTest, ACreationErrorIsReportedAndTheDialogStaysOpen) {
+    // A folder that is not there.
     desktop.ExpectMessage("Error", MessageAnswer::OK, "Error creating new SLF file: ");
-    New([&](QDialog* d) {
-        Type(d, dir.File("no/such/folder/cup"));
-        Click(d, "cmdButton_0");
-        EXPECT_TRUE(d->isVisible());
-        Click(d, "cmdButton_1");
-    });
+    NewNamed(dir.File("no/such/folder/cup"));
     EXPECT_TRUE(desktop.Messages().back().text.contains("does not exist"));
-    EXPECT_EQ(window->GetLeague(), nullptr);
+    EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), dir.File("other.slf")));
 }
 
 TEST_F(SLFPropertiesTest, TheProposedSimulationFollowsTheConfiguredFolders) {
@@ -205,7 +160,7 @@ TEST_F(SLFPropertiesTest, TheProposedSimulationFollowsTheConfiguredFolders) {
         QString sim;
         New([&](QDialog* d) {
             sim = Child<QComboBox>(d, "cboTitle")->currentText();
-            Click(d, "cmdButton_1");
+            ClickButton(d, 1);
         });
         return sim;
     };
@@ -223,34 +178,23 @@ TEST_F(SLFPropertiesTest, PropertiesChangeOnlyDroppedRacesAndTheLapMethod) {
     const std::string path = MakeLeague("cup.slf", {{"Daytona", 200, 2.5f}}, 2, 1);
     Open(path);
     desktop.OnModal("frmSLFProperties", [&](QDialog* d) {
-        EXPECT_EQ(d->windowTitle(), "Properties - cup");
         EXPECT_EQ(Child<QLineEdit>(d, "txtFileName")->text().toStdString(), path);
         EXPECT_FALSE(Child<QLineEdit>(d, "txtFileName")->isEnabled());
         EXPECT_FALSE(Child<QComboBox>(d, "cboTitle")->isEnabled());
         EXPECT_FALSE(Child<QComboBox>(d, "cboLeagueType")->isEnabled());
         EXPECT_TRUE(Child<QComboBox>(d, "cboDroppedRaces")->isEnabled());
-        EXPECT_EQ(Child<QComboBox>(d, "cboTitle")->currentText(), "NASCAR Racing 2 / 1999");
-        EXPECT_EQ(Child<QComboBox>(d, "cboLeagueType")->currentText(), "Off-line");
-        auto* ok = Child<QPushButton>(d, "cmdButton_0");
-        EXPECT_EQ(ok->text(), "OK");
-        EXPECT_TRUE(ok->isDefault());
-        EXPECT_TRUE(ok->isEnabled());
-        Child<QComboBox>(d, "cboDroppedRaces")->setCurrentIndex(3);
-        QTest::mouseClick(Child<QRadioButton>(d, "optLapMethod_1"), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(6, 8));
-        Click(d, "cmdButton_1");
+        EXPECT_EQ(Child<QComboBox>(d, "cboTitle")->currentIndex(), 2);
+        EXPECT_EQ(Child<QComboBox>(d, "cboLeagueType")->currentIndex(), 1);
+        EXPECT_TRUE(Child<QPushButton>(d, "cmdButton_0")->isEnabled());
+        ClickButton(d, 1);
     });
     Menu("mnuFile_8")->trigger();
+    // Cancel stores nothing.
+    Properties(3, 1);
     EXPECT_EQ(window->GetLeague()->Settings().droppedRaces, 0);
     EXPECT_EQ(LeagueSetting(path, 6), "0");
 
-    desktop.OnModal("frmSLFProperties", [&](QDialog* d) {
-        Child<QComboBox>(d, "cboDroppedRaces")->setCurrentIndex(3);
-        QTest::mouseClick(Child<QRadioButton>(d, "optLapMethod_1"), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(6, 8));
-        Click(d, "cmdButton_0");
-    });
-    Menu("mnuFile_8")->trigger();
+    Properties(3, 0);
     EXPECT_EQ(window->GetLeague()->Settings().droppedRaces, 3);
     EXPECT_EQ(window->GetLeague()->Settings().lapReportingMethod, 1);
     EXPECT_EQ(LeagueSetting(path, 6), "3");

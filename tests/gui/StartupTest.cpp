@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "GuiTest.h"
-#include "app/frmOptions.h"
 #include "common/Paths.h"
+#include "data/Database.h"
 #include "data/League.h"
 #include "data/LeagueFileActions.h"
 #include "data/Program.h"
@@ -16,39 +16,26 @@ namespace {
 
 using StartupTest = GuiTest;
 
-void PressCancel(QDialog* dialog) {
-    QTest::mouseClick(Child<QPushButton>(dialog, "CancelButton"), Qt::LeftButton);
-}
-void PressOK(QDialog* dialog) {
-    QTest::mouseClick(Child<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
-}
+const QString kLocate = "Please locate where a supported version of NASCAR Racing is installed.";
 
 TEST_F(StartupTest, AFreshProgramFolderAsksForTheSimulationEveryStartUntilOneIsSet) {
-    desktop.ExpectMessage("Notice");
-    desktop.OnModal("frmOptions", PressCancel);
-    ASSERT_TRUE(Start());
-    EXPECT_TRUE(FileExists(programFolder + "/Tabulon.dat"));
-    EXPECT_EQ(desktop.Messages().at(0).text,
-              "Please locate where a supported version of NASCAR Racing is installed.");
-    EXPECT_EQ(desktop.Messages().at(0).icon, MessageIcon::Information);
-    EXPECT_EQ(desktop.ModalCount("frmOptions"), 1);
-    EXPECT_EQ(window->windowTitle(), "Scorewell");
-    EXPECT_EQ(window->GetLeague(), nullptr);
-
-    // OK with every folder empty is accepted, and the next start asks again.
-    window.reset();
-    desktop.ExpectMessage("Notice");
-    desktop.OnModal("frmOptions", PressOK);
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(ReadProgramSetting(0), "");
-    window.reset();
-    desktop.ExpectMessage("Notice");
     const std::string nr4 = SimulationFolder("nr4", "NASCAR Racing 4.exe");
-    desktop.OnModal("frmOptions", [&](QDialog* dialog) {
-        Child<QLineEdit>(dialog, "txtN3Path_2")->setText(QString::fromStdString(nr4));
-        PressOK(dialog);
-    });
-    ASSERT_TRUE(Start());
+    // Cancel, then OK with every folder empty, are accepted; the next start asks again.
+    const std::vector<std::function<void(QDialog*)>> answers = {
+        [](QDialog* d) { Click(d, "CancelButton"); }, [](QDialog* d) { Click(d, "OKButton"); },
+        [&](QDialog* d) {
+            Child<QLineEdit>(d, "txtN3Path_2")->setText(Q(nr4));
+            Click(d, "OKButton");
+        }};
+    for (const auto& answer : answers) {
+        window.reset();
+        desktop.ExpectMessage("Notice", MessageAnswer::OK, kLocate);
+        desktop.OnModal("frmOptions", answer);
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Information);
+        EXPECT_EQ(window->GetLeague(), nullptr);
+    }
+    EXPECT_TRUE(FileExists(programFolder + "/Tabulon.dat"));
     EXPECT_EQ(window->GetProgram()->SimPath()[2], nr4);
 
     // Now a folder is known: nothing is asked.
@@ -69,8 +56,8 @@ TEST_F(StartupTest, ADamagedProgramDatabaseIsReplacedOnlyWhenTheUserAgrees) {
 
     desktop.ExpectMessage("Error", MessageAnswer::Yes, "Tabulon.dat");
     desktop.ExpectMessage("Notice", MessageAnswer::OK, "Tabulon.dat.damaged");
-    desktop.ExpectMessage("Notice", MessageAnswer::OK, "Please locate");
-    desktop.OnModal("frmOptions", PressCancel);
+    desktop.ExpectMessage("Notice", MessageAnswer::OK, kLocate);
+    desktop.OnModal("frmOptions", [](QDialog* d) { Click(d, "CancelButton"); });
     ASSERT_TRUE(Start());
     EXPECT_EQ(scorewell::test::ReadFileBytes(damaged + ".damaged"), "this is not a database");
     EXPECT_NE(window->GetProgram(), nullptr);
@@ -80,31 +67,27 @@ TEST_F(StartupTest, TheCommandLineOpensALeagueAsGivenOrFromTheProgramFolder) {
     PrepareProgram();
     const std::string beside = programFolder + "/cup.slf";
     std::filesystem::rename(MakeLeague("cup.slf", {{"Daytona", 200, 2.5f}}), beside);
-
-    // A relative name found only beside the program; what follows a blank is not the name.
-    ASSERT_TRUE(Start("cup.slf and more words"));
-    ASSERT_NE(window->GetLeague(), nullptr);
-    EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), beside));
-    EXPECT_EQ(window->windowTitle(), "Scorewell - cup");
-    EXPECT_EQ(GridNames(), QStringList{"Daytona"});
-
-    window.reset();
-    ASSERT_TRUE(Start(QString::fromStdString(beside)));
-    EXPECT_NE(window->GetLeague(), nullptr);
-
-    // A file whose name has blanks, passed whole, is opened as it is.
-    window.reset();
     const std::string spaced = dir.File("my cup.slf");
     std::filesystem::copy_file(beside, spaced);
-    ASSERT_TRUE(Start(QString::fromStdString(spaced)));
-    ASSERT_NE(window->GetLeague(), nullptr);
-    EXPECT_EQ(window->windowTitle(), "Scorewell - my cup");
+
+    // A relative name is found beside the program, and what follows a blank is not the name;
+    // a file whose name has blanks, passed whole, is opened as it is.
+    for (auto [commandLine, opened, caption] :
+         {std::tuple{Q("cup.slf and more words"), beside, "Scorewell - cup"},
+          {Q(beside), beside, "Scorewell - cup"},
+          {Q(spaced), spaced, "Scorewell - my cup"}}) {
+        SCOPED_TRACE(commandLine.toStdString());
+        window.reset();
+        ASSERT_TRUE(Start(commandLine));
+        ASSERT_NE(window->GetLeague(), nullptr);
+        EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), opened));
+        EXPECT_EQ(window->windowTitle(), caption);
+        EXPECT_EQ(GridNames(), QStringList{"Daytona"});
+    }
 
     window.reset();
-    desktop.ExpectMessage("File Not Found");
+    desktop.ExpectMessage("File Not Found", MessageAnswer::OK, "\"nothing.slf\" does not exist!");
     ASSERT_TRUE(Start("nothing.slf"));
-    EXPECT_EQ(desktop.Messages().back().text, "\"nothing.slf\" does not exist!");
-    EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Exclamation);
     EXPECT_EQ(window->GetLeague(), nullptr);
 }
 
@@ -112,20 +95,14 @@ TEST_F(StartupTest, TheMostRecentLeagueOpensOnlyWhenTheOptionSaysSo) {
     PrepareProgram();
     const std::string cup = MakeLeague("cup.slf");
     WriteProgramSetting(7, cup);
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(window->GetLeague(), nullptr);
-
-    window.reset();
-    WriteProgramSetting(11, "True");
-    ASSERT_TRUE(Start());
-    ASSERT_NE(window->GetLeague(), nullptr);
-    EXPECT_EQ(window->GetLeague()->Path(), cup);
-
     // The flag must be exactly "True".
-    window.reset();
-    WriteProgramSetting(11, "true");
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(window->GetLeague(), nullptr);
+    for (auto [flag, opens] : {std::pair{"False", false}, {"True", true}, {"true", false}}) {
+        SCOPED_TRACE(flag);
+        window.reset();
+        WriteProgramSetting(11, flag);
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(window->GetLeague() != nullptr, opens);
+    }
 
     // A most recent file that was deleted meanwhile is reported as it is opened.
     window.reset();
@@ -138,27 +115,33 @@ TEST_F(StartupTest, TheMostRecentLeagueOpensOnlyWhenTheOptionSaysSo) {
 
 TEST_F(StartupTest, RecentFilesThatWereDeletedDisappearAndTheOthersCloseRanks) {
     PrepareProgram();
-    const std::string a = MakeLeague("a.slf"), b = MakeLeague("b.slf"), c = MakeLeague("c.slf");
+    const std::string a = MakeLeague("a.slf"), b = MakeLeague("b.slf"),
+                      c = MakeLeague("c.slf", {{"Daytona", 200, 2.5f}});
     WriteProgramSetting(7, a);
     WriteProgramSetting(8, b);
     WriteProgramSetting(9, c);
-    WriteProgramSetting(10, "");
     std::filesystem::remove(b);
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Menu("mnuFile_12")->text(), QString::fromStdString("&1 " + a));
-    EXPECT_EQ(Menu("mnuFile_13")->text(), QString::fromStdString("&2 " + c));
-    EXPECT_TRUE(Menu("mnuFile_12")->isVisible());
-    EXPECT_TRUE(Menu("mnuFile_13")->isVisible());
+    EXPECT_EQ(Menu("mnuFile_12")->text(), Q("&1 " + a));
+    EXPECT_EQ(Menu("mnuFile_13")->text(), Q("&2 " + c));
     EXPECT_FALSE(Menu("mnuFile_14")->isVisible());
-    EXPECT_FALSE(Menu("mnuFile_15")->isVisible());
     EXPECT_TRUE(Menu("mnuFile_16")->isVisible());
 
-    // Exit writes the list back as it now stands.
-    window->close();
-    EXPECT_EQ(ReadProgramSetting(7), a);
-    EXPECT_EQ(ReadProgramSetting(8), c);
+    // An entry opens its league, which moves to the top; Exit closes and compacts the league
+    // and writes the list back.
+    Menu("mnuFile_13")->trigger();
+    EXPECT_EQ(window->windowTitle(), "Scorewell - c");
+    EXPECT_EQ(Menu("mnuFile_12")->text(), Q("&1 " + c));
+    window->GetLeague()->Db().Execute("DELETE FROM Stats");
+    Menu("mnuFile_17")->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->GetLeague(), nullptr);
+    EXPECT_EQ(Database::Open(c).Scalar("PRAGMA freelist_count").AsInteger(), 0);
+    EXPECT_EQ(ReadProgramSetting(7), c);
+    EXPECT_EQ(ReadProgramSetting(8), a);
     EXPECT_EQ(ReadProgramSetting(9), "");
 
+    // Without entries the separator goes too.
     window.reset();
     std::filesystem::remove(a);
     std::filesystem::remove(c);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/CaseFoldingTable.h"
+
 namespace scorewell {
 
 namespace {
@@ -236,6 +238,41 @@ std::string ToLower(std::string_view utf8) {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return ToUpper(a) == ToUpper(b);
+}
+
+char32_t FoldCase(char32_t c) {
+    if (c < 0x80) {
+        return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
+    }
+    // The last run that starts at or before c is the only one that can hold it.
+    const auto* run =
+        std::upper_bound(std::begin(kCaseFoldRuns), std::end(kCaseFoldRuns), c,
+                         [](char32_t code, const CaseFoldRun& r) { return code < r.first; });
+    if (run == std::begin(kCaseFoldRuns)) {
+        return c;
+    }
+    --run;
+    const char32_t offset = c - run->first;
+    if (offset % run->stride != 0 || offset / run->stride >= run->count) {
+        return c;
+    }
+    return static_cast<char32_t>(static_cast<std::int64_t>(c) + run->delta);
+}
+
+std::string FoldCase(std::string_view utf8) {
+    return MapCharacters(
+        utf8, [](auto...) { return true; }, [](char32_t c) { return FoldCase(c); });
+}
+
+std::string Excerpt(std::string_view utf8, std::size_t maxCharacters) {
+    std::size_t pos = 0;
+    for (std::size_t count = 0; pos < utf8.size(); ++count) {
+        if (count == maxCharacters) {
+            return std::string(utf8.substr(0, pos)) + "...";
+        }
+        pos += DecodeAt(utf8, pos).length;
+    }
+    return std::string(utf8);
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {

@@ -35,6 +35,16 @@ std::string ToUpper(std::string_view utf8);
 std::string ToLower(std::string_view utf8);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// Unicode's simple case folding, for every script: texts that differ only in letter case fold to
+// the same text ("ZOË ØDEGÅRD" and "Zoë Ødegård", "ΣΊΣΥΦΟΣ" and "σίσυφος"), one character for
+// one. Invalid UTF-8 bytes are kept as they are.
+std::string FoldCase(std::string_view utf8);
+char32_t FoldCase(char32_t codePoint);
+
+// The text for a message: whole when it has at most maxCharacters characters, else its first
+// ones followed by "...", so a line of megabytes cannot flood what the user reads.
+std::string Excerpt(std::string_view utf8, std::size_t maxCharacters = 60);
+
 // Every occurrence of find replaced by replacement, left to right, not overlapping.
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
 // Every character in chars removed.

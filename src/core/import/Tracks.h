@@ -15,12 +15,13 @@
 namespace scorewell {
 
 // Entries in insertion order, each optionally under a key. Keys compare without regard to letter
-// case and name one entry each. Indexes count from 0. Entries stay where they are in memory until
-// removed, so references returned by Add and Item remain valid while others are added.
+// case, in any script (as drivers' names do), and name one entry each. Indexes count from 0.
+// Entries stay where they are in memory until removed, so references returned by Add and Item
+// remain valid while others are added.
 template <class T>
 class CKeyedCollection {
     struct Entry {
-        std::string key; // upper-cased; empty for an entry without key
+        std::string key; // case-folded; empty for an entry without key
         std::unique_ptr<T> value;
     };
     using Entries = std::vector<Entry>;
@@ -70,7 +71,7 @@ public:
         if (key.empty()) {
             return nullptr;
         }
-        auto it = byKey_.find(ToUpper(key));
+        auto it = byKey_.find(FoldCase(key));
         return it == byKey_.end() ? nullptr : it->second;
     }
     const T* Find(std::string_view key) const {
@@ -102,16 +103,16 @@ public:
 protected:
     // The new entry, or nullptr (and nothing added) when the key is taken already.
     T* Insert(T value, std::string_view key) {
-        std::string upper = ToUpper(key);
-        if (!upper.empty() && byKey_.contains(upper)) {
+        std::string folded = FoldCase(key);
+        if (!folded.empty() && byKey_.contains(folded)) {
             return nullptr;
         }
         auto owned = std::make_unique<T>(std::move(value));
         T* added = owned.get();
-        if (!upper.empty()) {
-            byKey_.emplace(upper, added);
+        if (!folded.empty()) {
+            byKey_.emplace(folded, added);
         }
-        entries_.push_back(Entry{std::move(upper), std::move(owned)});
+        entries_.push_back(Entry{std::move(folded), std::move(owned)});
         return added;
     }
 

@@ -52,6 +52,41 @@ TEST(LetterCase, LatinLettersOfTheCodePage) {
     EXPECT_EQ(ProperCase("a\nb\rc"), "A\nb\rc");
 }
 
+TEST(LetterCase, FoldingMakesCaseVanishInEveryScriptANameCanCarry) {
+    const std::pair<const char*, const char*> sameName[] = {
+        {"ZOË ØDEGÅRD", "zoë ødegård"},                             // Latin-1 Supplement
+        {"ŒUVRE ŠKODA ŽIŽEK ŸVES", "œuvre škoda žižek ÿves"},       // the Windows-1252 letters
+        {"ŁUKASZ ĐOKOVIĆ ĞÜLŞEN ŐRY", "łukasz đoković ğülşen őry"}, // Latin Extended-A
+        {"ǅ Ǆ ǈ Ƒ Ə Ǳ", "ǆ ǆ ǉ ƒ ə ǳ"},                 // Latin Extended-B, titlecase too
+        {"ΣΊΣΥΦΟΣ ΆΝΝΑ", "σίσυφοσ άννα"},               // Greek
+        {"σίσυφος", "σίσυφοσ"},                         // final sigma
+        {"ЮРИЙ ЁЖИКОВ ЄВГЕН Ґ", "юрий ёжиков євген ґ"}, // Cyrillic
+        {"ԀԂ Ԯ", "ԁԃ ԯ"},                         // Cyrillic Supplement
+        {"ſ Ꞵ ẞ", "s ꞵ ß"},                     // beyond: long s, Latin Extended-D
+    };
+    for (const auto& [upper, lower] : sameName) {
+        EXPECT_EQ(FoldCase(upper), FoldCase(lower)) << upper;
+        EXPECT_EQ(FoldCase(lower), lower) << lower;
+    }
+    // One character for one: what is not a letter, or has no other case, stays.
+    EXPECT_EQ(FoldCase("×÷ 123 ß ŉ İ ǰ €"), "×÷ 123 ß ŉ İ ǰ €");
+    EXPECT_EQ(FoldCase("A\xFF"
+                       "B"),
+              "a\xFF"
+              "b"); // invalid bytes are kept
+    // Folding twice changes nothing more, for every character.
+    for (char32_t c = 0; c < 0x20000; ++c) {
+        ASSERT_EQ(FoldCase(FoldCase(c)), FoldCase(c)) << std::hex << static_cast<int>(c);
+    }
+}
+
+TEST(TextHelpers, ExcerptsCutLongTextsForMessages) {
+    EXPECT_EQ(Excerpt("short"), "short");
+    EXPECT_EQ(Excerpt(std::string(60, 'x')), std::string(60, 'x'));
+    EXPECT_EQ(Excerpt(std::string(1'000'000, 'x')), std::string(60, 'x') + "...");
+    EXPECT_EQ(Excerpt("éèêë", 2), "éè...");
+}
+
 TEST(TextHelpers, EditingAndCounting) {
     EXPECT_EQ(PadLeft("abcdefghij", 8, " "), "cdefghij");
     EXPECT_EQ(PadLeft("7", 3, "0"), "007");

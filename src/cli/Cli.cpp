@@ -92,6 +92,9 @@ Program& Context::GetProgram() {
 std::unique_ptr<League> Context::OpenLeague(const std::string& path) {
     auto league = std::make_unique<League>(GetProgram(), path);
     openedLeague_ = league->Path();
+    for (const std::string& warning : league->Warnings()) {
+        err << "warning\t" << warning << "\n";
+    }
     return league;
 }
 

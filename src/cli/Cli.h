@@ -41,7 +41,8 @@ public:
         : programFolder_(std::move(programFolder)), out(output), err(errors) {}
 
     Program& GetProgram();
-    // Opens a league as the desktop program does; Close compacts it.
+    // Opens a league as the desktop program does, its warnings on the error stream one line each
+    // ("warning<TAB>text"); Close compacts it.
     std::unique_ptr<League> OpenLeague(const std::string& path);
     // The league last opened, for the message of an error of the engine; empty when none.
     const std::string& OpenedLeague() const { return openedLeague_; }

@@ -107,6 +107,21 @@ TEST_F(CliTest, ExcludeIncludeAndFolders) {
     EXPECT_NE(RunCli(Args({"drivers", dir.File("l.slf")})).out.find("Ann Able\tNo"),
               std::string::npos);
 
+    // Another program adds a driver whose name clashes with one the league has: every command
+    // says so on the error stream, and its output is as ever.
+    { Database::Open(dir.File("l.slf")).Execute("INSERT INTO Driver (Name) VALUES ('ANN ABLE')"); }
+    r = RunCli(Args({"exclude", dir.File("l.slf"), "Ann Able"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string warning =
+        "warning\tThe drivers \"Ann Able\" and \"ANN ABLE\" are one name written in different "
+        "letter case, and their points are counted apart; results under that name go to \"Ann "
+        "Able\". Merge them into one driver or rename one.\n";
+    EXPECT_EQ(r.err, warning);
+    r = RunCli(Args({"drivers", dir.File("l.slf")}));
+    EXPECT_EQ(r.err, warning);
+    EXPECT_EQ(r.out, "DriverID\tName\tExcluded\tRookie\tHandicap\n1\tAnn Able\tYes\tNo\t0\n"
+                     "3\tANN ABLE\tYes\tNo\t0\n2\tBob Baker\tNo\tNo\t0\n");
+
     std::filesystem::create_directories(dir.File("Legends"));
     test::WriteFileBytes(dir.File("Legends/NASCAR LEGENDS.EXE"), "");
     r = RunCli(Args({"folders", "--legends", dir.File("Legends"), "--nr4", dir.File("nowhere")}));

@@ -197,6 +197,28 @@ TEST_F(MainWindowTest, FilesThatCannotBeOpenedAreReportedAndNotWritten) {
     EXPECT_EQ(CountRows(cup, "Race"), 3);
 }
 
+TEST_F(MainWindowTest, DriversWhoseNamesClashAreShownInOneWarningWithTheLeagueOpen) {
+    const std::string cup = ThreeRaces();
+    {
+        Database db = Database::Open(cup);
+        db.Execute("INSERT INTO Driver (Name) VALUES ('Zoë Ødegård'), ('ANN ABLE'), "
+                   "('ZOË ØDEGÅRD')");
+    }
+    desktop.ExpectMessage("Warning");
+    Open(cup);
+    desktop.VerifyAllAnswered();
+    auto clash = [](const char* first, const char* second) {
+        return std::string("The drivers \"") + first + "\" and \"" + second +
+               "\" are one name written in different letter case, and their points are counted "
+               "apart; results under that name go to \"" +
+               first + "\". Merge them into one driver or rename one.";
+    };
+    EXPECT_EQ(desktop.Messages().back().text,
+              Q(clash("Ann Able", "ANN ABLE") + "\r\n\r\n" + clash("Zoë Ødegård", "ZOË ØDEGÅRD")));
+    EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(GridNames(), (QStringList{"Daytona", "Atlanta", "Bristol"}));
+}
+
 TEST_F(MainWindowTest, FileOpenStartsInTheProgramFolderAndCancelOpensNothing) {
     const std::string cup = ThreeRaces();
     desktop.ExpectOpenFile("");

@@ -10,6 +10,7 @@
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
+#include "data/Drivers.h"
 #include "data/LeagueFile.h"
 
 namespace scorewell {
@@ -193,6 +194,7 @@ League::League(Program& program, const std::string& path) : program_(program) {
                                                      "opened: the field " +
                                                      *missing + " is missing.");
         }
+        warnings_ = UpdateDriverNameKeys(db_);
         t.Commit();
         LoadWorkingSettings();
     } catch (const DbError& e) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/Errors.h"
 #include "data/Database.h"
@@ -68,11 +69,16 @@ public:
     // The point table for scoring, from the working settings.
     PointTable LoadPointTable();
 
+    // What the user should know about the league as it was opened, one plain sentence each:
+    // drivers whose names clash (UpdateDriverNameKeys). Both front ends show them.
+    const std::vector<std::string>& Warnings() const { return warnings_; }
+
 private:
     Program& program_;
     std::string path_;
     Database db_;
     WorkingSettings settings_;
+    std::vector<std::string> warnings_;
 };
 
 // Compacts a closed database file through tempName in its folder and renames the copy over it.

@@ -6,6 +6,7 @@
 
 #include "common/Paths.h"
 #include "common/Text.h"
+#include "data/Drivers.h"
 #include "data/Settings.h"
 
 namespace scorewell {
@@ -21,6 +22,9 @@ constexpr FieldSpec kDriver[] = {
     {"Exclude", F::Boolean},
     {"Rookie", F::Boolean},
     {"Handicap", F::Long, 0, false, false, "0"},
+    // The name case-folded: what identifies a driver (DriverNameKey), kept in step by the
+    // program, with an index of its own.
+    {"NameKey", F::Text, 50},
 };
 
 constexpr FieldSpec kRace[] = {
@@ -251,6 +255,7 @@ void CreateLeagueFile(const std::string& fileName, int simTitle, int leagueType,
         Transaction t(league);
         league.Execute(CreateTableSql("Driver", kDriver, "DriverID"));
         CreateIndex(league, "Name", "Driver", "Name");
+        UpdateDriverNameKeys(league);
         league.Execute(CreateTableSql("Race", kRace, "RaceID"));
         league.Execute(CreateTableSql("Settings", kSettings, "SettingsID"));
         league.Execute(CreateTableSql(
@@ -368,6 +373,12 @@ void UpgradeLeagueFile(Database& league, Database& programDb) {
             league.DropField("Race", "Weather2");
             league.DropField("STNRace", "Weather");
             league.AddField("STNRace", FieldDefinition("STNRace", weather));
+        }
+    });
+    UpgradeStep(league, [&] {
+        if (!league.FieldExists("Driver", "NameKey")) {
+            league.AddField("Driver", FieldDefinition("Driver", {"NameKey", F::Text, 50}));
+            UpdateDriverNameKeys(league);
         }
     });
 }

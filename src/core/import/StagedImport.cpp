@@ -6,6 +6,7 @@
 
 #include "common/Errors.h"
 #include "common/Text.h"
+#include "data/Drivers.h"
 #include "scoring/Scoring.h"
 
 namespace scorewell {
@@ -59,8 +60,10 @@ int ImportStagedRaces(League& league, const ImportProgress& progress) {
                                    "VALUES (?,?,?,?,?,?,?,?,?,?,?)");
 
         // Within this one transaction drivers are only added, so a name once looked up keeps
-        // its driver.
+        // its driver; by DriverNameKey, as the league finds them.
         std::unordered_map<std::string, std::int32_t> driverIds;
+        // The drivers of the race being copied, with the name each came under.
+        std::unordered_map<std::int32_t, std::string> raceDrivers;
         static constexpr std::array<const char*, 6> kWholeNumbers = {
             "start position", "finishing position", "laps run", "laps led", "points", "bonus"};
 
@@ -79,6 +82,7 @@ int ImportStagedRaces(League& league, const ImportProgress& progress) {
 
             results.Reset();
             results.Bind(1, races.Column(0));
+            raceDrivers.clear();
             while (results.Step()) {
                 const Value name = results.Column(0);
                 // These went into the statement unquoted: an empty one made it invalid.
@@ -88,17 +92,22 @@ int ImportStagedRaces(League& league, const ImportProgress& progress) {
                                              " in " + place + " has no " + kWholeNumbers[i] + ".");
                     }
                 }
-                std::int32_t driverId = 0;
-                if (name.IsText()) {
-                    auto found = driverIds.find(name.Text());
-                    if (found != driverIds.end()) {
-                        driverId = found->second;
-                    } else {
-                        driverId = GetDriverID(db, name.Text());
-                        driverIds.emplace(name.Text(), driverId);
-                    }
-                } else {
+                if (!name.IsText()) {
                     throw ScorewellError("A staged result in " + place + " has no driver name.");
+                }
+                std::string key = DriverNameKey(name.Text());
+                auto found = driverIds.find(key);
+                if (found == driverIds.end()) {
+                    found = driverIds.emplace(std::move(key), GetDriverID(db, name.Text())).first;
+                }
+                const std::int32_t driverId = found->second;
+                // A race edited after it was staged may name one driver twice.
+                if (const auto [other, added] = raceDrivers.emplace(driverId, name.Text());
+                    !added) {
+                    throw ScorewellError("The staged race " + place + " lists the driver " +
+                                         Quoted(other->second) + " twice (also as " +
+                                         Quoted(name.Text()) +
+                                         "). Remove one of the two results and import again.");
                 }
                 insertResult.Run({raceId, Value(driverId), results.Column(1), results.Column(2),
                                   results.Column(3), results.Column(4), Literal(results.Column(7)),

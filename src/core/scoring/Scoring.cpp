@@ -4,6 +4,7 @@
 
 #include "common/Text.h"
 #include "data/ConfinedSql.h"
+#include "data/Drivers.h"
 
 namespace scorewell {
 
@@ -23,13 +24,15 @@ Value PointsOrZero(const Value& v) {
 
 std::int32_t GetDriverID(Database& league, std::string_view name) {
     // A blank name is no name at all, and the required Name field refuses it.
-    Value key = Trim(name).empty() ? Value() : Value(name);
-    Value id =
-        league.Scalar("SELECT DriverID FROM Driver WHERE Name=? ORDER BY DriverID LIMIT 1", {key});
+    const bool blank = Trim(name).empty();
+    const Value key = blank ? Value() : Value(DriverNameKey(name));
+    Value id = league.Scalar(
+        "SELECT DriverID FROM Driver WHERE NameKey=? ORDER BY DriverID LIMIT 1", {key});
     if (!id.IsNull()) {
         return static_cast<std::int32_t>(id.AsInteger());
     }
-    league.Execute("INSERT INTO Driver (Name, Handicap) VALUES (?, 0)", {key});
+    league.Execute("INSERT INTO Driver (Name, NameKey, Handicap) VALUES (?, ?, 0)",
+                   {blank ? Value() : Value(name), key});
     return static_cast<std::int32_t>(league.LastInsertRowId());
 }
 
@@ -40,8 +43,8 @@ bool IsDriverExcluded(Database& league, std::int32_t driverId) {
 
 bool IsDriverNameExcluded(Database& league, std::string_view name) {
     return league
-               .Scalar("SELECT Exclude FROM Driver WHERE Name=? ORDER BY DriverID LIMIT 1",
-                       {Value(name)})
+               .Scalar("SELECT Exclude FROM Driver WHERE NameKey=? ORDER BY DriverID LIMIT 1",
+                       {Value(DriverNameKey(name))})
                .AsInteger() != 0;
 }
 

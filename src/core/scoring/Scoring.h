@@ -13,11 +13,13 @@ namespace scorewell {
 // The scoring procedures work on one race, staged (STNRace/STNStats, key STNRaceID) while it is
 // imported, or stored (Race/Stats, key RaceID) when it is edited or recalculated later.
 
-// The driver of that name (the engine's comparison, without regard to letter case), added when
-// there is none. A blank name cannot be added: the driver's name is required.
+// The driver of that name (compared by DriverNameKey, without regard to letter case in any
+// script), added with his key when there is none. A blank name cannot be added: the driver's
+// name is required.
 std::int32_t GetDriverID(Database& league, std::string_view name);
 // The Exclude flag of a driver; false when there is no such driver.
 bool IsDriverExcluded(Database& league, std::int32_t driverId);
+// The Exclude flag of the driver of that name, compared as GetDriverID does; false when none.
 bool IsDriverNameExcluded(Database& league, std::string_view name);
 
 // Which alternative scale (1, 2 or 3 points between neighbours) a race was scored with: the most

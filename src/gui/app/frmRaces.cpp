@@ -322,6 +322,14 @@ void frmRaces::OpenLeagueFile(const QString& path) {
     }
     RefreshRaceList();
     AddRecentFile(full);
+    // With the league in view: what the user should know about it, in one message.
+    if (!league_->Warnings().empty()) {
+        QStringList warnings;
+        for (const std::string& warning : league_->Warnings()) {
+            warnings << Q(warning);
+        }
+        ShowMessage(this, warnings.join("\r\n\r\n"), "Warning", MessageIcon::Exclamation);
+    }
     if (league_->Settings().simTitle == kNascarRacing4) {
         // The import windows take the NASCAR Racing 4 tracks from here.
         try {

@@ -23,7 +23,7 @@ protected:
 TEST_F(LeagueFileTest, BuildsTheNineTablesWithTheirFieldsInOrder) {
     Database db = Build();
     const std::pair<const char*, const char*> tables[] = {
-        {"Driver", "DriverID Name Exclude Rookie Handicap"},
+        {"Driver", "DriverID Name Exclude Rookie Handicap NameKey"},
         {"Race", "RaceID Name FileName Length Laps RaceTime AvgSpeed VictoryMargin Cautions "
                  "LeadChanges Weather"},
         {"Settings", "SettingsID SettingName SettingValue"},

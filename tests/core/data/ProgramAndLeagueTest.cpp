@@ -5,6 +5,7 @@
 #include "common/Paths.h"
 #include "core/LeagueFixture.h"
 #include "data/Settings.h"
+#include "scoring/Scoring.h"
 
 namespace scorewell {
 namespace {
@@ -62,6 +63,51 @@ TEST_F(LeagueTest, OpeningAddsPageSettingsAndMissingOnesAndLoadsTheWorkingSettin
     league = std::make_unique<League>(*program, path);
     EXPECT_EQ(ReadSetting(Db(), 6), "0");
     EXPECT_EQ(league->Settings().droppedRaces, 0);
+}
+
+TEST_F(LeagueTest, NamesThatClashAreNamedAndKeepAPlainIndexUntilTheClashIsGone) {
+    // A league of a version that compared names for A to Z only: the key is new to it.
+    CreateLeagueFile(path, 0, 0, program->Db(), 0, 0);
+    {
+        Database db = Database::Open(path);
+        db.Execute("DROP INDEX NameKey");
+        db.Execute("ALTER TABLE Driver DROP COLUMN NameKey");
+        db.Execute("INSERT INTO Driver (Name) VALUES ('Zoë Ødegård'), ('Ann Able'), "
+                   "('ZOË ØDEGÅRD'), ('zoë ødegård')");
+    }
+    league = std::make_unique<League>(*program, path);
+    EXPECT_EQ(league->Warnings(),
+              std::vector<std::string>{
+                  "The drivers \"Zoë Ødegård\", \"ZOË ØDEGÅRD\" and \"zoë ødegård\" are one name "
+                  "written in different letter case, and their points are counted apart; results "
+                  "under that name go to \"Zoë Ødegård\". Merge them into one driver or rename "
+                  "one."});
+    EXPECT_EQ(Rows("SELECT NameKey FROM Driver ORDER BY DriverID"),
+              (std::vector<std::string>{"zoë ødegård", "ann able", "zoë ødegård", "zoë ødegård"}));
+    EXPECT_EQ(Rows("SELECT \"unique\" FROM pragma_index_list('Driver') WHERE name='NameKey'"),
+              std::vector<std::string>{"0"});
+    EXPECT_EQ(GetDriverID(Db(), "ZOË ØDEGÅRD"), 1);
+    league.reset();
+
+    // Renamed by another program (the keys left behind), the clash is gone on the next open.
+    {
+        Database db = Database::Open(path);
+        db.Execute("UPDATE Driver SET Name='Zoe Odegard' WHERE DriverID=3");
+        db.Execute("UPDATE Driver SET Name='ZOEY' WHERE DriverID=4");
+    }
+    league = std::make_unique<League>(*program, path);
+    EXPECT_EQ(league->Warnings(), std::vector<std::string>{});
+    EXPECT_EQ(Rows("SELECT NameKey FROM Driver ORDER BY DriverID"),
+              (std::vector<std::string>{"zoë ødegård", "ann able", "zoe odegard", "zoey"}));
+    EXPECT_EQ(Rows("SELECT \"unique\" FROM pragma_index_list('Driver') WHERE name='NameKey'"),
+              std::vector<std::string>{"1"});
+    league.reset();
+
+    // Once in step, opening it writes nothing.
+    const std::string before = test::ReadFileBytes(path);
+    league = std::make_unique<League>(*program, path);
+    league.reset();
+    EXPECT_EQ(test::ReadFileBytes(path), before);
 }
 
 TEST_F(LeagueTest, ClosingCompactsInPlaceAndKeepsTheContent) {

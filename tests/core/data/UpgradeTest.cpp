@@ -73,6 +73,10 @@ TEST_F(UpgradeTest, TheOldestLayoutIsBroughtUpToDateKeepingItsData) {
                         "JOIN Stats")
                   .AsText(),
               "Ann Able01800");
+    // Names get their key, under a unique index.
+    EXPECT_EQ(db.Scalar("SELECT NameKey FROM Driver").AsText(), "ann able");
+    EXPECT_THROW(db.Execute("INSERT INTO Driver (Name, NameKey) VALUES ('ANN ABLE', 'ann able')"),
+                 DbError);
     // The new text fields refuse what the layout refuses.
     EXPECT_THROW(db.Execute("UPDATE Race SET Weather=''"), DbError);
     EXPECT_THROW(db.Execute("UPDATE Race SET Weather=?", {Value(std::string(51, 'w'))}), DbError);

@@ -34,7 +34,8 @@ protected:
 
 TEST_F(ExportedStandingsTest, StagesTheRaceScoredWithExcludedDriversLeftOut) {
     OpenNr4();
-    Db().Execute("INSERT INTO Driver (Name, Exclude) VALUES ('CODY MARSH', 1)");
+    Db().Execute(
+        "INSERT INTO Driver (Name, NameKey, Exclude) VALUES ('CODY MARSH', 'cody marsh', 1)");
     StagingResult result = Import();
     ASSERT_TRUE(result.Staged()) << result.message;
     EXPECT_EQ(result.drivers, 4);

@@ -80,6 +80,18 @@ TEST_F(StagedImportTest, StagedRacesBecomeRacesWithTheirResultsAndDrivers) {
     EXPECT_EQ(ImportStagedRaces(*league), 0);
 }
 
+TEST_F(StagedImportTest, ANameInOtherLetterCaseIsTheSameDriverInEveryRace) {
+    Open();
+    Stage(Fixture("nr3-harbor-point.stn"));
+    Stage(Fixture("nr3-millbrook-laptimes-lf.stn"), 1);
+    Db().Execute("UPDATE STNStats SET DriverName='ZOË ØDEGÅRD' WHERE DriverName='Pip Castellano'");
+    EXPECT_EQ(ImportStagedRaces(*league), 2);
+    EXPECT_EQ(Rows("SELECT Name, Count(*) FROM Stats JOIN Driver USING (DriverID) "
+                   "WHERE NameKey='zoë ødegård' GROUP BY DriverID"),
+              std::vector<std::string>{"Zoë Ødegård|2"});
+    EXPECT_EQ(Count("Driver"), 9);
+}
+
 TEST_F(StagedImportTest, AFailureMidwayLeavesTheLeagueAsItWas) {
     Open();
     GetDriverID(Db(), "Renée Fässler");
@@ -99,7 +111,12 @@ TEST_F(StagedImportTest, AFailureMidwayLeavesTheLeagueAsItWas) {
     const char* const race = "\"nr3-millbrook-laptimes-lf.stn\"";
     // Each breakage comes late in the second race and is mended before the next one.
     const std::pair<std::vector<const char*>, std::string> breakages[] = {
-        {{"UPDATE STNStats SET DriverName=NULL WHERE DriverName='Pip Castellano'"},
+        // The results editor may give a staged race one driver twice.
+        {{"UPDATE STNStats SET DriverName='INÈS CALDWELL' WHERE DriverName='Pip Castellano'"},
+         std::string("The staged race ") + race +
+             " lists the driver \"Inès Caldwell\" twice (also as \"INÈS CALDWELL\"). Remove "
+             "one of the two results and import again."},
+        {{"UPDATE STNStats SET DriverName=NULL WHERE DriverName='INÈS CALDWELL'"},
          std::string("A staged result in ") + race + " has no driver name."},
         {{"UPDATE STNStats SET DriverName='Pip Castellano', Start=NULL WHERE DriverName IS NULL"},
          std::string("The staged result of \"Pip Castellano\" in ") + race +

@@ -12,7 +12,8 @@ class RecalculationTest : public test::LeagueFixture {
 protected:
     void SetUp() override {
         Open();
-        Db().Execute("INSERT INTO Driver (Name) VALUES ('Ann Able'), ('Bob Baker'), ('Cy Cole')");
+        Db().Execute("INSERT INTO Driver (Name, NameKey) VALUES ('Ann Able', 'ann able'), "
+                     "('Bob Baker', 'bob baker'), ('Cy Cole', 'cy cole')");
         Db().Execute("INSERT INTO Race (Name) VALUES ('R1'), ('R2')");
         // Bob won both races from the pole; he will be excluded.
         for (int race : {1, 2}) {

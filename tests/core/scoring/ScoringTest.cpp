@@ -2,6 +2,7 @@
 
 #include "core/LeagueFixture.h"
 #include "data/ConfinedSql.h"
+#include "data/Drivers.h"
 #include "scoring/Scoring.h"
 
 namespace scorewell {
@@ -58,6 +59,43 @@ TEST_F(ScoringTest, DriversAreFoundWithoutRegardToCaseAndAddedWhenMissing) {
     EXPECT_TRUE(IsDriverExcluded(Db(), id));
     EXPECT_TRUE(IsDriverNameExcluded(Db(), "robert'); drop table stats;--"));
     EXPECT_FALSE(IsDriverNameExcluded(Db(), "Nobody"));
+}
+
+TEST_F(ScoringTest, NamesInOtherLetterCaseAreOneDriverInEveryScript) {
+    Open();
+    const std::pair<const char*, const char*> names[] = {{"Zoë Ødegård", "ZOË ØDEGÅRD"},
+                                                         {"Šimon Œlsner", "šIMON œLSNER"},
+                                                         {"Σίσυφος Ίων", "ΣΊΣΥΦΟΣ ΊΩΝ"},
+                                                         {"Юрий Ёжиков", "ЮРИЙ ЁЖИКОВ"}};
+    for (const auto& [name, other] : names) {
+        const std::int32_t id = GetDriverID(Db(), name);
+        EXPECT_EQ(GetDriverID(Db(), other), id) << other;
+        EXPECT_EQ(FindDriversByName(Db(), other), std::vector<std::int32_t>{id}) << other;
+    }
+    // The first spelling is the one kept.
+    EXPECT_EQ(Rows("SELECT Name, NameKey FROM Driver ORDER BY DriverID")[0],
+              "Zoë Ødegård|zoë ødegård");
+    EXPECT_EQ(Count("Driver"), 4);
+    SetDriversExcluded(Db(), {"σίσυφος ίων"}, true);
+    EXPECT_TRUE(IsDriverNameExcluded(Db(), "ΣΊΣΥΦΟΣ ΊΩΝ"));
+    // The key's index stands guard should any code ever add a second spelling.
+    EXPECT_THROW(Db().Execute("INSERT INTO Driver (Name, NameKey) VALUES ('ZOË', 'zoë ødegård')"),
+                 DbError);
+}
+
+TEST(CheckedDriverName, ANameIsTakenWithoutOuterBlanksAndNeverCut) {
+    EXPECT_EQ(CheckedDriverName("  Ann Able "), "Ann Able");
+    EXPECT_EQ(CheckedDriverName(std::string(50, 'x')), std::string(50, 'x'));
+    const std::string longName = std::string(49, 'x') + " Jr.";
+    try {
+        CheckedDriverName(longName);
+        ADD_FAILURE() << "a name of 53 characters was taken";
+    } catch (const ScorewellError& e) {
+        EXPECT_EQ(std::string(e.what()), "The driver's name \"" + longName +
+                                             "\" has 53 characters; a name has at most 50. "
+                                             "Shorten it and save again.");
+    }
+    EXPECT_THROW(CheckedDriverName("   "), ScorewellError);
 }
 
 TEST_F(ScoringTest, PointGapIsTheMostFrequentNeighbourDifference) {

@@ -191,6 +191,19 @@ TEST_F(RefusedLeaguesTest, DamageOnlyTheLeaguesChecksSeeIsRefusedAndNotWritten) 
          "'REFERENCES \"Race\" (\"RaceID\")', 'REFERENCES \"Race\" (\"RaceIX\")') "
          "WHERE name='Stats';",
          damaged + ": the relations between its tables cannot be read."},
+        // Tampering is damage too: what a league holds must not run, or be read, out of bounds.
+        {"a number of dropped races no count can hold",
+         "UPDATE Settings SET SettingValue='99999999999' WHERE SettingsID=6;",
+         damaged + ": the setting Dropped Races (6) is \"99999999999\", but must be a whole "
+                   "number from 0 to 10."},
+        {"a trigger that wipes the drivers when a race is added",
+         "CREATE TRIGGER t AFTER INSERT ON Race BEGIN DELETE FROM Driver; END;",
+         damaged + ": the trigger \"t\" is not part of a league."},
+        {"a trigger on what opening a league writes",
+         "CREATE TRIGGER \"on settings\" AFTER INSERT ON Settings BEGIN DELETE FROM Stats; END;",
+         damaged + ": the trigger \"on settings\" is not part of a league."},
+        {"a view", "CREATE VIEW Standings AS SELECT Name FROM Driver;",
+         damaged + ": the view \"Standings\" is not part of a league."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

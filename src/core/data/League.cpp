@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cmath>
 #include <optional>
 #include <system_error>
 
@@ -87,6 +88,17 @@ std::optional<std::string> BrokenRelation(Database& db) {
     }
 }
 
+// The first trigger or view of the file, named for the user: the league's layout defines none, and
+// one stored in a file received from someone else would run, or answer, in the program's place.
+std::optional<std::string> ForeignSchemaObject(Database& db) {
+    Cursor found = db.Query("SELECT type, name FROM sqlite_schema WHERE type IN ('trigger','view') "
+                            "ORDER BY rowid LIMIT 1");
+    if (found.AtEnd()) {
+        return std::nullopt;
+    }
+    return "the " + found.Field(0).AsText() + " \"" + Excerpt(found.Field(1).AsText()) + "\"";
+}
+
 } // namespace
 
 std::string PlainReason(const DbError& error) {
@@ -165,6 +177,12 @@ League::League(Program& program, const std::string& path) : program_(program) {
                                       Quoted(path) + " is not a Scorewell league file.");
             }
         }
+        // Before anything is written: a trigger would run with the program's own changes.
+        if (auto foreign = ForeignSchemaObject(db_)) {
+            throw LeagueOpenError(Kind::Damaged,
+                                  Quoted(path) + " is damaged and cannot be opened: " + *foreign +
+                                      " is not part of a league.");
+        }
         Transaction t(db_);
         UpgradeLeagueFile(db_, program_.Db());
         AddMissingSettings(db_);
@@ -195,8 +213,9 @@ League::League(Program& program, const std::string& path) : program_(program) {
                                                      *missing + " is missing.");
         }
         warnings_ = UpdateDriverNameKeys(db_);
-        t.Commit();
+        // Read before the commit, so a league refused for its settings is not written.
         LoadWorkingSettings();
+        t.Commit();
     } catch (const DbError& e) {
         db_.Close();
         throw OpenError(path, e);
@@ -211,12 +230,44 @@ League::~League() {
 }
 
 void League::LoadWorkingSettings() {
-    settings_.simTitle = ReadSettingInteger(db_, 5).value_or(0);
-    settings_.leagueType = ReadSettingInteger(db_, 12).value_or(0);
-    settings_.useCustomPointSystem = ReadSettingSwitch(db_, 13);
-    settings_.useCustomBonusSystem = ReadSettingSwitch(db_, 14);
-    settings_.droppedRaces = static_cast<int>(ReadSettingNumber(db_, 6));
-    settings_.lapReportingMethod = static_cast<int>(ReadSettingNumber(db_, 17));
+    // A value out of its range is damage (or tampering): read as it stands it would drive the
+    // program out of its own bounds, so the league is refused instead.
+    auto refuse = [&](int id, const char* name, const std::string& value, const char* valid) {
+        throw LeagueOpenError(LeagueOpenError::Kind::Damaged,
+                              Quoted(path_) + " is damaged and cannot be opened: the setting " +
+                                  name + " (" + std::to_string(id) + ") is \"" + Excerpt(value) +
+                                  "\", but must be " + valid + ".");
+    };
+    // Missing or blank, a number takes the value 0, as it always has.
+    auto number = [&](int id, const char* name, int low, int high, bool lenient) {
+        const std::string value = ReadSetting(db_, id);
+        if (value == kMissingSetting || value.empty()) {
+            return 0;
+        }
+        const double read = lenient ? LeadingNumber(value) : StrictNumber(value).value_or(NAN);
+        if (!(read >= low && read <= high) || (!lenient && read != std::trunc(read))) {
+            refuse(id, name, value,
+                   ("a whole number from " + std::to_string(low) + " to " + std::to_string(high))
+                       .c_str());
+        }
+        return static_cast<int>(read);
+    };
+    auto onOff = [&](int id, const char* name) {
+        const std::string value = ReadSetting(db_, id);
+        if (value != kMissingSetting && !value.empty() && value != "True" && value != "False" &&
+            !StrictNumber(value)) {
+            refuse(id, name, value, "0 (off), 1 (on), False or True");
+        }
+        return ReadSettingSwitch(db_, id);
+    };
+    WorkingSettings read;
+    read.simTitle = number(5, "Sim Title", 0, 3, false);
+    read.droppedRaces = number(6, "Dropped Races", 0, 10, true);
+    read.leagueType = number(12, "League Type", 0, 1, false);
+    read.useCustomPointSystem = onOff(13, "Use Custom Point System");
+    read.useCustomBonusSystem = onOff(14, "Use Custom Bonus System");
+    read.lapReportingMethod = number(17, "Lap Reporting Method", 0, 1, true);
+    settings_ = read;
 }
 
 PointTable League::LoadPointTable() {

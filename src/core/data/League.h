@@ -64,7 +64,9 @@ public:
     void Backup();
     std::string BackupPath() const { return path_ + ".bak"; }
 
-    // Settings 5, 12, 13, 14, 6 and 17 into the working settings.
+    // Settings 5, 12, 13, 14, 6 and 17 into the working settings. Throws LeagueOpenError (a
+    // damaged league) naming the setting when a value is out of its range; the working settings
+    // are unchanged then.
     void LoadWorkingSettings();
     // The point table for scoring, from the working settings.
     PointTable LoadPointTable();

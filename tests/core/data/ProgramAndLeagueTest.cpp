@@ -65,6 +65,67 @@ TEST_F(LeagueTest, OpeningAddsPageSettingsAndMissingOnesAndLoadsTheWorkingSettin
     EXPECT_EQ(league->Settings().droppedRaces, 0);
 }
 
+TEST_F(LeagueTest, WorkingSettingsOutOfTheirRangeAreRefusedNamingTheSettingAndNotWritten) {
+    CreateLeagueFile(path, 0, 0, program->Db(), 0, 0);
+    league = std::make_unique<League>(*program, path);
+    league.reset();
+    const std::string sound = test::ReadFileBytes(path);
+    const std::string damaged = "\"" + path + "\" is damaged and cannot be opened: the setting ";
+    const struct {
+        int id;
+        const char* value;
+        std::string message;
+    } cases[] = {
+        {6, "99999999999",
+         "Dropped Races (6) is \"99999999999\", but must be a whole number from 0 to 10."},
+        {6, "-1", "Dropped Races (6) is \"-1\", but must be a whole number from 0 to 10."},
+        {5, "4", "Sim Title (5) is \"4\", but must be a whole number from 0 to 3."},
+        {5, "1.5", "Sim Title (5) is \"1.5\", but must be a whole number from 0 to 3."},
+        {12, "online", "League Type (12) is \"online\", but must be a whole number from 0 to 1."},
+        {13, "yes",
+         "Use Custom Point System (13) is \"yes\", but must be 0 (off), 1 (on), False or True."},
+        {14, "1e",
+         "Use Custom Bonus System (14) is \"1e\", but must be 0 (off), 1 (on), False or "
+         "True."},
+        {17, "1e300",
+         "Lap Reporting Method (17) is \"1e300\", but must be a whole number from 0 to 1."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        test::WriteFileBytes(path, sound);
+        // The rows a league lacks would be added on opening: the refusal must come first.
+        {
+            Database db = Database::Open(path);
+            db.Execute("UPDATE Settings SET SettingValue=? WHERE SettingsID=?",
+                       {Value(c.value), Value(c.id)});
+            db.Execute("DELETE FROM Settings WHERE SettingsID=100");
+        }
+        const std::string before = test::ReadFileBytes(path);
+        try {
+            League opened(*program, path);
+            ADD_FAILURE() << "opened";
+        } catch (const LeagueOpenError& e) {
+            EXPECT_EQ(e.GetKind(), LeagueOpenError::Kind::Damaged);
+            EXPECT_EQ(std::string(e.what()), damaged + c.message);
+        }
+        EXPECT_EQ(test::ReadFileBytes(path), before);
+    }
+    // What the program itself writes, and blank or missing values, open as ever.
+    test::WriteFileBytes(path, sound);
+    {
+        Database db = Database::Open(path);
+        db.Execute("UPDATE Settings SET SettingValue='True' WHERE SettingsID=13");
+        db.Execute("UPDATE Settings SET SettingValue=NULL WHERE SettingsID=12");
+        db.Execute("UPDATE Settings SET SettingValue='3 races' WHERE SettingsID=6");
+        db.Execute("DELETE FROM Settings WHERE SettingsID=17");
+    }
+    league = std::make_unique<League>(*program, path);
+    EXPECT_TRUE(league->Settings().useCustomPointSystem);
+    EXPECT_EQ(league->Settings().leagueType, 0);
+    EXPECT_EQ(league->Settings().droppedRaces, 3);
+    EXPECT_EQ(league->Settings().lapReportingMethod, 0);
+}
+
 TEST_F(LeagueTest, NamesThatClashAreNamedAndKeepAPlainIndexUntilTheClashIsGone) {
     // A league of a version that compared names for A to Z only: the key is new to it.
     CreateLeagueFile(path, 0, 0, program->Db(), 0, 0);

@@ -13,6 +13,7 @@ namespace scorewell {
 namespace {
 
 constexpr const char* kTitle = "Failed to Read Import File";
+constexpr std::size_t kFileNameSize = 50;
 
 // A text of the page for a text field: blank is no value; longer than the field is refused.
 Value TextField(const std::string& text, std::size_t size, const char* what) {
@@ -20,8 +21,8 @@ Value TextField(const std::string& text, std::size_t size, const char* what) {
         return Value();
     }
     if (CharacterCount(text) > size) {
-        throw ScorewellError("the " + std::string(what) + " \"" + text + "\" is longer than " +
-                             std::to_string(size) + " characters");
+        throw ScorewellError("The " + std::string(what) + " \"" + Excerpt(text) +
+                             "\" is longer than " + std::to_string(size) + " characters.");
     }
     return Value(text);
 }
@@ -49,12 +50,15 @@ StagingResult ImportExportedStandings(League& league, const PointTable& table,
     try {
         Transaction t(db);
         const CRaceInfo& race = parser.Race();
+        if (CharacterCount(race.FileName) > kFileNameSize) {
+            throw ScorewellError(FileNameTooLong(race.FileName, kFileNameSize));
+        }
         Value cautions;
         if (!Trim(race.Cautions).empty()) {
             auto number = StrictInteger(race.Cautions);
             if (!number || *number < -32768 || *number > 32767) {
-                throw ScorewellError("the number of caution flags \"" + race.Cautions +
-                                     "\" is not a whole number");
+                throw ScorewellError("The number of caution flags \"" + Excerpt(race.Cautions) +
+                                     "\" is not a whole number.");
             }
             cautions = Value(*number);
         }
@@ -62,8 +66,9 @@ StagingResult ImportExportedStandings(League& league, const PointTable& table,
             "INSERT INTO STNRace (Name, FileName, Length, Laps, RaceTime, AvgSpeed, "
             "VictoryMargin, Cautions, LeadChanges, Weather) "
             "VALUES (?,?,?,?,?,?,?,?,NULL,?)",
-            {TextField(race.Name, 50, "track name"), TextField(race.FileName, 50, "file name"),
-             Value(race.Length), Value(static_cast<int>(race.Laps)),
+            {TextField(race.Name, 50, "track name"),
+             TextField(race.FileName, kFileNameSize, "file name"), Value(race.Length),
+             Value(static_cast<int>(race.Laps)),
              TextField(ReplaceAll(race.RaceTime, ".", separator), 15, "race time"),
              TextField(ReplaceAll(race.AvgSpeed, ".", separator), 10, "average speed"),
              TextField(ReplaceAll(race.VictoryMargin, ".", separator), 10, "margin of victory"),

@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <stdexcept>
 #include <system_error>
+#include <unordered_map>
 
 #include "common/Formatting.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
+#include "data/Drivers.h"
 #include "scoring/Scoring.h"
 
 namespace scorewell {
@@ -43,11 +45,16 @@ public:
 }
 
 std::string AtLine(int line) {
-    return "line " + std::to_string(line) + ": ";
+    return "Line " + std::to_string(line) + ": ";
 }
 
 std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
+}
+
+// A value of the file as a message shows it: a field may run to the end of a very long line.
+std::string Shown(std::string_view text) {
+    return Quoted(Excerpt(text));
 }
 
 std::string_view TrimmedView(std::string_view text) {
@@ -76,7 +83,7 @@ std::string FieldText(std::string_view line, ColumnPlace place) {
 std::string ReadBytes(const std::string& fileName) {
     std::FILE* file = std::fopen(NativePath(fileName).c_str(), "rb");
     if (!file) {
-        Refuse("the file cannot be opened (" + std::generic_category().message(errno) + ")");
+        Refuse("The file cannot be opened (" + std::generic_category().message(errno) + ")");
     }
     std::string bytes;
     char buffer[1 << 16];
@@ -88,7 +95,7 @@ std::string ReadBytes(const std::string& fileName) {
     const int error = errno;
     std::fclose(file);
     if (failed) {
-        Refuse("the file cannot be read (" + std::generic_category().message(error) + ")");
+        Refuse("The file cannot be read (" + std::generic_category().message(error) + ")");
     }
     return bytes;
 }
@@ -101,7 +108,7 @@ double NumberField(const std::string& text, const std::string& where, std::strin
     }
     const auto number = StrictNumber(text);
     if (!number) {
-        Refuse(where + "the " + std::string(what) + " is not a number (" + Quoted(text) + ")");
+        Refuse(where + "the " + std::string(what) + " is not a number (" + Shown(text) + ")");
     }
     return *number;
 }
@@ -110,7 +117,7 @@ std::int64_t WholeField(const std::string& text, const std::string& where, std::
                         std::int64_t limit) {
     const std::int64_t value = RoundHalfEven(NumberField(text, where, what));
     if (value < -limit - 1 || value > limit) {
-        Refuse(where + "the " + std::string(what) + " is out of range (" + Quoted(text) + ")");
+        Refuse(where + "the " + std::string(what) + " is out of range (" + Shown(text) + ")");
     }
     return value;
 }
@@ -120,7 +127,7 @@ void CheckSize(const std::string& text, std::optional<int> size, const std::stri
                std::string_view what) {
     if (size && CharacterCount(text) > static_cast<std::size_t>(*size)) {
         Refuse(where + "the " + std::string(what) + " is longer than " + std::to_string(*size) +
-               " characters (" + Quoted(text) + ")");
+               " characters (" + Shown(text) + ")");
     }
 }
 
@@ -237,7 +244,7 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
 
         const auto header = ReadDataLine(lines);
         if (!header) {
-            Refuse("the file is empty");
+            Refuse("The file is empty");
         }
         if (const auto mark = TrimmedView(Cut(*header, kHeaderMark));
             !mark.empty() && mark != kHeaderText) {
@@ -248,7 +255,7 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
 
         const auto track = ReadDataLine(lines);
         if (!track) {
-            Refuse("the file ends before the track line");
+            Refuse("The file ends before the track line");
         }
         const std::string trackAt = AtLine(lines.LineNumber());
         const float length = ToSingle(NumberField(Cp1252ToUtf8(Cut(*track, kTrackLengthPlace)),
@@ -261,7 +268,10 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
         const std::int64_t laps =
             WholeField(Cp1252ToUtf8(lapsText), trackAt, "laps field", kIntegerLimit);
         const std::string shortName = FileNameOf(fileName, false);
-        CheckSize(shortName, sizeOf("FileName"), "", "file name");
+        if (const auto size = sizeOf("FileName");
+            size && CharacterCount(shortName) > static_cast<std::size_t>(*size)) {
+            Refuse(FileNameTooLong(shortName, static_cast<std::size_t>(*size)));
+        }
 
         db.Execute("INSERT INTO STNRace (Name, FileName, Length, Laps) VALUES (?,?,?,?)",
                    {TextOrNull(name), Value(shortName), Value(length), Value(laps)});
@@ -270,8 +280,8 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
         for (int hyphenLines = 0; hyphenLines < 2;) {
             const auto line = ReadDataLine(lines);
             if (!line) {
-                Refuse(hyphenLines == 0 ? "the file ends before the first line of hyphens"
-                                        : "the file ends before the second line of hyphens");
+                Refuse(hyphenLines == 0 ? "The file ends before the first line of hyphens"
+                                        : "The file ends before the second line of hyphens");
             }
             if (StartsWith(*line, kHyphens)) {
                 ++hyphenLines;
@@ -279,9 +289,12 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
         }
 
         int finish = 0;
+        // The line of each counted driver, by DriverNameKey: a name listed twice in any letter
+        // case would give one driver two results in the race.
+        std::unordered_map<std::string, int> driverLines;
         for (;;) {
             if (lines.AtEnd()) {
-                Refuse("the file ends inside the driver table (line " +
+                Refuse("The file ends inside the driver table (line " +
                        std::to_string(lines.LineNumber()) + ")");
             }
             const std::string_view line = lines.Next();
@@ -296,8 +309,18 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
             if (driver.empty() || IsDriverNameExcluded(db, driver)) {
                 continue;
             }
-            ++finish;
             const std::string at = AtLine(lines.LineNumber());
+            if (const auto [first, added] =
+                    driverLines.emplace(DriverNameKey(driver), lines.LineNumber());
+                !added) {
+                Refuse(at + "the driver " + Quoted(driver) +
+                       " is listed twice in the race results (also on line " +
+                       std::to_string(first->second) + ")");
+            }
+            if (++finish > kIntegerLimit) {
+                Refuse(at + "the race has more than " + std::to_string(kIntegerLimit) +
+                       " drivers, more than a race of the league can hold");
+            }
             const std::int64_t start =
                 WholeField(FieldText(line, layout.start), at, "start field", kIntegerLimit);
             const std::int64_t lapsRun =
@@ -315,8 +338,7 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
             const std::string qualifyingText = FieldText(line, layout.qualifying);
             const auto qualifying = ConvertQualifying(qualifyingText, lapReportingMethod, length);
             if (!qualifying) {
-                Refuse(at + "the qualifying field is not a number (" + Quoted(qualifyingText) +
-                       ")");
+                Refuse(at + "the qualifying field is not a number (" + Shown(qualifyingText) + ")");
             }
             db.Execute("INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, LapsRun, "
                        "LapsLed, Points, Qualifying, ReasonOut, PrizeMoney, Bonus) "
@@ -382,7 +404,7 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
     } catch (const Refusal& e) {
         return Refused(fileName, e.what());
     } catch (const DbError& e) {
-        return Refused(fileName, "the league file could not take the race: " + PlainReason(e));
+        return Refused(fileName, "The league file could not take the race: " + PlainReason(e));
     } catch (const std::exception& e) {
         return Refused(fileName, e.what());
     }

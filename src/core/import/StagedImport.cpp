@@ -21,11 +21,18 @@ Value Literal(Value value) {
     return value;
 }
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
 }
 
 } // namespace
+
+std::string FileNameTooLong(std::string_view shortName, std::size_t size) {
+    return "The file name " + Quoted(Excerpt(shortName)) + " has " +
+           std::to_string(CharacterCount(shortName)) + " characters; the league keeps at most " +
+           std::to_string(size) + " of a race's file name. Rename the file to at most " +
+           std::to_string(size) + " characters and try again.";
+}
 
 void ClearStaging(League& league) {
     league.Db().Execute("DELETE FROM STNRace");

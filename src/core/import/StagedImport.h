@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "data/League.h"
 
@@ -18,6 +19,10 @@ struct StagingResult {
 
     bool Staged() const { return stnRaceId != 0; }
 };
+
+// The message for a result file whose name (without folder) has more characters than the size a
+// race keeps of it.
+std::string FileNameTooLong(std::string_view shortName, std::size_t size);
 
 // Empties the staging area: the staged results go with their races.
 void ClearStaging(League& league);

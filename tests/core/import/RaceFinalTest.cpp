@@ -208,7 +208,7 @@ TEST_F(RaceFinalTest, LapTimesWithLfLinesAStatisticOnTheLastLineAndACustomPointS
     // Read as speeds, a lap time is no number.
     ClearStaging(*league);
     ExpectRefused(Stage(file, 0), file,
-                  "line 6: the qualifying field is not a number (\"1:02.500\")");
+                  "Line 6: the qualifying field is not a number (\"1:02.500\")");
 }
 
 TEST_F(RaceFinalTest, LegendsKeepsThePrintedPointsUnlessTheLeagueHasItsOwnSystem) {
@@ -264,17 +264,17 @@ TEST_F(RaceFinalTest, RefusedFilesSayWhyAndLeaveNothingStagedEvenInsideATransact
     const std::string header = Fixture("refused-header.stn");
     const std::pair<std::string, std::string> refused[] = {
         {header, "\"" + header + "\" does not seem to be a race final!"},
-        {Fixture("refused-one-hyphen-line.stn"), "the file ends before the second line of hyphens"},
-        {Fixture("refused-unclosed-table.stn"), "the file ends inside the driver table (line 7)"},
-        {Fixture("refused-blank-laps.stn"), "line 8: the laps run field is blank"},
-        {dir.File("missing.stn"), "the file cannot be opened (No such file or directory)"},
+        {Fixture("refused-one-hyphen-line.stn"), "The file ends before the second line of hyphens"},
+        {Fixture("refused-unclosed-table.stn"), "The file ends inside the driver table (line 7)"},
+        {Fixture("refused-blank-laps.stn"), "Line 8: the laps run field is blank"},
+        {dir.File("missing.stn"), "The file cannot be opened (No such file or directory)"},
     };
     for (const auto& [file, message] : refused) {
         ExpectRefused(Stage(file), file, message);
     }
-    ExpectRefused(StageText(""), dir.File("race.stn"), "the file is empty");
+    ExpectRefused(StageText(""), dir.File("race.stn"), "The file is empty");
     ExpectRefused(StageText("Race Final  Short\r\n"), dir.File("race.stn"),
-                  "the file ends before the track line");
+                  "The file ends before the track line");
 
     // A refused file inside a caller's transaction keeps the others.
     Transaction t(Db());
@@ -294,23 +294,27 @@ TEST_F(RaceFinalTest, FieldsTheOriginalStatementsRefusedAreRefusedWithLineAndFie
     const DriverLineLayout& columns = DriverLineLayoutFor(0);
     const std::string longText(51, 'x');
     const std::pair<std::string, std::string> edits[] = {
-        {Edit(sample, 12, columns.start, ""), "line 12: the start field is blank"},
-        {Edit(sample, 12, columns.lapsLed, ""), "line 12: the laps led field is blank"},
-        {Edit(sample, 12, columns.points, ""), "line 12: the points field is blank"},
+        {Edit(sample, 12, columns.start, ""), "Line 12: the start field is blank"},
+        {Edit(sample, 12, columns.lapsLed, ""), "Line 12: the laps led field is blank"},
+        {Edit(sample, 12, columns.points, ""), "Line 12: the points field is blank"},
         {Edit(sample, 12, columns.lapsLed, "5x"),
-         "line 12: the laps led field is not a number (\"5x\")"},
+         "Line 12: the laps led field is not a number (\"5x\")"},
         // A "*" line inside the table is a driver line.
         {Edit(sample, 13, {1, 79}, std::string(79, '*')),
-         "line 13: the start field is not a number (\"**\")"},
-        {Edit(sample, 6, kTrackLapsPlace, " 20"), "line 6: the laps field is blank"},
+         "Line 13: the start field is not a number (\"**\")"},
+        {Edit(sample, 6, kTrackLapsPlace, " 20"), "Line 6: the laps field is blank"},
         {Edit(sample, 6, kTrackLengthPlace, "2,500"),
-         "line 6: the track length field is not a number (\"2,500\")"},
+         "Line 6: the track length field is not a number (\"2,500\")"},
         {Replaced(sample, "Sample 200", longText),
-         "line 5: the race name is longer than 50 characters (\"" + longText + "\")"},
+         "Line 5: the race name is longer than 50 characters (\"" + longText + "\")"},
+        // A name of a megabyte is named by its start only.
+        {Replaced(sample, "Sample 200", std::string(1'000'000, 'x')),
+         "Line 5: the race name is longer than 50 characters (\"" + std::string(60, 'x') +
+             "...\")"},
         {Replaced(sample, "99.000 mph", "145.512 mph"),
-         "line 16: the average speed is longer than 10 characters (\"145.512 mph\")"},
+         "Line 16: the average speed is longer than 10 characters (\"145.512 mph\")"},
         {Replaced(sample, "Caution flags - 1", "Caution flags - one"),
-         "line 17: the caution flags value is not a number (\"one\")"},
+         "Line 17: the caution flags value is not a number (\"one\")"},
     };
     for (const auto& [text, message] : edits) {
         ExpectRefused(StageText(text), dir.File("race.stn"), message);
@@ -319,8 +323,42 @@ TEST_F(RaceFinalTest, FieldsTheOriginalStatementsRefusedAreRefusedWithLineAndFie
     const std::string longName = dir.File(std::string(47, 'n') + ".stn");
     test::WriteFileBytes(longName, sample);
     ExpectRefused(Stage(longName), longName,
-                  "the file name is longer than 50 characters (\"" + std::string(47, 'n') +
-                      ".stn\")");
+                  "The file name \"" + std::string(47, 'n') +
+                      ".stn\" has 51 characters; the league keeps at most 50 of a race's file "
+                      "name. Rename the file to at most 50 characters and try again.");
+}
+
+TEST_F(RaceFinalTest, RacesTheLeagueCannotKeepWholeAreRefusedWithTheirLines) {
+    Open(0);
+    // One driver twice, in another letter case: he would have two results in one race.
+    RaceFinalRace race = SampleRace();
+    race.cars[1].driver = "Zoë Ødegård";
+    race.cars.push_back({4, "4", "Dale Ames", 200, 0, 0, "149.000", "Running"});
+    race.cars.push_back({5, "5", "ZOË ØDEGÅRD", 199, 0, 0, "148.000", "Running"});
+    ExpectRefused(StageText(RaceFinalText(race)), dir.File("race.stn"),
+                  "Line 15: the driver \"ZOË ØDEGÅRD\" is listed twice in the race results "
+                  "(also on line 12)");
+    // A computer car of that name takes no place, so it is no second listing.
+    race.cars.back().driver = "Zoe Odegard";
+    std::string text = Replaced(RaceFinalText(race), "\r\n 5 ", "\r\nAI :");
+    EXPECT_TRUE(StageText(text).Staged());
+    ClearStaging(*league);
+
+    // More drivers than a position can count.
+    text = RaceFinalText(SampleRace());
+    const std::size_t hyphens = text.find("\r\n", text.find("Status")) + 2;
+    const std::size_t first = text.find("\r\n", hyphens) + 2;
+    const std::size_t end = text.find("\r\n\r\n", first) + 2;
+    const std::string line = text.substr(first, text.find("\r\n", first) + 2 - first);
+    std::string table;
+    for (int i = 1; i <= 32768; ++i) {
+        std::string name = "Driver " + std::to_string(i);
+        name.resize(27, ' ');
+        table += std::string(line).replace(13, 27, name);
+    }
+    ExpectRefused(StageText(text.replace(first, end - first, table)), dir.File("race.stn"),
+                  "Line 32778: the race has more than 32767 drivers, more than a race of the "
+                  "league can hold");
 }
 
 TEST_F(RaceFinalTest, HeaderTrackLineAndStatisticsReadAsTheirRulesSay) {

@@ -227,7 +227,6 @@ TEST_F(EditRaceTest, TheResultDialogTakesOnlyWhatItsFieldsHold) {
             EXPECT_EQ(Field(r, 7)->text(), "182.5");
             QTest::keyClicks(Field(r, 2), "J. Doe 3rd");
             EXPECT_EQ(Field(r, 2)->text(), "J. Doe 3rd");
-            EXPECT_EQ(Field(r, 2)->maxLength(), 50);
             EXPECT_EQ(Field(r, 8)->maxLength(), 7);
 
             // Entering a field selects its text; leaving a speed empty makes it 0.
@@ -258,7 +257,21 @@ TEST_F(EditRaceTest, TheResultDialogTakesOnlyWhatItsFieldsHold) {
             });
             Click(r, "cmdPickDriver");
             EXPECT_EQ(Field(r, 2)->text(), "  ");
-            Field(r, 2)->setText("J. Doe 3rd");
+
+            // A name longer than the league keeps is not cut (a cut one could end in a blank):
+            // Save says so and the dialog stays, the name as it was.
+            const QString tooLong = "Juan Pablo Montoya Roldan de la Cruz y Fernandez, Jr. III";
+            Field(r, 2)->setText(tooLong);
+            EXPECT_EQ(Field(r, 2)->text(), tooLong);
+            desktop.ExpectMessage("Error", MessageAnswer::OK,
+                                  "The driver's name \"" + tooLong +
+                                      "\" has 57 characters; a "
+                                      "name has at most 50. Shorten it and save again.");
+            ClickButton(r, 1);
+            EXPECT_TRUE(r->isVisible());
+            EXPECT_EQ(Field(r, 2)->text(), tooLong);
+
+            Field(r, 2)->setText("J. Doe 3rd ");
             ClickButton(r, 1);
         });
         ClickButton(d, 3);
@@ -275,9 +288,9 @@ TEST_F(EditRaceTest, TheResultDialogTakesOnlyWhatItsFieldsHold) {
     });
     Database db = Database::Open(night);
     EXPECT_EQ(db.Scalar("SELECT Finish || '|' || Start || '|' || AvgSpeed || '|' || Qualifying "
-                        "FROM Stats")
+                        "|| '|' || Name FROM Stats JOIN Driver USING (DriverID)")
                   .AsText(),
-              "1|123|182.5|0.0");
+              "1|123|182.5|0.0|J. Doe 3rd");
 }
 
 TEST_F(EditRaceTest, RecalcAsksFirstAndThenRescoresTheRace) {

@@ -5,6 +5,7 @@
 #include "common/Formatting.h"
 #include "common/Numbers.h"
 #include "common/Text.h"
+#include "data/Drivers.h"
 #include "data/RaceList.h"
 #include "scoring/Scoring.h"
 
@@ -114,10 +115,7 @@ EntryValues ValuesOf(RaceSource source, const ResultEntry& entry) {
 }
 
 Value DriverName(const ResultEntry& entry) {
-    if (Trim(entry.name).empty()) {
-        throw ScorewellError("The driver's name is missing.");
-    }
-    return Value(entry.name);
+    return Value(CheckedDriverName(entry.name));
 }
 
 template <class Action>

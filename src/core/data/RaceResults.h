@@ -77,8 +77,9 @@ ResultEntry EntryOf(const ResultLine& line);
 
 // Each of these is one action: it changes the league whole or, throwing ScorewellError with a
 // message for the user, not at all. Whole numbers and speeds must be numbers; the name is stored
-// as typed, and in a league race it names the driver, who is added when the league has none of
-// that name. A blank Reason Out is stored as no value.
+// as typed without its outer blanks (CheckedDriverName: a name too long is refused, never cut),
+// and in a league race it names the driver, who is added when the league has none of that name.
+// A blank Reason Out is stored as no value.
 std::int32_t AddResult(League& league, RaceSource source, std::int32_t raceId,
                        const ResultEntry& entry);
 void UpdateResult(League& league, RaceSource source, std::int32_t resultId,

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 
 #include "common/Controls.h"
+#include "common/Errors.h"
+#include "data/Drivers.h"
 #include "data/League.h"
 #include "desktop/Desktop.h"
 #include "editing/frmPickDriver.h"
@@ -23,12 +25,13 @@ namespace {
 
 struct FieldDesign {
     const char* caption;
-    int maxLength;
+    int maxLength; // 0: no limit while typing
     int widthTwips;
 };
 
+// A limit on the name would cut a pasted name silently; Save checks it instead.
 constexpr FieldDesign kFieldDesigns[frmEditDriver2::kFields] = {
-    {"Finish:", 3, 615},   {"Start:", 3, 615},      {"Name:", 50, 3000},
+    {"Finish:", 3, 615},   {"Start:", 3, 615},      {"Name:", 0, 3000},
     {"Laps Run:", 3, 615}, {"Laps Led:", 3, 615},   {"Points:", 3, 615},
     {"Bonus:", 3, 615},    {"Avg Speed:", 7, 1095}, {"Qualifying:", 7, 1095},
 };
@@ -62,7 +65,9 @@ frmEditDriver2::frmEditDriver2(QWidget* parent) : QDialog(parent) {
         const FieldDesign& design = kFieldDesigns[i];
         txtInfo[i] = new QLineEdit(Frame1);
         txtInfo[i]->setObjectName(QString("txtInfo_%1").arg(i));
-        txtInfo[i]->setMaxLength(design.maxLength);
+        if (design.maxLength > 0) {
+            txtInfo[i]->setMaxLength(design.maxLength);
+        }
         txtInfo[i]->setFixedWidth(Twips(design.widthTwips));
         txtInfo[i]->installEventFilter(this);
         connect(txtInfo[i], &QLineEdit::textChanged, this, [this] { UpdateSave(); });
@@ -160,6 +165,13 @@ void frmEditDriver2::UpdateSave() {
 
 void frmEditDriver2::cmdButton_Click(int index) {
     if (index == 1) {
+        try {
+            CheckedDriverName(S(txtInfo[Name]->text()));
+        } catch (const ScorewellError& e) {
+            ShowMessage(this, Q(e.what()), "Error", MessageIcon::Exclamation);
+            txtInfo[Name]->setFocus();
+            return;
+        }
         cancelled_ = false;
         done(QDialog::Accepted);
     } else {

@@ -67,11 +67,8 @@ int CommandRemoveExcluded(Context& ctx, Arguments& args) {
     }
     auto league = ctx.OpenLeague(path);
     Database& db = league->Db();
-    auto removed = db.Scalar("SELECT Count(*) FROM Stats WHERE DriverID IN "
-                             "(SELECT DriverID FROM Driver WHERE Exclude=1)")
-                       .AsInteger();
     auto races = db.Scalar("SELECT Count(*) FROM Race").AsInteger();
-    RemoveExcludedResults(*league);
+    const int removed = RemoveExcludedResults(*league);
     ctx.out << "removed\t" << removed << " results\n";
     ctx.out << "recalculated\t" << races << " races\n";
     league->Close();

@@ -7,7 +7,7 @@
 
 #include "LeagueCheck.h"
 #include "common/Errors.h"
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Paths.h"
 #include "data/League.h"
 #include "data/Program.h"

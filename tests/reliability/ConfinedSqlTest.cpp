@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include "LeagueCheck.h"
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Paths.h"
 #include "data/ConfinedSql.h"
 #include "data/Drivers.h"

@@ -11,7 +11,7 @@
 #include "LeagueCheck.h"
 #include "LeagueGenerator.h"
 #include "PageCheck.h"
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Paths.h"
 #include "data/Database.h"
 #include "import/RaceFinalWriter.h"

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <map>
 
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Paths.h"
 #include "support/Process.h"
 #include "support/TempDir.h"

@@ -34,7 +34,7 @@ TEST(KillDuringCompaction, TheLeagueIsTheOldOrTheNewNeverAMix) {
     test::TempDir dir;
     const std::string prog = dir.File("prog");
     const std::string league = dir.File("cup.slf");
-    const std::string copy = dir.File(League::kCompactName);
+    const std::string copy = dir.File(League::kStaleCompactName);
     // Large enough that copying it takes a while.
     const test::WrittenSeason season = test::WriteGeneratedSeason(dir.File("stn"), 80, seed);
     {

@@ -33,7 +33,7 @@ TEST(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
     test::TempDir dir;
     const std::string prog = dir.File("prog");
     const std::string league = dir.File("cup.slf");
-    const std::string compactCopy = dir.File(League::kCompactName);
+    const std::string compactCopy = dir.File(League::kStaleCompactName);
     const std::size_t batchSize = 2;
     const test::WrittenSeason season =
         test::WriteGeneratedSeason(dir.File("stn"), kills * 6 + 20, seed);

@@ -42,7 +42,7 @@ int CommandDrivers(Context& ctx, Arguments& args) {
     if (!words.empty()) {
         throw UsageError("drivers takes one league file");
     }
-    auto league = ctx.OpenLeague(path);
+    auto league = ctx.OpenLeague(path, LeagueAccess::Read);
     ctx.out << "DriverID\tName\tExcluded\tRookie\tHandicap\n";
     for (const DriverRow& d : ListDrivers(league->Db())) {
         ctx.out << d.driverId << "\t" << d.name << "\t" << (d.exclude ? "Yes" : "No") << "\t"

@@ -1,6 +1,7 @@
-// A full disk, made with a file size limit at many sizes, during an import, a compaction and a
-// page export. Every failure is one plain line about the disk or the write; the league and the
-// page already published stay as they were, and nothing is left behind.
+// A full disk, made with a file size limit at many sizes, during an import, a compaction, a page
+// export and the replacing of a league by a new one. Every failure is one plain line about the
+// disk or the write; the league and the page already published stay as they were, and nothing is
+// left behind.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 
 #include "Harness.h"
 #include "LeagueCheck.h"
+#include "data/Database.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -53,19 +55,39 @@ protected:
         ASSERT_EQ(Cli({"import", league, kDemo + "03-cedar-valley-250.stn"}).exitCode, 0);
     }
 
+    // Frees about half the league's pages, so that closing it after a change compacts it.
+    void FreePages() {
+        Database db = Database::Open(league);
+        db.Execute("CREATE TABLE Filler (x)");
+        db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < 60) "
+                   "INSERT INTO Filler SELECT randomblob(3000) FROM n");
+        db.Execute("DROP TABLE Filler");
+    }
+
     // Runs the command once without a limit to know what success leaves, then under every limit.
-    void Sweep(const std::string& what, const std::vector<std::string>& command) {
+    void Sweep(const std::string& what, const std::vector<std::string>& command,
+               bool freePages = false) {
         Reset();
+        if (freePages) {
+            FreePages();
+        }
         ASSERT_EQ(Cli(command).exitCode, 0);
         const std::string goodContent = test::KeyColumns(league);
         const std::string goodPage = test::ReadFileBytes(page);
         Reset();
         const auto size = static_cast<unsigned long long>(fs::file_size(league));
-        const unsigned long long limits[] = {
+        std::vector<unsigned long long> limits = {
             0,        1,    512,      4096,        16384,        size / 2, size - 4096,
             size - 1, size, size + 1, size + 4096, size + 16384, size * 2, size * 4};
+        // Page by page just past the league's size, where the journal and new pages fail.
+        for (unsigned long long k = 1; k <= 24; ++k) {
+            limits.push_back(size + k * 1024);
+        }
         for (unsigned long long limit : limits) {
             Reset();
+            if (freePages) {
+                FreePages();
+            }
             SCOPED_TRACE(what + " with files limited to " + std::to_string(limit) + " bytes");
             const std::string leagueBefore = test::ReadFileBytes(league);
             const std::string contentBefore = test::KeyColumns(league);
@@ -107,7 +129,8 @@ protected:
                 // What the command reported done before it closed the league.
                 const bool done = (r.out.find("imported\t") != std::string::npos &&
                                    r.out.find("imported\t0 races") == std::string::npos) ||
-                                  r.out.find(page + "\n") != std::string::npos;
+                                  r.out.find(page + "\n") != std::string::npos ||
+                                  r.out.find("excluded\t") != std::string::npos;
                 if (r.err.find("could not be compacted") != std::string::npos) {
                     // Only the compaction after the work failed: the work is whole or absent.
                     expect(test::KeyColumns(league) == (done ? goodContent : contentBefore),
@@ -129,10 +152,14 @@ protected:
     }
 };
 
-TEST_F(FullDiskTest, ImportCompactionAndExportFailCleanlyAtEverySize) {
+TEST_F(FullDiskTest, ImportCompactionExportAndReplacingFailCleanlyAtEverySize) {
     Sweep("import", {"import", league, kDemo + "04-gulf-coast-305.stn"});
-    Sweep("compaction", {"races", league});
+    // A full disk while the first file is staged must not let the second one in on its own.
+    Sweep("import of two files",
+          {"import", league, kDemo + "04-gulf-coast-305.stn", kDemo + "05-ironwood-300.stn"});
+    Sweep("compaction", {"exclude", league, "Amos Whitlock"}, true);
     Sweep("export", {"export", league, "--report", "1", "-o", page});
+    Sweep("replacing the league", {"new", league, "--sim", "1", "--force"});
     test::PrintFigure("full-disk fault points clean", clean, tried);
 }
 

@@ -10,7 +10,10 @@
 
 #include "Harness.h"
 #include "LeagueCheck.h"
+#include "LeagueGenerator.h"
 #include "data/Database.h"
+#include "import/RaceFinal.h"
+#include "import/RaceFinalWriter.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -66,7 +69,7 @@ protected:
 
     // Runs the command once without a limit to know what success leaves, then under every limit.
     void Sweep(const std::string& what, const std::vector<std::string>& command,
-               bool freePages = false) {
+               bool freePages = false, unsigned long long reach = 24 * 1024) {
         Reset();
         if (freePages) {
             FreePages();
@@ -79,9 +82,9 @@ protected:
         std::vector<unsigned long long> limits = {
             0,        1,    512,      4096,        16384,        size / 2, size - 4096,
             size - 1, size, size + 1, size + 4096, size + 16384, size * 2, size * 4};
-        // Page by page just past the league's size, where the journal and new pages fail.
+        // Step by step just past the league's size, where the journal and new pages fail.
         for (unsigned long long k = 1; k <= 24; ++k) {
-            limits.push_back(size + k * 1024);
+            limits.push_back(size + k * reach / 24);
         }
         for (unsigned long long limit : limits) {
             Reset();
@@ -155,8 +158,30 @@ protected:
 TEST_F(FullDiskTest, ImportCompactionExportAndReplacingFailCleanlyAtEverySize) {
     Sweep("import", {"import", league, kDemo + "04-gulf-coast-305.stn"});
     // A full disk while the first file is staged must not let the second one in on its own.
-    Sweep("import of two files",
-          {"import", league, kDemo + "04-gulf-coast-305.stn", kDemo + "05-ironwood-300.stn"});
+    // The first file too big for the disk, the second small enough to fit after it failed: a
+    // race final of twenty thousand drivers, more than the engine keeps in memory before it
+    // writes to the file, its driver lines copied with names of their own.
+    RaceFinalRace race = bench::DemoSeason()[3];
+    race.name = "Big Race";
+    std::string text = RaceFinalText(race);
+    // The driver lines end where the first blank line after the column heading is.
+    const std::size_t blockEnd = text.find("\r\n\r\n", text.find("Fn  St")) + 2;
+    const std::size_t lastLine = text.rfind("\r\n", blockEnd - 3) + 2;
+    const std::string line = text.substr(lastLine, blockEnd - lastLine);
+    const ColumnPlace name = DriverLineLayoutFor(0).driverName;
+    std::string copies;
+    for (int i = 1; i <= 20000; ++i) {
+        std::string copy = line;
+        std::string driver = "Driver Number " + std::to_string(i);
+        driver.resize(static_cast<std::size_t>(name.width), ' ');
+        copy.replace(static_cast<std::size_t>(name.position - 1), driver.size(), driver);
+        copies += copy;
+    }
+    text.insert(blockEnd, copies);
+    test::WriteFileBytes(dir.File("big.stn"), text);
+    Sweep("import of a big and a small file",
+          {"import", league, dir.File("big.stn"), kDemo + "05-ironwood-300.stn"}, false,
+          512 * 1024);
     Sweep("compaction", {"exclude", league, "Amos Whitlock"}, true);
     Sweep("export", {"export", league, "--report", "1", "-o", page});
     Sweep("replacing the league", {"new", league, "--sim", "1", "--force"});

@@ -97,7 +97,7 @@ echo
 echo "== figures"
 # ctest puts the test's number before each line of its output.
 sed -E 's/^[0-9]+: //' "$logs/slow.log" "$logs/suite.log" |
-    grep -E "^(kills .* survived|stale compaction|full-disk fault points|damaged leagues opened|malicious SQL|legitimate SQL|pages checked|refused [0-9]|kills before|imports finished|one batch|the copy starts)" |
+    grep -E "^(kills .* survived|kills (while|that)|full-disk fault points|damaged leagues opened|malicious SQL|legitimate SQL|pages checked|refused [0-9]|imports (finished|done)|one batch|a command with|rounds )" |
     sort -u || true
 for target in race_final exported_standings; do
     runs=$(grep -hE "stat::number_of_executed_units" "$logs/fuzz_$target.log" | awk '{print $2}')

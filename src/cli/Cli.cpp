@@ -89,8 +89,8 @@ Program& Context::GetProgram() {
     return *program_;
 }
 
-std::unique_ptr<League> Context::OpenLeague(const std::string& path) {
-    auto league = std::make_unique<League>(GetProgram(), path);
+std::unique_ptr<League> Context::OpenLeague(const std::string& path, LeagueAccess access) {
+    auto league = std::make_unique<League>(GetProgram(), path, access);
     openedLeague_ = league->Path();
     for (const std::string& warning : league->Warnings()) {
         err << "warning\t" << warning << "\n";

@@ -41,9 +41,11 @@ public:
         : programFolder_(std::move(programFolder)), out(output), err(errors) {}
 
     Program& GetProgram();
-    // Opens a league as the desktop program does, its warnings on the error stream one line each
-    // ("warning<TAB>text"); Close compacts it.
-    std::unique_ptr<League> OpenLeague(const std::string& path);
+    // Opens a league as the desktop program does and holds it for the command, its warnings on
+    // the error stream one line each ("warning<TAB>text"); Close compacts it when that pays. A
+    // command that only reads shares the league with other readers.
+    std::unique_ptr<League> OpenLeague(const std::string& path,
+                                       LeagueAccess access = LeagueAccess::Change);
     // The league last opened, for the message of an error of the engine; empty when none.
     const std::string& OpenedLeague() const { return openedLeague_; }
 

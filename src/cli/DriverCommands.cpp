@@ -42,7 +42,7 @@ int CommandDrivers(Context& ctx, Arguments& args) {
     if (!words.empty()) {
         throw UsageError("drivers takes one league file");
     }
-    auto league = ctx.OpenLeague(path);
+    auto league = ctx.OpenLeague(path, LeagueAccess::Read);
     ctx.out << "DriverID\tName\tExcluded\tRookie\tHandicap\n";
     for (const DriverRow& d : ListDrivers(league->Db())) {
         ctx.out << d.driverId << "\t" << d.name << "\t" << (d.exclude ? "Yes" : "No") << "\t"
@@ -67,11 +67,8 @@ int CommandRemoveExcluded(Context& ctx, Arguments& args) {
     }
     auto league = ctx.OpenLeague(path);
     Database& db = league->Db();
-    auto removed = db.Scalar("SELECT Count(*) FROM Stats WHERE DriverID IN "
-                             "(SELECT DriverID FROM Driver WHERE Exclude=1)")
-                       .AsInteger();
     auto races = db.Scalar("SELECT Count(*) FROM Race").AsInteger();
-    RemoveExcludedResults(*league);
+    const int removed = RemoveExcludedResults(*league);
     ctx.out << "removed\t" << removed << " results\n";
     ctx.out << "recalculated\t" << races << " races\n";
     league->Close();

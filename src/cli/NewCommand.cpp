@@ -2,11 +2,12 @@
 
 #include "cli/Cli.h"
 #include "common/Errors.h"
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Formatting.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "data/LeagueFile.h"
+#include "data/LeagueFileActions.h"
 
 namespace scorewell::cli {
 
@@ -50,17 +51,11 @@ int CommandNew(Context& ctx, Arguments& args) {
         throw UsageError("new takes one league file name");
     }
     const std::string fileName = NewLeagueFileName(names[0], program.Folder());
-    if (FileExists(fileName)) {
-        if (!force) {
-            throw ScorewellError("\"" + fileName + "\" already exists. Use --force to replace it.");
-        }
-        if (!RemoveFileIfExists(NativePath(fileName))) {
-            throw ScorewellError("Error creating new SLF file: \"" + fileName +
-                                 "\" cannot be replaced.");
-        }
+    if (FileExists(fileName) && !force) {
+        throw ScorewellError("\"" + fileName + "\" already exists. Use --force to replace it.");
     }
     try {
-        CreateLeagueFile(NativePath(fileName), sim, leagueType, program.Db(), drop, lapMethod);
+        CreateNewLeagueFile(fileName, sim, leagueType, program.Db(), drop, lapMethod);
     } catch (const std::exception& e) {
         throw ScorewellError("Error creating new SLF file: " + std::string(e.what()));
     }

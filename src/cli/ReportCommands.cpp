@@ -47,7 +47,7 @@ std::string MarkDropped(League& league) {
 
 int CommandRaces(Context& ctx, Arguments& args) {
     auto words = args.Positional();
-    auto league = ctx.OpenLeague(TakeLeague(words, "races"));
+    auto league = ctx.OpenLeague(TakeLeague(words, "races"), LeagueAccess::Read);
     ctx.out << "RaceID\tRace\tLaps\tMiles\tStandings File\n";
     for (const RaceListRow& race : ReadRaceList(league->Db())) {
         ctx.out << race.raceId << "\t" << race.name << "\t" << race.laps << "\t" << race.miles

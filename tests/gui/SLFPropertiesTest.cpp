@@ -127,8 +127,7 @@ TEST_F(SLFPropertiesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYesClosingI
 
 TEST_F(SLFPropertiesTest, AFileThatCannotBeCreatedIsReportedAndTheDialogStaysOpen) {
     const std::string path = MakeLeague("cup.slf", {{"Daytona", 200, 2.5f}});
-    Database other = Database::Open(path);
-    other.Execute("BEGIN IMMEDIATE");
+    auto other = std::make_unique<League>(*window->GetProgram(), path);
     desktop.ExpectMessage("File Exists", MessageAnswer::Yes);
     desktop.ExpectMessage("Error", MessageAnswer::OK,
                           "Error creating new SLF file: Existing file is already open by another "
@@ -143,8 +142,7 @@ TEST_F(SLFPropertiesTest, AFileThatCannotBeCreatedIsReportedAndTheDialogStaysOpe
         "Error", MessageAnswer::OK,
         Q("Error creating new SLF file: \"" + path + "\" is in use by another program."));
     NewNamed(path);
-    other.Execute("ROLLBACK");
-    other.Close();
+    other.reset();
     EXPECT_EQ(CountRows(path, "Race"), 1);
     EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), dir.File("other.slf")));
 

@@ -1,5 +1,6 @@
 // Actions that remove data without asking, or that cannot be undone, keep the league as it was
-// beside it as LEAGUE.slf.bak (one generation) before they start.
+// beside it as LEAGUE.slf.bak, the five newest copies in all; an action that removed nothing
+// leaves the copies as they were.
 
 #include <gtest/gtest.h>
 
@@ -7,8 +8,8 @@
 
 #include "LeagueCheck.h"
 #include "common/Errors.h"
-#include "common/Files.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "data/League.h"
 #include "data/Program.h"
 #include "data/RaceList.h"
@@ -43,28 +44,31 @@ protected:
     }
 };
 
-TEST_F(BackupTest, RemovingRacesKeepsTheLeagueAsItWasOneGenerationDeep) {
-    const std::string original = test::KeyColumns(path);
+TEST_F(BackupTest, RemovingRacesKeepsTheFiveNewestCopiesOfTheLeague) {
     Program program(dir.File("prog"));
-    {
+    std::vector<std::string> states = {test::KeyColumns(path)};
+    for (std::int32_t race = 1; race <= 6; ++race) {
         League league(program, path);
-        RemoveRaces(league.Db(), {2, 4});
-        EXPECT_EQ(ReadRaceList(league.Db()).size(), 4u);
+        RemoveRaces(league.Db(), {race});
         league.Close();
+        states.push_back(test::KeyColumns(path));
     }
-    ASSERT_TRUE(FileExists(backup));
-    EXPECT_EQ(test::LeagueProblems(backup), "");
-    EXPECT_EQ(test::KeyColumns(backup), original);
-    const std::string afterFirst = test::KeyColumns(path);
+    // Newest first: .bak holds the league before the last removal.
+    for (int n = 0; n < PendingBackup::kGenerations; ++n) {
+        const std::string copy = PendingBackup::GenerationPath(path, n);
+        ASSERT_TRUE(FileExists(copy)) << copy;
+        EXPECT_EQ(test::LeagueProblems(copy), "");
+        EXPECT_EQ(test::KeyColumns(copy), states[states.size() - 2 - n]) << copy;
+    }
+    EXPECT_FALSE(FileExists(PendingBackup::GenerationPath(path, PendingBackup::kGenerations)));
+    EXPECT_FALSE(FileExists(backup + ".pending"));
 
-    // The next removal keeps the league as the first one left it; the older copy is gone.
-    {
-        League league(program, path);
-        RemoveRaces(league.Db(), {1});
-        league.Close();
-    }
-    EXPECT_EQ(test::KeyColumns(backup), afterFirst);
-    EXPECT_FALSE(FileExists(backup + ".new"));
+    // Removing a race that is no longer there changes nothing, so no copy moves.
+    const std::string newest = test::ReadFileBytes(backup);
+    League league(program, path);
+    RemoveRaces(league.Db(), {1});
+    league.Close();
+    EXPECT_TRUE(test::ReadFileBytes(backup) == newest);
 }
 
 TEST_F(BackupTest, WhenTheCopyCannotBeWrittenNothingIsRemoved) {
@@ -95,6 +99,13 @@ TEST_F(BackupTest, RemovingExcludedResultsKeepsTheLeagueAsItWas) {
     EXPECT_EQ(test::LeagueProblems(backup), "");
     EXPECT_EQ(test::KeyColumns(backup), original);
     EXPECT_NE(test::KeyColumns(path), original);
+
+    // Run again, it removes nothing: the copy of the first run is what recovers those results.
+    const auto again = Cli({"remove-excluded", path});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(again.out.substr(0, again.out.find('\n')), "removed\t0 results");
+    EXPECT_EQ(test::KeyColumns(backup), original);
+    EXPECT_FALSE(FileExists(PendingBackup::GenerationPath(path, 1)));
 }
 
 } // namespace

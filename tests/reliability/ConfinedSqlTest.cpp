@@ -9,8 +9,8 @@
 #include <iostream>
 
 #include "LeagueCheck.h"
-#include "common/Files.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "data/ConfinedSql.h"
 #include "data/Drivers.h"
 #include "data/League.h"

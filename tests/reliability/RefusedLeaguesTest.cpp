@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <map>
 
-#include "common/Files.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 

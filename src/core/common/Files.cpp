@@ -1,73 +1,71 @@
 #include "common/Files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
+#include <fstream>
 #include <system_error>
 
+#include "common/Errors.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 
 namespace scorewell {
 
-namespace {
-
-[[noreturn]] void ThrowErrno(const std::string& what) {
-    throw std::system_error(errno, std::generic_category(), what);
+bool IsDatabaseFile(const std::string& path) {
+    static constexpr char kHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f',
+                                         'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
+    std::ifstream in(NativePath(path), std::ios::binary);
+    char header[sizeof kHeader] = {};
+    return in.read(header, sizeof header) && std::equal(header, header + sizeof header, kHeader);
 }
 
-void SyncDescriptorOf(const std::string& path, int flags) {
-    int fd = ::open(NativePath(path).c_str(), flags | O_CLOEXEC);
-    if (fd < 0) {
-        ThrowErrno("cannot open " + path);
+void WriteFileSafely(const std::string& fileName, std::string_view bytes,
+                     const std::function<void()>& beforeReplace,
+                     const std::vector<std::string>& databasesInUse) {
+    const std::string target = NativePath(fileName);
+    const std::string quoted = "\"" + fileName + "\"";
+    switch (KindOfFile(target)) {
+    case FileKind::Folder:
+        throw ScorewellError(quoted + " is a folder. Choose a file name inside it.");
+    case FileKind::Other:
+        throw ScorewellError(quoted + " is not a regular file. Choose another file name.");
+    case FileKind::Missing:
+        break;
+    case FileKind::Regular:
+        // The databases in use are compared by identity first: reading one of them through a
+        // second handle would disturb the engine's locks on it.
+        for (const std::string& db : databasesInUse) {
+            if (SameExistingFile(target, db)) {
+                throw ScorewellError(quoted + " is a database Scorewell is using and is never "
+                                              "replaced by a page. Choose another file name.");
+            }
+        }
+        if (IsDatabaseFile(target)) {
+            throw ScorewellError(quoted + " is a database (a league file or a copy of one) and is "
+                                          "never replaced by a page. Choose another file name.");
+        }
+        // Replacing the file would get round its write protection, which opening it respects.
+        if (!CanWriteFile(target)) {
+            throw std::system_error(std::make_error_code(std::errc::permission_denied),
+                                    "cannot write " + target);
+        }
+        break;
     }
-    if (::fsync(fd) != 0) {
-        int saved = errno;
-        ::close(fd);
-        errno = saved;
-        ThrowErrno("cannot flush " + path);
+    const std::string temp = WriteTemporaryBeside(target, bytes);
+    try {
+        if (KindOfFile(target) == FileKind::Regular) {
+            CopyPermissions(target, temp);
+        }
+        if (beforeReplace) {
+            beforeReplace();
+        }
+        ReplaceFile(temp, target);
+    } catch (...) {
+        RemoveFileIfExists(temp);
+        throw;
     }
-    ::close(fd);
-}
-
-} // namespace
-
-void SyncFile(const std::string& path) {
-    SyncDescriptorOf(path, O_RDONLY);
-}
-
-void SyncFolder(const std::string& folder) {
-    SyncDescriptorOf(folder.empty() ? std::string(".") : folder, O_RDONLY | O_DIRECTORY);
-}
-
-void ReplaceFile(const std::string& from, const std::string& to) {
-    if (std::rename(NativePath(from).c_str(), NativePath(to).c_str()) != 0) {
-        ThrowErrno("cannot rename " + from + " to " + to);
-    }
-}
-
-bool RemoveFileIfExists(const std::string& path) {
-    if (::unlink(NativePath(path).c_str()) == 0 || errno == ENOENT) {
-        return true;
-    }
-    return false;
-}
-
-bool CanWriteFileAndFolder(const std::string& path) {
-    std::string native = NativePath(path);
-    std::string folder = FolderOf(native);
-    if (folder.empty()) {
-        folder = ".";
-    }
-    return ::access(native.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
-void CopyPermissions(const std::string& from, const std::string& to) {
-    struct stat st {};
-    if (::stat(NativePath(from).c_str(), &st) == 0) {
-        ::chmod(NativePath(to).c_str(), st.st_mode & 07777);
+    // The page is in place; the folder flush only makes the rename itself durable sooner.
+    try {
+        SyncFolder(FolderOf(target));
+    } catch (const std::system_error&) {
     }
 }
 

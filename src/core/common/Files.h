@@ -1,23 +1,24 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace scorewell {
 
-// File operations that keep a file safe across crashes and full disks. They throw
-// std::system_error with the operating system's reason.
+// True when the file starts as every SQLite database does: a league, a backup of one, the
+// program database.
+bool IsDatabaseFile(const std::string& path);
 
-// Flushes a file's content to the disk.
-void SyncFile(const std::string& path);
-// Flushes a folder's entries (a rename inside it) to the disk.
-void SyncFolder(const std::string& folder);
-// Renames from over to in one step: to is either the old or the new file, never neither.
-void ReplaceFile(const std::string& from, const std::string& to);
-// Removes a file when it exists; true when it is gone afterwards.
-bool RemoveFileIfExists(const std::string& path);
-// True when this process may write the file and create files in its folder.
-bool CanWriteFileAndFolder(const std::string& path);
-// Gives to the permission bits of from (a replaced league keeps its owner's access rights).
-void CopyPermissions(const std::string& from, const std::string& to);
+// Writes a whole file so that a failure leaves the previous file untouched: the bytes go into a
+// temporary file beside it, flushed, then renamed over it; beforeReplace runs just before the
+// rename (a league stores what belongs with the page there). A target that is not a regular file,
+// that is one of the databases in use, or that is any SQLite database is refused before anything
+// is written: a page never replaces a league. Throws ScorewellError for a refused target and
+// std::system_error with the system's reason for a failed write.
+void WriteFileSafely(const std::string& fileName, std::string_view bytes,
+                     const std::function<void()>& beforeReplace = {},
+                     const std::vector<std::string>& databasesInUse = {});
 
 } // namespace scorewell

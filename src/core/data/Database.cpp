@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
@@ -156,6 +156,7 @@ void Statement::BindAll(const std::vector<Value>& values) {
 }
 
 bool Statement::Step() {
+    db_->CheckActionAlive();
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
         return true;
@@ -286,9 +287,14 @@ Database::~Database() {
 }
 
 Database::Database(Database&& other) noexcept
-    : db_(other.db_), path_(std::move(other.path_)), cache_(std::move(other.cache_)) {
+    : db_(other.db_), path_(std::move(other.path_)), cache_(std::move(other.cache_)),
+      actionsOpen_(other.actionsOpen_) {
     other.db_ = nullptr;
     other.cache_.clear();
+    other.actionsOpen_ = 0;
+    for (auto& [sql, stmt] : cache_) {
+        stmt->db_ = this;
+    }
 }
 
 Database& Database::operator=(Database&& other) noexcept {
@@ -297,8 +303,10 @@ Database& Database::operator=(Database&& other) noexcept {
         db_ = other.db_;
         path_ = std::move(other.path_);
         cache_ = std::move(other.cache_);
+        actionsOpen_ = other.actionsOpen_;
         other.db_ = nullptr;
         other.cache_.clear();
+        other.actionsOpen_ = 0;
         // Cached statements keep a pointer to their database; point them here.
         for (auto& [sql, stmt] : cache_) {
             stmt->db_ = this;
@@ -400,7 +408,20 @@ void Database::Close() {
     if (message.empty() || message == "not an error") {
         message = sqlite3_errstr(rc);
     }
+    lastErrorCode_ = code;
+    lastSystemError_ = systemError;
+    lastErrorMessage_ = message;
     throw DbError(code, message, systemError);
+}
+
+void Database::CheckActionAlive() const {
+    if (actionsOpen_ > 0 && db_ && sqlite3_get_autocommit(db_) != 0) {
+        // The cause is the last error the engine gave; without one, say what happened.
+        if (lastErrorCode_ != 0) {
+            throw TransactionLost(lastErrorCode_, lastErrorMessage_, lastSystemError_);
+        }
+        throw TransactionLost(SQLITE_ABORT_ROLLBACK, "the engine ended the transaction");
+    }
 }
 
 Statement& Database::Cached(std::string_view sql) {
@@ -593,13 +614,18 @@ void Database::DropIndex(std::string_view index) {
 
 Transaction::Transaction(Database& db) : db_(db) {
     static int counter = 0;
+    // An action begun inside another whose transaction the engine ended must not start a new
+    // transaction of its own: the outer action is over.
+    db_.CheckActionAlive();
     if (db_.InTransaction()) {
         savepoint_ = "action_" + std::to_string(++counter);
         db_.Execute("SAVEPOINT " + savepoint_);
     } else {
+        db_.lastErrorCode_ = 0;
         db_.Execute("BEGIN IMMEDIATE");
     }
     open_ = true;
+    ++db_.actionsOpen_;
 }
 
 Transaction::~Transaction() {
@@ -622,6 +648,7 @@ void Transaction::Commit() {
         db_.Execute("RELEASE " + savepoint_);
     }
     open_ = false;
+    --db_.actionsOpen_;
 }
 
 void Transaction::Rollback() {
@@ -629,12 +656,14 @@ void Transaction::Rollback() {
         return;
     }
     open_ = false;
+    --db_.actionsOpen_;
+    // A failed statement may already have ended the transaction, and its savepoints with it.
+    if (!db_.InTransaction()) {
+        return;
+    }
     if (savepoint_.empty()) {
-        // A failed statement may already have ended the transaction.
-        if (db_.InTransaction()) {
-            db_.Execute("ROLLBACK");
-        }
-    } else if (db_.InTransaction()) {
+        db_.Execute("ROLLBACK");
+    } else {
         db_.Execute("ROLLBACK TO " + savepoint_);
         db_.Execute("RELEASE " + savepoint_);
     }

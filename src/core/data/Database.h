@@ -34,6 +34,14 @@ private:
     int systemError_;
 };
 
+// The engine rolled back an action's transaction by itself after an error (a full disk, an I/O
+// error): the action is over, and nothing of it may run on outside its transaction. Carries the
+// code and reason of the error that ended it.
+class TransactionLost : public DbError {
+public:
+    using DbError::DbError;
+};
+
 class Database;
 
 // One prepared statement, reusable with Reset for bulk work. Stepping returns true for a row and
@@ -176,6 +184,10 @@ public:
 
 private:
     friend class Statement;
+    friend class Transaction;
+    // Throws TransactionLost when an action's transaction is open on this connection but the
+    // engine has ended it.
+    void CheckActionAlive() const;
     static Database OpenWithFlags(const std::string& path, int flags);
     void Configure();
     Statement& Cached(std::string_view sql);
@@ -184,11 +196,19 @@ private:
     sqlite3* db_ = nullptr;
     std::string path_;
     std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
+    // Transaction guards open on this connection, and the last error the engine reported (the
+    // cause, when it rolled an action back by itself).
+    int actionsOpen_ = 0;
+    mutable int lastErrorCode_ = 0;
+    mutable int lastSystemError_ = 0;
+    mutable std::string lastErrorMessage_;
 };
 
 // One user action as one transaction: BEGIN IMMEDIATE on construction, ROLLBACK on destruction
 // unless committed. Inside an open transaction it becomes a savepoint of that transaction, so
-// actions compose.
+// actions compose. While one is open, every statement on the connection checks that the engine
+// has not rolled the transaction back by itself; if it has, the statement throws TransactionLost
+// instead of running on in autocommit mode.
 class Transaction {
 public:
     explicit Transaction(Database& db);

@@ -2,12 +2,11 @@
 
 #include <sqlite3.h>
 
-#include <cerrno>
 #include <cmath>
 #include <optional>
 #include <system_error>
 
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
@@ -118,8 +117,7 @@ std::string PlainReason(const DbError& error) {
         return "the file cannot be opened";
     case SQLITE_IOERR:
         // A file size limit or a quota stops a write as a full disk does.
-        if (error.SystemError() == ENOSPC || error.SystemError() == EFBIG ||
-            error.SystemError() == EDQUOT) {
+        if (IsDiskFullError(error.SystemError())) {
             return "the disk is full";
         }
         return "the file cannot be written (" + std::string(error.what()) + ")";
@@ -128,20 +126,44 @@ std::string PlainReason(const DbError& error) {
     }
 }
 
-League::League(Program& program, const std::string& path) : program_(program) {
+League::League(Program& program, const std::string& path, LeagueAccess access)
+    : program_(program), access_(access) {
     using Kind = LeagueOpenError::Kind;
-    if (!FileExists(path)) {
+    switch (KindOfFile(NativePath(path))) {
+    case FileKind::Missing:
         throw LeagueOpenError(Kind::Missing, Quoted(path) + " does not exist!");
+    case FileKind::Folder:
+        throw LeagueOpenError(Kind::NotALeague,
+                              Quoted(path) + " is a folder, not a league file.");
+    case FileKind::Other:
+        throw LeagueOpenError(Kind::NotALeague,
+                              Quoted(path) + " is not a regular file, so it is not a league file.");
+    case FileKind::Regular:
+        break;
     }
-    // A copy left by a compaction that was interrupted is of no use any more.
-    const std::string folder = FolderOf(NativePath(path));
-    RemoveFileIfExists(folder + kCompactName);
-    RemoveFileIfExists(folder + kCompactName + "-journal");
-
     if (!CanWriteFileAndFolder(path)) {
         throw LeagueOpenError(Kind::ReadOnly, Quoted(path) +
                                                   " cannot be opened for writing: the file or its "
                                                   "folder is read-only.");
+    }
+    try {
+        lock_ = FileLock::TryAcquire(path, access == LeagueAccess::Change
+                                               ? FileLock::Mode::Exclusive
+                                               : FileLock::Mode::Shared);
+    } catch (const std::system_error& e) {
+        throw LeagueOpenError(Kind::Other, Quoted(path) + " cannot be opened: " +
+                                               e.code().message() + ".");
+    }
+    if (!lock_) {
+        throw LeagueOpenError(Kind::Locked,
+                              Quoted(path) + " is in use by another program. Close it there and "
+                                             "try again.");
+    }
+    if (access == LeagueAccess::Change) {
+        // Older versions compacted through this copy; an interrupted one left it behind.
+        const std::string folder = FolderOf(NativePath(path));
+        RemoveFileIfExists(folder + kStaleCompactName);
+        RemoveFileIfExists(folder + kStaleCompactName + "-journal");
     }
     try {
         db_ = Database::Open(path);
@@ -218,15 +240,18 @@ League::League(Program& program, const std::string& path) : program_(program) {
         t.Commit();
     } catch (const DbError& e) {
         db_.Close();
+        lock_.reset();
         throw OpenError(path, e);
     } catch (...) {
         db_.Close();
+        lock_.reset();
         throw;
     }
 }
 
 League::~League() {
     db_.Close();
+    lock_.reset();
 }
 
 void League::LoadWorkingSettings() {
@@ -275,21 +300,10 @@ PointTable League::LoadPointTable() {
                            settings_.useCustomBonusSystem);
 }
 
-void League::Backup() {
-    BackupLeagueFile(db_);
-}
-
-void BackupLeagueFile(Database& league) {
-    const std::string target = league.Path() + ".bak";
-    try {
-        BackupDatabase(league, target);
-    } catch (const DbError& e) {
-        throw ScorewellError("The copy " + Quoted(target) + " of " + Quoted(league.Path()) +
-                             " could not be written: " + PlainReason(e) + ".");
-    } catch (const std::system_error& e) {
-        throw ScorewellError("The copy " + Quoted(target) + " of " + Quoted(league.Path()) +
-                             " could not be written: " + e.what() + ".");
-    }
+bool CompactionPays(Database& db) {
+    const long long pages = db.Scalar("PRAGMA page_count").AsInteger();
+    const long long free = db.Scalar("PRAGMA freelist_count").AsInteger();
+    return free > 0 && free * 4 >= pages;
 }
 
 void BackupDatabase(Database& source, const std::string& target) {
@@ -309,36 +323,75 @@ void BackupDatabase(Database& source, const std::string& target) {
     });
 }
 
+std::string PendingBackup::GenerationPath(const std::string& leaguePath, int n) {
+    return leaguePath + ".bak" + (n == 0 ? std::string() : "." + std::to_string(n));
+}
+
+PendingBackup::PendingBackup(Database& league)
+    : leaguePath_(league.Path()), pending_(league.Path() + ".bak.pending") {
+    try {
+        BackupDatabase(league, pending_);
+    } catch (const DbError& e) {
+        throw ScorewellError("The copy " + Quoted(GenerationPath(leaguePath_, 0)) + " of " +
+                             Quoted(leaguePath_) + " could not be written: " + PlainReason(e) +
+                             ". Nothing was changed.");
+    } catch (const std::system_error& e) {
+        throw ScorewellError("The copy " + Quoted(GenerationPath(leaguePath_, 0)) + " of " +
+                             Quoted(leaguePath_) + " could not be written: " +
+                             (IsDiskFullError(e.code().value()) ? "the disk is full"
+                                                                : std::string(e.what())) +
+                             ". Nothing was changed.");
+    }
+}
+
+PendingBackup::~PendingBackup() {
+    if (!pending_.empty()) {
+        RemoveFileIfExists(pending_);
+    }
+}
+
+void PendingBackup::Keep() {
+    if (pending_.empty()) {
+        return;
+    }
+    try {
+        RemoveFileIfExists(GenerationPath(leaguePath_, kGenerations - 1));
+        for (int n = kGenerations - 2; n >= 0; --n) {
+            const std::string from = GenerationPath(leaguePath_, n);
+            if (KindOfFile(from) == FileKind::Regular) {
+                ReplaceFile(from, GenerationPath(leaguePath_, n + 1));
+            }
+        }
+        ReplaceFile(pending_, GenerationPath(leaguePath_, 0));
+        pending_.clear();
+        SyncFolder(FolderOf(leaguePath_));
+    } catch (const std::system_error& e) {
+        throw ScorewellError("The copy " + Quoted(GenerationPath(leaguePath_, 0)) + " of " +
+                             Quoted(leaguePath_) + " could not be kept: " + e.what() +
+                             ". Nothing was changed.");
+    }
+}
+
 void League::Close() {
     if (!db_.IsOpen()) {
         return;
     }
-    const std::string path = db_.Path();
-    db_.Close();
-    CompactDatabaseFile(path, kCompactName);
-}
-
-void CompactDatabaseFile(const std::string& path, const std::string& tempName) {
-    const std::string temp = FolderOf(NativePath(path)) + tempName;
-    try {
-        BuildAndReplaceFile(temp, path, [&] {
-            {
-                Database source = Database::Open(path);
-                source.Execute("VACUUM INTO ?", {Value(temp)});
+    std::string failure;
+    if (access_ == LeagueAccess::Change) {
+        try {
+            if (CompactionPays(db_)) {
+                db_.Execute("VACUUM");
             }
-            CopyPermissions(path, temp);
-        });
-    } catch (const DbError& e) {
-        throw ScorewellError("The league file " + Quoted(path) +
-                             " was closed but could not be compacted: " + PlainReason(e) +
-                             ". The file is unchanged.");
-    } catch (const std::system_error& e) {
-        const int code = e.code().value();
-        std::string reason =
-            code == ENOSPC || code == EFBIG || code == EDQUOT ? "the disk is full" : e.what();
-        throw ScorewellError("The league file " + Quoted(path) +
-                             " was closed but could not be compacted: " + reason +
-                             ". The file is unchanged.");
+        } catch (const DbError& e) {
+            failure = PlainReason(e);
+        }
+    }
+    db_.Close();
+    lock_.reset();
+    if (!failure.empty()) {
+        throw ScorewellError("The league file " + Quoted(path_) +
+                             " was closed but could not be compacted: " + failure +
+                             ". Everything saved in it is kept.");
     }
 }
 

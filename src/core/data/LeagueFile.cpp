@@ -190,6 +190,8 @@ void UpgradeStep(Database& db, Step step) {
         Transaction t(db);
         step();
         t.Commit();
+    } catch (const TransactionLost&) {
+        throw; // the upgrade as a whole is over
     } catch (const std::exception&) {
     }
 }

@@ -1,13 +1,13 @@
 #include "data/LeagueFileActions.h"
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <system_error>
 
 #include "common/Errors.h"
 #include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/LeagueFile.h"
@@ -24,18 +24,13 @@ std::string Quoted(const std::string& path) {
 } // namespace
 
 bool DatabaseFileInUse(const std::string& path) {
-    if (!FileExists(path)) {
+    if (KindOfFile(NativePath(path)) != FileKind::Regular) {
         return false;
     }
     try {
-        Database db = Database::Open(NativePath(path));
-        // Ask once; waiting for the other program is not what the question is about.
-        sqlite3_busy_timeout(db.Handle(), 0);
-        db.Execute("BEGIN IMMEDIATE");
-        db.Execute("ROLLBACK");
+        return FileLock::TryAcquire(NativePath(path), FileLock::Mode::Exclusive) == nullptr;
+    } catch (const std::system_error&) {
         return false;
-    } catch (const DbError& e) {
-        return e.PrimaryCode() == SQLITE_BUSY || e.PrimaryCode() == SQLITE_LOCKED;
     }
 }
 
@@ -45,6 +40,27 @@ bool IsSameFile(const std::string& a, const std::string& b) {
     return ec ? EqualsNoCase(a, b) : same;
 }
 
+namespace {
+
+// Writes the database at source over the existing database file target in one journaled step of
+// the engine: a failure leaves target whole, and target keeps its identity (a link stays a link,
+// the owner and mode stay).
+void CopyDatabaseOver(const std::string& source, const std::string& target) {
+    Database from = Database::Open(source);
+    Database to = Database::Open(target);
+    sqlite3_backup* backup = sqlite3_backup_init(to.Handle(), "main", from.Handle(), "main");
+    if (!backup) {
+        to.ThrowError(sqlite3_errcode(to.Handle()));
+    }
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) {
+        to.ThrowError(rc);
+    }
+}
+
+} // namespace
+
 void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueType,
                          Database& programDb, int droppedRaces, int lapReportingMethod) {
     const std::string target = NativePath(fileName);
@@ -52,21 +68,65 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
     if (!folder.empty() && !FolderExists(folder)) {
         throw ScorewellError("The folder " + Quoted(folder) + " does not exist.");
     }
-    if (FileExists(target) && ::access(target.c_str(), W_OK) != 0) {
-        throw ScorewellError(Quoted(fileName) + " is read-only and cannot be replaced.");
-    }
-    const std::string temp = target + ".new";
+    auto build = [&](const std::string& path) {
+        CreateLeagueFile(path, simTitle, leagueType, programDb, droppedRaces, lapReportingMethod);
+    };
+    const std::string scratch = target + ".new";
     try {
-        BuildAndReplaceFile(temp, target, [&] {
-            CreateLeagueFile(temp, simTitle, leagueType, programDb, droppedRaces,
-                             lapReportingMethod);
-            // A journal left beside the old file would be played back into the new one.
-            RemoveFileIfExists(target + "-journal");
-        });
+        switch (KindOfFile(target)) {
+        case FileKind::Folder:
+            throw ScorewellError(Quoted(fileName) + " is a folder and cannot be replaced by a "
+                                                    "league file.");
+        case FileKind::Other:
+            throw ScorewellError(Quoted(fileName) + " is not a regular file and cannot be "
+                                                    "replaced by a league file.");
+        case FileKind::Missing:
+            BuildAndReplaceFile(scratch, target, [&] {
+                build(scratch);
+                // A journal beside the name would be played back into the new league.
+                RemoveFileIfExists(target + "-journal");
+            });
+            return;
+        case FileKind::Regular:
+            break;
+        }
+        if (!CanWriteFile(target)) {
+            throw ScorewellError(Quoted(fileName) + " is read-only and cannot be replaced.");
+        }
+        // Held until the new league is in place, so no other program works on the old one
+        // meanwhile.
+        const auto lock = FileLock::TryAcquire(target, FileLock::Mode::Exclusive);
+        if (!lock) {
+            throw ScorewellError(Quoted(fileName) + " is in use by another program and cannot "
+                                                    "be replaced. Close it there and try again.");
+        }
+        if (!IsDatabaseFile(target)) {
+            // Not a database at all: the engine cannot write into it, so it is replaced whole.
+            BuildAndReplaceFile(scratch, target, [&] {
+                build(scratch);
+                CopyPermissions(target, scratch);
+                RemoveFileIfExists(target + "-journal");
+            });
+            return;
+        }
+        struct RemoveScratch {
+            const std::string& path;
+            ~RemoveScratch() {
+                RemoveFileIfExists(path);
+                RemoveFileIfExists(path + "-journal");
+            }
+        } removeScratch{scratch};
+        RemoveFileIfExists(scratch);
+        RemoveFileIfExists(scratch + "-journal");
+        build(scratch);
+        CopyDatabaseOver(scratch, target);
     } catch (const DbError& e) {
         throw ScorewellError(Quoted(fileName) + " cannot be written: " + PlainReason(e) + ".");
     } catch (const std::system_error& e) {
-        throw ScorewellError(Quoted(fileName) + " cannot be written: " + e.code().message() + ".");
+        throw ScorewellError(Quoted(fileName) + " cannot be written: " +
+                             (IsDiskFullError(e.code().value()) ? "the disk is full"
+                                                                : e.code().message()) +
+                             ".");
     }
 }
 

@@ -7,18 +7,16 @@
 
 namespace scorewell {
 
-// True when another connection holds a lock on the database file: a program is writing to it or
-// keeps a transaction open on it. Here an open file can always be deleted, so a held lock is how
-// a league shows that another program is working on it; a file merely opened and left idle by
-// another program does not count.
+// True when another program holds the league file (has it open), so it must not be replaced.
 bool DatabaseFileInUse(const std::string& path);
 
 // True when both paths name the same file (letter case aside when either does not exist).
 bool IsSameFile(const std::string& a, const std::string& b);
 
-// Creates a new league file at fileName, replacing a file of that name in one step: the league
-// is built beside it and renamed over it, so a failure leaves an existing file exactly as it
-// was. Throws ScorewellError whose message says why in plain words.
+// Creates a new league file at fileName. An existing league there is replaced in one journaled
+// step of the engine while it is held against other programs: a failure leaves it whole, and the
+// file keeps its identity (a link stays a link, owner and mode stay). Any other existing file is
+// replaced by a rename. Throws ScorewellError whose message says why in plain words.
 void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueType,
                          Database& programDb, int droppedRaces, int lapReportingMethod);
 

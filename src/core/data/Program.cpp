@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/Seed.h"

@@ -32,10 +32,15 @@ std::string RaceMilesText(const Value& length, const Value& laps) {
 }
 
 void RemoveRaces(Database& league, const std::vector<std::int32_t>& raceIds) {
-    BackupLeagueFile(league);
+    PendingBackup backup(league);
     Transaction t(league);
+    int removed = 0;
     for (std::int32_t id : raceIds) {
         league.Execute("DELETE FROM Race WHERE RaceID=?", {Value(id)});
+        removed += league.Changes();
+    }
+    if (removed > 0) {
+        backup.Keep();
     }
     t.Commit();
 }

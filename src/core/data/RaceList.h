@@ -27,7 +27,7 @@ std::string RaceMilesText(const Value& length, const Value& laps);
 
 // Removes the races and, through the cascading relation, their results: all of them or, when any
 // removal fails, none. A removal cannot be undone, so the league as it was is kept beside it
-// first (LEAGUE.slf.bak); when that copy cannot be written nothing is removed.
+// (LEAGUE.slf.bak) when races were removed; when that copy cannot be written nothing is removed.
 void RemoveRaces(Database& league, const std::vector<std::int32_t>& raceIds);
 
 } // namespace scorewell

@@ -17,6 +17,8 @@ std::string ReadSetting(Database& db, int settingsId, std::string* settingName) 
             *settingName = row.Field(0).AsText();
         }
         return value;
+    } catch (const TransactionLost&) {
+        throw;
     } catch (const std::exception&) {
         return kMissingSetting;
     }
@@ -34,6 +36,8 @@ bool WriteSetting(Database& db, int settingsId, std::string_view value) {
                        {stored, Value(settingsId)});
         }
         return true;
+    } catch (const TransactionLost&) {
+        throw;
     } catch (const std::exception&) {
         return false;
     }
@@ -136,6 +140,8 @@ bool SetBonusPoints(Database& db, std::int32_t bonusId, int points) {
     try {
         db.Execute("UPDATE Bonus SET Points=? WHERE BonusID=?", {Value(points), Value(bonusId)});
         return true;
+    } catch (const TransactionLost&) {
+        throw;
     } catch (const std::exception&) {
         return false;
     }

@@ -1,14 +1,9 @@
 #include "html/CExport.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <chrono>
 #include <system_error>
 
 #include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Format.h"
 #include "common/Formatting.h"
 #include "common/Numbers.h"
@@ -164,79 +159,6 @@ std::string EncodePageText(std::string_view utf8) {
     return out;
 }
 
-void WriteFileSafely(const std::string& fileName, std::string_view bytes,
-                     const std::function<void()>& beforeReplace) {
-    const std::string target = NativePath(fileName);
-    const std::string folder = FolderOf(target);
-    auto fail = [](const std::string& what) {
-        throw std::system_error(errno, std::generic_category(), what);
-    };
-    // Replacing the file would get round its write protection, which opening it would respect.
-    if (FileExists(target) && ::access(target.c_str(), W_OK) != 0) {
-        fail("cannot write " + target);
-    }
-
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        temp = folder + "." + FileNameOf(target, false) + "." + std::to_string(::getpid()) + "-" +
-               std::to_string(counter++) + "-" + std::to_string(stamp % 100000) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            break;
-        }
-    }
-    if (fd < 0) {
-        fail("cannot create a file in the folder of " + target);
-    }
-    try {
-        std::size_t written = 0;
-        while (written < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                if (n == 0) {
-                    errno = EIO;
-                }
-                fail("cannot write " + temp);
-            }
-            written += static_cast<std::size_t>(n);
-        }
-        if (::fsync(fd) != 0) {
-            fail("cannot flush " + temp);
-        }
-        const int closed = ::close(fd);
-        fd = -1;
-        if (closed != 0) {
-            fail("cannot close " + temp);
-        }
-        if (FileExists(target)) {
-            CopyPermissions(target, temp);
-        }
-        if (beforeReplace) {
-            beforeReplace();
-        }
-        ReplaceFile(temp, target);
-    } catch (...) {
-        const int saved = errno;
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        RemoveFileIfExists(temp);
-        errno = saved;
-        throw;
-    }
-    // The page is in place; the folder flush only makes the rename itself durable sooner.
-    try {
-        SyncFolder(folder);
-    } catch (const std::system_error&) {
-    }
-}
-
 bool CExport::HTML(const std::string& fileName) {
     lastError_.clear();
     try {
@@ -251,14 +173,14 @@ bool CExport::HTML(const std::string& fileName) {
         default:
             throw ContentError("there is no export type " + std::to_string(ExportType));
         }
-        WriteFileSafely(fileName, EncodePageText(Page(content)), BeforeReplace);
+        WriteFileSafely(fileName, EncodePageText(Page(content)), BeforeReplace,
+                        {league_->Path(), programDb_->Path()});
         return true;
     } catch (const std::system_error& e) {
         // A file size limit or a quota stops a write the same way a full disk does.
         const int code = e.code().value();
-        lastError_ = code == ENOSPC || code == EFBIG || code == EDQUOT
-                         ? std::string("the disk is full (") + e.what() + ")"
-                         : e.what();
+        lastError_ = IsDiskFullError(code) ? std::string("the disk is full (") + e.what() + ")"
+                                           : e.what();
         return false;
     } catch (const std::exception& e) {
         lastError_ = e.what();

@@ -106,11 +106,4 @@ std::string EscapeHTML(std::string_view text);
 // control characters are dropped except CR LF pairs.
 std::string EncodePageText(std::string_view utf8);
 
-// Writes bytes to a temporary file in the target's folder, flushes it to the disk and renames it
-// over the target, calling beforeReplace (when given) just before the rename. Throws
-// std::system_error, or what beforeReplace throws; the target is then untouched and the
-// temporary file gone.
-void WriteFileSafely(const std::string& fileName, std::string_view bytes,
-                     const std::function<void()>& beforeReplace = {});
-
 } // namespace scorewell

@@ -96,6 +96,8 @@ StagingResult ImportExportedStandings(League& league, const PointTable& table,
         t.Commit();
         result.drivers = finish;
         return result;
+    } catch (const TransactionLost&) {
+        throw; // the whole action is over, not only this file
     } catch (const std::exception& e) {
         result = StagingResult();
         result.title = kTitle;

@@ -403,6 +403,8 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
         return result;
     } catch (const Refusal& e) {
         return Refused(fileName, e.what());
+    } catch (const TransactionLost&) {
+        throw; // the whole action is over, not only this file
     } catch (const DbError& e) {
         return Refused(fileName, "The league file could not take the race: " + PlainReason(e));
     } catch (const std::exception& e) {

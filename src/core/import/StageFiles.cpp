@@ -36,6 +36,8 @@ std::vector<StagingResult> StageResultFiles(League& league, const PointTable& po
                     simType == kNascarRacing4
                         ? ImportExportedStandings(league, pointTable, files[i])
                         : ImportSTNFile(league, pointTable, files[i], simType, lapReportingMethod);
+            } catch (const TransactionLost&) {
+                throw;
             } catch (const std::exception& e) {
                 result = StagingResult();
                 result.title = ReadFailureTitle(simType, files[i]);

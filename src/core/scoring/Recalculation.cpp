@@ -19,13 +19,19 @@ void RecalculateAllRaces(League& league, const std::function<void(int, int)>& pr
     t.Commit();
 }
 
-void RemoveExcludedResults(League& league) {
-    league.Backup();
+int RemoveExcludedResults(League& league) {
     Database& db = league.Db();
+    PendingBackup backup(db);
     Transaction t(db);
     db.Execute("DELETE FROM Stats WHERE DriverID IN (SELECT DriverID FROM Driver WHERE Exclude=1)");
+    const int removed = db.Changes();
     RecalculateAllRaces(league);
+    // Rescoring alone removes nothing: the copy is worth keeping only when results went.
+    if (removed > 0) {
+        backup.Keep();
+    }
     t.Commit();
+    return removed;
 }
 
 } // namespace scorewell

@@ -17,7 +17,7 @@
 #include <algorithm>
 
 #include "common/Controls.h"
-#include "common/Files.h"
+#include "common/Platform.h"
 #include "common/Paths.h"
 #include "common/Swatches.h"
 #include "data/League.h"

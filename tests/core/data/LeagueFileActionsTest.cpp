@@ -12,15 +12,17 @@ namespace {
 
 using LeagueFileActionsTest = test::LeagueFixture;
 
-TEST_F(LeagueFileActionsTest, AFileIsInUseOnlyWhileAnotherConnectionHoldsALock) {
+TEST_F(LeagueFileActionsTest, ALeagueIsInUseWhileAProgramHasItOpen) {
     CreateNewLeagueFile(path, 0, 0, program->Db(), 0, 0);
     EXPECT_FALSE(DatabaseFileInUse(dir.File("missing.slf")));
     test::WriteFileBytes(dir.File("text.slf"), "not a database at all, just some text");
     EXPECT_FALSE(DatabaseFileInUse(dir.File("text.slf")));
-    Database other = Database::Open(path);
-    EXPECT_FALSE(DatabaseFileInUse(path)); // open and idle
-    other.Execute("BEGIN IMMEDIATE");
-    EXPECT_TRUE(DatabaseFileInUse(path));
+    for (LeagueAccess access : {LeagueAccess::Change, LeagueAccess::Read}) {
+        league = std::make_unique<League>(*program, path, access);
+        EXPECT_TRUE(DatabaseFileInUse(path));
+        league->Close();
+        EXPECT_FALSE(DatabaseFileInUse(path));
+    }
     EXPECT_TRUE(IsSameFile(path, dir.Path() + "/./cup.slf"));
     EXPECT_TRUE(IsSameFile(dir.File("A.slf"), dir.File("a.SLF"))); // neither exists
 }

@@ -1,6 +1,7 @@
-// A full disk, made with a file size limit at many sizes, during an import, a compaction and a
-// page export. Every failure is one plain line about the disk or the write; the league and the
-// page already published stay as they were, and nothing is left behind.
+// A full disk, made with a file size limit at many sizes, during an import, a compaction, a page
+// export and the replacing of a league by a new one. Every failure is one plain line about the
+// disk or the write; the league and the page already published stay as they were, and nothing is
+// left behind.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,10 @@
 
 #include "Harness.h"
 #include "LeagueCheck.h"
+#include "LeagueGenerator.h"
+#include "data/Database.h"
+#include "import/RaceFinal.h"
+#include "import/RaceFinalWriter.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -53,19 +58,39 @@ protected:
         ASSERT_EQ(Cli({"import", league, kDemo + "03-cedar-valley-250.stn"}).exitCode, 0);
     }
 
+    // Frees about half the league's pages, so that closing it after a change compacts it.
+    void FreePages() {
+        Database db = Database::Open(league);
+        db.Execute("CREATE TABLE Filler (x)");
+        db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < 60) "
+                   "INSERT INTO Filler SELECT randomblob(3000) FROM n");
+        db.Execute("DROP TABLE Filler");
+    }
+
     // Runs the command once without a limit to know what success leaves, then under every limit.
-    void Sweep(const std::string& what, const std::vector<std::string>& command) {
+    void Sweep(const std::string& what, const std::vector<std::string>& command,
+               bool freePages = false, unsigned long long reach = 24 * 1024) {
         Reset();
+        if (freePages) {
+            FreePages();
+        }
         ASSERT_EQ(Cli(command).exitCode, 0);
         const std::string goodContent = test::KeyColumns(league);
         const std::string goodPage = test::ReadFileBytes(page);
         Reset();
         const auto size = static_cast<unsigned long long>(fs::file_size(league));
-        const unsigned long long limits[] = {
+        std::vector<unsigned long long> limits = {
             0,        1,    512,      4096,        16384,        size / 2, size - 4096,
             size - 1, size, size + 1, size + 4096, size + 16384, size * 2, size * 4};
+        // Step by step just past the league's size, where the journal and new pages fail.
+        for (unsigned long long k = 1; k <= 24; ++k) {
+            limits.push_back(size + k * reach / 24);
+        }
         for (unsigned long long limit : limits) {
             Reset();
+            if (freePages) {
+                FreePages();
+            }
             SCOPED_TRACE(what + " with files limited to " + std::to_string(limit) + " bytes");
             const std::string leagueBefore = test::ReadFileBytes(league);
             const std::string contentBefore = test::KeyColumns(league);
@@ -107,7 +132,8 @@ protected:
                 // What the command reported done before it closed the league.
                 const bool done = (r.out.find("imported\t") != std::string::npos &&
                                    r.out.find("imported\t0 races") == std::string::npos) ||
-                                  r.out.find(page + "\n") != std::string::npos;
+                                  r.out.find(page + "\n") != std::string::npos ||
+                                  r.out.find("excluded\t") != std::string::npos;
                 if (r.err.find("could not be compacted") != std::string::npos) {
                     // Only the compaction after the work failed: the work is whole or absent.
                     expect(test::KeyColumns(league) == (done ? goodContent : contentBefore),
@@ -129,10 +155,36 @@ protected:
     }
 };
 
-TEST_F(FullDiskTest, ImportCompactionAndExportFailCleanlyAtEverySize) {
+TEST_F(FullDiskTest, ImportCompactionExportAndReplacingFailCleanlyAtEverySize) {
     Sweep("import", {"import", league, kDemo + "04-gulf-coast-305.stn"});
-    Sweep("compaction", {"races", league});
+    // A full disk while the first file is staged must not let the second one in on its own.
+    // The first file too big for the disk, the second small enough to fit after it failed: a
+    // race final of twenty thousand drivers, more than the engine keeps in memory before it
+    // writes to the file, its driver lines copied with names of their own.
+    RaceFinalRace race = bench::DemoSeason()[3];
+    race.name = "Big Race";
+    std::string text = RaceFinalText(race);
+    // The driver lines end where the first blank line after the column heading is.
+    const std::size_t blockEnd = text.find("\r\n\r\n", text.find("Fn  St")) + 2;
+    const std::size_t lastLine = text.rfind("\r\n", blockEnd - 3) + 2;
+    const std::string line = text.substr(lastLine, blockEnd - lastLine);
+    const ColumnPlace name = DriverLineLayoutFor(0).driverName;
+    std::string copies;
+    for (int i = 1; i <= 20000; ++i) {
+        std::string copy = line;
+        std::string driver = "Driver Number " + std::to_string(i);
+        driver.resize(static_cast<std::size_t>(name.width), ' ');
+        copy.replace(static_cast<std::size_t>(name.position - 1), driver.size(), driver);
+        copies += copy;
+    }
+    text.insert(blockEnd, copies);
+    test::WriteFileBytes(dir.File("big.stn"), text);
+    Sweep("import of a big and a small file",
+          {"import", league, dir.File("big.stn"), kDemo + "05-ironwood-300.stn"}, false,
+          512 * 1024);
+    Sweep("compaction", {"exclude", league, "Amos Whitlock"}, true);
     Sweep("export", {"export", league, "--report", "1", "-o", page});
+    Sweep("replacing the league", {"new", league, "--sim", "1", "--force"});
     test::PrintFigure("full-disk fault points clean", clean, tried);
 }
 

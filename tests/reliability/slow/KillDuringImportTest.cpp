@@ -1,5 +1,5 @@
 // The command line imports batches of race finals into one league, and is killed at random
-// moments: while it opens the league, stages, imports, commits or compacts. After every kill the
+// moments: while it opens the league, stages, imports, commits or compacts it. After every kill the
 // league must open sound, every batch must be wholly there or wholly absent, and every import
 // the command reported done must be there.
 
@@ -15,7 +15,6 @@
 #include "Harness.h"
 #include "LeagueCheck.h"
 #include "common/Paths.h"
-#include "data/League.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -33,7 +32,7 @@ TEST(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
     test::TempDir dir;
     const std::string prog = dir.File("prog");
     const std::string league = dir.File("cup.slf");
-    const std::string compactCopy = dir.File(League::kCompactName);
+    const std::string journal = league + "-journal";
     const std::size_t batchSize = 2;
     const test::WrittenSeason season =
         test::WriteGeneratedSeason(dir.File("stn"), kills * 6 + 20, seed);
@@ -64,7 +63,7 @@ TEST(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
               << std::chrono::duration_cast<std::chrono::milliseconds>(duration).count() << " ms\n";
 
     std::vector<std::string> reportedDone;
-    int tried = 0, survived = 0, finished = 0, duringCompaction = 0;
+    int tried = 0, survived = 0, finished = 0, inTransaction = 0;
     while (tried < kills) {
         ASSERT_LT(next + batchSize, season.files.size());
         const std::size_t first = next;
@@ -79,7 +78,7 @@ TEST(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
         }
         bool killed = false;
         if (child.Running()) {
-            duringCompaction += std::filesystem::exists(compactCopy);
+            inTransaction += std::filesystem::exists(journal);
             child.Kill(SIGKILL);
             killed = true;
         }
@@ -131,7 +130,7 @@ TEST(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
                                 << " (seed " << seed << ")";
     }
     std::cout << "imports finished before their kill: " << finished
-              << ", kills while compacting: " << duringCompaction << "\n";
+              << ", kills while a transaction was writing: " << inTransaction << "\n";
     test::PrintFigure("kills during import survived", survived, tried);
 }
 

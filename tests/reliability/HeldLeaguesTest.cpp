@@ -1,0 +1,201 @@
+// A league is held by the program that has it open: a second program is refused at once and
+// changes nothing. Compaction happens in place and only when it pays, so the file keeps what makes
+// it the user's file (links, inode, mode, owner), and a command that changed nothing writes
+// nothing. Replacing a league with a new one writes into the old file the same way.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "LeagueCheck.h"
+#include "data/League.h"
+#include "data/Program.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace scorewell {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
+
+struct FileState {
+    ino_t inode;
+    mode_t mode;
+    uid_t owner;
+    off_t size;
+    timespec modified;
+    bool operator==(const FileState& o) const {
+        return inode == o.inode && mode == o.mode && owner == o.owner && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
+FileState StateOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return {st.st_ino, st.st_mode, st.st_uid, st.st_size, st.st_mtim};
+}
+
+long long Pragma(const std::string& path, const char* pragma) {
+    Database db = Database::OpenReadOnly(path);
+    return db.Scalar(std::string("PRAGMA ") + pragma).AsInteger();
+}
+
+class HeldLeaguesTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string prog = dir.File("prog");
+    std::string path = dir.File("cup.slf");
+
+    test::ProcessResult Cli(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--program-folder", prog});
+        return test::RunCli(args);
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);
+        ASSERT_EQ(Cli({"import", path, kDemo + "01-harbor-point-400.stn",
+                       kDemo + "02-millbrook-500.stn", kDemo + "03-cedar-valley-250.stn"})
+                      .exitCode,
+                  0);
+    }
+
+    // Frees about n pages, as removing results would.
+    void FreePages(int n) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        const std::string sql = "CREATE TABLE Filler (x); "
+                                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
+                                "WHERE i < " +
+                                std::to_string(n) +
+                                ") INSERT INTO Filler SELECT randomblob(3000) FROM n; "
+                                "DROP TABLE Filler;";
+        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+};
+
+TEST_F(HeldLeaguesTest, ASecondProgramIsRefusedAtOnceAndChangesNothing) {
+    Program program(prog);
+    const std::string message = "scorewell-cli: \"" + path +
+                                "\" is in use by another program. Close it there and try again.\n";
+    const std::vector<std::string> change = {"import", path, kDemo + "04-gulf-coast-305.stn"};
+    const std::vector<std::string> read = {"races", path};
+    {
+        // The desktop program has it open.
+        League held(program, path);
+        const std::string before = test::ReadFileBytes(path);
+        for (const auto& command : {change, read}) {
+            const auto started = std::chrono::steady_clock::now();
+            const auto r = Cli(command);
+            EXPECT_LT(std::chrono::steady_clock::now() - started, 2s) << "waited for the holder";
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_EQ(r.err, message);
+        }
+        EXPECT_TRUE(test::ReadFileBytes(path) == before);
+        held.Close();
+    }
+    {
+        // Another program only reads it: readers share it, a change waits for nobody.
+        League reading(program, path, LeagueAccess::Read);
+        EXPECT_EQ(Cli(read).exitCode, 0);
+        const auto r = Cli(change);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, message);
+        reading.Close();
+    }
+    EXPECT_EQ(Cli(change).exitCode, 0);
+}
+
+TEST_F(HeldLeaguesTest, ACommandThatChangesNothingLeavesTheFileUntouched) {
+    ASSERT_EQ(Cli({"standings", path}).exitCode, 0); // marks the dropped results once
+    const FileState before = StateOf(path);
+    const std::string bytes = test::ReadFileBytes(path);
+    std::this_thread::sleep_for(20ms);
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"races", path}, {"drivers", path}, {"standings", path}}) {
+        SCOPED_TRACE(command[0]);
+        ASSERT_EQ(Cli(command).exitCode, 0);
+        EXPECT_TRUE(StateOf(path) == before);
+        EXPECT_TRUE(test::ReadFileBytes(path) == bytes);
+    }
+}
+
+TEST_F(HeldLeaguesTest, CompactionWorksInPlaceAndOnlyWhenItPays) {
+    // Reached through a link, with its own mode and (when we may) owner.
+    const std::string target = dir.File("real/cup.slf");
+    fs::create_directories(dir.File("real"));
+    fs::rename(path, target);
+    fs::create_symlink(target, path);
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    }
+    test::WriteFileBytes(dir.File("TmpPoints.mdb"), "left by an older version");
+
+    // A few free pages are not worth a rewrite of the whole file.
+    FreePages(2);
+    const long long freeBefore = Pragma(target, "freelist_count");
+    ASSERT_GT(freeBefore, 0);
+    ASSERT_LT(freeBefore * 4, Pragma(target, "page_count"));
+    ASSERT_EQ(Cli({"include", path, "Amos Whitlock"}).exitCode, 0);
+    EXPECT_EQ(Pragma(target, "freelist_count"), freeBefore);
+
+    FreePages(100);
+    ASSERT_GE(Pragma(target, "freelist_count") * 4, Pragma(target, "page_count"));
+    const FileState before = StateOf(target);
+    const std::string content = test::KeyColumns(target);
+    const auto r = Cli({"exclude", path, "Amos Whitlock"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(path));
+    const FileState after = StateOf(target);
+    EXPECT_EQ(after.inode, before.inode);
+    EXPECT_EQ(after.mode, before.mode);
+    EXPECT_EQ(after.owner, before.owner);
+    EXPECT_LT(after.size, before.size / 2);
+    EXPECT_EQ(Pragma(target, "freelist_count"), 0);
+    EXPECT_EQ(test::LeagueProblems(target), "");
+    EXPECT_NE(test::KeyColumns(target), content);
+    EXPECT_FALSE(fs::exists(dir.File("TmpPoints.mdb")));
+    EXPECT_FALSE(fs::exists(dir.File("real/TmpPoints.mdb")));
+}
+
+TEST_F(HeldLeaguesTest, ANewLeagueIsWrittenIntoTheOldFileOrNotAtAll) {
+    const std::string target = dir.File("real.slf");
+    fs::rename(path, target);
+    fs::create_symlink(target, path);
+    const FileState before = StateOf(target);
+    const std::string content = test::KeyColumns(target);
+    {
+        // Not while another program holds it.
+        Program program(prog);
+        League held(program, path);
+        const auto r = Cli({"new", path, "--sim", "1", "--force"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find("is in use by another program"), std::string::npos) << r.err;
+        held.Close();
+    }
+    EXPECT_EQ(test::KeyColumns(target), content);
+
+    const auto r = Cli({"new", path, "--sim", "1", "--force"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(StateOf(target).inode, before.inode);
+    EXPECT_EQ(StateOf(target).mode, before.mode);
+    EXPECT_EQ(test::LeagueProblems(target), "");
+    Database db = Database::OpenReadOnly(target);
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Race").AsInteger(), 0);
+    EXPECT_EQ(db.Scalar("SELECT SettingValue FROM Settings WHERE SettingsID=5").AsText(), "1");
+    EXPECT_FALSE(fs::exists(target + ".new"));
+}
+
+} // namespace
+} // namespace scorewell

@@ -70,6 +70,11 @@ bool CanWriteFile(const std::string& path) {
     return ::access(NativePath(path).c_str(), W_OK) == 0;
 }
 
+bool CanCreateFilesIn(const std::string& folder) {
+    const std::string native = NativePath(folder);
+    return ::access(native.empty() ? "." : native.c_str(), W_OK | X_OK) == 0;
+}
+
 void CopyPermissions(const std::string& from, const std::string& to) {
     struct stat st {};
     if (::stat(NativePath(from).c_str(), &st) == 0) {

@@ -66,7 +66,14 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
     const std::string target = NativePath(fileName);
     const std::string folder = FolderOf(target);
     if (!folder.empty() && !FolderExists(folder)) {
-        throw ScorewellError("The folder " + Quoted(folder) + " does not exist.");
+        throw ScorewellError("The folder " + Quoted(folder) +
+                             " does not exist. Create it first, or choose a folder that exists.");
+    }
+    // The engine would only say that it cannot open the file.
+    if (!CanCreateFilesIn(folder)) {
+        throw ScorewellError("The folder " + Quoted(folder.empty() ? "." : folder) +
+                             " is read-only: no league can be created there. Choose another "
+                             "folder.");
     }
     auto build = [&](const std::string& path) {
         CreateLeagueFile(path, simTitle, leagueType, programDb, droppedRaces, lapReportingMethod);

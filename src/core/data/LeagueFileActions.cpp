@@ -7,8 +7,8 @@
 
 #include "common/Errors.h"
 #include "common/Files.h"
-#include "common/Platform.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 #include "data/LeagueFile.h"
 #include "data/Settings.h"
@@ -130,10 +130,9 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
     } catch (const DbError& e) {
         throw ScorewellError(Quoted(fileName) + " cannot be written: " + PlainReason(e) + ".");
     } catch (const std::system_error& e) {
-        throw ScorewellError(Quoted(fileName) + " cannot be written: " +
-                             (IsDiskFullError(e.code().value()) ? "the disk is full"
-                                                                : e.code().message()) +
-                             ".");
+        throw ScorewellError(
+            Quoted(fileName) + " cannot be written: " +
+            (IsDiskFullError(e.code().value()) ? "the disk is full" : e.code().message()) + ".");
     }
 }
 

@@ -34,6 +34,57 @@ void RemoveStagedRace(League& league, std::int32_t stnRaceId) {
     league.Db().Execute("DELETE FROM STNRace WHERE STNRaceID=?", {Value(stnRaceId)});
 }
 
+std::optional<std::string> StagedRaceProblem(League& league, std::int32_t stnRaceId) {
+    // These went into the permanent tables' statements unquoted: an empty one made them invalid.
+    static constexpr std::array<const char*, 6> kWholeNumbers = {
+        "start position", "finishing position", "laps run", "laps led", "points", "bonus"};
+    Cursor result = league.Db().Query(
+        "SELECT DriverName, Finish, Start IS NULL, Finish IS NULL, LapsRun IS NULL, "
+        "LapsLed IS NULL, Points IS NULL, Bonus IS NULL FROM STNStats WHERE STNRaceID=? AND "
+        "(DriverName IS NULL OR Trim(DriverName)='' OR Start IS NULL OR Finish IS NULL OR "
+        "LapsRun IS NULL OR LapsLed IS NULL OR Points IS NULL OR Bonus IS NULL) "
+        "ORDER BY STNStatsID LIMIT 1",
+        {Value(stnRaceId)});
+    if (result.AtEnd()) {
+        return std::nullopt;
+    }
+    const std::string name = result.Field(0).IsNull() ? std::string() : result.Field(0).AsText();
+    if (Trim(name).empty()) {
+        const Value finish = result.Field(1);
+        return (finish.IsNull() ? std::string("a result")
+                                : "the result in position " + finish.AsText()) +
+               " has no driver name";
+    }
+    for (std::size_t i = 0; i < kWholeNumbers.size(); ++i) {
+        if (result.Field(static_cast<int>(i) + 2).AsInteger() != 0) {
+            return "the result of " + Quoted(name) + " has no " + kWholeNumbers[i];
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<ImportedRace> FindImportedRace(League& league, std::int32_t stnRaceId) {
+    // Names compare as the league compares them, without regard to letter case.
+    Cursor race = league.Db().Query(
+        "SELECT r.RaceID, r.Name FROM STNRace AS s JOIN Race AS r "
+        "ON r.Name IS s.Name AND r.Length IS s.Length AND r.Laps IS s.Laps "
+        "WHERE s.STNRaceID = ?1 "
+        "AND (SELECT Count(*) FROM Stats WHERE RaceID = r.RaceID) = "
+        "(SELECT Count(*) FROM STNStats WHERE STNRaceID = ?1) "
+        "AND NOT EXISTS (SELECT 1 FROM STNStats AS t WHERE t.STNRaceID = ?1 AND NOT EXISTS ("
+        "SELECT 1 FROM Stats AS x JOIN Driver AS d ON d.DriverID = x.DriverID "
+        "WHERE x.RaceID = r.RaceID AND d.Name = t.DriverName AND x.Finish IS t.Finish "
+        "AND x.Start IS t.Start AND x.LapsRun IS t.LapsRun AND x.LapsLed IS t.LapsLed "
+        "AND x.Status IS t.ReasonOut)) "
+        "ORDER BY r.RaceID LIMIT 1",
+        {Value(stnRaceId)});
+    if (race.AtEnd()) {
+        return std::nullopt;
+    }
+    return ImportedRace{static_cast<std::int32_t>(race.Field(0).AsInteger()),
+                        race.Field(1).IsNull() ? std::string() : race.Field(1).AsText()};
+}
+
 int ImportStagedRaces(League& league, const ImportProgress& progress) {
     Database& db = league.Db();
     std::string place; // the staged race being copied, for the message
@@ -61,8 +112,6 @@ int ImportStagedRaces(League& league, const ImportProgress& progress) {
         // Within this one transaction drivers are only added, so a name once looked up keeps
         // its driver.
         std::unordered_map<std::string, std::int32_t> driverIds;
-        static constexpr std::array<const char*, 6> kWholeNumbers = {
-            "start position", "finishing position", "laps run", "laps led", "points", "bonus"};
 
         int done = 0;
         int imported = 0;
@@ -70,6 +119,10 @@ int ImportStagedRaces(League& league, const ImportProgress& progress) {
             const Value fileName = races.Column(1);
             place = fileName.IsNull() ? "the staged race " + races.Column(0).AsText()
                                       : Quoted(fileName.AsText());
+            const auto stnRaceId = static_cast<std::int32_t>(races.Column(0).AsInteger());
+            if (auto problem = StagedRaceProblem(league, stnRaceId)) {
+                throw ScorewellError("In " + place + ", " + *problem + ".");
+            }
             insertRace.Run({Literal(races.Column(2)), Literal(fileName), Literal(races.Column(3)),
                             Literal(races.Column(4)), Literal(races.Column(5)),
                             Literal(races.Column(6)), Literal(races.Column(7)),
@@ -80,25 +133,13 @@ int ImportStagedRaces(League& league, const ImportProgress& progress) {
             results.Reset();
             results.Bind(1, races.Column(0));
             while (results.Step()) {
-                const Value name = results.Column(0);
-                // These went into the statement unquoted: an empty one made it invalid.
-                for (std::size_t i = 0; i < kWholeNumbers.size(); ++i) {
-                    if (results.Column(static_cast<int>(i) + 1).IsNull()) {
-                        throw ScorewellError("The staged result of " + Quoted(name.AsText()) +
-                                             " in " + place + " has no " + kWholeNumbers[i] + ".");
-                    }
-                }
+                const std::string name = results.Column(0).AsText();
                 std::int32_t driverId = 0;
-                if (name.IsText()) {
-                    auto found = driverIds.find(name.Text());
-                    if (found != driverIds.end()) {
-                        driverId = found->second;
-                    } else {
-                        driverId = GetDriverID(db, name.Text());
-                        driverIds.emplace(name.Text(), driverId);
-                    }
+                if (auto found = driverIds.find(name); found != driverIds.end()) {
+                    driverId = found->second;
                 } else {
-                    throw ScorewellError("A staged result in " + place + " has no driver name.");
+                    driverId = GetDriverID(db, name);
+                    driverIds.emplace(name, driverId);
                 }
                 insertResult.Run({raceId, Value(driverId), results.Column(1), results.Column(2),
                                   results.Column(3), results.Column(4), Literal(results.Column(7)),

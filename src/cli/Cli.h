@@ -23,39 +23,64 @@ class Arguments {
 public:
     explicit Arguments(std::vector<std::string> words) : words_(std::move(words)) {}
 
-    // --name VALUE; nothing when absent; a usage error when the value is missing.
-    std::optional<std::string> Option(const std::string& name);
-    // --name; true when present.
+    // --name VALUE; nothing when absent. A usage error when the value is missing, or blank
+    // unless blank is allowed, or when the option is given twice.
+    std::optional<std::string> Option(const std::string& name, bool blankAllowed = false);
+    // --name; true when present; a usage error when given twice.
     bool Flag(const std::string& name);
     // The words left, in order; a usage error for an unknown option among them.
     std::vector<std::string> Positional();
 
 private:
+    // Where the option stands; nothing when it is absent.
+    std::optional<std::size_t> Find(const std::string& name) const;
+
     std::vector<std::string> words_;
 };
 
-// What every command works with: where the output goes and the program (opened on first need).
+// What every command works with: the program (opened on first need), the league it opens, and
+// the output. Everything a command prints goes through Print, everything it has to tell through
+// Tell, so that no text from a file, a league or an argument reaches the terminal raw.
 class Context {
 public:
-    Context(std::string programFolder, std::ostream& output, std::ostream& errors)
-        : programFolder_(std::move(programFolder)), out(output), err(errors) {}
+    Context(std::ostream& output, std::ostream& errors) : out_(output), err_(errors) {}
 
+    void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     Program& GetProgram();
-    // Opens a league as the desktop program does and holds it for the command, its warnings on
-    // the error stream one line each ("warning<TAB>text"); Close compacts it when that pays. A
-    // command that only reads shares the league with other readers.
-    std::unique_ptr<League> OpenLeague(const std::string& path,
-                                       LeagueAccess access = LeagueAccess::Change);
+    // Opens the league a LEAGUE argument names (as typed, with ".slf", or in the program folder)
+    // as the desktop program does, and holds it until the command has returned; CloseLeague then
+    // closes it. A command that only reads shares the league with other readers.
+    League& OpenLeague(const std::string& argument, LeagueAccess access = LeagueAccess::Change);
     // The league last opened, for the message of an error of the engine; empty when none.
     const std::string& OpenedLeague() const { return openedLeague_; }
+    // Closes the open league, compacting it. The command's work is stored by then: a compaction
+    // that failed (the league is as the work left it) is told as a warning.
+    void CloseLeague();
 
-    std::string programFolder_;
-    std::ostream& out;
-    std::ostream& err;
+    // One line of tab-separated values on the output.
+    void Print(const std::vector<std::string>& values);
+    void PrintUsage();
+    // Sends the output on its way now: a line that reports stored work must be out before
+    // anything else can fail.
+    void Flush();
+    // A message on the error output, as one line.
+    void Tell(const std::string& message);
+    // The usage text on the error output.
+    void TellUsage();
+    // The exit status once every line is out: a status of 0 becomes 1, with its message, when
+    // the output could not be written.
+    int Finish(int status);
 
 private:
+    void CheckOutput();
+
+    std::string programFolder_;
+    std::ostream& out_;
+    std::ostream& err_;
     std::unique_ptr<Program> program_;
+    std::unique_ptr<League> league_;
     std::string openedLeague_;
+    int outputError_ = 0; // the system's reason for the first failed write, -1 when unknown
 };
 
 using Command = std::function<int(Context&, Arguments&)>;
@@ -65,6 +90,12 @@ const char* UsageText();
 // Runs a whole command line (without the program name); gives the exit status.
 int Run(const std::vector<std::string>& args, const std::string& executableFolder,
         std::ostream& out, std::ostream& err);
+
+// The first word as the league argument of a command, taken out of words; a usage error when
+// there is none.
+std::string TakeLeague(std::vector<std::string>& words, const std::string& command);
+// The league argument of a command that takes no other word.
+std::string OnlyLeague(Arguments& args, const std::string& command);
 
 // Commands, one per file of this folder.
 int CommandNew(Context& ctx, Arguments& args);

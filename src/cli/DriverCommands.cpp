@@ -8,28 +8,18 @@ namespace scorewell::cli {
 
 namespace {
 
-std::string LeagueArgument(std::vector<std::string>& words, const char* command) {
-    if (words.empty()) {
-        throw UsageError(std::string(command) + " needs a league file");
-    }
-    std::string league = words.front();
-    words.erase(words.begin());
-    return league;
-}
-
 int SetExcluded(Context& ctx, Arguments& args, bool exclude) {
-    const char* command = exclude ? "exclude" : "include";
+    const std::string command = exclude ? "exclude" : "include";
     auto words = args.Positional();
-    std::string path = LeagueArgument(words, command);
+    std::string path = TakeLeague(words, command);
     if (words.empty()) {
-        throw UsageError(std::string(command) + " needs at least one driver name");
+        throw UsageError("The command " + command + " needs at least one driver name.");
     }
-    auto league = ctx.OpenLeague(path);
-    SetDriversExcluded(league->Db(), words, exclude);
+    League& league = ctx.OpenLeague(path);
+    SetDriversExcluded(league.Db(), words, exclude);
     for (const std::string& name : words) {
-        ctx.out << command << "d\t" << name << "\n";
+        ctx.Print({command + "d", name});
     }
-    league->Close();
     return 0;
 }
 
@@ -37,18 +27,12 @@ int SetExcluded(Context& ctx, Arguments& args, bool exclude) {
 
 // The league's drivers, as the driver list shows them.
 int CommandDrivers(Context& ctx, Arguments& args) {
-    auto words = args.Positional();
-    std::string path = LeagueArgument(words, "drivers");
-    if (!words.empty()) {
-        throw UsageError("drivers takes one league file");
+    League& league = ctx.OpenLeague(OnlyLeague(args, "drivers"), LeagueAccess::Read);
+    ctx.Print({"DriverID", "Name", "Excluded", "Rookie", "Handicap"});
+    for (const DriverRow& d : ListDrivers(league.Db())) {
+        ctx.Print({std::to_string(d.driverId), d.name, d.exclude ? "Yes" : "No",
+                   d.rookie ? "Yes" : "No", std::to_string(d.handicap)});
     }
-    auto league = ctx.OpenLeague(path, LeagueAccess::Read);
-    ctx.out << "DriverID\tName\tExcluded\tRookie\tHandicap\n";
-    for (const DriverRow& d : ListDrivers(league->Db())) {
-        ctx.out << d.driverId << "\t" << d.name << "\t" << (d.exclude ? "Yes" : "No") << "\t"
-                << (d.rookie ? "Yes" : "No") << "\t" << d.handicap << "\n";
-    }
-    league->Close();
     return 0;
 }
 
@@ -60,18 +44,12 @@ int CommandInclude(Context& ctx, Arguments& args) {
 }
 
 int CommandRemoveExcluded(Context& ctx, Arguments& args) {
-    auto words = args.Positional();
-    std::string path = LeagueArgument(words, "remove-excluded");
-    if (!words.empty()) {
-        throw UsageError("remove-excluded takes one league file");
-    }
-    auto league = ctx.OpenLeague(path);
-    Database& db = league->Db();
+    League& league = ctx.OpenLeague(OnlyLeague(args, "remove-excluded"));
+    Database& db = league.Db();
     auto races = db.Scalar("SELECT Count(*) FROM Race").AsInteger();
-    const int removed = RemoveExcludedResults(*league);
-    ctx.out << "removed\t" << removed << " results\n";
-    ctx.out << "recalculated\t" << races << " races\n";
-    league->Close();
+    const int removed = RemoveExcludedResults(league);
+    ctx.Print({"removed", std::to_string(removed) + " results"});
+    ctx.Print({"recalculated", std::to_string(races) + " races"});
     return 0;
 }
 

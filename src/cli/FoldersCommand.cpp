@@ -15,10 +15,11 @@ int CommandFolders(Context& ctx, Arguments& args) {
     const char* options[3] = {"--nr3", "--legends", "--nr4"};
     std::optional<std::string> given[3];
     for (int i = 0; i < 3; ++i) {
-        given[i] = args.Option(options[i]);
+        // A blank folder is how a folder is cleared.
+        given[i] = args.Option(options[i], true);
     }
     if (!args.Positional().empty()) {
-        throw UsageError("folders takes only --nr3, --legends and --nr4");
+        throw UsageError("The command folders takes only --nr3, --legends and --nr4.");
     }
     Program& program = ctx.GetProgram();
     for (int i = 0; i < 3; ++i) {
@@ -39,10 +40,9 @@ int CommandFolders(Context& ctx, Arguments& args) {
     }
     t.Commit();
     program.LoadSimPaths();
-    ctx.out << "Simulation\tFolder\n";
+    ctx.Print({"Simulation", "Folder"});
     for (int i = 0; i < 3; ++i) {
-        ctx.out << SimulationTitle(i) << "\t" << program.SimPath()[static_cast<std::size_t>(i)]
-                << "\n";
+        ctx.Print({SimulationTitle(i), program.SimPath()[static_cast<std::size_t>(i)]});
     }
     return 0;
 }

@@ -3,8 +3,7 @@
 #include "cli/Cli.h"
 #include "common/Errors.h"
 #include "common/Text.h"
-#include "import/ExportedStandings.h"
-#include "import/RaceFinal.h"
+#include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
 namespace scorewell::cli {
@@ -17,8 +16,9 @@ std::string OneLine(const std::string& text) {
 
 } // namespace
 
-// Stages every file with the reader of the league's simulation, each under its own savepoint so
-// that a bad file is rolled back alone, then imports the good ones: one transaction in all.
+// Stages every file as the import dialog does, each on its own so that a bad file fails alone,
+// leaves out the files the league already holds, then imports the others: one transaction in
+// all.
 int CommandImport(Context& ctx, Arguments& args) {
     std::optional<int> lapMethod;
     if (auto qualifying = args.Option("--qualifying")) {
@@ -27,49 +27,62 @@ int CommandImport(Context& ctx, Arguments& args) {
         } else if (*qualifying == "time") {
             lapMethod = 1;
         } else {
-            throw UsageError("--qualifying takes speed or time");
+            throw UsageError("The option --qualifying takes speed or time.");
         }
     }
+    const bool again = args.Flag("--again");
     auto words = args.Positional();
-    if (words.size() < 2) {
-        throw UsageError("import needs a league file and at least one result file");
+    const std::string leagueArgument = TakeLeague(words, "import");
+    if (words.empty()) {
+        throw UsageError("The command import needs at least one result file.");
     }
-    auto league = ctx.OpenLeague(words[0]);
-    const WorkingSettings& settings = league->Settings();
+    League& league = ctx.OpenLeague(leagueArgument);
+    const WorkingSettings& settings = league.Settings();
     if (settings.leagueType == 1) {
-        throw ScorewellError("\"" + league->Path() +
+        throw ScorewellError("\"" + league.Path() +
                              "\" is an off-line league: merging the files of an off-line event "
                              "into one race is not available yet. Nothing was imported.");
     }
     const int sim = settings.simTitle;
-    if (sim == 3 && Trim(league->GetProgram().SimPath()[2]).empty()) {
+    if (sim == 3 && Trim(league.GetProgram().SimPath()[2]).empty()) {
         throw ScorewellError("Scorewell needs to know the path of NASCAR Racing 4 before races "
                              "of this league can be imported: set it with "
                              "\"scorewell-cli folders --nr4 DIR\".");
     }
     const int method = lapMethod.value_or(settings.lapReportingMethod);
 
-    Database& db = league->Db();
-    Transaction t(db);
-    ClearStaging(*league);
-    const PointTable table = league->LoadPointTable();
+    Transaction t(league.Db());
+    ClearStaging(league);
+    const PointTable table = league.LoadPointTable();
     bool anyFailed = false;
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        const std::string& file = words[i];
-        StagingResult result = sim == 3 ? ImportExportedStandings(*league, table, file)
-                                        : ImportSTNFile(*league, table, file, sim, method);
+    StageFilesProgress progress;
+    progress.read = [&](std::size_t i, const StagingResult& result) {
         if (result.Staged()) {
-            ctx.out << "staged\t" << file << "\t" << result.drivers << " drivers\n";
+            ctx.Print({"staged", words[i], std::to_string(result.drivers) + " drivers"});
         } else {
             anyFailed = true;
-            ctx.out << "failed\t" << file << "\t" << OneLine(result.message) << "\n";
+            ctx.Print({"failed", words[i], OneLine(result.message)});
+        }
+    };
+    const std::vector<StagingResult> staged =
+        StageResultFiles(league, table, words, sim, method, progress);
+    if (!again) {
+        for (std::size_t i = 0; i < staged.size(); ++i) {
+            if (!staged[i].Staged()) {
+                continue;
+            }
+            if (auto race = FindImportedRace(league, staged[i].stnRaceId)) {
+                RemoveStagedRace(league, staged[i].stnRaceId);
+                ctx.Print({"skipped", words[i],
+                           "already imported as race " + std::to_string(race->raceId)});
+            }
         }
     }
-    const int imported = ImportStagedRaces(*league);
-    ClearStaging(*league);
+    const int imported = ImportStagedRaces(league);
+    ClearStaging(league);
     t.Commit();
-    ctx.out << "imported\t" << imported << " races\n";
-    league->Close();
+    ctx.Print({"imported", std::to_string(imported) + " races"});
+    ctx.Flush();
     return anyFailed ? 1 : 0;
 }
 

@@ -2,10 +2,11 @@
 
 #include "cli/Cli.h"
 #include "common/Errors.h"
-#include "common/Platform.h"
 #include "common/Formatting.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
+#include "common/Text.h"
 #include "data/LeagueFile.h"
 #include "data/LeagueFileActions.h"
 
@@ -20,8 +21,8 @@ int NumberOption(Arguments& args, const std::string& name, int low, int high, in
     }
     auto value = StrictInteger(*text);
     if (!value || *value < low || *value > high || text->find('.') != std::string::npos) {
-        throw UsageError(name + " takes a whole number from " + std::to_string(low) + " to " +
-                         std::to_string(high));
+        throw UsageError("The option " + name + " takes a whole number from " +
+                         std::to_string(low) + " to " + std::to_string(high) + ".");
     }
     return *value;
 }
@@ -41,16 +42,22 @@ int CommandNew(Context& ctx, Arguments& args) {
         } else if (*method == "time") {
             lapMethod = 1;
         } else {
-            throw UsageError("--lap-method takes speed or time");
+            throw UsageError("The option --lap-method takes speed or time.");
         }
     }
     int leagueType = args.Flag("--offline") ? 1 : 0;
     bool force = args.Flag("--force");
     auto names = args.Positional();
     if (names.size() != 1) {
-        throw UsageError("new takes one league file name");
+        throw UsageError("The command new takes one league file name.");
     }
     const std::string fileName = NewLeagueFileName(names[0], program.Folder());
+    // A name of blanks, or a folder alone, would make a hidden or nameless league.
+    if (Trim(FileNameOf(fileName, true)).empty()) {
+        throw UsageError("The league file name \"" + names[0] +
+                         "\" is blank: give the league a "
+                         "name.");
+    }
     if (FileExists(fileName) && !force) {
         throw ScorewellError("\"" + fileName + "\" already exists. Use --force to replace it.");
     }
@@ -59,10 +66,7 @@ int CommandNew(Context& ctx, Arguments& args) {
     } catch (const std::exception& e) {
         throw ScorewellError("Error creating new SLF file: " + std::string(e.what()));
     }
-    auto league = ctx.OpenLeague(NativePath(fileName));
-    std::string path = league->Path();
-    league->Close();
-    ctx.out << path << "\n";
+    ctx.Print({ctx.OpenLeague(NativePath(fileName)).Path()});
     return 0;
 }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 
 #include "cli/Cli.h"
@@ -12,41 +13,39 @@ namespace scorewell::cli {
 int CommandRecalc(Context& ctx, Arguments& args) {
     bool all = args.Flag("--all");
     auto words = args.Positional();
-    if (words.empty()) {
-        throw UsageError("recalc needs a league file");
-    }
-    std::string path = words.front();
-    words.erase(words.begin());
+    std::string path = TakeLeague(words, "recalc");
     if (all == !words.empty()) {
-        throw UsageError("recalc takes race ids or --all");
+        throw UsageError("The command recalc takes race ids or --all.");
     }
     std::vector<std::int32_t> ids;
     for (const std::string& w : words) {
         auto id = StrictInteger(w);
         if (!id || w.find_first_not_of("0123456789") != std::string::npos) {
-            throw UsageError("\"" + w + "\" is not a race id");
+            throw UsageError("\"" + w + "\" is not a race id.");
         }
-        ids.push_back(*id);
+        // A race named twice is rescored, and counted, once.
+        if (std::find(ids.begin(), ids.end(), *id) == ids.end()) {
+            ids.push_back(*id);
+        }
     }
-    auto league = ctx.OpenLeague(path);
-    Database& db = league->Db();
+    League& league = ctx.OpenLeague(path);
+    Database& db = league.Db();
     if (all) {
         int count = 0;
-        RecalculateAllRaces(*league, [&](int done, int) { count = done; });
-        ctx.out << "recalculated\t" << count << " races\n";
+        RecalculateAllRaces(league, [&](int done, int) { count = done; });
+        ctx.Print({"recalculated", std::to_string(count) + " races"});
     } else {
         Transaction t(db);
         for (std::int32_t id : ids) {
             if (db.Scalar("SELECT RaceID FROM Race WHERE RaceID=?", {Value(id)}).IsNull()) {
                 throw ScorewellError("The league has no race with the id " + std::to_string(id) +
-                                     ".");
+                                     ". \"scorewell-cli races\" lists its races.");
             }
-            RecalculateRace(*league, id, false);
+            RecalculateRace(league, id, false);
         }
         t.Commit();
-        ctx.out << "recalculated\t" << ids.size() << " races\n";
+        ctx.Print({"recalculated", std::to_string(ids.size()) + " races"});
     }
-    league->Close();
     return 0;
 }
 

@@ -14,13 +14,6 @@ namespace scorewell::cli {
 
 namespace {
 
-std::string TakeLeague(std::vector<std::string>& words, const char* command) {
-    if (words.size() != 1) {
-        throw UsageError(std::string(command) + " takes one league file");
-    }
-    return words[0];
-}
-
 ReportInfo ChosenReport(Database& programDb, const std::optional<std::string>& nameOrId) {
     if (!nameOrId) {
         std::vector<ReportInfo> reports = ListReports(programDb);
@@ -31,7 +24,8 @@ ReportInfo ChosenReport(Database& programDb, const std::optional<std::string>& n
     }
     auto report = FindReport(programDb, *nameOrId);
     if (!report) {
-        throw ScorewellError("There is no report \"" + *nameOrId + "\".");
+        throw ScorewellError("There is no report \"" + *nameOrId +
+                             "\". \"scorewell-cli reports\" lists the reports.");
     }
     return *report;
 }
@@ -46,28 +40,25 @@ std::string MarkDropped(League& league) {
 } // namespace
 
 int CommandRaces(Context& ctx, Arguments& args) {
-    auto words = args.Positional();
-    auto league = ctx.OpenLeague(TakeLeague(words, "races"), LeagueAccess::Read);
-    ctx.out << "RaceID\tRace\tLaps\tMiles\tStandings File\n";
-    for (const RaceListRow& race : ReadRaceList(league->Db())) {
-        ctx.out << race.raceId << "\t" << race.name << "\t" << race.laps << "\t" << race.miles
-                << "\t" << race.fileName << "\n";
+    League& league = ctx.OpenLeague(OnlyLeague(args, "races"), LeagueAccess::Read);
+    ctx.Print({"RaceID", "Race", "Laps", "Miles", "Standings File"});
+    for (const RaceListRow& race : ReadRaceList(league.Db())) {
+        ctx.Print({std::to_string(race.raceId), race.name, race.laps, race.miles, race.fileName});
     }
-    league->Close();
     return 0;
 }
 
 int CommandStandings(Context& ctx, Arguments& args) {
     auto reportOption = args.Option("--report");
-    auto words = args.Positional();
-    auto league = ctx.OpenLeague(TakeLeague(words, "standings"));
+    League& league = ctx.OpenLeague(OnlyLeague(args, "standings"));
     Program& program = ctx.GetProgram();
     ReportInfo report = ChosenReport(program.Db(), reportOption);
-    ctx.out << MarkDropped(*league) << "\n";
-    ReportTable table = RunReport(league->Db(), LoadReportDefinition(program.Db(), report.id),
+    ctx.Print({MarkDropped(league)});
+    ReportTable table = RunReport(league.Db(), LoadReportDefinition(program.Db(), report.id),
                                   program.DecimalSeparator());
-    ctx.out << TabSeparatedText(table);
-    league->Close();
+    for (const std::vector<std::string>& line : VisibleTexts(table)) {
+        ctx.Print(line);
+    }
     return 0;
 }
 
@@ -79,21 +70,24 @@ int CommandExport(Context& ctx, Arguments& args) {
     auto output = args.Option("-o");
     auto words = args.Positional();
     if (reportOption.has_value() == raceOption.has_value()) {
-        throw UsageError("export takes either --report or --race");
+        throw UsageError("The command export takes either --report or --race.");
     }
     if (!output) {
-        throw UsageError("export needs -o PAGE");
+        throw UsageError("The command export needs -o PAGE.");
     }
     std::optional<std::int32_t> raceId;
     if (raceOption) {
         raceId = StrictInteger(*raceOption);
         if (!raceId || raceOption->find_first_not_of("0123456789") != std::string::npos) {
-            throw UsageError("\"" + *raceOption + "\" is not a race id");
+            throw UsageError("\"" + *raceOption + "\" is not a race id.");
         }
     }
-    auto league = ctx.OpenLeague(TakeLeague(words, "export"));
+    if (words.size() != 1) {
+        throw UsageError("The command export takes one league file.");
+    }
+    League& league = ctx.OpenLeague(words[0]);
     Program& program = ctx.GetProgram();
-    Database& db = league->Db();
+    Database& db = league.Db();
 
     // The caption setting and the page go together: a page that cannot be written leaves the
     // league as it was.
@@ -112,7 +106,7 @@ int CommandExport(Context& ctx, Arguments& args) {
         page.Title2 = heading.caption;
     } else {
         ReportInfo report = ChosenReport(program.Db(), reportOption);
-        std::string caption = StandingsPageCaption(MarkDropped(*league));
+        std::string caption = StandingsPageCaption(MarkDropped(league));
         WriteSetting(db, kSettingCaption, caption);
         page.ExportType = CExport::kReport;
         page.ReportID = report.id;
@@ -124,15 +118,14 @@ int CommandExport(Context& ctx, Arguments& args) {
         try {
             t.Commit();
         } catch (const DbError& e) {
-            throw ScorewellError("\"" + league->Path() +
-                                 "\" could not store the page's caption: " + PlainReason(e));
+            throw ScorewellError("\"" + league.Path() +
+                                 "\" could not store the page's caption: " + PlainReason(e) + ".");
         }
     };
     if (!page.HTML(*output)) {
         throw ScorewellError("Error creating HTML file \"" + *output + "\": " + page.LastError());
     }
-    ctx.out << *output << "\n";
-    league->Close();
+    ctx.Print({*output});
     return 0;
 }
 

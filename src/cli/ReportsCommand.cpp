@@ -7,13 +7,13 @@ namespace scorewell::cli {
 // The reports of the program database, in the order of the standings window's list.
 int CommandReports(Context& ctx, Arguments& args) {
     if (!args.Positional().empty()) {
-        throw UsageError("reports takes no arguments");
+        throw UsageError("The command reports takes no arguments.");
     }
     Database& db = ctx.GetProgram().Db();
-    ctx.out << "ReportID\tName\n";
+    ctx.Print({"ReportID", "Name"});
     for (Cursor c = db.Query("SELECT ReportID, Name FROM Report ORDER BY Sequence"); !c.AtEnd();
          c.MoveNext()) {
-        ctx.out << c.Field(0).AsText() << "\t" << c.Field(1).AsText() << "\n";
+        ctx.Print({c.Field(0).AsText(), c.Field(1).AsText()});
     }
     return 0;
 }

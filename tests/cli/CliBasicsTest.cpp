@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "common/Paths.h"
@@ -52,6 +54,15 @@ TEST_F(CliTest, NewCreatesTheLeagueAsTheNewDialogDoesAndOpensItOnce) {
     }
     EXPECT_TRUE(FileExists(dir.File("Upper.SLF")));
     EXPECT_TRUE(FileExists(dir.File("old.mdb.slf")));
+
+    // A file size limit stops the writing as a full disk would, and nothing is left behind.
+    test::ProcessOptions limited;
+    limited.fileSizeLimit = 8192;
+    r = RunCli(Args({"new", dir.File("limited")}), limited);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "scorewell-cli: Error creating new SLF file: \"" + dir.File("limited.slf") +
+                         "\" cannot be written: the disk is full.\n");
+    EXPECT_FALSE(FileExists(dir.File("limited.slf")));
 }
 
 TEST_F(CliTest, ReportsListsTheProgramDatabasesReportsInOrder) {
@@ -62,31 +73,105 @@ TEST_F(CliTest, ReportsListsTheProgramDatabasesReportsInOrder) {
     EXPECT_TRUE(FileExists(dir.File("prog/Tabulon.dat")));
 }
 
-TEST_F(CliTest, UsageErrorsExitWithTwoAndFailuresWithOneOnOneLine) {
-    for (auto args : std::vector<std::vector<std::string>>{{},
-                                                           {"frobnicate"},
-                                                           {"new"},
-                                                           {"new", "a", "--sim", "7"},
-                                                           {"new", "a", "--bogus"},
-                                                           {"recalc", "x.slf"},
-                                                           {"drivers"},
-                                                           {"folders", "--nr3"}}) {
-        auto r = RunCli(Args(args));
-        EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "" : args[0]);
-        EXPECT_NE(r.err.find("usage: scorewell-cli"), std::string::npos);
+// Every message is one sentence on one line after the program's name.
+void ExpectMessage(const test::ProcessResult& r, const std::string& part) {
+    EXPECT_EQ(r.err.rfind("scorewell-cli: ", 0), 0u) << r.err;
+    const char first = r.err.size() > 15 ? r.err[15] : ' ';
+    EXPECT_FALSE(first >= 'a' && first <= 'z') << r.err;
+    EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
+    std::filesystem::create_directories(dir.File("sub"));
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{}, "Name a command."},
+        {{"frobnicate"}, "There is no command \"frobnicate\"."},
+        {{"new"}, "The command new takes one league file name."},
+        {{"new", "a", "--sim", "7"}, "The option --sim takes a whole number from 0 to 3."},
+        {{"new", "a", "--bogus"}, "There is no option --bogus here."},
+        {{"new", "a", "--sim", "1", "--sim", "2"}, "The option --sim was given twice."},
+        {{"new", "a", "--offline", "--offline"}, "The option --offline was given twice."},
+        // Blank names would make hidden or nameless leagues.
+        {{"new", ""}, "The league file name \"\" is blank"},
+        {{"new", "   "}, "The league file name \"   \" is blank"},
+        {{"new", dir.File("sub") + "/"}, "is blank"},
+        {{"new", dir.File("sub") + "/.slf"}, "is blank"},
+        {{"races", ""}, "The league file name is blank."},
+        {{"export", "a", "--race", "1", "-o", ""}, "The option -o needs a value."},
+        {{"recalc", "x.slf"}, "The command recalc takes race ids or --all."},
+        {{"drivers"}, "The command drivers needs a league file."},
+        {{"folders", "--nr3"}, "The option --nr3 needs a value."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "(nothing)" : c.args[0] + " " + c.message);
+        auto r = RunCli(Args(c.args));
+        EXPECT_EQ(r.exitCode, 2);
+        ExpectMessage(r, c.message);
+        EXPECT_NE(r.err.find("\nUsage: scorewell-cli"), std::string::npos);
     }
-    for (auto args : std::vector<std::vector<std::string>>{
-             {"drivers", dir.File("missing.slf")}, {"recalc", dir.File("missing.slf"), "--all"}}) {
-        auto r = RunCli(Args(args));
+    // A program folder given as nothing is not the default folder.
+    auto r = RunCli({"--program-folder", "", "reports"});
+    EXPECT_EQ(r.exitCode, 2);
+    ExpectMessage(r, "The option --program-folder needs a value.");
+    EXPECT_EQ(r.out, "");
+    // No league came of any of it.
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("sub")));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File("prog"))) {
+        EXPECT_EQ(entry.path().filename(), "Tabulon.dat");
+    }
+}
+
+TEST_F(CliTest, WhatStandsWhereALeagueShouldBeIsNamed) {
+    std::filesystem::create_directories(dir.File("folder.slf"));
+    ASSERT_EQ(::mkfifo(dir.File("pipe.slf").c_str(), 0644), 0);
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"drivers", dir.File("missing.slf")},
+         "\"" + dir.File("missing.slf") + "\" does not exist!"},
+        {{"races", dir.File("folder.slf")},
+         "\"" + dir.File("folder.slf") + "\" is a folder, not a league file."},
+        {{"races", dir.File("pipe.slf")}, "\"" + dir.File("pipe.slf") + "\" is not a regular file"},
+        {{"races", "/dev/null"}, "\"/dev/null\" is not a regular file"},
+        {{"new", dir.File("folder.slf")}, "\"" + dir.File("folder.slf") + "\" is a folder"},
+        {{"new", dir.File("pipe.slf")}, "\"" + dir.File("pipe.slf") + "\" is not a regular file"},
+        {{"new", dir.File("nowhere/cup")},
+         "The folder \"" + dir.File("nowhere") + "/\" does not exist."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        auto r = RunCli(Args(c.args));
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_NE(r.err.find("does not exist"), std::string::npos);
+        ExpectMessage(r, c.message);
     }
     test::WriteFileBytes(dir.File("text.slf"), "just text\n");
     auto r = RunCli(Args({"drivers", dir.File("text.slf")}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("is not a Scorewell league file"), std::string::npos);
     EXPECT_EQ(test::ReadFileBytes(dir.File("text.slf")), "just text\n");
+}
+
+TEST_F(CliTest, ALeagueIsFoundByTheNameItWasCreatedWith) {
+    ASSERT_EQ(RunCli(Args({"new", "cup"})).exitCode, 0);
+    ASSERT_EQ(RunCli(Args({"new", dir.File("club")})).exitCode, 0);
+    for (const std::string& name :
+         {std::string("cup"), std::string("cup.slf"), dir.File("club"), dir.File("club.slf")}) {
+        auto r = RunCli(Args({"races", name}));
+        EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
+    }
+    // The name as given comes first: a league without the extension is not passed over.
+    std::filesystem::copy_file(dir.File("prog/cup.slf"), dir.File("plain"));
+    test::WriteFileBytes(dir.File("plain.slf"), "just text\n");
+    EXPECT_EQ(RunCli(Args({"drivers", dir.File("plain")})).exitCode, 0);
+    // A folder is searched only for a name without one.
+    auto r = RunCli(Args({"races", dir.File("elsewhere/cup")}));
+    EXPECT_EQ(r.exitCode, 1);
+    ExpectMessage(r, "\"" + dir.File("elsewhere/cup") + "\" does not exist!");
 }
 
 TEST_F(CliTest, ExcludeIncludeAndFolders) {
@@ -113,9 +198,9 @@ TEST_F(CliTest, ExcludeIncludeAndFolders) {
     r = RunCli(Args({"exclude", dir.File("l.slf"), "Ann Able"}));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::string warning =
-        "warning\tThe drivers \"Ann Able\" and \"ANN ABLE\" are one name written in different "
-        "letter case, and their points are counted apart; results under that name go to \"Ann "
-        "Able\". Merge them into one driver or rename one.\n";
+        "scorewell-cli: Warning: The drivers \"Ann Able\" and \"ANN ABLE\" are one name written "
+        "in different letter case, and their points are counted apart; results under that name go "
+        "to \"Ann Able\". Merge them into one driver or rename one.\n";
     EXPECT_EQ(r.err, warning);
     r = RunCli(Args({"drivers", dir.File("l.slf")}));
     EXPECT_EQ(r.err, warning);

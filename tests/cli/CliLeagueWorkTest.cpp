@@ -52,6 +52,131 @@ TEST_F(CliLeagueWorkTest, ImportReportsEveryFileAndImportsTheGoodOnes) {
                      "2\tMillbrook 500\t200\t500\t02-millbrook-500.stn\n");
 }
 
+TEST_F(CliLeagueWorkTest, APageTheLeagueCouldNotImportFailsAloneAtStaging) {
+    // A NASCAR Racing 4 league, and a page of the same race with one driver's name missing.
+    std::filesystem::create_directories(dir.File("nr4/tracks/millbrook"));
+    test::WriteFileBytes(dir.File("nr4/NASCAR Racing 4.exe"), "");
+    test::WriteFileBytes(
+        dir.File("nr4/tracks/millbrook/track.ini"),
+        "[track]\r\ntrack_name = Millbrook Speedway\xAE\r\ntrack_length = 2.5\r\n");
+    ASSERT_EQ(Cli({"folders", "--nr4", dir.File("nr4")}).exitCode, 0);
+    const std::string nr4 = dir.File("nr4.slf");
+    ASSERT_EQ(Cli({"new", nr4, "--sim", "3"}).exitCode, 0);
+    const std::string good = kFixtures + "/nr4/millbrook-standings.html";
+    std::string page = test::ReadFileBytes(good);
+    page.replace(page.find("<TD>Wes Pruitt</TD>"), 19, "<TD></TD>");
+    const std::string nameless = dir.File("nameless.html");
+    test::WriteFileBytes(nameless, page);
+
+    auto r = Cli({"import", nr4, good, nameless});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, "staged\t" + good + "\t5 drivers\nfailed\t" + nameless + "\t" + nameless +
+                         " The race cannot be imported: the result in position 3 has no driver "
+                         "name.\nimported\t1 races\n");
+    EXPECT_EQ(Database::Open(nr4).Scalar("SELECT Count(*) FROM Stats").AsInteger(), 5);
+}
+
+TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
+    const std::string harbor = kDemo + "01-harbor-point-400.stn";
+    const std::string millbrook = kDemo + "02-millbrook-500.stn";
+    ASSERT_EQ(Cli({"import", league, harbor, millbrook}).exitCode, 0);
+    // Files are compared with the league, never with each other.
+    const std::string cedar = kDemo + "03-cedar-valley-250.stn";
+    auto r = Cli({"import", league, harbor, cedar, cedar});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "staged\t" + harbor + "\t20 drivers\nstaged\t" + cedar +
+                         "\t20 drivers\nstaged\t" + cedar + "\t20 drivers\nskipped\t" + harbor +
+                         "\talready imported as race 1\nimported\t2 races\n");
+    // A race corrected since is another race; a recalculation changes nothing of that.
+    {
+        Database db = Database::Open(league);
+        db.Execute("UPDATE Stats SET LapsLed=LapsLed+1 WHERE RaceID=2 AND Finish=20");
+    }
+    ASSERT_EQ(Cli({"recalc", league, "--all"}).exitCode, 0);
+    r = Cli({"import", league, harbor, millbrook});
+    EXPECT_EQ(r.out, "staged\t" + harbor + "\t20 drivers\nstaged\t" + millbrook +
+                         "\t20 drivers\nskipped\t" + harbor +
+                         "\talready imported as race 1\nimported\t1 races\n");
+    r = Cli({"import", league, harbor, "--again"});
+    EXPECT_EQ(r.out, "staged\t" + harbor + "\t20 drivers\nimported\t1 races\n");
+    EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 6);
+}
+
+TEST_F(CliLeagueWorkTest, ACompactionThatFailsAfterTheWorkIsStoredIsOnlyAWarning) {
+    ASSERT_EQ(Cli({"import", league, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+    unsigned long long limit = 0;
+    {
+        // Space freed at the end of the file, so that the next close compacts the league. Files
+        // may hold every page the league keeps, but not the journal of rewriting them all.
+        Database db = Database::Open(league);
+        db.Execute("CREATE TABLE Junk (Bytes BLOB)");
+        db.Execute("INSERT INTO Junk VALUES (zeroblob(1000000))");
+        db.Execute("DROP TABLE Junk");
+        const auto kept = db.Scalar("PRAGMA page_count").AsInteger() -
+                          db.Scalar("PRAGMA freelist_count").AsInteger();
+        limit = static_cast<unsigned long long>(kept * db.Scalar("PRAGMA page_size").AsInteger());
+    }
+    test::ProcessOptions options;
+    options.fileSizeLimit = limit + 64;
+    auto r = test::RunCli(
+        {"--program-folder", dir.File("prog"), "exclude", league, "Amos Whitlock"}, options);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "excluded\tAmos Whitlock\n");
+    EXPECT_EQ(r.err.rfind("scorewell-cli: Warning: The league file \"" + league +
+                              "\" was closed but could not be compacted: the disk is full.",
+                          0),
+              0u)
+        << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(Database::Open(league)
+                  .Scalar("SELECT Exclude FROM Driver WHERE Name='Amos Whitlock'")
+                  .AsInteger(),
+              1);
+}
+
+TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEscaped) {
+    ASSERT_EQ(Cli({"import", league, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+    {
+        Database db = Database::Open(league);
+        db.Execute("UPDATE Race SET Name='Harbor \x1b]0;owned\x07 400'");
+        db.Execute("UPDATE Driver SET Name='Tab\tC:\\Racer' WHERE DriverID=1");
+    }
+    auto r = Cli({"races", league});
+    EXPECT_EQ(r.out, "RaceID\tRace\tLaps\tMiles\tStandings File\n"
+                     "1\tHarbor \\x1b]0;owned\\x07 400\t267\t400\t01-harbor-point-400.stn\n");
+    r = Cli({"drivers", league});
+    EXPECT_NE(r.out.find("\n1\tTab\\tC:\\\\Racer\tNo\t"), std::string::npos) << r.out;
+    r = Cli({"standings", league});
+    EXPECT_NE(r.out.find("\nTab\\tC:\\\\Racer\t"), std::string::npos) << r.out;
+    // Arguments come back in messages the same way, and in the lines of an import.
+    r = Cli({"standings", league, "--report", "\x1b[2J\x9b"});
+    EXPECT_EQ(r.err, "scorewell-cli: There is no report \"\\x1b[2J\\x9b\". \"scorewell-cli "
+                     "reports\" lists the reports.\n");
+    const std::string odd = dir.File("odd\x1b[1m.stn");
+    r = Cli({"import", league, odd});
+    EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.rfind("failed\t" + dir.File("odd\\x1b[1m.stn") + "\t", 0), 0u) << r.out;
+}
+
+TEST_F(CliLeagueWorkTest, OutputThatCannotBeWrittenFailsTheCommandButNotItsWork) {
+    ASSERT_EQ(Cli({"import", league, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+    auto toFullDisk = [&](const std::vector<std::string>& args) {
+        std::vector<std::string> shell = {"-c", "exec \"$0\" \"$@\" >/dev/full", SCOREWELL_CLI_PATH,
+                                          "--program-folder", dir.File("prog")};
+        shell.insert(shell.end(), args.begin(), args.end());
+        return test::RunProcess("/bin/sh", shell);
+    };
+    auto r = toFullDisk({"races", league});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "scorewell-cli: The output could not be written: the disk is full. What the "
+                     "command changed in the league is stored all the same.\n");
+    r = toFullDisk({"import", league, kDemo + "02-millbrook-500.stn"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 2);
+    // The same race named twice is rescored, and counted, once.
+    EXPECT_EQ(Cli({"recalc", league, "1", "1", "2", "1"}).out, "recalculated\t2 races\n");
+}
+
 TEST_F(CliLeagueWorkTest, StandingsMarkDroppedResultsAndShowTheWindowsFigures) {
     std::vector<std::string> args = {"import", league};
     for (const auto& entry : std::filesystem::directory_iterator(kDemo)) {

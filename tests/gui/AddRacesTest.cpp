@@ -199,6 +199,37 @@ TEST_F(AddRacesTest, AnImportTheLeagueRefusesImportsNothingAndKeepsTheList) {
     EXPECT_EQ(GridNames(), (QStringList{"Harbor Point 400", "Millbrook 500"}));
 }
 
+TEST_F(AddRacesTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo) {
+    Open(MakeLeague("cup.slf"));
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
+    Import([&](QDialog* d) {
+        ClickButton(d, 0);
+        ClickButton(d, 4);
+    });
+    ASSERT_EQ(GridNames(), (QStringList{"Harbor Point 400", "Millbrook 500"}));
+
+    // Both again, with a new one between them: asked for each known one, before anything is
+    // imported.
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("03-cedar-valley-250.stn"),
+                             Export("02-millbrook-500.stn")});
+    desktop.ExpectMessage("Already Imported", MessageAnswer::No,
+                          "\"01-harbor-point-400.stn\" has already been imported as race 1, "
+                          "\"Harbor Point 400\", with the same results.  Do you want to import "
+                          "it again?");
+    desktop.ExpectMessage("Already Imported", MessageAnswer::Yes,
+                          "\"02-millbrook-500.stn\" has already been imported as race 2");
+    Import([&](QDialog* d) {
+        ClickButton(d, 0);
+        ClickButton(d, 4);
+    });
+    desktop.VerifyAllAnswered();
+    const ShownMessage& question = desktop.Messages().front();
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(GridNames(), (QStringList{"Harbor Point 400", "Millbrook 500", "Cedar Valley 250",
+                                        "Millbrook 500"}));
+}
+
 TEST_F(AddRacesTest, AnOffLineLeagueIsToldThatMergingIsNotAvailableYet) {
     const std::string night = MakeLeague("night.slf", {}, 0, 1);
     Open(night);

@@ -118,6 +118,13 @@ TEST_F(RefusedLeaguesTest, AReadOnlyLeagueFileOrFolderIsRefusedAndNotWritten) {
     ASSERT_EQ(chmod(path.c_str(), 0644), 0);
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
     ExpectAllRefused(path, message, true);
+    // Nor is a new league made there, and the message says which folder and why.
+    const auto refused = Cli({"new", folder + "/other", "--sim", "0"}, true);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "scorewell-cli: Error creating new SLF file: The folder \"" + folder +
+                               "/\" is read-only: no league can be created there. Choose another "
+                               "folder.\n");
+    EXPECT_FALSE(FileExists(folder + "/other.slf"));
     ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
 
     // Writable again, the same user works on it as usual.

@@ -24,6 +24,8 @@ bool RemoveFileIfExists(const std::string& path);
 bool CanWriteFileAndFolder(const std::string& path);
 // True when this process may write an existing file.
 bool CanWriteFile(const std::string& path);
+// True when this process may create files in the folder.
+bool CanCreateFilesIn(const std::string& folder);
 // Gives to the permission bits of from (a replaced file keeps its owner's access rights).
 void CopyPermissions(const std::string& from, const std::string& to);
 

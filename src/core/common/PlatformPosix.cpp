@@ -70,6 +70,11 @@ bool CanWriteFile(const std::string& path) {
     return ::access(NativePath(path).c_str(), W_OK) == 0;
 }
 
+bool CanCreateFilesIn(const std::string& folder) {
+    const std::string native = NativePath(folder);
+    return ::access(native.empty() ? "." : native.c_str(), W_OK | X_OK) == 0;
+}
+
 void CopyPermissions(const std::string& from, const std::string& to) {
     struct stat st {};
     if (::stat(NativePath(from).c_str(), &st) == 0) {
@@ -89,7 +94,8 @@ FileKind KindOfFile(const std::string& path) {
 }
 
 bool SameExistingFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     return ::stat(NativePath(a).c_str(), &sa) == 0 && ::stat(NativePath(b).c_str(), &sb) == 0 &&
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

@@ -371,4 +371,64 @@ int CountOccurrences(std::string_view text, std::string_view find) {
     return count;
 }
 
+namespace {
+
+std::string Escaped(std::string_view utf8, bool tabSeparated) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(utf8.size());
+    auto hex = [&](std::string_view bytes) {
+        for (const char c : bytes) {
+            const auto b = static_cast<unsigned char>(c);
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
+        }
+    };
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Decoded d = DecodeAt(utf8, pos);
+        const std::string_view bytes = utf8.substr(pos, d.length);
+        pos += d.length;
+        if (tabSeparated && d.valid) {
+            const char* escape = d.codePoint == '\\'   ? "\\\\"
+                                 : d.codePoint == '\t' ? "\\t"
+                                 : d.codePoint == '\n' ? "\\n"
+                                 : d.codePoint == '\r' ? "\\r"
+                                                       : nullptr;
+            if (escape) {
+                out += escape;
+                continue;
+            }
+        }
+        const bool control = d.codePoint < 0x20 || (d.codePoint >= 0x7F && d.codePoint <= 0x9F);
+        if (!d.valid || control) {
+            hex(bytes);
+        } else {
+            out.append(bytes);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string EscapeControlCharacters(std::string_view utf8) {
+    return Escaped(utf8, false);
+}
+
+std::string TabSeparatedValue(std::string_view utf8) {
+    return Escaped(utf8, true);
+}
+
+std::string TabSeparatedLine(const std::vector<std::string>& values) {
+    std::string line;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            line += '\t';
+        }
+        line += TabSeparatedValue(values[i]);
+    }
+    return line + "\n";
+}
+
 } // namespace scorewell

@@ -65,4 +65,14 @@ std::string PadLeft(std::string_view text, int width, std::string_view fill);
 // Non-overlapping occurrences of find, case-sensitive, left to right. 0 for an empty find.
 int CountOccurrences(std::string_view text, std::string_view find);
 
+// The text with every control character (C0, DEL, C1) and every byte that is not valid UTF-8
+// written as \xNN, one per byte, so a name read from a file cannot drive a terminal.
+std::string EscapeControlCharacters(std::string_view utf8);
+
+// A value of a tab-separated line: backslash, tab, line feed and carriage return written as
+// \\, \t, \n and \r, and the other control characters as EscapeControlCharacters does.
+std::string TabSeparatedValue(std::string_view utf8);
+// The values escaped, joined by tabs, ended by "\n".
+std::string TabSeparatedLine(const std::vector<std::string>& values);
+
 } // namespace scorewell

@@ -403,6 +403,15 @@ void Database::Close() {
         if ((ext & 0xff) == (rc & 0xff)) {
             code = ext;
         }
+        // The engine reads errno only after cleaning up, when a later call (removing a journal
+        // that is not there) may have replaced the reason of the failed write; the file keeps
+        // the reason of its own last failure.
+        int fileError = 0;
+        if ((code & 0xff) == SQLITE_IOERR && !IsDiskFullError(systemError) &&
+            sqlite3_file_control(db_, "main", SQLITE_FCNTL_LAST_ERRNO, &fileError) == SQLITE_OK &&
+            IsDiskFullError(fileError)) {
+            systemError = fileError;
+        }
         message = sqlite3_errmsg(db_);
     }
     if (message.empty() || message == "not an error") {

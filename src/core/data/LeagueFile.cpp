@@ -409,6 +409,24 @@ std::string NewLeagueFileName(std::string_view typed, std::string_view programFo
     return name;
 }
 
+std::string FindLeagueFileName(std::string_view typed, std::string_view programFolder) {
+    const std::string name(typed);
+    if (Trim(name).empty()) {
+        return name;
+    }
+    std::vector<std::string> candidates = {name, name + ".slf"};
+    if (FolderOf(name).empty()) {
+        candidates.push_back(JoinPath(programFolder, name));
+        candidates.push_back(JoinPath(programFolder, name + ".slf"));
+    }
+    for (const std::string& candidate : candidates) {
+        if (FileExists(candidate)) {
+            return candidate;
+        }
+    }
+    return name;
+}
+
 std::optional<std::string> MissingLayoutField(Database& league) {
     struct Table {
         std::string_view name;

@@ -56,6 +56,12 @@ void AddMissingSettings(Database& league);
 // (so "league.mdb" becomes "league.mdb.slf").
 std::string NewLeagueFileName(std::string_view typed, std::string_view programFolder);
 
+// The league file a typed name refers to, so that a league is found by the name it was created
+// with: the name as typed when a file is there, else with ".slf" appended; for a name without
+// folder, then the same two in the program folder. When none is there, the name as typed (the
+// caller then says what is there instead).
+std::string FindLeagueFileName(std::string_view typed, std::string_view programFolder);
+
 // The first field of the current layout that the league lacks ("Stats.Finish"); nothing when it
 // has them all. A file whose table definitions were damaged may still read as a sound database.
 std::optional<std::string> MissingLayoutField(Database& league);

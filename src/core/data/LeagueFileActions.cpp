@@ -7,8 +7,8 @@
 
 #include "common/Errors.h"
 #include "common/Files.h"
-#include "common/Platform.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 #include "data/LeagueFile.h"
 #include "data/Settings.h"
@@ -66,7 +66,14 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
     const std::string target = NativePath(fileName);
     const std::string folder = FolderOf(target);
     if (!folder.empty() && !FolderExists(folder)) {
-        throw ScorewellError("The folder " + Quoted(folder) + " does not exist.");
+        throw ScorewellError("The folder " + Quoted(folder) +
+                             " does not exist. Create it first, or choose a folder that exists.");
+    }
+    // The engine would only say that it cannot open the file.
+    if (!CanCreateFilesIn(folder)) {
+        throw ScorewellError("The folder " + Quoted(folder.empty() ? "." : folder) +
+                             " is read-only: no league can be created there. Choose another "
+                             "folder.");
     }
     auto build = [&](const std::string& path) {
         CreateLeagueFile(path, simTitle, leagueType, programDb, droppedRaces, lapReportingMethod);
@@ -123,10 +130,9 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
     } catch (const DbError& e) {
         throw ScorewellError(Quoted(fileName) + " cannot be written: " + PlainReason(e) + ".");
     } catch (const std::system_error& e) {
-        throw ScorewellError(Quoted(fileName) + " cannot be written: " +
-                             (IsDiskFullError(e.code().value()) ? "the disk is full"
-                                                                : e.code().message()) +
-                             ".");
+        throw ScorewellError(
+            Quoted(fileName) + " cannot be written: " +
+            (IsDiskFullError(e.code().value()) ? "the disk is full" : e.code().message()) + ".");
     }
 }
 

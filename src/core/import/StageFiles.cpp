@@ -30,6 +30,12 @@ std::vector<StagingResult> StageResultFiles(League& league, const PointTable& po
             if (progress.reading) {
                 progress.reading(i);
             }
+            auto refused = [&](const std::string& reason) {
+                StagingResult failure;
+                failure.title = ReadFailureTitle(simType, files[i]);
+                failure.message = simType == kNascarRacing4 ? files[i] + "\n" + reason : reason;
+                return failure;
+            };
             StagingResult result;
             try {
                 result =
@@ -39,10 +45,15 @@ std::vector<StagingResult> StageResultFiles(League& league, const PointTable& po
             } catch (const TransactionLost&) {
                 throw;
             } catch (const std::exception& e) {
-                result = StagingResult();
-                result.title = ReadFailureTitle(simType, files[i]);
-                result.message =
-                    simType == kNascarRacing4 ? files[i] + "\n" + e.what() : std::string(e.what());
+                result = refused(e.what());
+            }
+            // A race that could be staged but not imported would stop the import of every file
+            // listed with it: it fails here, alone.
+            if (result.Staged()) {
+                if (auto problem = StagedRaceProblem(league, result.stnRaceId)) {
+                    RemoveStagedRace(league, result.stnRaceId);
+                    result = refused("The race cannot be imported: " + *problem + ".");
+                }
             }
             if (progress.read) {
                 progress.read(i, result);

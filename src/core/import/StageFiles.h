@@ -20,9 +20,10 @@ struct StageFilesProgress {
 
 // Stages result files as one action, each by the reader of the league's simulation (simType 3:
 // NASCAR Racing 4 exported standings; otherwise race finals read with lapReportingMethod). A file
-// that cannot be read leaves nothing of itself staged and gives its message; the others stay
-// staged. Throws ScorewellError when the league could not keep what was staged; nothing of this
-// action is staged then.
+// that cannot be read, or whose race could not be imported (a result without a driver name),
+// leaves nothing of itself staged and gives its message; the others stay staged. Throws
+// ScorewellError when the league could not keep what was staged; nothing of this action is staged
+// then.
 std::vector<StagingResult> StageResultFiles(League& league, const PointTable& pointTable,
                                             const std::vector<std::string>& files, int simType,
                                             int lapReportingMethod,

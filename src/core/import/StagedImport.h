@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,22 @@ void ClearStaging(League& league);
 
 // Removes one staged race and its staged results.
 void RemoveStagedRace(League& league, std::int32_t stnRaceId);
+
+// Why a staged race cannot be imported, naming the result ("the result in position 3 has no
+// driver name", or a driver listed twice in any letter case); nothing when it can be.
+std::optional<std::string> StagedRaceProblem(League& league, std::int32_t stnRaceId);
+
+// A race of the league that already holds what a staged race holds.
+struct ImportedRace {
+    std::int32_t raceId = 0;
+    std::string name;
+};
+
+// The first race of the league with the staged race's name, length and laps and the same
+// results: the same drivers (names compared by DriverNameKey), each with the same finish, start,
+// laps run, laps led and status. Points, bonus and prize money are left out: a recalculation
+// changes them. Nothing when the league holds no such race. One query.
+std::optional<ImportedRace> FindImportedRace(League& league, std::int32_t stnRaceId);
 
 // Told after each result copied: how many are done, out of how many.
 using ImportProgress = std::function<void(int done, int total)>;

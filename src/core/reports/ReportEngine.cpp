@@ -13,16 +13,6 @@ std::string Quoted(std::string_view name) {
     return "\"" + std::string(name) + "\"";
 }
 
-std::string CellText(const std::string& text) {
-    std::string cell = text;
-    for (char& c : cell) {
-        if (c == '\t' || c == '\r' || c == '\n') {
-            c = ' ';
-        }
-    }
-    return cell;
-}
-
 } // namespace
 
 std::vector<std::size_t> ReportTable::VisibleColumns() const {
@@ -135,23 +125,21 @@ ReportTable RunReport(Database& league, const ReportDefinition& report,
     return table;
 }
 
-std::string TabSeparatedText(const ReportTable& table) {
+std::vector<std::vector<std::string>> VisibleTexts(const ReportTable& table) {
     const std::vector<std::size_t> visible = table.VisibleColumns();
     auto line = [&](auto cell) {
-        std::string text;
-        for (std::size_t i = 0; i < visible.size(); ++i) {
-            if (i > 0) {
-                text += '\t';
-            }
-            text += CellText(cell(visible[i]));
+        std::vector<std::string> values;
+        for (std::size_t c : visible) {
+            values.push_back(cell(c));
         }
-        return text + "\n";
+        return values;
     };
-    std::string text = line([&](std::size_t c) { return table.columns[c].caption; });
+    std::vector<std::vector<std::string>> lines;
+    lines.push_back(line([&](std::size_t c) { return table.columns[c].caption; }));
     for (const auto& row : table.texts) {
-        text += line([&](std::size_t c) { return row[c]; });
+        lines.push_back(line([&](std::size_t c) { return row[c]; }));
     }
-    return text;
+    return lines;
 }
 
 } // namespace scorewell

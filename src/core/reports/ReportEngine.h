@@ -76,8 +76,7 @@ ReportTable RunReport(Database& league, const ReportDefinition& report,
                       std::string_view decimalSeparator,
                       std::chrono::milliseconds timeLimit = kReportTimeLimit);
 
-// The visible columns as text: a header line of captions, then one line per row, the cells
-// separated by tabs and every line ending with "\n".
-std::string TabSeparatedText(const ReportTable& table);
+// The visible columns as text: their captions, then the texts of each row.
+std::vector<std::vector<std::string>> VisibleTexts(const ReportTable& table);
 
 } // namespace scorewell

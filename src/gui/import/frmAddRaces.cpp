@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <optional>
 
 #include "app/LeagueCommands.h"
 #include "common/Controls.h"
@@ -293,6 +294,9 @@ void frmAddRaces::Import() {
                     "Notice", MessageIcon::Information);
         return;
     }
+    if (!LeaveOutImportedFiles()) {
+        return;
+    }
     std::unique_ptr<frmProgress> progress;
     try {
         BusyPointer busy;
@@ -317,6 +321,42 @@ void frmAddRaces::Import() {
     progress.reset();
     cancelled_ = false;
     done(QDialog::Accepted);
+}
+
+bool frmAddRaces::LeaveOutImportedFiles() {
+    for (int row = 0; row < lstRaces->count();) {
+        QListWidgetItem* entry = lstRaces->item(row);
+        const std::int32_t stnRaceId = entry->data(Qt::UserRole).toInt();
+        std::optional<ImportedRace> race;
+        try {
+            race = FindImportedRace(*league_, stnRaceId);
+        } catch (const std::exception& e) {
+            ShowMessage(this, Q(e.what()) + "\n\nNothing was imported; the files stay on the list.",
+                        "Error", MessageIcon::Exclamation);
+            return false;
+        }
+        if (race) {
+            const QString file = entry->text().section('\t', 0, 0);
+            const QString text = Quoted(file) + " has already been imported as race " +
+                                 QString::number(race->raceId) +
+                                 (race->name.empty() ? QString() : ", " + Quoted(Q(race->name))) +
+                                 ", with the same results.  Do you want to import it again?";
+            if (ShowMessage(this, text, "Already Imported", MessageIcon::Question,
+                            MessageButtons::YesNo) != MessageAnswer::Yes) {
+                try {
+                    RemoveStagedRaces(*league_, {stnRaceId});
+                } catch (const std::exception& e) {
+                    ShowMessage(this, Q(e.what()), "Error", MessageIcon::Exclamation);
+                    return false;
+                }
+                delete lstRaces->takeItem(row);
+                continue;
+            }
+        }
+        ++row;
+    }
+    lstRaces_Click();
+    return true;
 }
 
 void frmAddRaces::lstRaces_Click() {

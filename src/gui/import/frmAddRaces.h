@@ -64,6 +64,9 @@ private:
     void RemoveFiles();
     void EditRace();
     void Import();
+    // Asks about every listed file the league already holds; a file the user does not want
+    // again is taken off the list. False, after saying why, when the league could not be asked.
+    bool LeaveOutImportedFiles();
     void lstRaces_Click();
     void ShowFailure(const std::string& title, const std::string& message);
     // The list entry of a staged file: its name in the default folder, else name, tab, folder.

@@ -111,5 +111,16 @@ TEST(TextHelpers, EditingAndCounting) {
     EXPECT_FALSE(EndsWith("a", "ab"));
 }
 
+TEST(TextHelpers, ControlCharactersAreShownEscapedAndTabSeparatedValuesStayInTheirColumn) {
+    // Colour, window title and a C1 introducer; an invalid byte; a lone lead byte at the end.
+    EXPECT_EQ(EscapeControlCharacters("a\x1b[31mb\x07 \xc2\x9b"
+                                      "2J \xff\x7f Zo\xc3\xab \xe2\x82"),
+              "a\\x1b[31mb\\x07 \\xc2\\x9b2J \\xff\\x7f Zo\xc3\xab \\xe2\\x82");
+    EXPECT_EQ(EscapeControlCharacters("C:\\NR2003\\\tx\r\n"), "C:\\NR2003\\\\x09x\\x0d\\x0a");
+    EXPECT_EQ(TabSeparatedValue("C:\\NR2003\\\tx\r\n\x1b"), "C:\\\\NR2003\\\\\\tx\\r\\n\\x1b");
+    EXPECT_EQ(TabSeparatedLine({"1", "Ann\tAble", ""}), "1\tAnn\\tAble\t\n");
+    EXPECT_EQ(TabSeparatedLine({"Renée ™ 中"}), "Renée ™ 中\n");
+}
+
 } // namespace
 } // namespace scorewell

@@ -113,14 +113,13 @@ TEST_F(StagedImportTest, AFailureMidwayLeavesTheLeagueAsItWas) {
     const std::pair<std::vector<const char*>, std::string> breakages[] = {
         // The results editor may give a staged race one driver twice.
         {{"UPDATE STNStats SET DriverName='INÈS CALDWELL' WHERE DriverName='Pip Castellano'"},
-         std::string("The staged race ") + race +
-             " lists the driver \"Inès Caldwell\" twice (also as \"INÈS CALDWELL\"). Remove "
-             "one of the two results and import again."},
+         std::string("In ") + race +
+             ", the driver \"Inès Caldwell\" is listed twice (also as \"INÈS CALDWELL\"); "
+             "remove one of the two results."},
         {{"UPDATE STNStats SET DriverName=NULL WHERE DriverName='INÈS CALDWELL'"},
-         std::string("A staged result in ") + race + " has no driver name."},
+         std::string("In ") + race + ", the result in position 4 has no driver name."},
         {{"UPDATE STNStats SET DriverName='Pip Castellano', Start=NULL WHERE DriverName IS NULL"},
-         std::string("The staged result of \"Pip Castellano\" in ") + race +
-             " has no start position."},
+         std::string("In ") + race + ", the result of \"Pip Castellano\" has no start position."},
         {{"UPDATE STNStats SET Start=4 WHERE Start IS NULL",
           "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.Stats WHEN NEW.Status = 'Overheating' "
           "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"},
@@ -142,6 +141,52 @@ TEST_F(StagedImportTest, AFailureMidwayLeavesTheLeagueAsItWas) {
     Db().Execute("DROP TRIGGER refuse");
     EXPECT_EQ(ImportStagedRaces(*league), 2);
     EXPECT_EQ(Count("Stats"), 10);
+}
+
+TEST_F(StagedImportTest, ARaceIsAlreadyImportedOnlyWithTheSameRaceAndResults) {
+    Open();
+    Stage(Fixture("nr3-harbor-point.stn"));
+    Stage(Fixture("nr3-millbrook-laptimes-lf.stn"), 1);
+    ASSERT_EQ(ImportStagedRaces(*league), 2);
+    // Scoring and letter case are no difference; any other value of the race or a result is.
+    const std::pair<const char*, bool> changes[] = {
+        {"UPDATE STNStats SET Points=0, Bonus=0, PrizeMoney=NULL", true},
+        {"UPDATE STNStats SET DriverName=upper(DriverName)", true},
+        {"UPDATE STNStats SET DriverName='ZOË ØDEGÅRD' WHERE Finish=2", true},
+        {"UPDATE STNStats SET DriverName='Zoe \"Ødegård\\' WHERE Finish=2", false},
+        {"UPDATE STNRace SET Name='Harbor Point 401'", false},
+        {"UPDATE STNRace SET Length=1.6", false},
+        {"UPDATE STNRace SET Laps=266", false},
+        {"UPDATE STNStats SET DriverName='Dale Quimbey' WHERE Finish=5", false},
+        {"UPDATE STNStats SET Finish=7 WHERE Finish=6", false},
+        {"UPDATE STNStats SET Start=7 WHERE Finish=6", false},
+        {"UPDATE STNStats SET LapsRun=199 WHERE Finish=6", false},
+        {"UPDATE STNStats SET LapsLed=1 WHERE Finish=6", false},
+        {"UPDATE STNStats SET ReasonOut='Engine' WHERE Finish=6", false},
+        {"UPDATE STNStats SET ReasonOut=NULL WHERE Finish=6", false},
+        {"DELETE FROM STNStats WHERE Finish=6", false},
+        {"INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, LapsRun, LapsLed, Points, "
+         "Bonus) SELECT STNRaceID, 7, 7, 'Extra Driver', 1, 0, 0, 0 FROM STNRace",
+         false},
+    };
+    for (const auto& [change, same] : changes) {
+        SCOPED_TRACE(change);
+        ClearStaging(*league);
+        const std::int32_t staged = Stage(Fixture("nr3-harbor-point.stn"));
+        Db().Execute(change);
+        const std::optional<ImportedRace> found = FindImportedRace(*league, staged);
+        ASSERT_EQ(found.has_value(), same);
+        if (same) {
+            EXPECT_EQ(found->raceId, 1);
+            EXPECT_EQ(found->name, "Harbor Point 400");
+        }
+    }
+    // Of two equal races, the first is named.
+    ClearStaging(*league);
+    Stage(Fixture("nr3-harbor-point.stn"));
+    ASSERT_EQ(ImportStagedRaces(*league), 1);
+    ClearStaging(*league);
+    EXPECT_EQ(FindImportedRace(*league, Stage(Fixture("nr3-harbor-point.stn")))->raceId, 1);
 }
 
 } // namespace

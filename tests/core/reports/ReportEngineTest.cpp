@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Text.h"
 #include "data/Database.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
@@ -100,7 +101,14 @@ TEST_F(ReportEngineTest, RowsCarryRawValuesAndTextsFormattedAsTheColumnSays) {
     EXPECT_EQ(table.VisibleColumns().back(), 11u);
 }
 
-TEST_F(ReportEngineTest, TabSeparatedTextShowsTheVisibleColumns) {
+TEST_F(ReportEngineTest, VisibleTextsAsTabSeparatedLinesShowTheVisibleColumns) {
+    auto lines = [&](const ReportTable& table) {
+        std::string text;
+        for (const auto& line : VisibleTexts(table)) {
+            text += TabSeparatedLine(line);
+        }
+        return text;
+    };
     const std::int32_t id =
         AddReport("Short",
                   "SELECT Driver.Name AS Driver, Sum(Points) AS Points, Sum(PrizeMoney) AS Cash, "
@@ -112,14 +120,16 @@ TEST_F(ReportEngineTest, TabSeparatedTextShowsTheVisibleColumns) {
                    {"Points", 800, 4, nullptr, 0, "Points"}});
     const ReportTable table = RunReport(league_, LoadReportDefinition(program_.Db(), id), ".");
     EXPECT_EQ(table.texts[0][1], "17,000");
-    // A tab inside a name would shift the columns; it is shown as a blank.
-    EXPECT_EQ(TabSeparatedText(table), "Driver\tAvg Finish\tPoints\n"
-                                       "Bob Burns\t1.5\t355\n"
-                                       "Alan Ash\t2.0\t300\n"
-                                       "Carl Cole\t2.0\t150\n");
+    // A tab inside a name would shift the columns; it is escaped, and so is a backslash.
+    league_.Execute("UPDATE Driver SET Name='Alan\\Ash' WHERE DriverID=1");
+    EXPECT_EQ(lines(RunReport(league_, LoadReportDefinition(program_.Db(), id), ".")),
+              "Driver\tAvg Finish\tPoints\n"
+              "Bob Burns\t1.5\t355\n"
+              "Alan\\\\Ash\t2.0\t300\n"
+              "Carl\\tCole\t2.0\t150\n");
 
     league_.Execute("DELETE FROM Stats");
-    EXPECT_EQ(TabSeparatedText(RunReport(league_, LoadReportDefinition(program_.Db(), id), ".")),
+    EXPECT_EQ(lines(RunReport(league_, LoadReportDefinition(program_.Db(), id), ".")),
               "Driver\tAvg Finish\tPoints\n");
     // A report without columns runs nothing, not even its broken query.
     const std::int32_t empty = AddReport("Empty", "SELECT Nonsense FROM Nowhere", {});

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <set>
 
 #include "Harness.h"
@@ -34,6 +35,7 @@ protected:
     std::string page = work + "/standings.html";
     int tried = 0;
     int clean = 0;
+    int warnings = 0;
 
     test::ProcessResult Cli(std::vector<std::string> args,
                             const test::ProcessOptions& options = {}) {
@@ -116,6 +118,12 @@ protected:
                 expect(test::KeyColumns(league) == goodContent,
                        "the league is not as it should be");
                 expect(test::ReadFileBytes(page) == goodPage, "the page is not as it should be");
+                // Work that is stored succeeded, even when the compaction after it failed.
+                const bool warned = r.err.rfind("scorewell-cli: Warning: ", 0) == 0 &&
+                                    r.err.find("could not be compacted") != std::string::npos &&
+                                    r.err.find('\n') == r.err.size() - 1;
+                expect(r.err.empty() || warned, "more than a warning: " + r.err);
+                warnings += warned;
             } else {
                 // The message: the error line, and the line of a result file that failed.
                 std::string message = r.err;
@@ -134,20 +142,13 @@ protected:
                                    r.out.find("imported\t0 races") == std::string::npos) ||
                                   r.out.find(page + "\n") != std::string::npos ||
                                   r.out.find("excluded\t") != std::string::npos;
-                if (r.err.find("could not be compacted") != std::string::npos) {
-                    // Only the compaction after the work failed: the work is whole or absent.
-                    expect(test::KeyColumns(league) == (done ? goodContent : contentBefore),
-                           "the work is not whole");
-                    expect(test::ReadFileBytes(page) == (done ? goodPage : pageBefore),
-                           "the page is neither the old nor the new");
-                } else {
-                    expect(!done, "reported done, then failed: " + r.err);
-                    expect(test::ReadFileBytes(page) == pageBefore, "the published page changed");
-                    expect(r.out.find("imported\t") != std::string::npos ||
-                               test::ReadFileBytes(league) == leagueBefore,
-                           "the league changed");
-                    expect(test::KeyColumns(league) == contentBefore, "the content changed");
-                }
+                // A script that reads a failure retries: nothing it was told is done may fail.
+                expect(!done, "reported done, then failed: " + r.err);
+                expect(test::ReadFileBytes(page) == pageBefore, "the published page changed");
+                expect(r.out.find("imported\t") != std::string::npos ||
+                           test::ReadFileBytes(league) == leagueBefore,
+                       "the league changed");
+                expect(test::KeyColumns(league) == contentBefore, "the content changed");
             }
             clean += problems.empty();
             EXPECT_EQ(problems, "") << r.err;
@@ -186,6 +187,8 @@ TEST_F(FullDiskTest, ImportCompactionExportAndReplacingFailCleanlyAtEverySize) {
     Sweep("export", {"export", league, "--report", "1", "-o", page});
     Sweep("replacing the league", {"new", league, "--sim", "1", "--force"});
     test::PrintFigure("full-disk fault points clean", clean, tried);
+    std::cout << "compactions that failed after stored work, told as a warning: " << warnings
+              << "\n";
 }
 
 } // namespace

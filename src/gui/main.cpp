@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "app/LeagueCommands.h"
-#include "app/frmRaces.h"
+#include "app/MainWindow.h"
 #include "common/Resources.h"
 #include "data/Program.h"
 
@@ -18,7 +18,7 @@ constexpr const char* kUsage =
 
 // For smoke runs: after the delay, answers every modal window with Cancel and closes the main
 // window, so the program ends the way a user would end it.
-void QuitAfter(int milliseconds, scorewell::gui::frmRaces& window) {
+void QuitAfter(int milliseconds, scorewell::gui::MainWindow& window) {
     auto* timer = new QTimer(&window);
     QObject::connect(timer, &QTimer::timeout, &window, [timer, &window] {
         timer->setInterval(100);
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     }
 
     scorewell::gui::RegisterLeagueWindows();
-    scorewell::gui::frmRaces window;
+    scorewell::gui::MainWindow window;
     if (quitAfter >= 0) {
         QuitAfter(quitAfter, window);
     }

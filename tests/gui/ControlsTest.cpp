@@ -3,7 +3,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/frmOptions.h"
+#include "app/OptionsDialog.h"
 #include "common/Controls.h"
 #include "desktop/Desktop.h"
 #include "desktop/QtDesktop.h"
@@ -29,7 +29,7 @@ TEST(Controls, FiltersAreWrittenTheWayQtReadsThem) {
 
 TEST(Controls, TheCloseBoxAndEscEndARealModalLoopAsTheDialogSays) {
     QtDesktop real;
-    frmOptions options;
+    OptionsDialog options;
     QTimer::singleShot(0, &options, [&] { options.close(); });
     real.ShowModal(&options);
     EXPECT_FALSE(options.isVisible());

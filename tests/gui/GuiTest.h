@@ -2,105 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QDialog>
-#include <QPushButton>
-#include <QString>
-#include <QTableWidget>
-
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "FakeDesktop.h"
-#include "app/LeagueCommands.h"
-#include "app/frmRaces.h"
-#include "common/Controls.h"
-#include "support/TempDir.h"
+#include "GuiHarness.h"
 
 namespace scorewell::gui::test {
 
-// One race row for a test league: name, laps, length.
-struct TestRace {
-    std::string name;
-    int laps;
-    float length;
-};
-
-// A program folder in a fresh temporary folder, the scripted desktop, and the main window.
-// Every league command a test plugs in is unplugged when it ends.
-class GuiTest : public ::testing::Test {
+// A test of the desktop program: the harness, ended with the test.
+class GuiTest : public ::testing::Test, public GuiHarness {
 protected:
-    scorewell::test::TempDir dir;
-    FakeDesktop desktop;
-    std::string programFolder = dir.File("prog");
-    std::unique_ptr<frmRaces> window;
-
-    void TearDown() override;
-
-    // Creates the program database; with a NASCAR Racing 3 folder set, start-up asks nothing.
-    void PrepareProgram(bool withSimulationFolder = true);
-    // A NASCAR Racing 3 (or other) folder holding the simulation's executable.
-    std::string SimulationFolder(const std::string& name, const std::string& executable);
-    // Writes a setting of the program database while no window has it open.
-    void WriteProgramSetting(int id, const std::string& value);
-    std::string ReadProgramSetting(int id);
-
-    // Starts the main window as the program does, without the splash.
-    bool Start(const QString& commandLine = {});
-    // A league file with races, as a finished import leaves it.
-    std::string MakeLeague(const std::string& name, const std::vector<TestRace>& races = {},
-                           int simTitle = 0, int leagueType = 0);
-    // A league of the first races of the demo season (resources/demo), imported as the import
-    // dialog does, dropping the given number of worst results.
-    std::string MakeDemoLeague(const std::string& name, int races, int dropped = 0);
-    // Prepares the program, starts the window and opens a league of the demo season's first
-    // three races; returns its path.
-    std::string StartOnDemoLeague(int dropped = 0);
-    // Opens a league in the running window.
-    void Open(const std::string& path);
-
-    QAction* Menu(const QString& name) const;
-    QPushButton* Button(int index) const;
-    QTableWidget* Grid() const;
-    // Grid rows and what they show: the race names in order.
-    QStringList GridNames() const;
-    // Selects grid rows first to last as a user would: a click, then a shift-click.
-    void SelectRows(int first, int last);
-
-    // Counts of a league file's rows, read straight from the file.
-    std::int64_t CountRows(const std::string& league, const std::string& table);
-
-    // Pictures of the windows are written only when SCOREWELL_SCREENSHOTS names a folder.
-    bool WantScreenshots();
-    void Shot(QWidget* widget, const QString& name);
-
-private:
-    QString shots_;
+    void TearDown() override { End(); }
 };
-
-#define SKIP_UNLESS_SCREENSHOTS()                                                                  \
-    if (!WantScreenshots())                                                                        \
-    GTEST_SKIP() << "SCOREWELL_SCREENSHOTS is not set"
-
-// Finds a named child or fails the test.
-template <class T>
-T* Child(QObject* parent, const QString& name) {
-    T* child = parent->findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name.toStdString();
-    return child;
-}
-
-// Clicks a named button, or the button cmdButton_<index>.
-void Click(QObject* parent, const QString& name);
-void ClickButton(QObject* parent, int index);
-// Clicks a check box or option button on its box: the middle of a wide one may lie beyond its
-// caption.
-void Tick(QAbstractButton* box);
-// A double click as the desktop delivers it: a click, then the second press.
-void DoubleClick(QTableWidget* grid, int row);
-// The texts of a grid row, empty for cells without item.
-QStringList Row(QTableWidget* grid, int row);
 
 } // namespace scorewell::gui::test

@@ -10,6 +10,8 @@
 #include <filesystem>
 
 #include "GuiTest.h"
+#include "app/OptionsDialog.h"
+#include "app/SplashWindow.h"
 #include "data/Database.h"
 #include "data/League.h"
 #include "data/Settings.h"
@@ -235,7 +237,7 @@ TEST_F(MainWindowTest, ANascarRacing4LeagueNeedsItsFolder) {
     const QString missing = "Scorewell needs to know the path of\r\nNASCAR Racing 4 before this "
                             "file can be\r\nopened.";
     desktop.ExpectMessage("Missing Path", MessageAnswer::OK, missing);
-    desktop.OnModal("frmOptions", [](QDialog* d) { Click(d, "CancelButton"); });
+    desktop.OnModal<OptionsDialog>([](OptionsDialog* d) { Click(d, "CancelButton"); });
     Open(nr4);
     EXPECT_EQ(window->GetLeague(), nullptr);
     EXPECT_EQ(States(), "000000000");
@@ -244,7 +246,7 @@ TEST_F(MainWindowTest, ANascarRacing4LeagueNeedsItsFolder) {
     const std::string folder = SimulationFolder("nr4", "NASCAR Racing 4.exe");
     std::filesystem::create_directories(folder + "tracks");
     desktop.ExpectMessage("Missing Path", MessageAnswer::OK, missing);
-    desktop.OnModal("frmOptions", [&](QDialog* d) {
+    desktop.OnModal<OptionsDialog>([&](OptionsDialog* d) {
         Child<QLineEdit>(d, "txtN3Path_2")->setText(Q(folder));
         Click(d, "OKButton");
     });
@@ -268,19 +270,16 @@ TEST_F(MainWindowTest, HelpOpensTheReadMeAndTheAboutWindow) {
     Menu("mnuHelp_0")->trigger();
 
     // A click on the About window closes it.
-    QString version;
-    desktop.OnModal("frmSplash", [&](QDialog* about) {
-        version = Child<QLabel>(about, "lblVersion")->text();
+    desktop.OnModal<SplashWindow>([&](SplashWindow* about) {
         QTest::mouseClick(Child<QLabel>(about, "lblInfo"), Qt::LeftButton);
     });
     Menu("mnuHelp_1")->trigger();
-    EXPECT_EQ(desktop.ModalCount("frmSplash"), 1);
-    EXPECT_TRUE(version.startsWith("Version 1."));
+    EXPECT_EQ(desktop.ModalCount<SplashWindow>(), 1);
 }
 
 TEST_F(MainWindowTest, TheSplashClosesItselfWithoutBlocking) {
     window.reset();
-    auto started = std::make_unique<frmRaces>();
+    auto started = std::make_unique<MainWindow>();
     ASSERT_TRUE(started->Load(Q(programFolder), {}));
     QWidget* splash = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {

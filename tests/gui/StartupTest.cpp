@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "GuiTest.h"
+#include "app/OptionsDialog.h"
 #include "common/Paths.h"
 #include "data/Database.h"
 #include "data/League.h"
@@ -21,16 +22,17 @@ const QString kLocate = "Please locate where a supported version of NASCAR Racin
 TEST_F(StartupTest, AFreshProgramFolderAsksForTheSimulationEveryStartUntilOneIsSet) {
     const std::string nr4 = SimulationFolder("nr4", "NASCAR Racing 4.exe");
     // Cancel, then OK with every folder empty, are accepted; the next start asks again.
-    const std::vector<std::function<void(QDialog*)>> answers = {
-        [](QDialog* d) { Click(d, "CancelButton"); }, [](QDialog* d) { Click(d, "OKButton"); },
-        [&](QDialog* d) {
+    const std::vector<std::function<void(OptionsDialog*)>> answers = {
+        [](OptionsDialog* d) { Click(d, "CancelButton"); },
+        [](OptionsDialog* d) { Click(d, "OKButton"); },
+        [&](OptionsDialog* d) {
             Child<QLineEdit>(d, "txtN3Path_2")->setText(Q(nr4));
             Click(d, "OKButton");
         }};
     for (const auto& answer : answers) {
         window.reset();
         desktop.ExpectMessage("Notice", MessageAnswer::OK, kLocate);
-        desktop.OnModal("frmOptions", answer);
+        desktop.OnModal<OptionsDialog>(answer);
         ASSERT_TRUE(Start());
         EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Information);
         EXPECT_EQ(window->GetLeague(), nullptr);
@@ -41,7 +43,7 @@ TEST_F(StartupTest, AFreshProgramFolderAsksForTheSimulationEveryStartUntilOneIsS
     // Now a folder is known: nothing is asked.
     window.reset();
     ASSERT_TRUE(Start());
-    EXPECT_EQ(desktop.ModalCount("frmOptions"), 3);
+    EXPECT_EQ(desktop.ModalCount<OptionsDialog>(), 3);
 }
 
 TEST_F(StartupTest, ADamagedProgramDatabaseIsReplacedOnlyWhenTheUserAgrees) {
@@ -57,7 +59,7 @@ TEST_F(StartupTest, ADamagedProgramDatabaseIsReplacedOnlyWhenTheUserAgrees) {
     desktop.ExpectMessage("Error", MessageAnswer::Yes, "Tabulon.dat");
     desktop.ExpectMessage("Notice", MessageAnswer::OK, "Tabulon.dat.damaged");
     desktop.ExpectMessage("Notice", MessageAnswer::OK, kLocate);
-    desktop.OnModal("frmOptions", [](QDialog* d) { Click(d, "CancelButton"); });
+    desktop.OnModal<OptionsDialog>([](OptionsDialog* d) { Click(d, "CancelButton"); });
     ASSERT_TRUE(Start());
     EXPECT_EQ(scorewell::test::ReadFileBytes(damaged + ".damaged"), "this is not a database");
     EXPECT_NE(window->GetProgram(), nullptr);

@@ -2,10 +2,10 @@
 
 #include <map>
 
-#include "editing/frmEditRace.h"
+#include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
-#include "import/frmAddRaces.h"
-#include "reports/frmStats.h"
+#include "import/ImportDialog.h"
+#include "reports/StandingsWindow.h"
 
 namespace scorewell::gui {
 
@@ -33,13 +33,13 @@ const LeagueCommandHandler* FindLeagueCommand(LeagueCommand command) {
 
 void RegisterLeagueWindows() {
     // Each window of a league command adds one line here as it arrives, e.g.
-    //   SetLeagueCommand(LeagueCommand::Import, ShowAddRaces);
-    // where ShowAddRaces(LeagueCommandContext&) sets the window's properties and shows it
-    // through TheDesktop().ShowModal.
-    SetLeagueCommand(LeagueCommand::Calculate, ShowStats);
+    //   SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
+    // where ShowDriverListWindow(LeagueCommandContext&) gives the window what it needs and
+    // shows it through TheDesktop().ShowModal.
+    SetLeagueCommand(LeagueCommand::Calculate, ShowStandingsWindow);
     SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
-    SetLeagueCommand(LeagueCommand::Import, ShowAddRaces);
-    SetLeagueCommand(LeagueCommand::Edit, ShowEditRace);
+    SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
+    SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
 }
 
 } // namespace scorewell::gui

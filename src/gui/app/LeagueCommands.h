@@ -14,13 +14,13 @@ namespace scorewell::gui {
 
 // The commands of the main window that open a window of their own on the open league.
 enum class LeagueCommand {
-    Import,          // frmAddRaces
-    Edit,            // frmEditRace
-    Calculate,       // frmStats
-    RaceHTML,        // the race result export through frmExport
-    DriverList,      // frmDriverList
-    PointSystem,     // frmPointSystem
-    OfflineSettings, // frmOfflineSettings
+    Import,          // ImportDialog
+    Edit,            // RaceResultsEditor
+    Calculate,       // StandingsWindow
+    RaceHTML,        // the race result export through ExportDialog
+    DriverList,      // DriverListWindow
+    PointSystem,     // PointSystemEditor
+    OfflineSettings, // OfflineSettingsDialog
 };
 
 // What such a window receives. The main window does what follows the window's close itself

@@ -2,14 +2,79 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
 
 namespace scorewell::gui {
+
+namespace {
+
+// The keys of a list grid, answered before the grid's own (Enter would move the current row).
+class ListGridKeyFilter : public QObject {
+public:
+    ListGridKeyFilter(QTableWidget* grid, const ListGridKeys& keys)
+        : QObject(grid), grid_(grid), keys_(keys) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const std::function<void()>* run = nullptr;
+        if (key->matches(QKeySequence::SelectAll)) {
+            grid_->selectAll();
+            return true;
+        }
+        switch (key->key()) {
+        case Qt::Key_Insert:
+            run = &keys_.insert;
+            break;
+        case Qt::Key_Delete:
+            run = &keys_.remove;
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            run = &keys_.open;
+            break;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+        if (*run) {
+            (*run)();
+        }
+        return true;
+    }
+
+private:
+    QTableWidget* grid_;
+    ListGridKeys keys_;
+};
+
+class SelectAllFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            // After the click that brought the focus, which would place the cursor instead.
+            auto* box = static_cast<QLineEdit*>(watched);
+            QTimer::singleShot(0, box, &QLineEdit::selectAll);
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 int ComboIndexOf(const QComboBox* combo, const QString& text) {
     for (int i = 0; i < combo->count(); ++i) {
@@ -18,6 +83,45 @@ int ComboIndexOf(const QComboBox* combo, const QString& text) {
         }
     }
     return -1;
+}
+
+QPushButton* NewIndexedButton(QWidget* parent, int index, const ButtonDesign& design,
+                              int minimumWidth, std::function<void()> run) {
+    auto* button = new QPushButton(design.caption, parent);
+    button->setObjectName(QString("cmdButton_%1").arg(index));
+    if (design.toolTip) {
+        button->setToolTip(design.toolTip);
+    }
+    if (minimumWidth > 0) {
+        button->setMinimumWidth(minimumWidth);
+    }
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, button, std::move(run));
+    return button;
+}
+
+QTableWidget* NewListGrid(const QString& objectName, std::span<const ColumnDesign> columns,
+                          const ListGridKeys& keys, QWidget* parent) {
+    auto* grid = new QTableWidget(1, static_cast<int>(columns.size()), parent);
+    grid->setObjectName(objectName);
+    QStringList headers;
+    for (const ColumnDesign& column : columns) {
+        headers << column.header;
+    }
+    grid->setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        grid->setColumnWidth(c, Twips(columns[static_cast<std::size_t>(c)].widthTwips));
+    }
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setMinimumSectionSize(grid->fontMetrics().height() + 4);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->installEventFilter(new ListGridKeyFilter(grid, keys));
+    return grid;
 }
 
 std::pair<int, int> SelectedRowSpan(const QTableWidget* grid) {
@@ -40,21 +144,8 @@ std::int32_t RowKey(const QTableWidget* grid, int row, int column) {
     return cell ? cell->data(Qt::UserRole).toInt() : 0;
 }
 
-GridKey GridKeyOf(const QKeyEvent* key) {
-    if (key->matches(QKeySequence::SelectAll)) {
-        return GridKey::SelectAll;
-    }
-    switch (key->key()) {
-    case Qt::Key_Insert:
-        return GridKey::Insert;
-    case Qt::Key_Delete:
-        return GridKey::Delete;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return GridKey::Enter;
-    default:
-        return GridKey::None;
-    }
+void SelectAllOnFocus(QLineEdit* box) {
+    box->installEventFilter(new SelectAllFilter(box));
 }
 
 QColor ToQColor(std::int32_t color) {

@@ -1,19 +1,17 @@
 #include "html/PageExport.h"
 
-#include <QLineEdit>
-
 #include "common/Controls.h"
 #include "common/Paths.h"
 #include "data/League.h"
 #include "data/Program.h"
 #include "desktop/Desktop.h"
 #include "html/CExport.h"
+#include "html/ExportDialog.h"
 #include "html/PageSettings.h"
-#include "html/frmExport.h"
 
 namespace scorewell::gui {
 
-void WriteExportedPage(QWidget* owner, League& league, Program& program, const frmExport& dialog,
+void WriteExportedPage(QWidget* owner, League& league, const ExportDialog& dialog,
                        const QString& proposedName) {
     const QString file =
         TheDesktop().ShowSaveDialog(owner, "HTML File (*.htm)|*.htm", proposedName, QString());
@@ -26,44 +24,27 @@ void WriteExportedPage(QWidget* owner, League& league, Program& program, const f
                     MessageButtons::YesNo) != MessageAnswer::Yes) {
         return;
     }
-    CExport page(league.Db(), program.Db());
-    page.DecimalSeparator = program.DecimalSeparator();
-    page.ExportType = dialog.ExportType();
-    page.ReportID = dialog.ReportID();
-    page.Title = S(dialog.txtHeading->text());
-    page.Title2 = S(dialog.txtCaption->text());
-    page.ReportName = S(dialog.txtRepName->text());
-    page.Footer = StandardFooter();
-    page.Style = SavedPageStyle(league.Db());
-    bool written = false;
-    {
-        BusyPointer busy;
-        written = page.HTML(S(file));
-    }
-    if (!written) {
+    if (!dialog.WritePage(S(file), StandardFooter(), SavedPageStyle(league.Db()))) {
         ShowMessage(owner, "Error creating HTML file...", "Scorewell");
     }
 }
 
 void ExportRaceResults(LeagueCommandContext& context) {
     League& league = context.league;
-    Program& program = context.program;
     const RaceHeading race =
-        ReadRaceHeading(league.Db(), context.raceId, program.DecimalSeparator());
+        ReadRaceHeading(league.Db(), context.raceId, context.program.DecimalSeparator());
 
-    frmExport dialog(context.owner);
-    dialog.setDatabase(&league);
-    dialog.setSLDatabase(&program);
-    dialog.setReportID(context.raceId);
-    dialog.setExportType(CExport::kRaceResults);
+    ExportDialog dialog(context.owner);
+    dialog.SetLeague(league);
+    dialog.SetRace(context.raceId);
     dialog.setWindowTitle("Export Race Results to HTML");
     dialog.Load();
-    dialog.txtHeading->setText(Q(SavedPageHeading(league.Db())));
-    dialog.txtRepName->setText(Q(race.name));
-    dialog.txtCaption->setText(Q(race.caption));
+    dialog.SetHeading(Q(SavedPageHeading(league.Db())));
+    dialog.SetReportName(Q(race.name));
+    dialog.SetCaption(Q(race.caption));
     TheDesktop().ShowModal(&dialog);
     if (!dialog.Cancelled()) {
-        WriteExportedPage(context.owner, league, program, dialog, "Race Result.htm");
+        WriteExportedPage(context.owner, league, dialog, "Race Result.htm");
     }
 }
 

@@ -8,16 +8,15 @@ class QWidget;
 
 namespace scorewell {
 class League;
-class Program;
 } // namespace scorewell
 
 namespace scorewell::gui {
 
-class frmExport;
+class ExportDialog;
 
 // What every export does once its dialog was left with Export: asks for the file, asks before
 // replacing one, and writes the page with the dialog's texts and the styling it saved.
-void WriteExportedPage(QWidget* owner, League& league, Program& program, const frmExport& dialog,
+void WriteExportedPage(QWidget* owner, League& league, const ExportDialog& dialog,
                        const QString& proposedName);
 
 // Race > HTML: the results of the selected race.

@@ -1,0 +1,167 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include "GuiTest.h"
+#include "data/League.h"
+#include "data/Settings.h"
+#include "html/ExportDialog.h"
+#include "html/PageExport.h"
+
+namespace scorewell::gui::test {
+namespace {
+
+class ExportDialogTest : public GuiTest {
+protected:
+    std::string preview = programFolder + "/Preview.htm";
+
+    void SetUp() override {
+        StartOnDemoLeague();
+        SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
+    }
+    Database& LeagueDb() { return window->GetLeague()->Db(); }
+    // Every setting of the league, as stored.
+    std::string Stored() {
+        return LeagueDb()
+            .Scalar("SELECT group_concat(SettingsID || '=' || SettingValue, '|') FROM Settings")
+            .AsText();
+    }
+    // Race > HTML on a race of the grid, with a handler for the export dialog.
+    void ExportRace(int row, std::function<void(ExportDialog*)> handler) {
+        SelectRows(row, row);
+        desktop.OnModal<ExportDialog>(std::move(handler));
+        QTest::mouseClick(Button(4), Qt::LeftButton);
+    }
+    static QLabel* Swatch(QDialog* d, int i) {
+        return Child<QLabel>(d, QString("lblColor_%1").arg(i));
+    }
+    static QLineEdit* Box(QDialog* d, const QString& name) { return Child<QLineEdit>(d, name); }
+    static QLineEdit* Layout(QDialog* d, int i) { return Box(d, QString("txtLayout_%1").arg(i)); }
+    static QCheckBox* TableColors(QDialog* d, int i) {
+        return Child<QCheckBox>(d, QString("chkRowColors_%1").arg(i));
+    }
+    static void ShowTab(QDialog* d, int tab) {
+        Child<QTabWidget>(d, "tabExport")->setCurrentIndex(tab);
+    }
+};
+
+TEST_F(ExportDialogTest, FirstUseShowsTheDesignedStyleAndCancelKeepsEverySetting) {
+    WriteSetting(LeagueDb(), 15, "arial");
+    const auto before = Stored();
+    ExportRace(1, [&](ExportDialog* d) {
+        EXPECT_EQ(Box(d, "txtHeading")->text(), "XYZ Racing League");
+        EXPECT_EQ(Box(d, "txtRepName")->text(), "Millbrook 500");
+        EXPECT_EQ(Box(d, "txtCaption")->text(), "2.5 miles - 200 laps");
+        // The font is looked up with its letter case; the designed one takes its place.
+        EXPECT_EQ(Child<QComboBox>(d, "cboFontList")->currentText(), "Times New Roman");
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(Layout(d, i)->text(), QString::number(designed::kLayout[i]));
+        }
+        EXPECT_EQ(Swatch(d, 11)->palette().color(QPalette::Active, QPalette::Window),
+                  ToQColor(designed::kSwatchColors[11]));
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_FALSE(TableColors(d, i)->isChecked());
+            EXPECT_FALSE(Swatch(d, 2 * i + 8)->isEnabled());
+            EXPECT_FALSE(Child<QLabel>(d, QString("lblRowColors_%1").arg(2 * i))->isEnabled());
+        }
+        EXPECT_FALSE(TableColors(d, 2)->isEnabled());
+        EXPECT_FALSE(Box(d, "txtBGImage")->isEnabled());
+
+        // The table colours follow their boxes; clearing the row colours clears the
+        // alternate ones.
+        ShowTab(d, 1);
+        Tick(TableColors(d, 1));
+        EXPECT_TRUE(Swatch(d, 10)->isEnabled());
+        EXPECT_TRUE(TableColors(d, 2)->isEnabled());
+        Tick(TableColors(d, 2));
+        EXPECT_TRUE(Swatch(d, 13)->isEnabled());
+        Tick(TableColors(d, 1));
+        EXPECT_FALSE(TableColors(d, 2)->isChecked());
+        EXPECT_FALSE(TableColors(d, 2)->isEnabled());
+        EXPECT_FALSE(Swatch(d, 13)->isEnabled());
+
+        // Layout boxes take digits only and keep to 0..100 when left.
+        Layout(d, 0)->setFocus();
+        QTest::keyClicks(Layout(d, 0), "1x50");
+        EXPECT_EQ(Layout(d, 0)->text(), "1150");
+        Layout(d, 1)->setFocus();
+        EXPECT_EQ(Layout(d, 0)->text(), "100");
+        Layout(d, 1)->clear();
+        Layout(d, 2)->setFocus();
+        EXPECT_EQ(Layout(d, 1)->text(), "0");
+
+        // A swatch switched off asks for no colour; one switched on does, and Cancel forgets it.
+        QTest::mouseClick(Swatch(d, 10), Qt::LeftButton);
+        desktop.ExpectColor(0x00FF0000);
+        QTest::mouseClick(Swatch(d, 5), Qt::LeftButton);
+        d->reject();
+        EXPECT_TRUE(d->Cancelled());
+    });
+    EXPECT_EQ(Stored(), before);
+}
+
+TEST_F(ExportDialogTest, PreviewShowsTheControlsAndExportSavesThemForTheRacePage) {
+    const QString page = Q(dir.File("Race Result.htm"));
+    ExportRace(2, [&](ExportDialog* d) {
+        EXPECT_EQ(Box(d, "txtRepName")->text(), "Cedar Valley 250");
+        EXPECT_EQ(Box(d, "txtCaption")->text(), "0.625 miles - 400 laps");
+        Box(d, "txtHeading")->setText("Millbrook League");
+        ShowTab(d, 1);
+        Tick(TableColors(d, 1));
+        desktop.ExpectColor(0x00FF0000);
+        QTest::mouseClick(Swatch(d, 10), Qt::LeftButton);
+        desktop.ExpectColor(0x000000FF);
+        QTest::mouseClick(Swatch(d, 11), Qt::LeftButton);
+        Layout(d, 2)->setText("4");
+        ShowTab(d, 2);
+        Tick(Child<QCheckBox>(d, "chkBGImage"));
+        desktop.ExpectOpenFile("/pics/flag.gif");
+        Click(d, "cmdBGImage");
+        Child<QComboBox>(d, "cboFontList")->setCurrentText("Verdana");
+        Child<QComboBox>(d, "cboFontSize")->setCurrentIndex(2);
+
+        // The preview shows the controls as they stand and saves nothing.
+        desktop.ExpectShellOpen(true);
+        Click(d, "cmdPreview");
+        EXPECT_EQ(desktop.OpenedDocuments().value(0), Q(preview));
+        const std::string shown = scorewell::test::ReadFileBytes(preview);
+        EXPECT_NE(shown.find("<TITLE>Millbrook League</TITLE>"), std::string::npos);
+        EXPECT_NE(shown.find("<FONT FACE=\"Verdana\" SIZE=\"2\">"), std::string::npos);
+        EXPECT_EQ(ReadSetting(LeagueDb(), 2), "XYZ Racing League");
+        desktop.ExpectShellOpen(false);
+        desktop.ExpectMessage("Error", MessageAnswer::OK, "Error viewing preview...");
+        Click(d, "cmdPreview");
+
+        desktop.ExpectSaveDialog(page);
+        ClickButton(d, 0);
+        EXPECT_FALSE(d->Cancelled());
+    });
+    EXPECT_EQ(desktop.FileRequests().back().fileName, "Race Result.htm");
+    for (auto [id, value] : {std::pair{2, "Millbrook League"},
+                             {3, "Cedar Valley 250"},
+                             {4, "0.625 miles - 400 laps"},
+                             {15, "Verdana"},
+                             {16, "2"},
+                             {100, "True"},
+                             {101, "/pics/flag.gif"},
+                             {112, "&H00FF0000"},
+                             {113, "&H000000FF"},
+                             {119, "&H00808080"},
+                             {200, "0"},
+                             {201, "1"},
+                             {302, "4"}}) {
+        EXPECT_EQ(ReadSetting(LeagueDb(), id), value) << id;
+    }
+    const std::string written = scorewell::test::ReadFileBytes(page.toStdString());
+    EXPECT_NE(written.find("<BODY BACKGROUND=\"/pics/flag.gif\""), std::string::npos);
+    EXPECT_NE(written.find("<TABLE BORDER=1 CELLPADDING=3 CELLSPACING=4><TR>"), std::string::npos);
+    EXPECT_NE(written.find("<TR><TH ALIGN=\"CENTER\" BGCOLOR=\"#FF0000\"><FONT "
+                           "COLOR=\"#0000FF\" SIZE=\"2\">1</FONT></TH>"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace scorewell::gui::test

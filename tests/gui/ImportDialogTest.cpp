@@ -1,0 +1,281 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+#include <filesystem>
+
+#include "GuiTest.h"
+#include "data/League.h"
+#include "data/Program.h"
+#include "editing/RaceResultsEditor.h"
+#include "editing/ResultEditor.h"
+#include "import/ImportDialog.h"
+
+namespace scorewell::gui::test {
+namespace {
+
+const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
+const std::string kFixtures = std::string(SCOREWELL_FIXTURES_DIR) + "/";
+
+class ImportDialogTest : public GuiTest {
+protected:
+    std::string exports;
+
+    void SetUp() override {
+        PrepareProgram();
+        exports = dir.File("nr3/exports");
+        std::filesystem::create_directories(exports);
+        for (const char* name :
+             {"01-harbor-point-400.stn", "02-millbrook-500.stn", "03-cedar-valley-250.stn"}) {
+            std::filesystem::copy_file(kDemo + name, exports + "/" + name);
+        }
+        SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
+        SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
+        ASSERT_TRUE(Start());
+    }
+
+    QString Export(const char* name) const { return Q(exports + "/" + name); }
+    // Race > Import, worked by the handler.
+    void Import(std::function<void(ImportDialog*)> handler) {
+        desktop.OnModal<ImportDialog>(std::move(handler));
+        Menu("mnuRace_0")->trigger();
+    }
+    static QListWidget* List(QDialog* d) { return Child<QListWidget>(d, "lstRaces"); }
+    static QStringList Entries(QDialog* d) {
+        QStringList entries;
+        for (int i = 0; i < List(d)->count(); ++i) {
+            entries << List(d)->item(i)->text();
+        }
+        return entries;
+    }
+    // Edit, Remove and Import available, in that order.
+    static std::string States(QDialog* d) {
+        std::string s;
+        for (int i : {2, 1, 4}) {
+            s += Child<QPushButton>(d, QString("cmdButton_%1").arg(i))->isEnabled() ? '1' : '0';
+        }
+        return s;
+    }
+    std::int64_t Count(const std::string& table, const std::string& where = "1") {
+        return window->GetLeague()
+            ->Db()
+            .Scalar("SELECT Count(*) FROM " + table + " WHERE " + where)
+            .AsInteger();
+    }
+};
+
+TEST_F(ImportDialogTest, ThreeRaceFinalsOneRefusedAreStagedCorrectedAndImported) {
+    const std::string cup = MakeLeague("cup.slf");
+    Open(cup);
+    const QString bad = Q(kFixtures + "stn/refused-header.stn");
+    desktop.ExpectOpenFiles(
+        {Export("02-millbrook-500.stn"), bad, Q(kFixtures + "stn/nr3-harbor-point.stn")});
+    desktop.ExpectMessage("Error Reading '" + bad + "'", MessageAnswer::OK,
+                          "\"" + bad + "\" does not seem to be a race final!");
+    Import([&](ImportDialog* d) {
+        EXPECT_FALSE(window->centralWidget()->isEnabled());
+        EXPECT_FALSE(Child<QLabel>(d, "lblNote")->isVisible());
+        EXPECT_TRUE(Child<QComboBox>(d, "cboLRM")->isVisible());
+        EXPECT_EQ(States(d), "000");
+
+        ClickButton(d, 0);
+        EXPECT_EQ(desktop.FileRequests().back().initialFolder, Export(""));
+        // A file from the simulation's exports folder is listed by name, others with their
+        // folder after a tab.
+        EXPECT_EQ(Entries(d), (QStringList{"02-millbrook-500.stn",
+                                           "nr3-harbor-point.stn\t" + Q(kFixtures + "stn/")}));
+        EXPECT_TRUE(List(d)->item(0)->isSelected());
+        EXPECT_EQ(States(d), "111");
+        EXPECT_EQ(Count("STNRace"), 2);
+        EXPECT_EQ(desktop.BusyDepth(), 0);
+
+        // The staged race is corrected: a name typed there is kept as it is, no driver is made.
+        desktop.OnModal<RaceResultsEditor>([&](RaceResultsEditor* e) {
+            auto* grid = Child<QTableWidget>(e, "fgDrivers");
+            EXPECT_EQ(grid->rowCount(), 20);
+            desktop.OnModal<ResultEditor>([](ResultEditor* r) {
+                Child<QLineEdit>(r, "txtInfo_2")->setText("Bram O. Okonkwo");
+                ClickButton(r, 1);
+            });
+            QTest::keyClick(grid, Qt::Key_Return);
+            EXPECT_EQ(grid->item(0, 2)->text(), "Bram O. Okonkwo");
+            ClickButton(e, 0);
+        });
+        QTest::keyClick(List(d), Qt::Key_Return);
+        EXPECT_EQ(desktop.ModalCount<RaceResultsEditor>(), 1);
+        EXPECT_EQ(Count("Driver"), 0);
+        ClickButton(d, 4);
+    });
+
+    EXPECT_TRUE(window->centralWidget()->isEnabled());
+    EXPECT_EQ(GridNames(), (QStringList{"Millbrook 500", "Harbor Point 400"}));
+    EXPECT_EQ(Count("Stats", "RaceID=1"), 20);
+    EXPECT_EQ(window->GetLeague()
+                  ->Db()
+                  .Scalar("SELECT Driver.Name FROM Stats INNER JOIN Driver ON "
+                          "Driver.DriverID=Stats.DriverID WHERE RaceID=1 AND Finish=1")
+                  .AsText(),
+              "Bram O. Okonkwo");
+    EXPECT_EQ(desktop.BusyDepth(), 0);
+}
+
+TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStartsEmpty) {
+    const std::string cup = MakeLeague("cup.slf");
+    Open(cup);
+    desktop.ExpectOpenFiles({});
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn"),
+                             Export("03-cedar-valley-250.stn")});
+    desktop.ExpectOpenFiles({});
+    desktop.ExpectOpenFiles({Q(kFixtures + "stn/nr3-millbrook-laptimes-lf.stn")});
+    Import([&](ImportDialog* d) {
+        // A cancelled file dialog adds nothing, but Import becomes available.
+        ClickButton(d, 0);
+        EXPECT_TRUE(Entries(d).isEmpty());
+        EXPECT_EQ(States(d), "001");
+
+        ClickButton(d, 0);
+        EXPECT_EQ(Entries(d), (QStringList{"01-harbor-point-400.stn", "02-millbrook-500.stn",
+                                           "03-cedar-valley-250.stn"}));
+        List(d)->clearSelection();
+        EXPECT_EQ(States(d), "001");
+        // Cancelled again: the first entry is selected once more.
+        ClickButton(d, 0);
+        EXPECT_TRUE(List(d)->item(0)->isSelected());
+        EXPECT_EQ(States(d), "111");
+
+        // Two entries: Remove, but no Edit, not even by Enter.
+        List(d)->clearSelection();
+        List(d)->item(1)->setSelected(true);
+        List(d)->item(2)->setSelected(true);
+        EXPECT_EQ(States(d), "011");
+        QTest::keyClick(List(d), Qt::Key_Return);
+        EXPECT_EQ(desktop.ModalCount<RaceResultsEditor>(), 0);
+        const std::string kept = List(d)->item(0)->data(Qt::UserRole).toString().toStdString();
+        ClickButton(d, 1);
+        EXPECT_EQ(Entries(d), QStringList{"01-harbor-point-400.stn"});
+        EXPECT_EQ(Count("STNRace"), 1);
+        EXPECT_EQ(Count("STNStats", "STNRaceID<>" + kept), 0);
+
+        // Lap times are read as such when the list says so.
+        Child<QComboBox>(d, "cboLRM")->setCurrentIndex(1);
+        ClickButton(d, 0);
+        EXPECT_EQ(Count("STNStats", "DriverName='Bram Okonkwo' AND Qualifying=144.0 AND "
+                                    "STNRaceID<>" +
+                                        kept),
+                  1);
+        ClickButton(d, 3);
+        EXPECT_TRUE(d->Cancelled());
+    });
+    EXPECT_EQ(CountRows(cup, "Race"), 0);
+
+    // The next opening starts with nothing staged; the close box cancels too.
+    Import([&](ImportDialog* d) {
+        EXPECT_EQ(Count("STNRace"), 0);
+        EXPECT_TRUE(Entries(d).isEmpty());
+        d->close();
+        EXPECT_TRUE(d->Cancelled());
+    });
+    EXPECT_EQ(GridNames(), QStringList{""});
+}
+
+TEST_F(ImportDialogTest, AnImportTheLeagueRefusesImportsNothingAndKeepsTheList) {
+    Open(MakeLeague("cup.slf"));
+    Database& db = window->GetLeague()->Db();
+    db.Execute("CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.Stats WHEN new.Finish=5 "
+               "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
+    desktop.ExpectMessage("Error", MessageAnswer::OK, "Nothing was imported");
+    Import([&](ImportDialog* d) {
+        ClickButton(d, 0);
+        ClickButton(d, 4);
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(Count("Race") + Count("Stats") + Count("Driver"), 0);
+        EXPECT_EQ(Entries(d).size(), 2);
+        db.Execute("DROP TRIGGER refuse");
+        ClickButton(d, 4);
+        EXPECT_FALSE(d->Cancelled());
+    });
+    EXPECT_EQ(GridNames(), (QStringList{"Harbor Point 400", "Millbrook 500"}));
+}
+
+TEST_F(ImportDialogTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo) {
+    Open(MakeLeague("cup.slf"));
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
+    Import([&](ImportDialog* d) {
+        ClickButton(d, 0);
+        ClickButton(d, 4);
+    });
+    ASSERT_EQ(GridNames(), (QStringList{"Harbor Point 400", "Millbrook 500"}));
+
+    // Both again, with a new one between them: asked for each known one, before anything is
+    // imported.
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("03-cedar-valley-250.stn"),
+                             Export("02-millbrook-500.stn")});
+    desktop.ExpectMessage("Already Imported", MessageAnswer::No,
+                          "\"01-harbor-point-400.stn\" has already been imported as race 1, "
+                          "\"Harbor Point 400\", with the same results.  Do you want to import "
+                          "it again?");
+    desktop.ExpectMessage("Already Imported", MessageAnswer::Yes,
+                          "\"02-millbrook-500.stn\" has already been imported as race 2");
+    Import([&](ImportDialog* d) {
+        ClickButton(d, 0);
+        ClickButton(d, 4);
+    });
+    desktop.VerifyAllAnswered();
+    const ShownMessage& question = desktop.Messages().front();
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(GridNames(), (QStringList{"Harbor Point 400", "Millbrook 500", "Cedar Valley 250",
+                                        "Millbrook 500"}));
+}
+
+TEST_F(ImportDialogTest, AnOffLineLeagueIsToldThatMergingIsNotAvailableYet) {
+    const std::string night = MakeLeague("night.slf", {}, 0, 1);
+    Open(night);
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn")});
+    desktop.ExpectMessage("Notice", MessageAnswer::OK, "not available yet");
+    Import([&](ImportDialog* d) {
+        EXPECT_TRUE(Child<QLabel>(d, "lblNote")->isVisible());
+        ClickButton(d, 0);
+        ClickButton(d, 4);
+        EXPECT_TRUE(d->isVisible());
+        ClickButton(d, 3);
+    });
+    EXPECT_EQ(CountRows(night, "Race"), 0);
+}
+
+TEST_F(ImportDialogTest, ANascarRacing4LeagueReadsExportedStandings) {
+    const std::string nr4 = dir.File("nr4");
+    std::filesystem::create_directories(nr4 + "/Tracks/millbrook");
+    std::filesystem::create_directories(nr4 + "/exports");
+    scorewell::test::WriteFileBytes(nr4 + "/Tracks/millbrook/TRACK.INI",
+                                    "[track]\r\ntrack_name = Millbrook Speedway\xAE\r\n"
+                                    "track_length = 2.5\r\n");
+    std::filesystem::copy_file(kFixtures + "nr4/millbrook-standings.html",
+                               nr4 + "/exports/millbrook-standings.html");
+    scorewell::test::WriteFileBytes(nr4 + "/exports/notes.html", "<html>notes</html>");
+    window->GetProgram()->SetSimPath(2, nr4 + "/");
+    Open(MakeLeague("nr4.slf", {}, 3));
+    EXPECT_TRUE(window->GetProgram()->HasTrackCatalogue());
+
+    desktop.ExpectOpenFiles(
+        {Q(nr4 + "/exports/millbrook-standings.html"), Q(nr4 + "/exports/notes.html")});
+    desktop.ExpectMessage("Failed to Read Import File", MessageAnswer::OK,
+                          Q(nr4 + "/exports/notes.html") + "\n");
+    Import([&](ImportDialog* d) {
+        // No qualifying choice: the exported standings say what they hold.
+        EXPECT_FALSE(Child<QComboBox>(d, "cboLRM")->isVisible());
+        EXPECT_FALSE(Child<QLabel>(d, "lblN3Msg")->isVisible());
+        ClickButton(d, 0);
+        EXPECT_EQ(desktop.FileRequests().back().filter, "N4 Exported Standings (*.html)|*.html");
+        EXPECT_EQ(desktop.FileRequests().back().initialFolder, Q(nr4 + "/exports/"));
+        EXPECT_EQ(Entries(d), QStringList{"millbrook-standings.html"});
+        ClickButton(d, 4);
+    });
+    EXPECT_EQ(GridNames(), QStringList{"Millbrook Speedway"});
+}
+
+} // namespace
+} // namespace scorewell::gui::test

@@ -1,0 +1,148 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include "GuiTest.h"
+#include "app/OptionsDialog.h"
+#include "data/Program.h"
+
+namespace scorewell::gui::test {
+namespace {
+
+class OptionsDialogTest : public GuiTest {
+protected:
+    std::string nr3;
+
+    void SetUp() override {
+        PrepareProgram();
+        nr3 = SimulationFolder("nr3", "NASCAR Racing 3.exe");
+        ASSERT_TRUE(Start());
+    }
+
+    // File > Options with a handler that fills in the dialog.
+    void Options(std::function<void(OptionsDialog*)> handler) {
+        desktop.OnModal<OptionsDialog>(std::move(handler));
+        Menu("mnuFile_10")->trigger();
+    }
+    static QLineEdit* Folder(QDialog* d, int i) {
+        return Child<QLineEdit>(d, QString("txtN3Path_%1").arg(i));
+    }
+    void ExpectStored(const std::vector<std::pair<int, std::string>>& settings) {
+        for (const auto& [id, value] : settings) {
+            EXPECT_EQ(ReadProgramSetting(id), value) << id;
+        }
+    }
+};
+
+TEST_F(OptionsDialogTest, TheDialogShowsTheSettingsAndStoresThemAsMapped) {
+    WriteProgramSetting(101, "/pics/old.gif");
+    Options([&](OptionsDialog* d) {
+        EXPECT_EQ(Folder(d, 0)->text().toStdString(), nr3);
+        EXPECT_FALSE(Child<QCheckBox>(d, "chkLastFileFlag")->isChecked());
+        EXPECT_FALSE(Child<QCheckBox>(d, "chkBGImage")->isChecked());
+        EXPECT_FALSE(Child<QLineEdit>(d, "txtBGImage")->isEnabled());
+        EXPECT_EQ(Child<QLineEdit>(d, "txtBGImage")->text(), "/pics/old.gif");
+
+        Child<QTabWidget>(d, "ts")->setCurrentIndex(1);
+        Tick(Child<QCheckBox>(d, "chkBGImage"));
+        EXPECT_TRUE(Child<QLineEdit>(d, "txtBGImage")->isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(d, "cmdBGImage")->isEnabled());
+
+        // A blank answer of the file dialog keeps the image chosen before.
+        desktop.ExpectOpenFile("/pics/flag.jpg");
+        Click(d, "cmdBGImage");
+        desktop.ExpectOpenFile("   ");
+        Click(d, "cmdBGImage");
+        // The swatch takes the chosen colour; cancelling leaves it as it was.
+        desktop.ExpectColor(0x00FFFFFF);
+        QTest::mouseClick(Child<QLabel>(d, "lblColor_1"), Qt::LeftButton);
+        desktop.ExpectColor(std::nullopt);
+        QTest::mouseClick(Child<QLabel>(d, "lblColor_2"), Qt::LeftButton);
+        Tick(Child<QCheckBox>(d, "chkLastFileFlag"));
+        Click(d, "OKButton");
+    });
+    EXPECT_EQ(desktop.ColorStarts(), (std::vector<std::int32_t>{0, 0x00FF0000}));
+    ExpectStored({{100, "True"},
+                  {101, "/pics/flag.jpg"},
+                  {102, "&H00FFFFFF"},
+                  {103, "&H00FFFFFF"},
+                  {104, "&H00FF0000"},
+                  {11, "True"},
+                  {0, nr3}});
+}
+
+TEST_F(OptionsDialogTest, FoldersGetTheirSeparatorAndAreCheckedForTheSimulation) {
+    const std::string legends = SimulationFolder("legends", "nascar legends.EXE");
+    std::string typed = legends;
+    typed.pop_back();
+    Options([&](OptionsDialog* d) {
+        // The folder picker's answer and a typed folder both end with a separator.
+        desktop.ExpectFolder(Q(typed));
+        Click(d, "cmdBrowse_1");
+        EXPECT_EQ(Folder(d, 1)->text().toStdString(), legends);
+        Folder(d, 1)->clear();
+        Folder(d, 1)->setFocus();
+        QTest::keyClicks(Folder(d, 1), Q(typed));
+        Folder(d, 2)->setFocus();
+        EXPECT_EQ(Folder(d, 1)->text().toStdString(), legends);
+        Click(d, "OKButton");
+    });
+    ExpectStored({{1, legends}});
+    EXPECT_EQ(window->GetProgram()->SimPath()[1], legends);
+}
+
+TEST_F(OptionsDialogTest, InvalidFoldersKeepTheDialogOpenWithTheLastMessage) {
+    const std::string bad = dir.File("empty") + "/";
+    Options([&](OptionsDialog* d) {
+        Folder(d, 0)->setText(Q(bad));
+        Folder(d, 1)->setText(Q(bad));
+        desktop.ExpectMessage(
+            "Invalid Path", MessageAnswer::OK,
+            Q("\"" + bad + "\" does not seem to refer to a valid NASCAR Racing 3 path."));
+        Click(d, "OKButton");
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Exclamation);
+
+        Folder(d, 0)->setText(Q(nr3));
+        Folder(d, 1)->clear();
+        Folder(d, 2)->setText(Q(bad));
+        desktop.ExpectMessage("Invalid Path", MessageAnswer::OK,
+                              "does not seem to refer to a valid NASCAR Racing 4 path.");
+        Click(d, "OKButton");
+        EXPECT_TRUE(d->isVisible());
+        Click(d, "CancelButton");
+    });
+    ExpectStored({{0, nr3}, {12, ""}});
+}
+
+TEST_F(OptionsDialogTest, CancelStoresNothingAndTheCloseBoxStoresEverything) {
+    const std::string nr4 = SimulationFolder("nr4", "NASCAR Racing 4.exe");
+    auto edit = [&](OptionsDialog* d) {
+        Folder(d, 2)->setText(Q(nr4));
+        Child<QCheckBox>(d, "chkLastFileFlag")->setChecked(true);
+        desktop.ExpectColor(0x00123456);
+        QTest::mouseClick(Child<QLabel>(d, "lblColor_0"), Qt::LeftButton);
+    };
+    Options([&](OptionsDialog* d) {
+        edit(d);
+        Click(d, "CancelButton");
+        EXPECT_TRUE(d->Cancelled());
+    });
+    ExpectStored({{12, ""}, {11, "False"}, {102, "&H00FFFFFF"}});
+    EXPECT_EQ(window->GetProgram()->SimPath()[2], "");
+
+    Options([&](OptionsDialog* d) {
+        edit(d);
+        // The close box takes the folders unchecked.
+        Folder(d, 0)->setText("/not/checked/");
+        d->close();
+        EXPECT_FALSE(d->Cancelled());
+    });
+    ExpectStored({{0, "/not/checked/"}, {12, nr4}, {11, "True"}, {102, "&H00123456"}});
+    EXPECT_EQ(window->GetProgram()->SimPath()[2], nr4);
+}
+
+} // namespace
+} // namespace scorewell::gui::test

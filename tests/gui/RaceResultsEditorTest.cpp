@@ -1,0 +1,327 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+#include "GuiTest.h"
+#include "data/Drivers.h"
+#include "data/League.h"
+#include "data/LeagueFileActions.h"
+#include "editing/DriverPicker.h"
+#include "editing/RaceResultsEditor.h"
+#include "editing/ResultEditor.h"
+
+namespace scorewell::gui::test {
+namespace {
+
+class RaceResultsEditorTest : public GuiTest {
+protected:
+    void SetUp() override {
+        PrepareProgram();
+        SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
+        ASSERT_TRUE(Start());
+    }
+
+    // A league holding the demo season's first race, open.
+    std::string LeagueWithRace() {
+        const std::string path = MakeDemoLeague("cup.slf", 1);
+        Open(path);
+        return path;
+    }
+    Database& Db() { return window->GetLeague()->Db(); }
+    // Race > Edit on the first race, worked by the handler.
+    void Edit(std::function<void(RaceResultsEditor*)> handler) {
+        desktop.OnModal<RaceResultsEditor>(std::move(handler));
+        SelectRows(0, 0);
+        QTest::mouseClick(Button(1), Qt::LeftButton);
+    }
+    static QTableWidget* Results(QDialog* d) { return Child<QTableWidget>(d, "fgDrivers"); }
+    static QLineEdit* Field(QDialog* d, int index) {
+        return Child<QLineEdit>(d, QString("txtInfo_%1").arg(index));
+    }
+    static QString Label(QDialog* d, const char* name) { return Child<QLabel>(d, name)->text(); }
+    static void SelectResults(QTableWidget* grid, int first, int last) {
+        grid->setCurrentCell(first, 0);
+        grid->setRangeSelected(QTableWidgetSelectionRange(first, 0, last, grid->columnCount() - 1),
+                               true);
+    }
+    // Fills every field of the result dialog and saves.
+    static void TypeResult(QDialog* r, const QStringList& fields, const QString& reasonOut) {
+        for (int i = 0; i < fields.size(); ++i) {
+            Field(r, i)->setText(fields[i]);
+        }
+        Child<QComboBox>(r, "cboReasonOut")->setCurrentText(reasonOut);
+        ClickButton(r, 1);
+    }
+};
+
+TEST_F(RaceResultsEditorTest, ALeagueRaceShowsItsFiguresAndExcludedDriversInGrey) {
+    LeagueWithRace();
+    SetDriversExcluded(Db(), {"Marisol Teague"}, true);
+    Edit([&](RaceResultsEditor* d) {
+        for (auto [label, text] : {std::pair{"lblTrackName", "Harbor Point 400"},
+                                   {"lblTrackLength", "1.500 miles"},
+                                   {"lblLaps", "267 (400 miles)"},
+                                   {"lblRaceTime", "2:35:22.548"},
+                                   {"lblAvgSpeed", "154.66 mph"},
+                                   {"lblMargin", "3.039 sec"},
+                                   {"lblCautions", "2"},
+                                   {"lblLeadChanges", "5"},
+                                   {"lblWeather", "Cloudy, 66\xC2\xB0"
+                                                  "F"},
+                                   {"lblLRM", "Speed"}}) {
+            EXPECT_EQ(Label(d, label), QString::fromUtf8(text)) << label;
+        }
+        // On-line: no average speed; the excluded flag is never shown.
+        QTableWidget* grid = Results(d);
+        EXPECT_EQ(grid->horizontalHeader()->sectionSize(7), 0);
+        EXPECT_EQ(grid->horizontalHeader()->sectionSize(10), 0);
+        EXPECT_EQ(grid->rowCount(), 20);
+        EXPECT_EQ(Row(grid, 0), (QStringList{"1", "4", "Zo\u00eb \u00d8deg\u00e5rd", "267", "232",
+                                             "185", "10", "--", "175.895", "Running", "False"}));
+        EXPECT_EQ(Row(grid, 1).mid(9), (QStringList{"Running", "True"}));
+        const QColor grey = d->palette().color(QPalette::Disabled, QPalette::Text);
+        EXPECT_EQ(grid->item(1, 2)->foreground().color(), grey);
+        EXPECT_NE(grid->item(0, 2)->foreground().color(), grey);
+        EXPECT_GT(grid->item(19, 0)->data(Qt::UserRole).toInt(), 0);
+        EXPECT_TRUE(grid->item(0, 0)->isSelected());
+        ClickButton(d, 0);
+    });
+
+    // Lap times: the method is drawn reversed and qualifying shows as the lap time.
+    SaveLeagueProperties(*window->GetLeague(), 0, 1);
+    Edit([&](RaceResultsEditor* d) {
+        auto* method = Child<QLabel>(d, "lblLRM");
+        EXPECT_EQ(method->text(), "Time");
+        EXPECT_EQ(method->palette().color(QPalette::WindowText),
+                  d->palette().color(QPalette::Window));
+        EXPECT_EQ(Results(d)->item(0, 8)->text(), "30.700");
+        d->close();
+    });
+}
+
+TEST_F(RaceResultsEditorTest, ResultsAreAddedChangedAndRemovedAtOnce) {
+    const std::string cup = LeagueWithRace();
+    Edit([&](RaceResultsEditor* d) {
+        QTableWidget* grid = Results(d);
+        // Insert adds: a new driver, with quotes in Reason Out kept as typed.
+        const QString reasonOut = "O'Neil's \"push\"";
+        desktop.OnModal<ResultEditor>([&](ResultEditor* r) {
+            // On-line the average speed is not asked for.
+            EXPECT_FALSE(Field(r, 7)->isVisible());
+            EXPECT_EQ(Field(r, 7)->text(), "0");
+            EXPECT_FALSE(Child<QPushButton>(r, "cmdButton_1")->isEnabled());
+            TypeResult(r, {"21", "21", "Tom Tank", "100", "0", "0", "0", "0", "182.5"}, reasonOut);
+        });
+        QTest::keyClick(grid, Qt::Key_Insert);
+        ASSERT_EQ(grid->rowCount(), 21);
+        EXPECT_EQ(Row(grid, 20), (QStringList{"21", "21", "Tom Tank", "100", "0", "0", "0", "--",
+                                              "182.500", reasonOut, "False"}));
+        EXPECT_TRUE(grid->item(20, 0)->isSelected());
+        const Value added(grid->item(20, 0)->data(Qt::UserRole).toInt());
+        EXPECT_EQ(
+            Db().Scalar("SELECT Status || '|' || AvgSpeed FROM Stats WHERE StatsID=?", {added})
+                .AsText(),
+            reasonOut.toStdString() + "|0");
+
+        // A double click edits: the dialog shows the stored result, another name moves it.
+        desktop.OnModal<ResultEditor>([&](ResultEditor* r) {
+            EXPECT_EQ(Field(r, 2)->text(), "Tom Tank");
+            EXPECT_EQ(Field(r, 8)->text(), "182.5");
+            EXPECT_EQ(Child<QComboBox>(r, "cboReasonOut")->currentText(), reasonOut);
+            desktop.OnModal<DriverPicker>([](DriverPicker* p) {
+                auto* list = Child<QListWidget>(p, "lstDrivers");
+                EXPECT_EQ(list->item(0)->text(), "Amos Whitlock");
+                EXPECT_FALSE(Child<QPushButton>(p, "cmdButton_1")->isEnabled());
+                auto* harlan = list->findItems("Wes Harlan", Qt::MatchExactly).value(0);
+                ASSERT_NE(harlan, nullptr);
+                const QPoint at = list->visualItemRect(harlan).center();
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            });
+            Click(r, "cmdPickDriver");
+            EXPECT_EQ(Field(r, 2)->text(), "Wes Harlan");
+            ClickButton(r, 1);
+        });
+        DoubleClick(grid, 20);
+        EXPECT_EQ(grid->item(20, 2)->text(), "Wes Harlan");
+
+        // Enter with two rows selected edits nothing; Delete removes both.
+        SelectResults(grid, 19, 20);
+        QTest::keyClick(grid, Qt::Key_Return);
+        EXPECT_EQ(desktop.ModalCount<ResultEditor>(), 2);
+        EXPECT_FALSE(Child<QPushButton>(d, "cmdButton_1")->isEnabled());
+        QTest::keyClick(grid, Qt::Key_Delete);
+        EXPECT_EQ(grid->rowCount(), 19);
+        EXPECT_EQ(grid->item(18, 2)->text(), "Pip Castellano");
+        ClickButton(d, 0);
+    });
+    EXPECT_EQ(CountRows(cup, "Stats"), 19);
+    // The driver made by Add stays in the league.
+    Database db = Database::Open(cup);
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Driver WHERE Name='Tom Tank'").AsInteger(), 1);
+}
+
+TEST_F(RaceResultsEditorTest, TheEmptyRowStaysWhenEveryResultIsRemovedAndHasNothingToEdit) {
+    const std::string cup = MakeLeague("cup.slf", {{"Daytona 500", 200, 2.5f}});
+    Open(cup);
+    Edit([&](RaceResultsEditor* d) {
+        QTableWidget* grid = Results(d);
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        EXPECT_EQ(grid->rowCount(), 1);
+        EXPECT_EQ(grid->item(0, 0)->data(Qt::UserRole).toInt(), 0);
+        EXPECT_EQ(Row(grid, 0).join(""), "");
+        // Edit, Enter, a double click and Delete on the empty row do nothing and say nothing.
+        ClickButton(d, 1);
+        QTest::keyClick(grid, Qt::Key_Return);
+        DoubleClick(grid, 0);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        EXPECT_EQ(desktop.ModalCount<ResultEditor>(), 0);
+        EXPECT_TRUE(desktop.Messages().empty());
+        ClickButton(d, 0);
+    });
+    EXPECT_EQ(CountRows(cup, "Stats"), 0);
+
+    // A race without results opens with the empty row, which the first result added replaces.
+    Edit([&](RaceResultsEditor* d) {
+        QTableWidget* grid = Results(d);
+        EXPECT_EQ(grid->rowCount(), 1);
+        desktop.OnModal<ResultEditor>([](ResultEditor* r) {
+            TypeResult(r, {"1", "1", "Ann Able", "200", "200", "185", "10", "0", "190"}, "Running");
+        });
+        ClickButton(d, 3);
+        EXPECT_EQ(grid->rowCount(), 1);
+        EXPECT_EQ(grid->item(0, 2)->text(), "Ann Able");
+        ClickButton(d, 0);
+    });
+    EXPECT_EQ(CountRows(cup, "Stats"), 1);
+    EXPECT_EQ(CountRows(cup, "Driver"), 1);
+}
+
+TEST_F(RaceResultsEditorTest, TheResultDialogTakesOnlyWhatItsFieldsHold) {
+    // Off-line: the average speed is kept, typed as a text; the race's statistics are not.
+    const std::string night = MakeLeague("night.slf", {}, 0, 1);
+    Open(night);
+    Db().Execute("INSERT INTO Race (Name, FileName, Length, Laps, RaceTime, Cautions) "
+                 "VALUES ('Night Race', 'night.stn', 0.5, 300, '1:30:00.000', 4)");
+    window->RefreshRaceList();
+    Edit([&](RaceResultsEditor* d) {
+        for (const char* label : {"lblRaceTime", "lblCautions", "lblLeadChanges"}) {
+            EXPECT_EQ(Label(d, label), "---") << label;
+        }
+        EXPECT_GT(Results(d)->horizontalHeader()->sectionSize(7), 0);
+
+        desktop.OnModal<ResultEditor>([&](ResultEditor* r) {
+            EXPECT_TRUE(Field(r, 7)->isVisible());
+            EXPECT_EQ(Field(r, 7)->text(), "");
+            // Digits only, and a point in the speeds; Backspace passes.
+            QTest::keyClicks(Field(r, 0), "1a.2");
+            EXPECT_EQ(Field(r, 0)->text(), "12");
+            QTest::keyClick(Field(r, 0), Qt::Key_Backspace);
+            EXPECT_EQ(Field(r, 0)->text(), "1");
+            QTest::keyClicks(Field(r, 1), "1234");
+            EXPECT_EQ(Field(r, 1)->text(), "123");
+            QTest::keyClicks(Field(r, 7), "18x2.5");
+            EXPECT_EQ(Field(r, 7)->text(), "182.5");
+            QTest::keyClicks(Field(r, 2), "J. Doe 3rd");
+            EXPECT_EQ(Field(r, 2)->text(), "J. Doe 3rd");
+            EXPECT_EQ(Field(r, 8)->maxLength(), 7);
+
+            // Entering a field selects its text; leaving a speed empty makes it 0.
+            for (int field : {8, 3, 1}) {
+                Field(r, field)->setFocus();
+                QApplication::processEvents();
+            }
+            EXPECT_EQ(Field(r, 8)->text(), "0");
+            EXPECT_EQ(Field(r, 1)->selectedText(), "123");
+
+            // Save waits for every field, the name not blank.
+            auto* save = Child<QPushButton>(r, "cmdButton_1");
+            for (int i : {3, 4, 5, 6}) {
+                EXPECT_FALSE(save->isEnabled());
+                Field(r, i)->setText("0");
+            }
+            EXPECT_TRUE(save->isEnabled());
+            Field(r, 2)->setText("  ");
+            EXPECT_FALSE(save->isEnabled());
+
+            // A league without drivers offers none.
+            desktop.OnModal<DriverPicker>([](DriverPicker* p) {
+                auto* list = Child<QListWidget>(p, "lstDrivers");
+                EXPECT_EQ(list->count(), 1);
+                EXPECT_FALSE(list->isEnabled());
+                EXPECT_FALSE(Child<QPushButton>(p, "cmdButton_1")->isEnabled());
+                p->close();
+            });
+            Click(r, "cmdPickDriver");
+            EXPECT_EQ(Field(r, 2)->text(), "  ");
+
+            // A name longer than the league keeps is not cut (a cut one could end in a blank):
+            // Save says so and the dialog stays, the name as it was.
+            const QString tooLong = "Juan Pablo Montoya Roldan de la Cruz y Fernandez, Jr. III";
+            Field(r, 2)->setText(tooLong);
+            EXPECT_EQ(Field(r, 2)->text(), tooLong);
+            desktop.ExpectMessage("Error", MessageAnswer::OK,
+                                  "The driver's name \"" + tooLong +
+                                      "\" has 57 characters; a "
+                                      "name has at most 50. Shorten it and save again.");
+            ClickButton(r, 1);
+            EXPECT_TRUE(r->isVisible());
+            EXPECT_EQ(Field(r, 2)->text(), tooLong);
+
+            Field(r, 2)->setText("J. Doe 3rd ");
+            ClickButton(r, 1);
+        });
+        ClickButton(d, 3);
+        EXPECT_EQ(Results(d)->item(0, 7)->text(), "182.500");
+
+        // Cancel changes nothing.
+        desktop.OnModal<ResultEditor>([](ResultEditor* r) {
+            Field(r, 0)->setText("9");
+            ClickButton(r, 0);
+        });
+        ClickButton(d, 1);
+        EXPECT_EQ(Results(d)->item(0, 0)->text(), "1");
+        ClickButton(d, 0);
+    });
+    Database db = Database::Open(night);
+    EXPECT_EQ(db.Scalar("SELECT Finish || '|' || Start || '|' || AvgSpeed || '|' || Qualifying "
+                        "|| '|' || Name FROM Stats JOIN Driver USING (DriverID)")
+                  .AsText(),
+              "1|123|182.5|0.0|J. Doe 3rd");
+}
+
+TEST_F(RaceResultsEditorTest, RecalcAsksFirstAndThenRescoresTheRace) {
+    LeagueWithRace();
+    Db().Execute("UPDATE Stats SET Points=999 WHERE Finish=1");
+    Edit([&](RaceResultsEditor* d) {
+        QTableWidget* grid = Results(d);
+        SelectResults(grid, 2, 2);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        EXPECT_EQ(grid->item(2, 0)->text(), "4");
+
+        desktop.ExpectMessage("Warning", MessageAnswer::No,
+                              "Any point or bonus changes you've make to this race\r\nwill be "
+                              "lost.  Also, any gaps in finishing position will be eliminated.");
+        ClickButton(d, 4);
+        EXPECT_EQ(desktop.Messages().back().buttons, MessageButtons::YesNo);
+        EXPECT_EQ(grid->item(0, 5)->text(), "999");
+        EXPECT_EQ(grid->item(2, 0)->text(), "4");
+
+        desktop.ExpectMessage("Warning", MessageAnswer::Yes);
+        ClickButton(d, 4);
+        EXPECT_EQ(grid->rowCount(), 19);
+        EXPECT_EQ(grid->item(0, 5)->text(), "185");
+        EXPECT_EQ(grid->item(2, 0)->text(), "3");
+        EXPECT_EQ(grid->item(18, 0)->text(), "19");
+        ClickButton(d, 0);
+    });
+    EXPECT_EQ(Db().Scalar("SELECT Points FROM Stats WHERE Finish=1").AsInteger(), 185);
+}
+
+} // namespace
+} // namespace scorewell::gui::test

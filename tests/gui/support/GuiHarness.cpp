@@ -1,0 +1,183 @@
+#include "GuiHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "data/Database.h"
+#include "data/League.h"
+#include "data/LeagueFile.h"
+#include "data/Program.h"
+#include "data/Settings.h"
+#include "import/RaceFinal.h"
+#include "import/StagedImport.h"
+
+namespace scorewell::gui::test {
+
+void GuiHarness::End() {
+    // Closing is part of the test only where a test closes; otherwise the league is dropped.
+    window.reset();
+    for (int c = 0; c <= static_cast<int>(LeagueCommand::OfflineSettings); ++c) {
+        SetLeagueCommand(static_cast<LeagueCommand>(c), nullptr);
+    }
+    desktop.VerifyAllAnswered();
+}
+
+void GuiHarness::PrepareProgram(bool withSimulationFolder) {
+    Program program(programFolder);
+    if (withSimulationFolder) {
+        WriteSetting(program.Db(), 0, SimulationFolder("nr3", "NASCAR Racing 3.exe"));
+    }
+}
+
+std::string GuiHarness::SimulationFolder(const std::string& name, const std::string& executable) {
+    std::filesystem::create_directories(dir.File(name));
+    scorewell::test::WriteFileBytes(dir.File(name + "/" + executable), "MZ");
+    return dir.File(name) + "/";
+}
+
+void GuiHarness::WriteProgramSetting(int id, const std::string& value) {
+    Program program(programFolder);
+    WriteSetting(program.Db(), id, value);
+}
+
+std::string GuiHarness::ReadProgramSetting(int id) {
+    Database db = Database::Open(programFolder + "/Tabulon.dat");
+    return ReadSetting(db, id);
+}
+
+bool GuiHarness::Start(const QString& commandLine) {
+    window = std::make_unique<MainWindow>();
+    window->SetShowSplash(false);
+    const bool loaded = window->Load(QString::fromStdString(programFolder), commandLine);
+    if (loaded) {
+        window->show();
+        QApplication::processEvents();
+    }
+    return loaded;
+}
+
+std::string GuiHarness::MakeLeague(const std::string& name, const std::vector<TestRace>& races,
+                                   int simTitle, int leagueType) {
+    const std::string path = dir.File(name);
+    {
+        Program program(programFolder);
+        CreateLeagueFile(path, simTitle, leagueType, program.Db(), 0, 0);
+    }
+    Database db = Database::Open(path);
+    for (const TestRace& race : races) {
+        db.Execute(
+            "INSERT INTO Race (Name, Laps, Length, FileName) VALUES (?,?,?,?)",
+            {Value(race.name), Value(race.laps), Value(race.length), Value(race.name + ".stn")});
+        db.Execute("INSERT OR IGNORE INTO Driver (DriverID, Name) VALUES (1, 'Ann Able')");
+        db.Execute("INSERT INTO Stats (RaceID, DriverID, Finish) VALUES (?, 1, 1)",
+                   {Value(db.LastInsertRowId())});
+    }
+    return path;
+}
+
+std::string GuiHarness::MakeDemoLeague(const std::string& name, int races, int dropped) {
+    const std::string path = dir.File(name);
+    Program program(programFolder);
+    CreateLeagueFile(path, 0, 0, program.Db(), dropped, 0);
+    League league(program, path);
+    const std::string demo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo";
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(demo)) {
+        if (entry.path().extension() == ".stn") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    files.resize(std::min(files.size(), static_cast<std::size_t>(races)));
+    for (const auto& file : files) {
+        const StagingResult staged =
+            ImportSTNFile(league, league.LoadPointTable(), file.string(), 0, 0);
+        EXPECT_TRUE(staged.Staged()) << staged.message;
+    }
+    ImportStagedRaces(league);
+    league.Close();
+    return path;
+}
+
+std::string GuiHarness::StartOnDemoLeague(int dropped) {
+    PrepareProgram();
+    const std::string path = MakeDemoLeague("demo.slf", 3, dropped);
+    EXPECT_TRUE(Start());
+    Open(path);
+    return path;
+}
+
+void GuiHarness::Open(const std::string& path) {
+    window->OpenLeagueFile(QString::fromStdString(path));
+    QApplication::processEvents();
+}
+
+QAction* GuiHarness::Menu(const QString& name) const {
+    return Child<QAction>(window.get(), name);
+}
+
+QPushButton* GuiHarness::Button(int index) const {
+    return Child<QPushButton>(window.get(), QString("cmdButton_%1").arg(index));
+}
+
+QTableWidget* GuiHarness::Grid() const {
+    return Child<QTableWidget>(window.get(), "fgRaces");
+}
+
+QStringList GuiHarness::GridNames() const {
+    QStringList names;
+    for (int r = 0; r < Grid()->rowCount(); ++r) {
+        names << Row(Grid(), r).value(0);
+    }
+    return names;
+}
+
+void GuiHarness::SelectRows(int first, int last) {
+    QTableWidget* grid = Grid();
+    auto centre = [grid](int row) {
+        return grid->visualRect(grid->model()->index(row, 0)).center();
+    };
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre(first));
+    if (last != first) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(last));
+    }
+}
+
+std::int64_t GuiHarness::CountRows(const std::string& league, const std::string& table) {
+    Database db = Database::Open(league);
+    return db.Scalar("SELECT Count(*) FROM " + QuoteIdentifier(table)).AsInteger();
+}
+
+void Click(QObject* parent, const QString& name) {
+    QTest::mouseClick(Child<QAbstractButton>(parent, name), Qt::LeftButton);
+}
+
+void ClickButton(QObject* parent, int index) {
+    Click(parent, QString("cmdButton_%1").arg(index));
+}
+
+void Tick(QAbstractButton* box) {
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+void DoubleClick(QTableWidget* grid, int row) {
+    const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+QStringList Row(QTableWidget* grid, int row) {
+    QStringList cells;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        QTableWidgetItem* cell = grid->item(row, c);
+        cells << (cell ? cell->text() : QString());
+    }
+    return cells;
+}
+
+} // namespace scorewell::gui::test

@@ -1,0 +1,232 @@
+// scorewell-screenshots FOLDER: a picture (PNG) of every window of the desktop program, written
+// into FOLDER, so the windows can be looked at without clicking through them. The windows are
+// filled from the demo season and driven through the desktop tests' scripted desktop; anything
+// that does not go as scripted is reported and the program ends with status 1.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "GuiHarness.h"
+#include "app/OptionsDialog.h"
+#include "app/SplashWindow.h"
+#include "data/League.h"
+#include "data/LeagueFileActions.h"
+#include "data/LeaguePropertiesDialog.h"
+#include "editing/DriverPicker.h"
+#include "editing/RaceResultsEditor.h"
+#include "editing/ResultEditor.h"
+#include "html/ExportDialog.h"
+#include "import/ImportDialog.h"
+#include "import/ProgressWindow.h"
+#include "reports/ColumnEditor.h"
+#include "reports/StandingsWindow.h"
+
+namespace scorewell::gui::test {
+namespace {
+
+class Pictures : public GuiHarness {
+public:
+    explicit Pictures(const QString& folder) : folder_(folder) {}
+
+    void TakeAll();
+    int Taken() const { return taken_; }
+    bool Failed() const { return failed_; }
+
+private:
+    void Shot(QWidget* widget, const QString& name);
+    // A menu of the menu bar as it drops down.
+    void ShotMenu(const QString& menu, const QString& name);
+    // The modal window a menu item opens, worked by the handler and then cancelled.
+    template <class Window>
+    void ShotModal(const char* item, std::function<void(Window*)> handler) {
+        desktop.OnModal<Window>([handler](Window* d) {
+            handler(d);
+            d->reject();
+        });
+        Menu(item)->trigger();
+    }
+
+    QString folder_;
+    int taken_ = 0;
+    bool failed_ = false;
+};
+
+void Pictures::Shot(QWidget* widget, const QString& name) {
+    QApplication::processEvents();
+    const QString file = QDir(folder_).filePath(name + ".png");
+    if (widget->grab().save(file)) {
+        ++taken_;
+    } else {
+        std::fprintf(stderr, "scorewell-screenshots: The picture \"%s\" could not be written.\n",
+                     qPrintable(file));
+        failed_ = true;
+    }
+}
+
+void Pictures::ShotMenu(const QString& menu, const QString& name) {
+    auto* pad = Child<QMenu>(window.get(), "mnu" + menu + "Pad");
+    pad->popup(window->mapToGlobal(QPoint(0, window->menuBar()->height())));
+    QTest::qWait(50);
+    Shot(pad, name);
+    pad->hide();
+}
+
+void Pictures::TakeAll() {
+    PrepareProgram();
+    if (!Start()) {
+        failed_ = true;
+        return;
+    }
+    Shot(window.get(), "main-no-league");
+    ShotMenu("File", "menu-file-no-league");
+
+    Open(MakeLeague("Winston Cup 2002.slf", {{"Daytona 500", 200, 2.5f},
+                                             {"Subway 400", 393, 1.017f},
+                                             {"UAW-DaimlerChrysler 400", 267, 1.5f},
+                                             {"Cracker Barrel 500", 325, 1.54f},
+                                             {"Carolina Dodge Dealers 400", 293, 1.366f}}));
+    SelectRows(1, 1);
+    Shot(window.get(), "main-league");
+    for (const QString menu : {"File", "Race", "Tools", "Help"}) {
+        ShotMenu(menu, "menu-" + menu.toLower());
+    }
+    SelectRows(1, 3);
+    Shot(window.get(), "main-three-selected");
+    ShotModal<LeaguePropertiesDialog>("mnuFile_0", [&](LeaguePropertiesDialog* d) {
+        QTest::keyClicks(Child<QLineEdit>(d, "txtFileName"), "Busch Series 2002");
+        Shot(d, "new");
+    });
+    ShotModal<LeaguePropertiesDialog>("mnuFile_8",
+                                      [&](LeaguePropertiesDialog* d) { Shot(d, "properties"); });
+    ShotModal<OptionsDialog>("mnuFile_10", [&](OptionsDialog* d) {
+        Shot(d, "options-paths");
+        Child<QTabWidget>(d, "ts")->setCurrentIndex(1);
+        Shot(d, "options-html");
+    });
+    ShotModal<SplashWindow>("mnuHelp_1", [&](SplashWindow* d) { Shot(d, "about"); });
+
+    // The league's windows, on the first races of the demo season.
+    RegisterLeagueWindows();
+    const std::string demo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
+    const std::string exports = dir.File("nr3/exports/");
+    std::filesystem::create_directories(exports);
+    for (const char* name : {"01-harbor-point-400.stn", "02-millbrook-500.stn"}) {
+        std::filesystem::copy_file(demo + name, exports + name);
+    }
+    Open(MakeDemoLeague("Busch Series 2002.slf", 3, 1));
+    desktop.ExpectOpenFiles({Q(exports + "01-harbor-point-400.stn"),
+                             Q(exports + "02-millbrook-500.stn"),
+                             Q(std::string(SCOREWELL_FIXTURES_DIR) + "/stn/nr3-harbor-point.stn")});
+    ShotModal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
+        Shot(d, "import-empty");
+        ClickButton(d, 0);
+        Shot(d, "import-three");
+    });
+    SelectRows(0, 0);
+    ShotModal<RaceResultsEditor>("mnuRace_2", [&](RaceResultsEditor* d) {
+        Shot(d, "edit-league-race");
+        desktop.OnModal<ResultEditor>([&](ResultEditor* r) {
+            Shot(r, "edit-driver-online");
+            desktop.OnModal<DriverPicker>([&](DriverPicker* p) {
+                Shot(p, "pick-driver");
+                p->close();
+            });
+            Click(r, "cmdPickDriver");
+            r->close();
+        });
+        ClickButton(d, 1);
+    });
+    ShotModal<StandingsWindow>("mnuRace_4", [&](StandingsWindow* d) {
+        d->resize(1000, 620);
+        Shot(d, "stats-standings");
+        auto* reports = Child<QComboBox>(d, "cboStat");
+        reports->setCurrentIndex(reports->findText("Race Winners"));
+        Shot(d, "stats-race-winners");
+        reports->setCurrentIndex(0);
+        desktop.OnModal<ColumnEditor>([&](ColumnEditor* e) {
+            Shot(e, "columns");
+            e->close();
+        });
+        ClickButton(d, 1);
+        desktop.OnModal<ExportDialog>([&](ExportDialog* x) {
+            Shot(x, "export-text");
+            auto* tabs = Child<QTabWidget>(x, "tabExport");
+            tabs->setCurrentIndex(1);
+            Child<QCheckBox>(x, "chkRowColors_0")->setChecked(true);
+            Child<QCheckBox>(x, "chkRowColors_1")->setChecked(true);
+            Shot(x, "export-table");
+            tabs->setCurrentIndex(2);
+            Shot(x, "export-page");
+            x->reject();
+        });
+        ClickButton(d, 0);
+    });
+
+    // Off-line, qualifying as lap times.
+    window->GetLeague()->Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=12");
+    window->GetLeague()->LoadWorkingSettings();
+    SaveLeagueProperties(*window->GetLeague(), 0, 1);
+    ShotModal<RaceResultsEditor>("mnuRace_2", [&](RaceResultsEditor* d) {
+        Shot(d, "edit-offline-time");
+        desktop.OnModal<ResultEditor>([&](ResultEditor* r) {
+            Shot(r, "edit-driver-offline");
+            r->close();
+        });
+        ClickButton(d, 1);
+    });
+    ShotModal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) { Shot(d, "import-offline"); });
+    ProgressWindow progress("Reading STN Files", 3, window.get());
+    progress.show();
+    progress.Step("Reading: \"02-millbrook-500.stn\"", 2);
+    Shot(&progress, "progress");
+}
+
+} // namespace
+} // namespace scorewell::gui::test
+
+int main(int argc, char** argv) {
+    // The windows are pictured off the screen unless asked otherwise; they look the same.
+    if (!std::getenv("QT_QPA_PLATFORM")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fputs("usage: scorewell-screenshots FOLDER\n", stderr);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr,
+                     "scorewell-screenshots: The folder \"%s\" cannot be made; name a folder "
+                     "that can be written.\n",
+                     argv[1]);
+        return 1;
+    }
+    using scorewell::gui::test::Pictures;
+    int taken = 0;
+    bool failed = false;
+    {
+        Pictures pictures(folder);
+        pictures.TakeAll();
+        pictures.End();
+        taken = pictures.Taken();
+        failed = pictures.Failed();
+    }
+    // What the scripted desktop found amiss was reported to GoogleTest, outside any test.
+    failed = failed || ::testing::UnitTest::GetInstance()->ad_hoc_test_result().Failed();
+    std::printf("%d pictures in %s\n", taken, argv[1]);
+    return failed ? 1 : 0;
+}

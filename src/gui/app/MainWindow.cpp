@@ -94,15 +94,13 @@ void MainWindow::CreateMenus() {
     };
 
     QMenu* file = pad("&File", "mnuFilePad");
-    Item(FileMenu::New) = item(file, "mnuFile", FileMenu::New, "&New", [this] { NewFile(); });
-    Item(FileMenu::Open) =
-        item(file, "mnuFile", FileMenu::Open, "&Open...", [this] { OpenFile(); });
+    item(file, "mnuFile", FileMenu::New, "&New", [this] { NewFile(); });
+    item(file, "mnuFile", FileMenu::Open, "&Open...", [this] { OpenFile(); });
     file->addSeparator();
     Item(FileMenu::Properties) =
         item(file, "mnuFile", FileMenu::Properties, "&Properties", [this] { ShowProperties(); });
     file->addSeparator();
-    Item(FileMenu::Options) =
-        item(file, "mnuFile", FileMenu::Options, "Op&tions", [this] { ShowOptions(); });
+    item(file, "mnuFile", FileMenu::Options, "Op&tions", [this] { ShowOptions(); });
     file->addSeparator();
     for (int k = 0; k < RecentFiles::kCount; ++k) {
         const int index = static_cast<int>(FileMenu::FirstRecent) + k;
@@ -113,7 +111,7 @@ void MainWindow::CreateMenus() {
     }
     Item(FileMenu::RecentSeparator) = separator(file, "mnuFile", FileMenu::RecentSeparator);
     Item(FileMenu::RecentSeparator)->setVisible(false);
-    Item(FileMenu::Exit) = item(file, "mnuFile", FileMenu::Exit, "&Exit", [this] { close(); });
+    item(file, "mnuFile", FileMenu::Exit, "&Exit", [this] { close(); });
 
     raceMenu_ = pad("&Race", "mnuRacePad");
     Item(RaceMenu::Import) =
@@ -122,10 +120,10 @@ void MainWindow::CreateMenus() {
         item(raceMenu_, "mnuRace", RaceMenu::Remove, "&Remove", [this] { RemoveRaces(); });
     Item(RaceMenu::Edit) =
         item(raceMenu_, "mnuRace", RaceMenu::Edit, "&Edit...", Command(LeagueCommand::Edit));
-    Item(RaceMenu::Separator1) = separator(raceMenu_, "mnuRace", RaceMenu::Separator1);
+    separator(raceMenu_, "mnuRace", RaceMenu::Separator1);
     Item(RaceMenu::Calculate) = item(raceMenu_, "mnuRace", RaceMenu::Calculate, "&Calculate...",
                                      Command(LeagueCommand::Calculate));
-    Item(RaceMenu::Separator2) = separator(raceMenu_, "mnuRace", RaceMenu::Separator2);
+    separator(raceMenu_, "mnuRace", RaceMenu::Separator2);
     Item(RaceMenu::HTML) =
         item(raceMenu_, "mnuRace", RaceMenu::HTML, "&HTML", Command(LeagueCommand::RaceHTML));
 
@@ -134,7 +132,7 @@ void MainWindow::CreateMenus() {
                                        "&Driver List", Command(LeagueCommand::DriverList));
     Item(ToolsMenu::PointSystem) = item(toolsMenu_, "mnuTools", ToolsMenu::PointSystem,
                                         "&Point System", Command(LeagueCommand::PointSystem));
-    Item(ToolsMenu::Separator) = separator(toolsMenu_, "mnuTools", ToolsMenu::Separator);
+    separator(toolsMenu_, "mnuTools", ToolsMenu::Separator);
     Item(ToolsMenu::OfflineSettings) =
         item(toolsMenu_, "mnuTools", ToolsMenu::OfflineSettings, "Offline Settings",
              Command(LeagueCommand::OfflineSettings));

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test Scorewell. Safe to run again.
+# Packages named as arguments are installed too (what a script needs beyond the build).
 set -euo pipefail
 
 packages=(g++ cmake make libsqlite3-dev sqlite3 libgtest-dev libgmock-dev qt6-base-dev
-          xvfb xauth clang libclang-rt-dev ccache)
+          xvfb xauth clang libclang-rt-dev ccache "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

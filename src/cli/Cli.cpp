@@ -2,37 +2,128 @@
 
 #include <cerrno>
 #include <iostream>
-#include <map>
 #include <system_error>
 
 #include "common/Errors.h"
 #include "common/Platform.h"
 #include "common/Text.h"
+#include "common/Version.h"
 #include "data/LeagueFile.h"
 
 namespace scorewell::cli {
 
 namespace {
 
-const std::map<std::string, Command>& Commands() {
-    // One command per line, in the order of the usage text.
-    static const std::map<std::string, Command> commands = {
-        // clang-format off
-        {"new", CommandNew},
-        {"import", CommandImport},
-        {"races", CommandRaces},
-        {"reports", CommandReports},
-        {"standings", CommandStandings},
-        {"export", CommandExport},
-        {"recalc", CommandRecalc},
-        {"drivers", CommandDrivers},
-        {"exclude", CommandExclude},
-        {"include", CommandInclude},
-        {"remove-excluded", CommandRemoveExcluded},
-        {"folders", CommandFolders},
-        // clang-format on
+// What the usage text, COMMAND --help and the dispatch know of one command.
+struct CommandInfo {
+    const char* name;
+    Command run;
+    const char* usage; // the words after the name
+    const char* help;  // what it does, its options explained
+};
+
+// In the order of the usage text: a new command is one row here.
+const std::vector<CommandInfo>& Commands() {
+    static const std::vector<CommandInfo> commands = {
+        {"new", CommandNew,
+         "LEAGUE [--sim 0..3] [--offline] [--drop N] [--lap-method speed|time] [--force]",
+         "Creates a league file as the New dialog does and prints its path. A name without a\n"
+         "folder goes into the program folder; .slf is appended when missing.\n"
+         "  --sim 0..3        the simulation: 0 NASCAR Racing 3, 1 NASCAR Legends,\n"
+         "                    2 NASCAR Racing 2 / 1999, 3 NASCAR Racing 4 (default: 3 when the\n"
+         "                    NASCAR Racing 4 folder is set, else 0 when the NASCAR Racing 3\n"
+         "                    folder is set, else 1)\n"
+         "  --offline         an off-line league: the files of one event make one race\n"
+         "  --drop N          each driver's N worst races do not count, 0 to 10 (default 0)\n"
+         "  --lap-method speed|time\n"
+         "                    qualifying is given as a speed or as a lap time (default speed)\n"
+         "  --force           replaces an existing league file; a failure leaves it whole\n"},
+        {"import", CommandImport, "LEAGUE FILE... [--qualifying speed|time] [--again]",
+         "Imports result files into an on-line league, one race per file: race finals of\n"
+         "NASCAR Racing 3, NASCAR Legends and NASCAR Racing 2 / 1999, or exported-standings\n"
+         "pages of NASCAR Racing 4 (with the tracks of the folder set by \"folders --nr4\").\n"
+         "Prints a line per file, staged, failed (with the reason) or skipped (a race the league\n"
+         "already holds), then \"imported N races\". A file that fails fails alone: the others\n"
+         "are imported and the exit status is 1.\n"
+         "  --qualifying speed|time\n"
+         "                    how the files give qualifying (default: the league's lap method)\n"
+         "  --again           imports files whose races the league already holds all the same\n"},
+        {"races", CommandRaces, "LEAGUE",
+         "Lists the league's races: id, name, laps, miles and result file.\n"},
+        {"reports", CommandReports, "",
+         "Lists the reports of the program database, id and name, as the standings window\n"
+         "offers them.\n"},
+        {"standings", CommandStandings, "LEAGUE [--report NAME|ID]",
+         "Marks each driver's dropped results, then prints the standings caption and the\n"
+         "report's visible columns as the standings window shows them.\n"
+         "  --report NAME|ID  the report, by name or id (default: the first report)\n"},
+        {"export", CommandExport, "LEAGUE (--report NAME|ID | --race RACEID) -o PAGE",
+         "Writes an HTML page of a report's standings or of one race's results, with the page\n"
+         "settings saved in the league. The page is replaced whole or not at all, and never\n"
+         "written over a league or another database.\n"
+         "  --report NAME|ID  the report, by name or id (\"reports\" lists them)\n"
+         "  --race RACEID     the race, by id (\"races\" lists them)\n"
+         "  -o PAGE           the page to write\n"},
+        {"recalc", CommandRecalc, "LEAGUE (RACEID... | --all)",
+         "Scores races again with the league's point system and bonus rules, in one step.\n"
+         "  RACEID...         the races, by id (\"races\" lists them)\n"
+         "  --all             every race of the league\n"},
+        {"drivers", CommandDrivers, "LEAGUE",
+         "Lists the league's drivers: id, name, excluded, rookie and handicap.\n"},
+        {"exclude", CommandExclude, "LEAGUE NAME...",
+         "Marks drivers as excluded: the standings leave them out, and so do the races\n"
+         "imported from now on. Names match without regard to letter case.\n"},
+        {"include", CommandInclude, "LEAGUE NAME...",
+         "Takes the drivers' exclusion back. Names match without regard to letter case.\n"},
+        {"remove-excluded", CommandRemoveExcluded, "LEAGUE",
+         "Removes every result of the excluded drivers and scores every race again. The league\n"
+         "as it was is kept beside it first, as LEAGUE.slf.bak.\n"},
+        {"folders", CommandFolders, "[--nr3 DIR] [--legends DIR] [--nr4 DIR]",
+         "Shows the simulation folders of the program database, or sets them: each folder given\n"
+         "must hold its simulation, or nothing is stored. An empty DIR clears a folder.\n"
+         "  --nr3 DIR         the folder of NASCAR Racing 3\n"
+         "  --legends DIR     the folder of NASCAR Legends\n"
+         "  --nr4 DIR         the folder of NASCAR Racing 4, whose tracks its imports read\n"},
     };
     return commands;
+}
+
+const CommandInfo* FindCommand(const std::string& name) {
+    for (const CommandInfo& command : Commands()) {
+        if (name == command.name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+constexpr const char* kSynopsis = "scorewell-cli [--program-folder DIR] ";
+
+std::string CommandUsage(const CommandInfo& command) {
+    std::string line = command.name;
+    if (*command.usage) {
+        line += std::string(" ") + command.usage;
+    }
+    return line;
+}
+
+std::string CommandHelp(const CommandInfo& command) {
+    return "Usage: " + std::string(kSynopsis) + CommandUsage(command) + "\n\n" + command.help;
+}
+
+std::string ProgramHelp() {
+    return std::string(UsageText()) +
+           "\n"
+           "Keeps the championship of a league run on the NASCAR Racing simulations in a league\n"
+           "file (.slf). LEAGUE is found as given, else with .slf appended, else (a name without\n"
+           "a folder) in the program folder.\n"
+           "  --program-folder DIR\n"
+           "                    the folder of the program database Tabulon.dat (default: the\n"
+           "                    executable's folder when it holds one, else\n"
+           "                    ~/.local/share/Scorewell)\n"
+           "  -h, --help        shows this text; \"COMMAND --help\" tells about one command\n"
+           "  --version         shows the version\n"
+           "Exit status: 0 done, 1 failed, 2 wrong usage.\n";
 }
 
 constexpr const char* kName = "scorewell-cli: ";
@@ -56,16 +147,24 @@ int RunCommand(Context& ctx, std::vector<std::string> words, const std::string& 
             throw UsageError("Name a command.");
         }
         if (words[0] == "--help" || words[0] == "-h") {
-            ctx.PrintUsage();
+            ctx.PrintText(ProgramHelp());
             return 0;
         }
-        auto it = Commands().find(words[0]);
-        if (it == Commands().end()) {
+        if (words[0] == "--version") {
+            ctx.PrintText(std::string("scorewell-cli ") + kVersionText + "\n");
+            return 0;
+        }
+        const CommandInfo* command = FindCommand(words[0]);
+        if (!command) {
             throw UsageError("There is no command \"" + words[0] + "\".");
         }
-        ctx.SetProgramFolder(folder ? *folder : Program::DefaultFolder(executableFolder));
         Arguments commandArgs(std::vector<std::string>(words.begin() + 1, words.end()));
-        const int status = it->second(ctx, commandArgs);
+        if (commandArgs.Flag("--help") || commandArgs.Flag("-h")) {
+            ctx.PrintText(CommandHelp(*command));
+            return 0;
+        }
+        ctx.SetProgramFolder(folder ? *folder : Program::DefaultFolder(executableFolder));
+        const int status = command->run(ctx, commandArgs);
         ctx.CloseLeague();
         return status;
     } catch (const UsageError& e) {
@@ -89,19 +188,15 @@ int RunCommand(Context& ctx, std::vector<std::string> words, const std::string& 
 
 } // namespace
 
-const char* UsageText() {
-    return "Usage: scorewell-cli [--program-folder DIR] COMMAND ...\n"
-           "  new LEAGUE [--sim 0..3] [--offline] [--drop N] [--lap-method speed|time] "
-           "[--force]\n"
-           "  import LEAGUE FILE... [--qualifying speed|time] [--again]\n"
-           "  races LEAGUE\n"
-           "  reports\n"
-           "  standings LEAGUE [--report NAME|ID]\n"
-           "  export LEAGUE (--report NAME|ID | --race RACEID) -o PAGE\n"
-           "  recalc LEAGUE (RACEID... | --all)\n"
-           "  drivers LEAGUE\n"
-           "  exclude LEAGUE NAME...   include LEAGUE NAME...   remove-excluded LEAGUE\n"
-           "  folders [--nr3 DIR] [--legends DIR] [--nr4 DIR]\n";
+const std::string& UsageText() {
+    static const std::string text = [] {
+        std::string usage = "Usage: " + std::string(kSynopsis) + "COMMAND ...\n";
+        for (const CommandInfo& command : Commands()) {
+            usage += "  " + CommandUsage(command) + "\n";
+        }
+        return usage;
+    }();
+    return text;
 }
 
 std::optional<std::size_t> Arguments::Find(const std::string& name) const {
@@ -166,6 +261,20 @@ std::string OnlyLeague(Arguments& args, const std::string& command) {
     return league;
 }
 
+std::optional<int> LapMethodOption(Arguments& args, const std::string& name) {
+    const std::optional<std::string> method = args.Option(name);
+    if (!method) {
+        return std::nullopt;
+    }
+    if (*method == "speed") {
+        return 0;
+    }
+    if (*method == "time") {
+        return 1;
+    }
+    throw UsageError("The option " + name + " takes speed or time.");
+}
+
 Program& Context::GetProgram() {
     if (!program_) {
         program_ = std::make_unique<Program>(programFolder_);
@@ -210,9 +319,9 @@ void Context::Print(const std::vector<std::string>& values) {
     CheckOutput();
 }
 
-void Context::PrintUsage() {
+void Context::PrintText(const std::string& text) {
     errno = 0;
-    out_ << UsageText();
+    out_ << text;
     CheckOutput();
 }
 

@@ -59,7 +59,8 @@ public:
 
     // One line of tab-separated values on the output.
     void Print(const std::vector<std::string>& values);
-    void PrintUsage();
+    // Text of the program's own (help, version) on the output, as it stands.
+    void PrintText(const std::string& text);
     // Sends the output on its way now: a line that reports stored work must be out before
     // anything else can fail.
     void Flush();
@@ -85,8 +86,8 @@ private:
 
 using Command = std::function<int(Context&, Arguments&)>;
 
-// The usage text.
-const char* UsageText();
+// The usage text: the synopsis and every command's usage line.
+const std::string& UsageText();
 // Runs a whole command line (without the program name); gives the exit status.
 int Run(const std::vector<std::string>& args, const std::string& executableFolder,
         std::ostream& out, std::ostream& err);
@@ -96,6 +97,9 @@ int Run(const std::vector<std::string>& args, const std::string& executableFolde
 std::string TakeLeague(std::vector<std::string>& words, const std::string& command);
 // The league argument of a command that takes no other word.
 std::string OnlyLeague(Arguments& args, const std::string& command);
+// An option naming how qualifying is given, speed or time, as the lap reporting method it
+// means (0 speed, 1 time); nothing when absent.
+std::optional<int> LapMethodOption(Arguments& args, const std::string& name);
 
 // Commands, one per file of this folder.
 int CommandNew(Context& ctx, Arguments& args);

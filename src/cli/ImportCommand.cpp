@@ -20,16 +20,7 @@ std::string OneLine(const std::string& text) {
 // leaves out the files the league already holds, then imports the others: one transaction in
 // all.
 int CommandImport(Context& ctx, Arguments& args) {
-    std::optional<int> lapMethod;
-    if (auto qualifying = args.Option("--qualifying")) {
-        if (*qualifying == "speed") {
-            lapMethod = 0;
-        } else if (*qualifying == "time") {
-            lapMethod = 1;
-        } else {
-            throw UsageError("The option --qualifying takes speed or time.");
-        }
-    }
+    const std::optional<int> lapMethod = LapMethodOption(args, "--qualifying");
     const bool again = args.Flag("--again");
     auto words = args.Positional();
     const std::string leagueArgument = TakeLeague(words, "import");

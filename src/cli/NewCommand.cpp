@@ -35,16 +35,7 @@ int CommandNew(Context& ctx, Arguments& args) {
     Program& program = ctx.GetProgram();
     int sim = NumberOption(args, "--sim", 0, 3, DefaultSimIndex(program.SimPath()));
     int drop = NumberOption(args, "--drop", 0, 10, 0);
-    int lapMethod = 0;
-    if (auto method = args.Option("--lap-method")) {
-        if (*method == "speed") {
-            lapMethod = 0;
-        } else if (*method == "time") {
-            lapMethod = 1;
-        } else {
-            throw UsageError("The option --lap-method takes speed or time.");
-        }
-    }
+    int lapMethod = LapMethodOption(args, "--lap-method").value_or(0);
     int leagueType = args.Flag("--offline") ? 1 : 0;
     bool force = args.Flag("--force");
     auto names = args.Positional();

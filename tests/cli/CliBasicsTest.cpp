@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <regex>
+#include <sstream>
 
 #include "common/Paths.h"
 #include "data/Database.h"
@@ -93,6 +95,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
         {{"new", "a", "--sim", "7"}, "The option --sim takes a whole number from 0 to 3."},
         {{"new", "a", "--bogus"}, "There is no option --bogus here."},
         {{"new", "a", "--sim", "1", "--sim", "2"}, "The option --sim was given twice."},
+        {{"new", "a", "--lap-method", "fast"}, "The option --lap-method takes speed or time."},
+        {{"import", "a", "f", "--qualifying", "Time"},
+         "The option --qualifying takes speed or time."},
         {{"new", "a", "--offline", "--offline"}, "The option --offline was given twice."},
         // Blank names would make hidden or nameless leagues.
         {{"new", ""}, "The league file name \"\" is blank"},
@@ -122,6 +127,63 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.File("prog"))) {
         EXPECT_EQ(entry.path().filename(), "Tabulon.dat");
     }
+}
+
+// The usage text, as wrong usage shows it after its message.
+std::string Usage() {
+    const std::string err = RunCli({}).err;
+    return err.substr(err.find('\n') + 1);
+}
+
+// The options a usage line names.
+std::vector<std::string> OptionsOf(const std::string& line) {
+    static const std::regex option(R"((?:^|[ \[(|])(--?[a-z][a-z0-9-]*))");
+    std::vector<std::string> options;
+    for (std::sregex_iterator it(line.begin(), line.end(), option), end; it != end; ++it) {
+        options.push_back((*it)[1]);
+    }
+    return options;
+}
+
+TEST_F(CliTest, HelpTellsEveryCommandsUsageAndOptionsAndTouchesNothing) {
+    auto r = RunCli(Args({"--version"}));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "scorewell-cli " SCOREWELL_VERSION "\n");
+
+    const std::string usage = Usage();
+    r = RunCli(Args({"--help"}));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.rfind(usage, 0), 0u) << r.out;
+    for (const char* option : {"  --program-folder DIR", "  -h, --help", "  --version"}) {
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    }
+
+    std::istringstream lines(usage.substr(usage.find('\n') + 1));
+    int commands = 0;
+    for (std::string line; std::getline(lines, line); ++commands) {
+        line = line.substr(2);
+        const std::string command = line.substr(0, line.find(' '));
+        SCOPED_TRACE(command);
+        // Asked for wherever it stands, before anything else is looked at.
+        for (const std::vector<std::string>& words :
+             {std::vector<std::string>{command, "--help"}, {command, "x.slf", "-h", "--bogus"}}) {
+            r = RunCli(Args(words));
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(r.err, "");
+            const std::string first =
+                "Usage: scorewell-cli [--program-folder DIR] " + line + "\n\n";
+            ASSERT_EQ(r.out.rfind(first, 0), 0u) << r.out;
+            const std::string text = r.out.substr(first.size());
+            EXPECT_GT(text.size(), 40u) << text;
+            // Every option of the usage line is explained.
+            for (const std::string& option : OptionsOf(line)) {
+                EXPECT_NE(text.find("\n  " + option + " "), std::string::npos) << option;
+            }
+        }
+    }
+    EXPECT_EQ(commands, 12);
+    EXPECT_EQ(RunCli(Args({"frobnicate", "--help"})).exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("prog")));
 }
 
 TEST_F(CliTest, WhatStandsWhereALeagueShouldBeIsNamed) {

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -19,6 +18,7 @@
 #include "app/SplashWindow.h"
 #include "common/Controls.h"
 #include "common/Paths.h"
+#include "common/ShippedFiles.h"
 #include "common/Text.h"
 #include "data/League.h"
 #include "data/LeagueFileActions.h"
@@ -574,13 +574,10 @@ void MainWindow::ShowOptions() {
 }
 
 void MainWindow::ViewReadMe() {
-    // The program folder first, then the shipped copy beside the executable or in the share
-    // folder of an installation.
-    const QString exeFolder = QApplication::applicationDirPath();
+    // The program folder first, then the shipped copy.
     const QStringList candidates = {
         Q(JoinPath(program_->Folder(), "ReadMe.htm")),
-        QDir(exeFolder).filePath("ReadMe.htm"),
-        QDir(exeFolder).filePath("../share/scorewell/ReadMe.htm"),
+        ShippedFilePath(QApplication::applicationDirPath(), "ReadMe.htm"),
     };
     for (const QString& candidate : candidates) {
         if (QFileInfo(candidate).isFile()) {

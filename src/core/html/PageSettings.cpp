@@ -21,37 +21,37 @@ int WholeNumber(double value) {
 } // namespace
 
 std::array<std::int32_t, 18> SwatchColors(const PageStyle& style) {
-    std::array<std::int32_t, 18> colors{style.BGColor,         style.TextColor,   style.LinkColor,
-                                        style.VLinkColor,      style.ALinkColor,  style.TitleColor,
-                                        style.ReportNameColor, style.CaptionColor};
-    for (std::size_t k = 0; k < style.TableColors.size(); ++k) {
-        colors[8 + k] = style.TableColors[k];
+    std::array<std::int32_t, 18> colors{
+        style.backgroundColor, style.textColor,    style.linkColor,       style.visitedLinkColor,
+        style.activeLinkColor, style.headingColor, style.reportNameColor, style.captionColor};
+    for (std::size_t k = 0; k < style.tableColors.size(); ++k) {
+        colors[8 + k] = style.tableColors[k];
     }
     return colors;
 }
 
 void SetSwatchColors(PageStyle& style, const std::array<std::int32_t, 18>& colors) {
-    style.BGColor = colors[0];
-    style.TextColor = colors[1];
-    style.LinkColor = colors[2];
-    style.VLinkColor = colors[3];
-    style.ALinkColor = colors[4];
-    style.TitleColor = colors[5];
-    style.ReportNameColor = colors[6];
-    style.CaptionColor = colors[7];
-    for (std::size_t k = 0; k < style.TableColors.size(); ++k) {
-        style.TableColors[k] = colors[8 + k];
+    style.backgroundColor = colors[0];
+    style.textColor = colors[1];
+    style.linkColor = colors[2];
+    style.visitedLinkColor = colors[3];
+    style.activeLinkColor = colors[4];
+    style.headingColor = colors[5];
+    style.reportNameColor = colors[6];
+    style.captionColor = colors[7];
+    for (std::size_t k = 0; k < style.tableColors.size(); ++k) {
+        style.tableColors[k] = colors[8 + k];
     }
 }
 
 PageStyle DesignedPageStyle() {
     PageStyle style;
-    style.UseBGImage = designed::kUseBGImage;
+    style.useBackgroundImage = designed::kUseBGImage;
     SetSwatchColors(style, designed::kSwatchColors);
-    style.UseTableColors = designed::kUseTableColors;
-    style.Layout = designed::kLayout;
-    style.HTMLPageFont = designed::kFont;
-    style.HTMLPageFontSize = designed::kFontSize;
+    style.useTableColors = designed::kUseTableColors;
+    style.layout = designed::kLayout;
+    style.font = designed::kFont;
+    style.fontSize = designed::kFontSize;
     return style;
 }
 
@@ -127,15 +127,15 @@ int LayoutValue(const std::string& text) {
 
 PageStyle PageStyleOf(const ExportDialogSettings& settings) {
     PageStyle style;
-    style.UseBGImage = settings.useBGImage;
-    style.BGImage = settings.bgImage;
+    style.useBackgroundImage = settings.useBGImage;
+    style.backgroundImage = settings.bgImage;
     SetSwatchColors(style, settings.colors);
-    style.UseTableColors = settings.useTableColors;
-    for (std::size_t i = 0; i < style.Layout.size(); ++i) {
-        style.Layout[i] = LayoutValue(settings.layout[i]);
+    style.useTableColors = settings.useTableColors;
+    for (std::size_t i = 0; i < style.layout.size(); ++i) {
+        style.layout[i] = LayoutValue(settings.layout[i]);
     }
-    style.HTMLPageFont = settings.font;
-    style.HTMLPageFontSize = settings.fontSize;
+    style.font = settings.font;
+    style.fontSize = settings.fontSize;
     return style;
 }
 
@@ -165,6 +165,42 @@ RaceHeading ReadRaceHeading(Database& league, std::int32_t raceId,
     };
     return {race.Field(0).AsText(),
             number(race.Field(1)) + " miles - " + number(race.Field(2)) + " laps"};
+}
+
+PageRequest ExportedPage(Database& league, PageContent content, std::int32_t id, PageTexts texts,
+                         const std::string& decimalSeparator) {
+    PageRequest request;
+    request.content = content;
+    request.id = id;
+    request.heading = std::move(texts.heading);
+    request.reportName = std::move(texts.reportName);
+    request.caption = std::move(texts.caption);
+    request.footer = StandardFooter();
+    request.style = SavedPageStyle(league);
+    request.decimalSeparator = decimalSeparator;
+    return request;
+}
+
+PageRequest SavedRacePage(Database& league, std::int32_t raceId,
+                          const std::string& decimalSeparator) {
+    RaceHeading race = ReadRaceHeading(league, raceId, decimalSeparator);
+    return ExportedPage(league, PageContent::RaceResults, raceId,
+                        {SavedPageHeading(league), EscapeHTML(race.name), std::move(race.caption)},
+                        decimalSeparator);
+}
+
+PageRequest PreviewPage(const ExportDialogSettings& settings, PageContent content, std::int32_t id,
+                        const std::string& decimalSeparator) {
+    PageRequest request;
+    request.content = content;
+    request.id = id;
+    request.heading = settings.heading;
+    request.reportName = settings.reportName;
+    request.caption = settings.caption;
+    request.footer = PreviewFooter();
+    request.style = PageStyleOf(settings);
+    request.decimalSeparator = decimalSeparator;
+    return request;
 }
 
 } // namespace scorewell

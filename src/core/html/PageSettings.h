@@ -5,7 +5,7 @@
 #include <string>
 
 #include "data/Database.h"
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 
 namespace scorewell {
 
@@ -113,5 +113,26 @@ struct RaceHeading {
 };
 RaceHeading ReadRaceHeading(Database& league, std::int32_t raceId,
                             const std::string& decimalSeparator);
+
+// The texts a page is headed with, as the administrator typed or accepted them.
+struct PageTexts {
+    std::string heading;
+    std::string reportName;
+    std::string caption;
+};
+
+// An exported page: styled with the league's saved page settings, with the standard footer.
+PageRequest ExportedPage(Database& league, PageContent content, std::int32_t id, PageTexts texts,
+                         const std::string& decimalSeparator);
+
+// A race's exported page headed without asking: the saved page heading, the race's name and its
+// length and laps. The name comes straight from the result file, so it is league data and
+// escaped as such. Throws ScorewellError when there is no such race.
+PageRequest SavedRacePage(Database& league, std::int32_t raceId,
+                          const std::string& decimalSeparator);
+
+// The export dialog's preview: its texts and style as they stand, with the preview footer.
+PageRequest PreviewPage(const ExportDialogSettings& settings, PageContent content, std::int32_t id,
+                        const std::string& decimalSeparator);
 
 } // namespace scorewell

@@ -231,7 +231,7 @@ void StandingsWindow::ExportStandings() {
     dialog.SetReportName(reports_->currentText());
     TheDesktop().ShowModal(&dialog);
     if (!dialog.Cancelled()) {
-        WriteExportedPage(this, *league_, dialog, reports_->currentText() + ".htm");
+        WriteExportedPage(this, dialog, reports_->currentText() + ".htm");
     }
 }
 

@@ -99,7 +99,7 @@ int CommandExport(Context& ctx, Arguments& args) {
     } else {
         ReportInfo report = ChosenReport(program.Db(), reportOption);
         std::string caption = StandingsPageCaption(MarkDropped(league));
-        WriteSetting(db, kSettingCaption, caption);
+        WriteSetting(db, SettingId::Caption, caption);
         request = ExportedPage(db, PageContent::Report, report.id,
                                {SavedPageHeading(db), report.name, caption}, separator);
     }

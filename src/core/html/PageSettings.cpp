@@ -44,17 +44,6 @@ void SetSwatchColors(PageStyle& style, const std::array<std::int32_t, 18>& color
     }
 }
 
-PageStyle DesignedPageStyle() {
-    PageStyle style;
-    style.useBackgroundImage = designed::kUseBGImage;
-    SetSwatchColors(style, designed::kSwatchColors);
-    style.useTableColors = designed::kUseTableColors;
-    style.layout = designed::kLayout;
-    style.font = designed::kFont;
-    style.fontSize = designed::kFontSize;
-    return style;
-}
-
 ExportDialogSettings LoadExportDialogSettings(Database& league) {
     auto saved = [&league](int id) -> std::optional<std::string> {
         std::string value = ReadSetting(league, id);
@@ -65,25 +54,25 @@ ExportDialogSettings LoadExportDialogSettings(Database& league) {
     };
 
     ExportDialogSettings s;
-    s.heading = saved(kSettingPageHeading).value_or(s.heading);
-    s.reportName = saved(kSettingReportName).value_or(s.reportName);
-    s.caption = saved(kSettingCaption).value_or(s.caption);
-    s.font = saved(kSettingFont).value_or(s.font);
-    s.fontSize = WholeNumber(ReadSettingNumber(league, kSettingFontSize));
-    s.useBGImage = ReadSettingFlag(league, kSettingUseBGImage);
-    s.bgImage = saved(kSettingBGImage).value_or("");
+    s.heading = saved(SettingId::PageHeading).value_or(s.heading);
+    s.reportName = saved(SettingId::ReportName).value_or(s.reportName);
+    s.caption = saved(SettingId::Caption).value_or(s.caption);
+    s.font = saved(SettingId::PageFont).value_or(s.font);
+    s.fontSize = WholeNumber(ReadSettingNumber(league, SettingId::PageFontSize));
+    s.useBGImage = ReadSettingFlag(league, SettingId::UseBackgroundImage);
+    s.bgImage = saved(SettingId::BackgroundImage).value_or("");
     for (std::size_t i = 0; i < s.colors.size(); ++i) {
-        if (auto color = ReadSettingColor(league, kSettingFirstColor + static_cast<int>(i))) {
+        if (auto color = ReadSettingColor(league, SettingId::FirstColor + static_cast<int>(i))) {
             s.colors[i] = *color;
         }
     }
     for (std::size_t i = 0; i < s.useTableColors.size(); ++i) {
-        if (auto value = saved(kSettingFirstTableSwitch + static_cast<int>(i))) {
+        if (auto value = saved(SettingId::FirstTableSwitch + static_cast<int>(i))) {
             s.useTableColors[i] = LeadingNumber(*value) != 0;
         }
     }
     for (std::size_t i = 0; i < s.layout.size(); ++i) {
-        s.layout[i] = saved(kSettingFirstLayout + static_cast<int>(i)).value_or(s.layout[i]);
+        s.layout[i] = saved(SettingId::FirstLayout + static_cast<int>(i)).value_or(s.layout[i]);
     }
     return s;
 }
@@ -98,22 +87,22 @@ void SaveExportDialogSettings(Database& league, const ExportDialogSettings& sett
                 throw ScorewellError(failure + ".");
             }
         };
-        write(kSettingPageHeading, settings.heading);
-        write(kSettingReportName, settings.reportName);
-        write(kSettingCaption, settings.caption);
-        write(kSettingFont, settings.font);
-        write(kSettingFontSize, std::to_string(settings.fontSize));
-        write(kSettingUseBGImage, settings.useBGImage ? "True" : "False");
-        write(kSettingBGImage, settings.bgImage);
+        write(SettingId::PageHeading, settings.heading);
+        write(SettingId::ReportName, settings.reportName);
+        write(SettingId::Caption, settings.caption);
+        write(SettingId::PageFont, settings.font);
+        write(SettingId::PageFontSize, std::to_string(settings.fontSize));
+        write(SettingId::UseBackgroundImage, settings.useBGImage ? "True" : "False");
+        write(SettingId::BackgroundImage, settings.bgImage);
         for (std::size_t i = 0; i < settings.colors.size(); ++i) {
-            write(kSettingFirstColor + static_cast<int>(i), ColorText(settings.colors[i]));
+            write(SettingId::FirstColor + static_cast<int>(i), ColorText(settings.colors[i]));
         }
         for (std::size_t i = 0; i < settings.useTableColors.size(); ++i) {
-            write(kSettingFirstTableSwitch + static_cast<int>(i),
+            write(SettingId::FirstTableSwitch + static_cast<int>(i),
                   settings.useTableColors[i] ? "1" : "0");
         }
         for (std::size_t i = 0; i < settings.layout.size(); ++i) {
-            write(kSettingFirstLayout + static_cast<int>(i), settings.layout[i]);
+            write(SettingId::FirstLayout + static_cast<int>(i), settings.layout[i]);
         }
         t.Commit();
     } catch (const DbError& e) {
@@ -144,8 +133,8 @@ PageStyle SavedPageStyle(Database& league) {
 }
 
 std::string SavedPageHeading(Database& league) {
-    const std::string heading = ReadSetting(league, kSettingPageHeading);
-    return heading == kMissingSetting ? designed::kHeading : heading;
+    const std::string heading = ReadSetting(league, SettingId::PageHeading);
+    return heading == kMissingSetting ? PageDefaults::kHeading : heading;
 }
 
 std::string StandingsPageCaption(const std::string& standingsCaption) {

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "common/Domain.h"
 #include "common/Files.h"
 #include "common/Format.h"
 #include "common/Formatting.h"
@@ -232,8 +233,11 @@ PageWriter::Content PageWriter::BuildRaceResults(const PageRequest& request) {
         content.raceInformation += "</FONT></TABLE>";
     }
 
-    const bool offline = ReadSettingInteger(*league_, 12).value_or(0) != 0;
-    const bool lapTimes = ReadSettingNumber(*league_, 17) != 0;
+    // Read as stored, not as the working settings: a page can be written from any league.
+    const bool offline = ReadSettingInteger(*league_, SettingId::LeagueType).value_or(0) !=
+                         static_cast<int>(LeagueType::Online);
+    const bool lapTimes = ReadSettingNumber(*league_, SettingId::LapReportingMethod) !=
+                          static_cast<int>(LapReportingMethod::Speed);
     const std::vector<RaceColumn> columns =
         offline ? std::vector<RaceColumn>(std::begin(kOfflineColumns), std::end(kOfflineColumns))
                 : std::vector<RaceColumn>(std::begin(kOnlineColumns), std::end(kOnlineColumns));

@@ -109,9 +109,9 @@ ExportDialog::ExportDialog(QWidget* parent) : ModalDialog(parent) {
     layout->addLayout(buttonRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    pageStyle_->SetPageColors(PageColorsOf(designed::kSwatchColors));
+    pageStyle_->SetPageColors(PageColorsOf(PageDefaults::kSwatchColors));
     for (int i = kFirstSwatch; i < kSwatches; ++i) {
-        swatches_[i - kFirstSwatch]->SetColor(designed::kSwatchColors[i]);
+        swatches_[i - kFirstSwatch]->SetColor(PageDefaults::kSwatchColors[i]);
     }
     for (int i = 0; i < 5; ++i) {
         TableColorsSwitched(i);
@@ -277,7 +277,7 @@ void ExportDialog::Load() {
             font_->addItem(name);
         }
     }
-    const QString font = ComboIndexOf(font_, Q(s.font)) >= 0 ? Q(s.font) : designed::kFont;
+    const QString font = ComboIndexOf(font_, Q(s.font)) >= 0 ? Q(s.font) : PageDefaults::kFont;
     font_->setCurrentIndex(ComboIndexOf(font_, font));
     font_->setEditText(font);
     fontSize_->setCurrentIndex(s.fontSize >= 0 && s.fontSize < fontSize_->count() ? s.fontSize : 0);

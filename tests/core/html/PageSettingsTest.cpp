@@ -12,13 +12,13 @@ namespace {
 
 using PageSettingsTest = test::LeagueFixture;
 
-TEST_F(PageSettingsTest, SettingsNeverSavedTakeTheirDesignedValues) {
+TEST_F(PageSettingsTest, SettingsNeverSavedTakeTheirDefaults) {
     // A file that was never opened lacks even the page colours of the program database.
     CreateLeagueFile(path, 0, 0, program->Db(), 0, 0);
     Database raw = Database::Open(path);
     const PageStyle s = SavedPageStyle(raw);
-    EXPECT_EQ(SwatchColors(s), designed::kSwatchColors);
-    EXPECT_EQ(s.layout, designed::kLayout);
+    EXPECT_EQ(SwatchColors(s), PageDefaults::kSwatchColors);
+    EXPECT_EQ(s.layout, PageDefaults::kLayout);
     EXPECT_EQ(SavedPageHeading(raw), "XYZ Racing League");
     raw.Execute("DELETE FROM Settings WHERE SettingsID = 2");
     EXPECT_EQ(SavedPageHeading(raw), "OrgName");
@@ -44,12 +44,12 @@ TEST_F(PageSettingsTest, SavedSettingsStyleThePage) {
     EXPECT_EQ(s.fontSize, 4);
 
     // Only the exact flag text turns the image on; a colour that is no number keeps the
-    // designed one.
+    // default one.
     WriteSetting(Db(), 100, "true");
     WriteSetting(Db(), 111, "blue");
     s = SavedPageStyle(Db());
     EXPECT_FALSE(s.useBackgroundImage);
-    EXPECT_EQ(s.tableColors[1], designed::kSwatchColors[9]);
+    EXPECT_EQ(s.tableColors[1], PageDefaults::kSwatchColors[9]);
 }
 
 TEST_F(PageSettingsTest, TheExportDialogSavesEverySettingInItsStoredFormAsOneChange) {

@@ -21,8 +21,8 @@ protected:
 };
 
 TEST_F(CliLeagueWorkTest, ImportReportsEveryFileAndImportsTheGoodOnes) {
-    auto r = Cli({"import", league, test::kDemoFiles[0],
-                  kFixtures + "/stn/refused-header.stn", test::kDemoFiles[1]});
+    auto r = Cli({"import", league, test::kDemoFiles[0], kFixtures + "/stn/refused-header.stn",
+                  test::kDemoFiles[1]});
     EXPECT_EQ(r.exitCode, 1) << r.err;
     EXPECT_EQ(r.out, "staged\t" + test::kDemo +
                          "01-harbor-point-400.stn\t20 drivers\n"

@@ -59,7 +59,6 @@ const HostileName kFileNames[] = {
 
 class PublishedPagesTest : public test::CliFixture {
 protected:
-
     // A league of the demo season plus one race read from a file with the given names; the
     // stored names replace the first drivers' names when given.
     std::string MakeLeague(const std::string& name, bool hostile) {

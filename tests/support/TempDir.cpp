@@ -66,14 +66,16 @@ void ExpectGolden(const std::string& name, const std::string& bytes) {
         return;
     }
     const auto at = static_cast<std::size_t>(
-        std::mismatch(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
-                                                          std::min(bytes.size(), golden.size())),
+        std::mismatch(bytes.begin(),
+                      bytes.begin() +
+                          static_cast<std::ptrdiff_t>(std::min(bytes.size(), golden.size())),
                       golden.begin())
             .first -
         bytes.begin());
     const std::size_t from = at < 60 ? 0 : at - 60;
-    ADD_FAILURE() << name << " differs at byte " << at << ":\n  written: "
-                  << bytes.substr(from, 120) << "\n  golden:  " << golden.substr(from, 120);
+    ADD_FAILURE() << name << " differs at byte " << at
+                  << ":\n  written: " << bytes.substr(from, 120)
+                  << "\n  golden:  " << golden.substr(from, 120);
 }
 
 } // namespace scorewell::test

@@ -28,8 +28,8 @@ std::vector<fs::path> Inputs(const std::string& target, const std::vector<fs::pa
                              const std::string& seedExtension) {
     std::vector<std::pair<fs::path, std::string>> folders = {{kFuzz / "corpus" / target, ""},
                                                              {kFuzz / "crashes" / target, ""}};
-    std::stringstream extra(std::getenv("SCOREWELL_FUZZ_EXTRA") ? std::getenv("SCOREWELL_FUZZ_EXTRA")
-                                                                 : "");
+    std::stringstream extra(
+        std::getenv("SCOREWELL_FUZZ_EXTRA") ? std::getenv("SCOREWELL_FUZZ_EXTRA") : "");
     for (std::string folder; std::getline(extra, folder, ':');) {
         if (!folder.empty()) {
             folders.push_back({fs::path(folder) / target, ""});
@@ -40,8 +40,8 @@ std::vector<fs::path> Inputs(const std::string& target, const std::vector<fs::pa
     }
     std::vector<fs::path> files;
     for (const auto& [folder, extension] : folders) {
-        for (const auto& entry : fs::is_directory(folder) ? fs::directory_iterator(folder)
-                                                          : fs::directory_iterator()) {
+        for (const auto& entry :
+             fs::is_directory(folder) ? fs::directory_iterator(folder) : fs::directory_iterator()) {
             const std::string name = entry.path().filename().string();
             if (entry.is_regular_file() && !name.starts_with(".") &&
                 (extension.empty() || entry.path().extension() == extension)) {
@@ -63,8 +63,9 @@ void Replay(const std::vector<fs::path>& files, int (*target)(const std::uint8_t
 }
 
 TEST(FuzzReplay, RaceFinalReaderTakesEveryKeptInput) {
-    Replay(Inputs("race_final", {kSource / "tests/fixtures/stn", kSource / "resources/demo"}, ".stn"),
-           fuzz::RaceFinal);
+    Replay(
+        Inputs("race_final", {kSource / "tests/fixtures/stn", kSource / "resources/demo"}, ".stn"),
+        fuzz::RaceFinal);
 }
 
 TEST(FuzzReplay, ExportedStandingsParserTakesEveryKeptInput) {

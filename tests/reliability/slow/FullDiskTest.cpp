@@ -155,8 +155,7 @@ TEST_F(FullDiskTest, ImportCompactionExportAndReplacingFailCleanlyAtEverySize) {
     text.insert(blockEnd, copies);
     test::WriteFileBytes(dir.File("big.stn"), text);
     Sweep("import of a big and a small file",
-          {"import", league, dir.File("big.stn"), test::kDemoFiles[4]}, false,
-          512 * 1024);
+          {"import", league, dir.File("big.stn"), test::kDemoFiles[4]}, false, 512 * 1024);
     Sweep("compaction", {"exclude", league, "Amos Whitlock"}, true);
     Sweep("export", {"export", league, "--report", "1", "-o", page});
     Sweep("replacing the league", {"new", league, "--sim", "1", "--force"});

@@ -176,9 +176,11 @@ void Pictures::TakeAll() {
     });
 
     // Off-line, qualifying as lap times.
-    window->GetLeague()->Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=12");
+    window->GetLeague()->Db().Execute("UPDATE Settings SET SettingValue=? WHERE SettingsID=?",
+                                      {Value(static_cast<int>(LeagueType::Offline)),
+                                       Value(SettingId::LeagueType)});
     window->GetLeague()->LoadWorkingSettings();
-    SaveLeagueProperties(*window->GetLeague(), 0, 1);
+    SaveLeagueProperties(*window->GetLeague(), 0, LapReportingMethod::LapTime);
     ShotModal<RaceResultsEditor>("mnuRace_2", [&](RaceResultsEditor* d) {
         Shot(d, "edit-offline-time");
         desktop.OnModal<ResultEditor>([&](ResultEditor* r) {

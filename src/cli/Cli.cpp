@@ -261,16 +261,16 @@ std::string OnlyLeague(Arguments& args, const std::string& command) {
     return league;
 }
 
-std::optional<int> LapMethodOption(Arguments& args, const std::string& name) {
+std::optional<LapReportingMethod> LapMethodOption(Arguments& args, const std::string& name) {
     const std::optional<std::string> method = args.Option(name);
     if (!method) {
         return std::nullopt;
     }
     if (*method == "speed") {
-        return 0;
+        return LapReportingMethod::Speed;
     }
     if (*method == "time") {
-        return 1;
+        return LapReportingMethod::LapTime;
     }
     throw UsageError("The option " + name + " takes speed or time.");
 }

@@ -99,7 +99,7 @@ std::string TakeLeague(std::vector<std::string>& words, const std::string& comma
 std::string OnlyLeague(Arguments& args, const std::string& command);
 // An option naming how qualifying is given, speed or time, as the lap reporting method it
 // means (0 speed, 1 time); nothing when absent.
-std::optional<int> LapMethodOption(Arguments& args, const std::string& name);
+std::optional<LapReportingMethod> LapMethodOption(Arguments& args, const std::string& name);
 
 // Commands, one per file of this folder.
 int CommandNew(Context& ctx, Arguments& args);

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "common/Errors.h"
 #include "common/Text.h"
+#include "data/SimulationFolders.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
@@ -20,7 +21,7 @@ std::string OneLine(const std::string& text) {
 // leaves out the files the league already holds, then imports the others: one transaction in
 // all.
 int CommandImport(Context& ctx, Arguments& args) {
-    const std::optional<int> lapMethod = LapMethodOption(args, "--qualifying");
+    const std::optional<LapReportingMethod> lapMethod = LapMethodOption(args, "--qualifying");
     const bool again = args.Flag("--again");
     auto words = args.Positional();
     const std::string leagueArgument = TakeLeague(words, "import");
@@ -29,18 +30,21 @@ int CommandImport(Context& ctx, Arguments& args) {
     }
     League& league = ctx.OpenLeague(leagueArgument);
     const WorkingSettings& settings = league.Settings();
-    if (settings.leagueType == 1) {
+    if (settings.leagueType == LeagueType::Offline) {
         throw ScorewellError("\"" + league.Path() +
                              "\" is an off-line league: merging the files of an off-line event "
                              "into one race is not available yet. Nothing was imported.");
     }
-    const int sim = settings.simTitle;
-    if (sim == 3 && Trim(league.GetProgram().SimPath()[2]).empty()) {
+    const Simulation sim = settings.simTitle;
+    const auto nascar4Folder =
+        static_cast<std::size_t>(SimulationFolderIndex(Simulation::NascarRacing4));
+    if (sim == Simulation::NascarRacing4 &&
+        Trim(league.GetProgram().SimPath()[nascar4Folder]).empty()) {
         throw ScorewellError("Scorewell needs to know the path of NASCAR Racing 4 before races "
                              "of this league can be imported: set it with "
                              "\"scorewell-cli folders --nr4 DIR\".");
     }
-    const int method = lapMethod.value_or(settings.lapReportingMethod);
+    const LapReportingMethod method = lapMethod.value_or(settings.lapReportingMethod);
 
     Transaction t(league.Db());
     ClearStaging(league);

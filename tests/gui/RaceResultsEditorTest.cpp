@@ -92,7 +92,7 @@ TEST_F(RaceResultsEditorTest, ALeagueRaceShowsItsFiguresAndExcludedDriversInGrey
     });
 
     // Lap times: the method is drawn reversed and qualifying shows as the lap time.
-    SaveLeagueProperties(*window->GetLeague(), 0, 1);
+    SaveLeagueProperties(*window->GetLeague(), 0, LapReportingMethod::LapTime);
     Edit([&](RaceResultsEditor* d) {
         auto* method = Child<QLabel>(d, "lblLRM");
         EXPECT_EQ(method->text(), "Time");

@@ -8,18 +8,17 @@
 
 namespace scorewell {
 
-float ConvertSpeedTime(float value, float length) {
+double ConvertSpeedTime(double value, double length) {
     if (value == 0) {
         return 0;
     }
-    return length / value * 3600.0f;
+    return length / value * 3600.0;
 }
 
-std::string FormatTime(float seconds, std::string_view decimalSeparator) {
+std::string FormatTime(double seconds, std::string_view decimalSeparator) {
     if (seconds == 0 || !std::isfinite(seconds)) {
         return "--";
     }
-    // Worked in double, so ten hours and more keep their hour count.
     double rest = seconds;
     const double hours = std::floor(rest / 3600);
     rest -= hours * 3600;
@@ -35,15 +34,16 @@ std::string FormatTime(float seconds, std::string_view decimalSeparator) {
     return text + FormatNumber(rest, "00.000", decimalSeparator);
 }
 
-std::string FormatQualifying(std::optional<double> value, float length, int lapReportingMethod,
+std::string FormatQualifying(std::optional<double> value, float length,
+                             LapReportingMethod lapReportingMethod,
                              std::string_view decimalSeparator) {
     if (!value) {
         return "--";
     }
     switch (lapReportingMethod) {
-    case 0:
+    case LapReportingMethod::Speed:
         return FormatNumber(*value, "##0.000;;--", decimalSeparator);
-    case 1:
+    case LapReportingMethod::LapTime:
         return FormatTime(ConvertSpeedTime(ToSingle(*value), length), decimalSeparator);
     default:
         return {};

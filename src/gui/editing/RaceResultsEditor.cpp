@@ -21,6 +21,7 @@
 #include "data/League.h"
 #include "data/Program.h"
 #include "desktop/Desktop.h"
+#include "editing/RaceResultsEditing.h"
 #include "editing/ResultEditor.h"
 
 namespace scorewell::gui {
@@ -203,7 +204,7 @@ void RaceResultsEditor::SetRace(RaceSource source, std::int32_t raceId) {
 }
 
 bool RaceResultsEditor::Online() const {
-    return !league_ || league_->Settings().leagueType == 0;
+    return !league_ || league_->Settings().leagueType == LeagueType::Online;
 }
 
 bool RaceResultsEditor::Load() {
@@ -233,7 +234,7 @@ bool RaceResultsEditor::Load() {
         figures_[i]->setText(Q(*texts[i]));
     }
 
-    const bool time = league_->Settings().lapReportingMethod == 1;
+    const bool time = league_->Settings().lapReportingMethod == LapReportingMethod::LapTime;
     lapMethod_->setText(time ? "Time" : "Speed");
     QPalette colours = palette();
     if (time) {
@@ -275,7 +276,7 @@ void RaceResultsEditor::FillGrid() {
 }
 
 void RaceResultsEditor::FitColumns() {
-    // The designed widths were made for a smaller font than the desktop's: a column grows to
+    // The column widths were set for a smaller font than the desktop's: a column grows to
     // show its heading and its texts whole.
     const QFontMetrics metrics(grid_->font());
     const int margin =

@@ -131,7 +131,7 @@ ResultEditor::ResultEditor(QWidget* parent) : ModalDialog(parent) {
 
 void ResultEditor::SetLeague(League& league) {
     league_ = &league;
-    const bool online = league.Settings().leagueType == 0;
+    const bool online = league.Settings().leagueType == LeagueType::Online;
     captions_[kAvgSpeed]->setVisible(!online);
     fields_[kAvgSpeed]->setVisible(!online);
 }

@@ -18,6 +18,7 @@
 #include "common/Text.h"
 #include "data/League.h"
 #include "data/Program.h"
+#include "data/SimulationFolders.h"
 #include "desktop/Desktop.h"
 #include "editing/RaceResultsEditor.h"
 #include "import/ProgressWindow.h"
@@ -27,8 +28,6 @@
 namespace scorewell::gui {
 
 namespace {
-
-constexpr int kNascarRacing4 = 3;
 
 constexpr ButtonDesign kButtons[5] = {
     {"&Add", "Add files to import list."},
@@ -121,7 +120,7 @@ ImportDialog::ImportDialog(QWidget* parent) : ModalDialog(parent) {
 }
 
 bool ImportDialog::NascarRacing4() const {
-    return league_->Settings().simTitle == kNascarRacing4;
+    return league_->Settings().simTitle == Simulation::NascarRacing4;
 }
 
 bool ImportDialog::Load() {
@@ -135,15 +134,14 @@ bool ImportDialog::Load() {
         ShowMessage(this, Q(e.what()), "Error", MessageIcon::Exclamation);
         return false;
     }
-    const bool online = league_->Settings().leagueType == 0;
+    const bool online = league_->Settings().leagueType == LeagueType::Online;
     offlineNote_->setVisible(!online);
     list_->setMinimumHeight(online ? kOnlineListHeight : kOfflineListHeight);
-    qualifying_->setCurrentIndex(league_->Settings().lapReportingMethod == 1 ? 1 : 0);
+    qualifying_->setCurrentIndex(static_cast<int>(league_->Settings().lapReportingMethod));
     qualifying_->setVisible(!NascarRacing4());
     qualifyingCaption_->setVisible(!NascarRacing4());
 
-    const int simTitle = league_->Settings().simTitle;
-    const int folder = NascarRacing4() ? 2 : simTitle == 1 ? 1 : 0;
+    const int folder = SimulationFolderIndex(league_->Settings().simTitle);
     defaultFolder_ =
         ExportsFolder(league_->GetProgram().SimPath()[static_cast<std::size_t>(folder)]);
     adjustSize();
@@ -197,9 +195,9 @@ void ImportDialog::AddFiles() {
             }
         };
         try {
-            const std::vector<StagingResult> results =
-                StageResultFiles(*league_, pointTable_, files, league_->Settings().simTitle,
-                                 qualifying_->currentIndex(), steps);
+            const std::vector<StagingResult> results = StageResultFiles(
+                *league_, pointTable_, files, league_->Settings().simTitle,
+                static_cast<LapReportingMethod>(qualifying_->currentIndex()), steps);
             for (std::size_t i = 0; i < results.size(); ++i) {
                 if (results[i].Staged()) {
                     auto* entry = new QListWidgetItem(EntryText(chosen[static_cast<int>(i)]));
@@ -257,7 +255,7 @@ void ImportDialog::EditRace() {
 }
 
 void ImportDialog::ImportRaces() {
-    if (league_->Settings().leagueType == 1) {
+    if (league_->Settings().leagueType == LeagueType::Offline) {
         ShowMessage(this,
                     "Merging the standings files of an off-line league into one event is not "
                     "available yet.  Nothing was imported.",

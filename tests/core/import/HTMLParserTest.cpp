@@ -73,6 +73,16 @@ TEST_F(HTMLParserTest, ToleratesOtherWaysOfWritingThePage) {
     EXPECT_EQ(parser.Race().RaceTime, "3:20:00,000");
 }
 
+// 500 laps of half a mile at 95.5 mph: 9424.0838 s, rounded once.
+TEST_F(HTMLParserTest, TheRaceTimeIsTheDistanceOverTheWinnersSpeedRoundedOnce) {
+    tracks.Add("Short Oval", 0.5f, "Short Oval");
+    std::string page = Replaced(SamplePage(), "MILLBROOK SPEEDWAY", "SHORT OVAL");
+    page = Replaced(page, "<TD>150.000</TD><TD>200</TD>", "<TD>95.500</TD><TD>500</TD>");
+
+    ASSERT_TRUE(Parse(page)) << parser.ErrMsg();
+    EXPECT_EQ(parser.Race().RaceTime, "2:37:04.084");
+}
+
 TEST_F(HTMLParserTest, CellsMissingFromARowKeepThePreviousRowsValues) {
     std::string page =
         Replaced(SamplePage(), "<TD>Hank Tolliver</TD><TD>--</TD>", "<TD>Hank Tolliver</TD>");

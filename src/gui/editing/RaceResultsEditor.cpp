@@ -368,8 +368,7 @@ std::optional<ResultEntry> RaceResultsEditor::AskForResult(const QString& captio
     }
     // A league that reports lap times shows and takes qualifying as a lap time on this track;
     // a time left as shown keeps the stored speed exactly.
-    const bool lapTime =
-        league_->Settings().lapReportingMethod == static_cast<int>(LapReportingMethod::LapTime);
+    const bool lapTime = league_->Settings().lapReportingMethod == LapReportingMethod::LapTime;
     const std::string storedSpeed = entry.qualifying;
     std::string shownTime;
     if (lapTime) {

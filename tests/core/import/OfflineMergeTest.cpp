@@ -71,7 +71,7 @@ protected:
                {"Cpu Baker", 200, 70, "181.000"},
                {"Sam Ortiz", 198, 0, "175.000"},
                {"Cpu Clark", 190, 0, "178.000"}});
-        Stage("b.stn", "101.250 mph",
+        Stage("b.stn", "101.25 mph",
               {{"Cpu Baker", 200, 150, "181.000"},
                {"Bob Ray", 200, 0, "178.250"},
                {"Cpu Adams", 200, 50, "180.000"},
@@ -139,11 +139,11 @@ TEST_F(OfflineMergeTest, TiesFollowTheOwnRaceThenTheFilesAndPositionsBeyondTheTa
     Open(2, 1);
     UseCustomPoints({{10, Value(500)}, {6, Value(300)}});
     auto stageMembers = [&](int othersLaps) {
-        Stage("x.stn", "100.000 mph",
+        Stage("x.stn", "100.00 mph",
               {{"Cpu Adams", 200, 200, "181.000"}, {"Xena Fox", 200, 0, "180.000"}});
-        Stage("y.stn", "100.000 mph",
+        Stage("y.stn", "100.00 mph",
               {{"Yuri Gold", othersLaps, 0, "180.000"}, {"Cpu Adams", 200, 200, "181.000"}});
-        Stage("z.stn", "100.000 mph",
+        Stage("z.stn", "100.00 mph",
               {{"Zed Hart", othersLaps, 0, "180.000"}, {"Cpu Adams", 200, 200, "181.000"}});
     };
     // Equal on every criterion: the better place in one's own race first, then the file staged

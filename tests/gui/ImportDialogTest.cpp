@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "GuiTest.h"
+#include "common/Domain.h"
 #include "data/League.h"
 #include "data/Program.h"
 #include "editing/RaceResultsEditor.h"
@@ -233,7 +234,9 @@ TEST_F(ImportDialogTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo
 }
 
 TEST_F(ImportDialogTest, AnOffLineLeagueMergesTheFilesIntoOneRaceOfTheDriversInOneFileOnly) {
-    const std::string night = MakeLeague("night.slf", {}, 0, 1);
+    const std::string night =
+        MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
+                   static_cast<int>(LeagueType::Offline));
     Open(night);
     // Two members' own files; the demo season's drivers are in both of its files.
     for (const auto& [file, member] : {std::pair{"ann.stn", "Ann Lee"}, {"bob.stn", "Bob Ray"}}) {

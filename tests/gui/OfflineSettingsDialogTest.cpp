@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "GuiTest.h"
+#include "common/Domain.h"
 #include "data/League.h"
 #include "import/OfflineSettingsDialog.h"
 
@@ -13,7 +14,8 @@ protected:
         PrepareProgram();
         SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
         ASSERT_TRUE(Start());
-        Open(MakeLeague("night.slf", {}, 0, 1));
+        Open(MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
+                        static_cast<int>(LeagueType::Offline)));
     }
     // Tools > Offline Settings, worked by the handler.
     void Settings(std::function<void(OfflineSettingsDialog*)> handler) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Domain.h"
 #include "common/Errors.h"
 #include "core/LeagueFixture.h"
 
@@ -35,7 +36,7 @@ TEST(MoveBlock, ABlockMovesOnePlaceUntilItTouchesAnEnd) {
 class RankCriteriaOrderTest : public test::LeagueFixture {};
 
 TEST_F(RankCriteriaOrderTest, AnOrderNamesEveryCriterionOnceInAnyLetterCaseOrChangesNothing) {
-    Open(0, 1);
+    Open(static_cast<int>(Simulation::NascarRacing3), static_cast<int>(LeagueType::Offline));
     const std::string shipped = "Laps Completed,Average Speed,Laps Led,Qualifying Speed";
     EXPECT_EQ(Names(LoadRankCriteria(Db())), shipped);
     for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{

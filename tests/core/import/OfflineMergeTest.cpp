@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Domain.h"
 #include "common/Errors.h"
 #include "core/LeagueFixture.h"
 #include "editing/RankCriteriaOrder.h"
@@ -24,13 +25,19 @@ struct Car {
     int points = 0;
 };
 
+constexpr int kOffline = static_cast<int>(LeagueType::Offline);
+
+int Sim(Simulation simulation) {
+    return static_cast<int>(simulation);
+}
+
 class OfflineMergeTest : public test::LeagueFixture {
 protected:
     // Writes and stages one member's race final.
     void Stage(const std::string& file, const std::string& avgSpeed, const std::vector<Car>& cars,
                const std::string& name = "Harbor Point 400") {
         RaceFinalRace race;
-        race.simType = league->Settings().simTitle;
+        race.simType = static_cast<int>(league->Settings().simTitle);
         race.name = name;
         race.track = "Harbor Point Speedway";
         race.length = 1.5;
@@ -87,7 +94,7 @@ protected:
 };
 
 TEST_F(OfflineMergeTest, MembersOfEveryFileMergeIntoOneRaceOrderedByTheRankCriteria) {
-    Open(0, 1);
+    Open(Sim(Simulation::NascarRacing3), kOffline);
     StageThreeMembers();
     std::vector<std::pair<int, int>> calls;
     const MergeOutcome merged = Merge(&calls);
@@ -125,7 +132,7 @@ TEST_F(OfflineMergeTest, MembersOfEveryFileMergeIntoOneRaceOrderedByTheRankCrite
 }
 
 TEST_F(OfflineMergeTest, FilesOfComputerCarsOnlyAreRefusedAndChangeNothing) {
-    Open(0, 1);
+    Open(Sim(Simulation::NascarRacing3), kOffline);
     Stage("a.stn", "97.873 mph", {{"Cpu Adams", 200, 100, "180.000"}, {"Ann Lee", 200, 0, "1"}});
     Stage("b.stn", "97.873 mph", {{"ANN LEE", 200, 10, "2"}, {"cpu adams", 200, 0, "3"}});
     const auto before = Rows("SELECT * FROM STNStats ORDER BY STNStatsID");
@@ -136,7 +143,7 @@ TEST_F(OfflineMergeTest, FilesOfComputerCarsOnlyAreRefusedAndChangeNothing) {
 
 TEST_F(OfflineMergeTest, TiesFollowTheOwnRaceThenTheFilesAndPositionsBeyondTheTableScoreNothing) {
     // NASCAR Racing 2 / 1999 files, the league's own two-place point system with prize money.
-    Open(2, 1);
+    Open(Sim(Simulation::NascarRacing2), kOffline);
     UseCustomPoints({{10, Value(500)}, {6, Value(300)}});
     auto stageMembers = [&](int othersLaps) {
         Stage("x.stn", "100.00 mph",
@@ -167,7 +174,7 @@ TEST_F(OfflineMergeTest, TiesFollowTheOwnRaceThenTheFilesAndPositionsBeyondTheTa
 }
 
 TEST_F(OfflineMergeTest, NascarLegendsScoresWithTheScaleOfTheFirstFile) {
-    Open(1, 1);
+    Open(Sim(Simulation::NascarLegends), kOffline);
     // Two points between places: the preset scale LPoints2, without bonuses.
     Stage("a.stn", "92.690 mph",
           {{"Cpu Adams", 250, 180, "88.412", 43},
@@ -187,7 +194,7 @@ TEST_F(OfflineMergeTest, NascarLegendsScoresWithTheScaleOfTheFirstFile) {
 }
 
 TEST_F(OfflineMergeTest, ACriterionThatCannotRankEveryDriverIsRefusedAndChangesNothing) {
-    Open(0, 1);
+    Open(Sim(Simulation::NascarRacing3), kOffline);
     StageThreeMembers();
     const auto before = Rows("SELECT * FROM STNStats ORDER BY STNStatsID");
     for (const auto& [query, message] : std::vector<std::pair<std::string, std::string>>{

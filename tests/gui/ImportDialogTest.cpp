@@ -240,7 +240,11 @@ TEST_F(ImportDialogTest, AnOffLineLeagueMergesTheFilesIntoOneRaceOfTheDriversInO
     Open(night);
     // Two members' own files; the demo season's drivers are in both of its files.
     for (const auto& [file, member] : {std::pair{"ann.stn", "Ann Lee"}, {"bob.stn", "Bob Ray"}}) {
-        RaceFinalRace race{0, "Ann's Race", "Harbor Point Speedway", 1.5, 267};
+        RaceFinalRace race;
+        race.name = "Ann's Race";
+        race.track = "Harbor Point Speedway";
+        race.length = 1.5;
+        race.laps = 267;
         race.avgSpeed = "150.000";
         race.cars = {{1, "8", member, 267, 10, 0, "175.000", "Running"},
                      {2, "9", "Zoë Ødegård", 267, 257, 0, "176.000", "Running"}};

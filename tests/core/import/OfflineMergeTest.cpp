@@ -174,7 +174,8 @@ TEST_F(OfflineMergeTest, TiesFollowTheOwnRaceThenTheFilesAndPositionsBeyondTheTa
 }
 
 TEST_F(OfflineMergeTest, NascarLegendsScoresWithTheScaleOfTheFirstFile) {
-    Open(Sim(Simulation::NascarLegends), kOffline);
+    // A decimal comma in the staged race's average speed still reads as the number.
+    Open(Sim(Simulation::NascarLegends), kOffline, 0, 0, ",");
     // Two points between places: the preset scale LPoints2, without bonuses.
     Stage("a.stn", "92.690 mph",
           {{"Cpu Adams", 250, 180, "88.412", 43},
@@ -187,10 +188,10 @@ TEST_F(OfflineMergeTest, NascarLegendsScoresWithTheScaleOfTheFirstFile) {
            {"Cpu Baker", 249, 50, "88.950", 8},
            {"Cpu Clark", 101, 0, "88.700", 7}});
     const MergeOutcome merged = Merge();
-    EXPECT_EQ(Rows("SELECT Name, Finish, Points, Bonus FROM Stats JOIN Driver USING (DriverID) "
-                   "WHERE RaceID=? ORDER BY Finish",
+    EXPECT_EQ(Rows("SELECT Name, Finish, Points, Bonus, AvgSpeed FROM Stats JOIN Driver "
+                   "USING (DriverID) WHERE RaceID=? ORDER BY Finish",
                    {Value(merged.raceId)}),
-              (std::vector<std::string>{"Ann Lee|1|86|0", "Bob Ray|2|84|0"}));
+              (std::vector<std::string>{"Ann Lee|1|86|0|92.69", "Bob Ray|2|84|0|90.1"}));
 }
 
 TEST_F(OfflineMergeTest, ACriterionThatCannotRankEveryDriverIsRefusedAndChangesNothing) {

@@ -114,5 +114,6 @@ int CommandImport(Context& ctx, Arguments& args);
 int CommandRaces(Context& ctx, Arguments& args);
 int CommandStandings(Context& ctx, Arguments& args);
 int CommandExport(Context& ctx, Arguments& args);
+int CommandRankCriteria(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

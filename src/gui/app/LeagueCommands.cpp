@@ -5,6 +5,7 @@
 #include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
 #include "import/ImportDialog.h"
+#include "import/OfflineSettingsDialog.h"
 #include "reports/StandingsWindow.h"
 
 namespace scorewell::gui {
@@ -40,6 +41,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
+    SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
 }
 
 } // namespace scorewell::gui

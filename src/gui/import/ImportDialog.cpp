@@ -14,6 +14,7 @@
 
 #include "app/LeagueCommands.h"
 #include "common/Controls.h"
+#include "common/Domain.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/League.h"
@@ -21,6 +22,7 @@
 #include "data/SimulationFolders.h"
 #include "desktop/Desktop.h"
 #include "editing/RaceResultsEditor.h"
+#include "import/OfflineMerge.h"
 #include "import/ProgressWindow.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
@@ -256,10 +258,7 @@ void ImportDialog::EditRace() {
 
 void ImportDialog::ImportRaces() {
     if (league_->Settings().leagueType == LeagueType::Offline) {
-        ShowMessage(this,
-                    "Merging the standings files of an off-line league into one event is not "
-                    "available yet.  Nothing was imported.",
-                    "Notice", MessageIcon::Information);
+        MergeRaces();
         return;
     }
     if (!LeaveOutImportedFiles()) {
@@ -285,6 +284,33 @@ void ImportDialog::ImportRaces() {
         return;
     }
     progress.reset();
+    Finish();
+}
+
+void ImportDialog::MergeRaces() {
+    std::unique_ptr<ProgressWindow> progress;
+    MergeOutcome outcome;
+    try {
+        BusyPointer busy;
+        progress = std::make_unique<ProgressWindow>("Importing Results", 0, this);
+        progress->show();
+        progress->Step("Merging...", 0);
+        outcome = MergeStagedRaces(*league_, pointTable_, [&](int done, int total) {
+            progress->SetMaximum(total);
+            progress->Step("Merging...", done);
+        });
+    } catch (const std::exception& e) {
+        progress.reset();
+        ShowMessage(this, Q(e.what()) + "\n\nNothing was imported; the files stay on the list.",
+                    "Error", MessageIcon::Exclamation);
+        return;
+    }
+    progress.reset();
+    if (!outcome.merged) {
+        // Nothing was imported; the files stay on the list for another one to be added.
+        ShowMessage(this, kNoUniqueDrivers, "Warning", MessageIcon::Exclamation);
+        return;
+    }
     Finish();
 }
 

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "common/Errors.h"
 #include "common/Text.h"
+#include "import/SimilarNames.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
@@ -68,6 +69,10 @@ int CommandImport(Context& ctx, Arguments& args) {
                            "already imported as race " + std::to_string(race->raceId)});
             }
         }
+    }
+    // Names that look like another driver's are told; the admin merges them afterwards.
+    for (const SimilarName& s : SimilarStagedNames(league)) {
+        ctx.Print({"similar", s.newName, s.existingName});
     }
     const int imported = ImportStagedRaces(league);
     ClearStaging(league);

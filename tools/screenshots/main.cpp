@@ -22,9 +22,12 @@
 #include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "app/SplashWindow.h"
+#include "data/Drivers.h"
 #include "data/League.h"
 #include "data/LeagueFileActions.h"
 #include "data/LeaguePropertiesDialog.h"
+#include "editing/DriverEditor.h"
+#include "editing/DriverListWindow.h"
 #include "editing/DriverPicker.h"
 #include "editing/RaceResultsEditor.h"
 #include "editing/ResultEditor.h"
@@ -173,6 +176,21 @@ void Pictures::TakeAll() {
             x->reject();
         });
         ClickButton(d, 0);
+    });
+
+    SetDriversExcluded(window->GetLeague()->Db(), {"Marisol Teague"}, true);
+    ShotModal<DriverListWindow>("mnuTools_0", [&](DriverListWindow* d) {
+        Shot(d, "driver-list");
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            Shot(e, "driver-edit");
+            e->close();
+        });
+        ClickButton(d, 0);
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            Shot(e, "driver-add");
+            e->close();
+        });
+        ClickButton(d, 1);
     });
 
     // Off-line, qualifying as lap times.

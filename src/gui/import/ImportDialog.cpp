@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -21,6 +22,7 @@
 #include "desktop/Desktop.h"
 #include "editing/RaceResultsEditor.h"
 #include "import/ProgressWindow.h"
+#include "import/SimilarNames.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
@@ -213,6 +215,7 @@ void ImportDialog::AddFiles() {
         }
     }
 
+    MarkSimilarNames();
     buttons_[Import]->setEnabled(true);
     if (list_->selectedItems().isEmpty() && list_->count() > 0) {
         list_->setCurrentRow(0);
@@ -241,7 +244,33 @@ void ImportDialog::RemoveFiles() {
     for (int row : rows) {
         delete list_->takeItem(row);
     }
+    MarkSimilarNames();
     SelectionChanged();
+}
+
+void ImportDialog::MarkSimilarNames() {
+    std::vector<SimilarName> similar;
+    try {
+        similar = SimilarStagedNames(*league_);
+    } catch (const std::exception&) {
+        return; // only a hint: the import itself says what is wrong with the league
+    }
+    for (int row = 0; row < list_->count(); ++row) {
+        QListWidgetItem* entry = list_->item(row);
+        QStringList pairs;
+        for (const SimilarName& s : similar) {
+            if (s.stnRaceId == entry->data(Qt::UserRole).toInt()) {
+                pairs << Quoted(Q(s.newName)) + " looks like " + Quoted(Q(s.existingName));
+            }
+        }
+        entry->setIcon(pairs.isEmpty() ? QIcon()
+                                       : style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        entry->setToolTip(pairs.isEmpty()
+                              ? QString()
+                              : "New drivers whose names look like others':\n" + pairs.join("\n") +
+                                    "\nWhen two names are one driver, merge them in "
+                                    "the Driver List after the import.");
+    }
 }
 
 void ImportDialog::EditRace() {
@@ -253,6 +282,7 @@ void ImportDialog::EditRace() {
     editor.SetRace(RaceSource::Staged, list_->currentItem()->data(Qt::UserRole).toInt());
     if (editor.Load()) {
         TheDesktop().ShowModal(&editor);
+        MarkSimilarNames();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -255,6 +256,12 @@ void ImportDialog::MarkSimilarNames() {
     } catch (const std::exception&) {
         return; // only a hint: the import itself says what is wrong with the league
     }
+    const int size = list_->fontMetrics().height();
+    list_->setIconSize(QSize(size, size));
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    QPixmap empty(size, size);
+    empty.fill(Qt::transparent);
+    const QIcon blank(empty);
     for (int row = 0; row < list_->count(); ++row) {
         QListWidgetItem* entry = list_->item(row);
         QStringList pairs;
@@ -263,8 +270,8 @@ void ImportDialog::MarkSimilarNames() {
                 pairs << Quoted(Q(s.newName)) + " looks like " + Quoted(Q(s.existingName));
             }
         }
-        entry->setIcon(pairs.isEmpty() ? QIcon()
-                                       : style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        // Every entry has room for the mark, so the names stay in line.
+        entry->setIcon(pairs.isEmpty() ? blank : warning);
         entry->setToolTip(pairs.isEmpty()
                               ? QString()
                               : "New drivers whose names look like others':\n" + pairs.join("\n") +

@@ -105,6 +105,9 @@ std::optional<LapReportingMethod> LapMethodOption(Arguments& args, const std::st
 int CommandNew(Context& ctx, Arguments& args);
 int CommandReports(Context& ctx, Arguments& args);
 int CommandDrivers(Context& ctx, Arguments& args);
+int CommandAddDriver(Context& ctx, Arguments& args);
+int CommandEditDriver(Context& ctx, Arguments& args);
+int CommandRemoveDrivers(Context& ctx, Arguments& args);
 int CommandExclude(Context& ctx, Arguments& args);
 int CommandInclude(Context& ctx, Arguments& args);
 int CommandRemoveExcluded(Context& ctx, Arguments& args);

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "editing/DriverListWindow.h"
 #include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
 #include "import/ImportDialog.h"
@@ -41,6 +42,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
+    SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
     SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
 }
 

@@ -6,6 +6,7 @@
 #include "html/PageExport.h"
 #include "import/ImportDialog.h"
 #include "reports/StandingsWindow.h"
+#include "scoring/PointSystemEditor.h"
 
 namespace scorewell::gui {
 
@@ -40,6 +41,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
+    SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
 }
 
 } // namespace scorewell::gui

@@ -17,6 +17,7 @@
 #include "app/OptionsDialog.h"
 #include "app/SplashWindow.h"
 #include "common/Controls.h"
+#include "common/Domain.h"
 #include "common/Paths.h"
 #include "common/ShippedFiles.h"
 #include "common/Text.h"
@@ -621,8 +622,8 @@ void MainWindow::RunLeagueCommand(LeagueCommand command) {
         RefreshRaceList();
     }
     if (command == LeagueCommand::PointSystem) {
-        league_->Settings().useCustomPointSystem = ReadSettingSwitch(league_->Db(), 13);
-        league_->Settings().useCustomBonusSystem = ReadSettingSwitch(league_->Db(), 14);
+        league_->Settings().useCustomPointSystem = ReadSettingSwitch(league_->Db(), SettingId::UseCustomPointSystem);
+        league_->Settings().useCustomBonusSystem = ReadSettingSwitch(league_->Db(), SettingId::UseCustomBonusSystem);
     }
 }
 

@@ -16,7 +16,8 @@ using Step = std::function<void(LeaguePointSystem&)>;
 
 // A whole number written with digits only, as the editor's boxes take them.
 std::int64_t WholeArgument(const std::string& option, const std::string& text) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 10 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         throw UsageError("The option " + option + " takes whole numbers, not \"" + text + "\".");
     }
     return std::stoll(text);
@@ -53,16 +54,15 @@ std::vector<Step> ReadSteps(const std::vector<std::string>& words) {
                                  (count == 1 ? " value." : " values."));
             }
             std::vector<std::string> taken(words.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                                           words.begin() +
-                                               static_cast<std::ptrdiff_t>(i + count) + 1);
+                                           words.begin() + static_cast<std::ptrdiff_t>(i + count) +
+                                               1);
             i += count;
             return taken;
         };
         if (option == "--positions") {
             const auto n = WholeArgument(option, values(1)[0]);
-            steps.push_back([n](LeaguePointSystem& s) {
-                SetTotalPositions(s.positions, Narrow(n));
-            });
+            steps.push_back(
+                [n](LeaguePointSystem& s) { SetTotalPositions(s.positions, Narrow(n)); });
         } else if (option == "--fill" || option == "--fill-prize") {
             std::vector<std::int64_t> n;
             for (const std::string& v : values(4)) {
@@ -101,8 +101,7 @@ std::vector<Step> ReadSteps(const std::vector<std::string>& words) {
                     names += (names.empty() ? "\"" : ", \"") + rule.name + "\"";
                 }
                 throw ScorewellError("The league has no bonus rule \"" + name +
-                                     "\"; its rules are " + (names.empty() ? "none" : names) +
-                                     ".");
+                                     "\"; its rules are " + (names.empty() ? "none" : names) + ".");
             });
         } else {
             throw UsageError("There is no option " + option + " here.");

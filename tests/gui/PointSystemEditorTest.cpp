@@ -106,17 +106,19 @@ TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
     EXPECT_EQ(Db().Scalar("SELECT Points FROM Bonus WHERE BonusID=1").AsInteger(), 0);
     EXPECT_TRUE(window->GetLeague()->Settings().useCustomPointSystem);
 
-    EXPECT_EQ(Db().Scalar("SELECT Points FROM Stats WHERE RaceID=1 AND Finish=1").AsInteger(),
-              185);
+    EXPECT_EQ(Db().Scalar("SELECT Points FROM Stats WHERE RaceID=1 AND Finish=1").AsInteger(), 185);
     desktop.ExpectMessage("Notice", MessageAnswer::Yes, "3 races of this league");
     Edit([&](PointSystemEditor* d) {
         EXPECT_TRUE(Child<QPushButton>(d, "cmdFill")->isEnabled());
+        Type(Box(d, 0), "6");
         ClickButton(d, 1);
     });
-    EXPECT_EQ(Db().Scalar("SELECT group_concat(Points - Bonus || '/' || ifnull(PrizeMoney, '-'), ' ') FROM "
-                          "(SELECT * FROM Stats WHERE RaceID=1 ORDER BY Finish LIMIT 7)")
-                  .AsText(),
-              "10/1000 7/850 4/700 1/550 0/400 0/250 0/-");
+    EXPECT_EQ(
+        Db().Scalar(
+                "SELECT group_concat((Points - Bonus) || '/' || ifnull(PrizeMoney, '-'), ' ') FROM "
+                "(SELECT * FROM Stats WHERE RaceID=1 ORDER BY Finish LIMIT 7)")
+            .AsText(),
+        "10/1000 7/850 4/700 1/550 0/400 0/250 0/-");
 }
 
 TEST_F(PointSystemEditorTest, UnsavedChangesAreAskedAboutAndTablesGoInAndOutAsCsv) {

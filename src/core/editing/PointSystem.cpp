@@ -68,7 +68,8 @@ std::vector<std::string> CsvFields(std::string_view line) {
 
 // A whole number from 0 to limit written with digits only; nothing otherwise.
 std::optional<std::int32_t> WholeNumber(const std::string& text, std::int32_t limit) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 10 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
     }
     const long long n = std::stoll(text);
@@ -97,8 +98,8 @@ LeaguePointSystem ReadPointSystem(Database& league) {
     }
     for (const auto& row :
          league.QueryAll("SELECT BonusID, Name, Points FROM Bonus ORDER BY BonusID").rows) {
-        system.bonuses.push_back({static_cast<std::int32_t>(row[0].AsInteger()), row[1].AsText(),
-                                  CellValue(row[2])});
+        system.bonuses.push_back(
+            {static_cast<std::int32_t>(row[0].AsInteger()), row[1].AsText(), CellValue(row[2])});
     }
     system.useCustomPoints = ReadSettingSwitch(league, SettingId::UseCustomPointSystem);
     system.useCustomBonus = ReadSettingSwitch(league, SettingId::UseCustomBonusSystem);
@@ -204,8 +205,8 @@ std::string PointTableCsv(const PositionTable& table) {
     std::string text = std::string(kCsvHeader) + "\n";
     int position = 0;
     for (const PositionValues& row : table) {
-        text += std::to_string(++position) + "," + Cell(row.points) + "," + Cell(row.prizeMoney) +
-                "\n";
+        text +=
+            std::to_string(++position) + "," + Cell(row.points) + "," + Cell(row.prizeMoney) + "\n";
     }
     return text;
 }
@@ -237,8 +238,8 @@ PositionTable ParsePointTableCsv(std::string_view text, const std::string& fileN
         if (!header) {
             if (fields.size() != 3 || !EqualsNoCase(fields[0], "Position") ||
                 !EqualsNoCase(fields[1], "Points") || !EqualsNoCase(fields[2], "Prize Money")) {
-                throw ScorewellError(where + "the first line must be the header \"" +
-                                     kCsvHeader + "\". Nothing was read.");
+                throw ScorewellError(where + "the first line must be the header \"" + kCsvHeader +
+                                     "\". Nothing was read.");
             }
             header = true;
             continue;

@@ -622,8 +622,10 @@ void MainWindow::RunLeagueCommand(LeagueCommand command) {
         RefreshRaceList();
     }
     if (command == LeagueCommand::PointSystem) {
-        league_->Settings().useCustomPointSystem = ReadSettingSwitch(league_->Db(), SettingId::UseCustomPointSystem);
-        league_->Settings().useCustomBonusSystem = ReadSettingSwitch(league_->Db(), SettingId::UseCustomBonusSystem);
+        league_->Settings().useCustomPointSystem =
+            ReadSettingSwitch(league_->Db(), SettingId::UseCustomPointSystem);
+        league_->Settings().useCustomBonusSystem =
+            ReadSettingSwitch(league_->Db(), SettingId::UseCustomBonusSystem);
     }
 }
 

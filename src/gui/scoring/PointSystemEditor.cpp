@@ -46,9 +46,8 @@ struct BoxDesign {
     const char* caption;
 };
 constexpr BoxDesign kBoxDesigns[5] = {
-    {"Label1", "Total Positions:"},         {"Label2", "Fill positions"},
-    {"Label3", "through"},                  {"Label4", "with an initial value of"},
-    {"Label5", "and an interval of"},
+    {"Label1", "Total Positions:"},         {"Label2", "Fill positions"},     {"Label3", "through"},
+    {"Label4", "with an initial value of"}, {"Label5", "and an interval of"},
 };
 
 constexpr int kShortBox = 3;
@@ -122,16 +121,16 @@ PointSystemEditor::PointSystemEditor(QWidget* parent) : QDialog(parent) {
         auto* header = new QTableWidgetItem(kGridColumns[c].header);
         header->setTextAlignment(kGridColumns[c].alignment);
         grid_->setHorizontalHeaderItem(c, header);
-        const int columnWidth =
-            std::max(Twips(kGridColumns[c].widthTwips), grid_->horizontalHeader()->sectionSizeHint(c));
+        const int columnWidth = std::max(Twips(kGridColumns[c].widthTwips),
+                                         grid_->horizontalHeader()->sectionSizeHint(c));
         grid_->setColumnWidth(c, columnWidth);
         width += columnWidth;
     }
     grid_->setFixedWidth(width);
     grid_->setMinimumHeight(Twips(3900));
     connect(grid_, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
-    auto* selectAll = new QShortcut(QKeySequence::SelectAll, grid_, nullptr, nullptr,
-                                    Qt::WidgetShortcut);
+    auto* selectAll =
+        new QShortcut(QKeySequence::SelectAll, grid_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(selectAll, &QShortcut::activated, this, [this] { SelectAllPositions(); });
 
     for (int i = 0; i < kBoxes; ++i) {
@@ -159,9 +158,8 @@ PointSystemEditor::PointSystemEditor(QWidget* parent) : QDialog(parent) {
 
     // Positions: the grid on the left, the fill controls beside it.
     auto* fillControls = new QGridLayout;
-    fillControls->addWidget(Caption(kBoxDesigns[0].caption, kBoxDesigns[0].captionName,
-                                    boxes_[TotalPositions]),
-                            0, 0);
+    fillControls->addWidget(
+        Caption(kBoxDesigns[0].caption, kBoxDesigns[0].captionName, boxes_[TotalPositions]), 0, 0);
     fillControls->addWidget(boxes_[TotalPositions], 0, 1);
     fillControls->setRowMinimumHeight(1, Twips(240));
     auto* columnLabel = new QLabel("Column to fill:");
@@ -203,7 +201,10 @@ PointSystemEditor::PointSystemEditor(QWidget* parent) : QDialog(parent) {
     connect(exportButton, &QPushButton::clicked, this, [this] { ExportTable(); });
 
     buttons_ = NewIndexedButtons(this, kButtons, Twips(1095),
-                                 {[this] { Leave(true); }, [this] { Leave(false); }});
+                                 {[this] { Leave(true); },
+                                  [this] {
+                                      Leave(false);
+                                  }});
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(importButton);
     buttons->addWidget(exportButton);
@@ -427,8 +428,8 @@ void PointSystemEditor::ExportTable() {
     try {
         WritePointTableCsv(S(file), system_.positions);
     } catch (const std::exception& e) {
-        ShowMessage(this, "The point table could not be written to " + Quoted(file) + ": " +
-                              Q(e.what()),
+        ShowMessage(this,
+                    "The point table could not be written to " + Quoted(file) + ": " + Q(e.what()),
                     "Error", MessageIcon::Exclamation);
     }
 }
@@ -439,9 +440,8 @@ void PointSystemEditor::reject() {
 
 bool PointSystemEditor::Leave(bool discard) {
     if (changed_ && discard) {
-        switch (ShowMessage(this, "Do you want to save the changes you've made?",
-                            "Unsaved Changes", MessageIcon::Question,
-                            MessageButtons::YesNoCancel)) {
+        switch (ShowMessage(this, "Do you want to save the changes you've made?", "Unsaved Changes",
+                            MessageIcon::Question, MessageButtons::YesNoCancel)) {
         case MessageAnswer::Yes:
             discard = false;
             break;
@@ -471,8 +471,8 @@ bool PointSystemEditor::Save() {
         BusyPointer busy;
         SavePointSystem(*league_, system_);
     } catch (const std::exception& e) {
-        ShowMessage(this, "The point system was not saved; the league is as it was.\n\n" +
-                              Q(e.what()),
+        ShowMessage(this,
+                    "The point system was not saved; the league is as it was.\n\n" + Q(e.what()),
                     "Error", MessageIcon::Exclamation);
         return false;
     }
@@ -526,8 +526,7 @@ void ShowPointSystemEditor(LeagueCommandContext& context) {
     } catch (const std::exception& e) {
         progress.reset();
         ShowMessage(context.owner,
-                    "The races could not be recalculated; they are as they were.\n\n" +
-                        Q(e.what()),
+                    "The races could not be recalculated; they are as they were.\n\n" + Q(e.what()),
                     "Error", MessageIcon::Exclamation);
     }
 }

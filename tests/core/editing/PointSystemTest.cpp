@@ -107,7 +107,7 @@ TEST(PointFillTest, FillsDownToZeroAndGrowsTheTable) {
     EXPECT_EQ(table, kept);
 
     SetTotalPositions(table, 0);
-    EXPECT_EQ(table, Scale({10}));
+    EXPECT_EQ(table, (PositionTable{{10, 500}}));
 }
 
 TEST(PointTableCsvTest, WrittenTablesReadBackAndSpreadsheetFormsAreAccepted) {

@@ -49,8 +49,7 @@ TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
                                     "JOIN Driver USING (DriverID) WHERE Name=?",
                                     {Value(driver)});
         EXPECT_EQ(got.rows[0][0].AsInteger(), std::stoi(s.at("official_pts_sum"))) << driver;
-        EXPECT_EQ(got.rows[0][1].AsInteger(), started)
-            << driver;
+        EXPECT_EQ(got.rows[0][1].AsInteger(), started) << driver;
         EXPECT_EQ(got.rows[0][2].AsInteger(), std::stoi(s.at("wins"))) << driver;
     }
     // The champion by the narrowest of margins.

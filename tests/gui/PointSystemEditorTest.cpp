@@ -68,6 +68,9 @@ TEST_F(PointSystemEditorTest, OpensOnTheLeaguesSystemAndClosesUntouchedWithoutAs
         grid->setCurrentCell(0, 1);
         grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 2, 1), true);
         EXPECT_EQ(Boxes(d).mid(1), (QStringList{"1", "3", "175", "5"}));
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(Boxes(d).mid(1), (QStringList{"1", "43", "175", "5"}));
+        EXPECT_TRUE(grid->item(42, 2)->isSelected());
         Child<QRadioButton>(d, "optPoints_1")->setChecked(true);
         EXPECT_EQ(Boxes(d).mid(3), (QStringList{"", ""}));
         EXPECT_EQ(Box(d, 3)->maxLength(), 9);

@@ -4,22 +4,16 @@
 #include <map>
 
 #include "data/Database.h"
-#include "support/Process.h"
+#include "support/CliFixture.h"
 #include "support/Season1992.h"
-#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
 
-class CliPointsTest : public ::testing::Test {
+class CliPointsTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
     std::string league = dir.File("cup.slf");
 
-    test::ProcessResult Cli(std::vector<std::string> rest) {
-        rest.insert(rest.begin(), {"--program-folder", dir.File("prog")});
-        return test::RunCli(rest);
-    }
     void SetUp() override { ASSERT_EQ(Cli({"new", league, "--sim", "0"}).exitCode, 0); }
 };
 

@@ -414,8 +414,8 @@ void PointSystemEditor::ImportTable() {
 }
 
 void PointSystemEditor::ExportTable() {
-    const QString file = TheDesktop().ShowSaveDialog(this, kCsvFilter, "Point System.csv",
-                                                     Q(FolderOf(league_->Path())));
+    const QString file =
+        TheDesktop().SaveFile(this, kCsvFilter, "Point System.csv", Q(FolderOf(league_->Path())));
     if (file.isEmpty()) {
         return;
     }

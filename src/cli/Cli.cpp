@@ -73,6 +73,31 @@ const std::vector<CommandInfo>& Commands() {
          "Scores races again with the league's point system and bonus rules, in one step.\n"
          "  RACEID...         the races, by id (\"races\" lists them)\n"
          "  --all             every race of the league\n"},
+        {"points", CommandPoints,
+         "LEAGUE [--positions N] [--fill FROM THROUGH VALUE STEP]... [--fill-prize FROM THROUGH "
+         "VALUE STEP]... [--table FILE.csv] [--custom on|off] [--custom-bonus on|off] [--bonus "
+         "NAME=POINTS]... [--recalc] [--csv]",
+         "Shows the league's point system: the positions (Pos, Points, Prize Money), whether the\n"
+         "league scores with them (custom) and with its own bonus points (custom-bonus), and the\n"
+         "points of every bonus rule. With changes, saves it as the point system editor does, in\n"
+         "one step, the options acting in the order given; stored races keep their points, and\n"
+         "the last line tells how many races a recalculation would change.\n"
+         "  --positions N     the number of positions; new ones are empty (stored as 0)\n"
+         "  --fill FROM THROUGH VALUE STEP\n"
+         "                    points of positions FROM to THROUGH: VALUE, then STEP less for\n"
+         "                    each next position, never below 0; the table grows to THROUGH\n"
+         "  --fill-prize FROM THROUGH VALUE STEP\n"
+         "                    the same for the prize money\n"
+         "  --table FILE.csv  the positions from a point table file (Position,Points,Prize\n"
+         "                    Money with a header line); a bad line refuses the whole file\n"
+         "  --custom on|off   score with these positions instead of the preset scale\n"
+         "  --custom-bonus on|off\n"
+         "                    score with the bonus rules' own points instead of the built-in\n"
+         "                    bonuses\n"
+         "  --bonus NAME=POINTS\n"
+         "                    the points of the bonus rule NAME (letter case does not matter)\n"
+         "  --recalc          scores every race again afterwards, in the same step\n"
+         "  --csv             prints the positions as a point table file instead\n"},
         {"drivers", CommandDrivers, "LEAGUE",
          "Lists the league's drivers: id, name, excluded, rookie, handicap and the number of\n"
          "results.\n"},

@@ -30,6 +30,8 @@ public:
     bool Flag(const std::string& name);
     // The words left, in order; a usage error for an unknown option among them.
     std::vector<std::string> Positional();
+    // The words left, in order, options included: for a command whose options act in order.
+    const std::vector<std::string>& Remaining() const { return words_; }
 
 private:
     // Where the option stands; nothing when it is absent.
@@ -118,5 +120,6 @@ int CommandRaces(Context& ctx, Arguments& args);
 int CommandStandings(Context& ctx, Arguments& args);
 int CommandExport(Context& ctx, Arguments& args);
 int CommandRankCriteria(Context& ctx, Arguments& args);
+int CommandPoints(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

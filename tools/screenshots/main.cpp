@@ -37,6 +37,7 @@
 #include "import/ProgressWindow.h"
 #include "reports/ColumnEditor.h"
 #include "reports/StandingsWindow.h"
+#include "scoring/PointSystemEditor.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -197,6 +198,16 @@ void Pictures::TakeAll() {
             e->close();
         });
         ClickButton(d, 1);
+    });
+    ShotModal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
+        Shot(d, "point-system");
+        Tick(Child<QCheckBox>(d, "chkUsePositions"));
+        Tick(Child<QCheckBox>(d, "chkUseBonus"));
+        auto* grid = Child<QTableWidget>(d, "fgPoints");
+        grid->setCurrentCell(0, 1);
+        grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 5, 1), true);
+        Shot(d, "point-system-custom");
+        desktop.ExpectMessage("Unsaved Changes", MessageAnswer::No);
     });
 
     // Off-line, qualifying as lap times.

@@ -8,6 +8,7 @@
 #include "import/ImportDialog.h"
 #include "import/OfflineSettingsDialog.h"
 #include "reports/StandingsWindow.h"
+#include "scoring/PointSystemEditor.h"
 
 namespace scorewell::gui {
 
@@ -44,6 +45,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
     SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
     SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
+    SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
 }
 
 } // namespace scorewell::gui

@@ -18,6 +18,7 @@
 #include "app/OptionsDialog.h"
 #include "app/SplashWindow.h"
 #include "common/Controls.h"
+#include "common/Domain.h"
 #include "common/Paths.h"
 #include "common/ShippedFiles.h"
 #include "common/Text.h"

@@ -35,10 +35,8 @@ const LeagueCommandHandler* FindLeagueCommand(LeagueCommand command) {
 }
 
 void RegisterLeagueWindows() {
-    // Each window of a league command adds one line here as it arrives, e.g.
-    //   SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
-    // where ShowDriverListWindow(LeagueCommandContext&) gives the window what it needs and
-    // shows it through TheDesktop().ShowModal.
+    // One line per league command: its handler gives the window what it needs and shows it
+    // through TheDesktop().ShowModal.
     SetLeagueCommand(LeagueCommand::Calculate, ShowStandingsWindow);
     SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);

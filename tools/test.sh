@@ -3,6 +3,7 @@
 # harnesses (label slow), which tools/reliability.sh runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/tools/check-platform-headers.sh"
 bash "$root/tools/setup.sh"
 bash "$root/tools/build.sh"
 ctest --test-dir "${BUILD_DIR:-$root/build}" --output-on-failure -j2 -LE slow

@@ -19,7 +19,8 @@ TempDir::TempDir() {
         name << "scorewell-test-" << std::hex << random();
         std::error_code ec;
         if (std::filesystem::create_directory(base / name.str(), ec)) {
-            path_ = (base / name.str()).generic_string();
+            // The system's own separators: "\" on Windows, as its users' paths have them.
+            path_ = Utf8Path((base / name.str()).make_preferred());
             return;
         }
     }
@@ -34,7 +35,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::File(const std::string& name) const {
-    return path_ + "/" + name;
+    return Utf8Path((FileSystemPath(path_) / FileSystemPath(name)).make_preferred());
 }
 
 std::string ReadFileBytes(const std::string& path) {

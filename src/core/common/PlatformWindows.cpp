@@ -5,6 +5,8 @@
 #include <io.h>
 #include <shlobj.h>
 #include <windows.h>
+// <windows.h> makes ReplaceFile a macro for ReplaceFileW; this file defines the layer's own.
+#undef ReplaceFile
 
 #include <algorithm>
 #include <atomic>
@@ -24,8 +26,8 @@ std::wstring Wide(const std::string& text) {
     if (text.empty()) {
         return {};
     }
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return wide;
@@ -166,10 +168,33 @@ void SyncFolder(const std::string&) {
 }
 
 void ReplaceFile(const std::string& from, const std::string& to) {
-    if (!MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ThrowLastError("cannot rename " + from + " to " + to);
+    const std::wstring source = WidePath(from);
+    const std::wstring target = WidePath(to);
+    if (MoveFileExW(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return;
     }
+    DWORD error = GetLastError();
+    if ((error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) &&
+        KindOfFile(to) == FileKind::Regular) {
+        // The file in place is open elsewhere (a FileLock of this program holds it while it is
+        // replaced): Windows moves no file over an open one, but ReplaceFileW renames the open
+        // one aside first. With a backup name, every failure leaves a file under the name.
+        const std::wstring backup =
+            WidePath(to + ".replaced-" + std::to_string(GetCurrentProcessId()) + ".tmp");
+        if (ReplaceFileW(target.c_str(), source.c_str(), backup.c_str(),
+                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            DeleteFileW(backup.c_str()); // gone once the last handle on the old file closes
+            return;
+        }
+        error = GetLastError();
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+            // The old file was moved to the backup name and the new one not into place.
+            MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+        }
+    }
+    SetLastError(error);
+    ThrowLastError("cannot rename " + from + " to " + to);
 }
 
 bool RemoveFileIfExists(const std::string& path) {
@@ -190,9 +215,8 @@ bool CanCreateFilesIn(const std::string& folder) {
     // Access rules on Windows are lists with inheritance: trying is the only sure answer.
     static std::atomic<unsigned> counter{0};
     const std::string probe = JoinPath(folder.empty() ? std::string(".") : folder,
-                                       ".scorewell-probe-" +
-                                           std::to_string(GetCurrentProcessId()) + "-" +
-                                           std::to_string(counter++) + ".tmp");
+                                       ".scorewell-probe-" + std::to_string(GetCurrentProcessId()) +
+                                           "-" + std::to_string(counter++) + ".tmp");
     Handle file(CreateFileW(WidePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return file.Valid();
@@ -265,8 +289,8 @@ std::string WriteTemporaryBeside(const std::string& target, std::string_view byt
     try {
         std::size_t written = 0;
         while (written < bytes.size()) {
-            const DWORD chunk = static_cast<DWORD>(
-                std::min<std::size_t>(bytes.size() - written, 1u << 30));
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
             DWORD n = 0;
             if (!WriteFile(owned.h, bytes.data() + written, chunk, &n, nullptr) || n == 0) {
                 ThrowLastError("cannot write " + temp);

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/Platform.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 
 namespace scorewell {

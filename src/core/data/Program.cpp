@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "common/Platform.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 #include "data/Seed.h"
 #include "data/Settings.h"

@@ -104,8 +104,8 @@ CTracks LoadTrackCatalogue(const std::string& nr4Folder) {
 
     std::vector<std::string> folders;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(FileSystemPath(tracksFolder), error), end; !error && it != end;
-         it.increment(error)) {
+    for (std::filesystem::directory_iterator it(FileSystemPath(tracksFolder), error), end;
+         !error && it != end; it.increment(error)) {
         std::error_code typeError;
         if (it->is_directory(typeError)) {
             folders.push_back(Utf8Path(it->path().filename()));

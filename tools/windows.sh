@@ -53,11 +53,19 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >/dev/null 2>&1
     wineserver -w
 fi
+# The 64-bit loader itself: the wrapper asks for 32-bit Wine, which 64-bit programs do not need.
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine)
+# One Wine server for all the runs below, instead of one started for each.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
 winpath() { echo "Z:${1//\//\\}"; }
 
+# Budgets of time hold for a native run; under Wine on a shared machine they measure the machine.
+native_timing=-HTMLParserTest.ReadsAPageOfSeveralMegabytesQuickly
 failed=0
 for t in "${suites[@]}"; do
-    if ! wine "$build/tests/$t.exe" --gtest_brief=1; then
+    if ! "$wine" "$build/tests/$t.exe" --gtest_brief=1 --gtest_filter="$native_timing"; then
         echo "$t failed under Wine"
         failed=1
     fi
@@ -75,7 +83,7 @@ rm -rf "$compare"
 mkdir -p "$compare/linux" "$compare/windows"
 races=("$root"/resources/demo/*.stn)
 lin() { "$linux_cli" --program-folder "$compare/linux/prog" "$@"; }
-win() { wine "$build/src/cli/scorewell-cli.exe" --program-folder "$(winpath "$compare/windows/prog")" "$@"; }
+win() { "$wine" "$build/src/cli/scorewell-cli.exe" --program-folder "$(winpath "$compare/windows/prog")" "$@"; }
 lin new "$compare/linux/Demo League" >/dev/null
 lin import "$compare/linux/Demo League.slf" "${races[@]}" >/dev/null
 lin standings "$compare/linux/Demo League.slf" >"$compare/linux/standings.txt"
@@ -105,9 +113,8 @@ package=$build/package
 rm -rf "$package" "$build/scorewell-cli-windows.zip"
 mkdir -p "$package"
 cp "$build/src/cli/scorewell-cli.exe" "$root/resources/ReadMe.htm" "$package/"
-wine "$package/scorewell-cli.exe" --program-folder "$(winpath "$package")" reports >/dev/null
+"$wine" "$package/scorewell-cli.exe" --program-folder "$(winpath "$package")" reports >/dev/null
 (cd "$package" && zip -q -X "$build/scorewell-cli-windows.zip" scorewell-cli.exe Tabulon.dat ReadMe.htm)
-wineserver -k 2>/dev/null || true
 
 echo "tools/windows.sh: build $((built - start)) s, tests under Wine $((tested - built)) s," \
     "comparison and package $((SECONDS - tested)) s"

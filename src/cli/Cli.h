@@ -30,6 +30,8 @@ public:
     bool Flag(const std::string& name);
     // The words left, in order; a usage error for an unknown option among them.
     std::vector<std::string> Positional();
+    // The words left, in order, options included: for a command whose options act in order.
+    const std::vector<std::string>& Remaining() const { return words_; }
 
 private:
     // Where the option stands; nothing when it is absent.
@@ -105,6 +107,9 @@ std::optional<LapReportingMethod> LapMethodOption(Arguments& args, const std::st
 int CommandNew(Context& ctx, Arguments& args);
 int CommandReports(Context& ctx, Arguments& args);
 int CommandDrivers(Context& ctx, Arguments& args);
+int CommandAddDriver(Context& ctx, Arguments& args);
+int CommandEditDriver(Context& ctx, Arguments& args);
+int CommandRemoveDrivers(Context& ctx, Arguments& args);
 int CommandExclude(Context& ctx, Arguments& args);
 int CommandInclude(Context& ctx, Arguments& args);
 int CommandRemoveExcluded(Context& ctx, Arguments& args);
@@ -114,5 +119,7 @@ int CommandImport(Context& ctx, Arguments& args);
 int CommandRaces(Context& ctx, Arguments& args);
 int CommandStandings(Context& ctx, Arguments& args);
 int CommandExport(Context& ctx, Arguments& args);
+int CommandRankCriteria(Context& ctx, Arguments& args);
+int CommandPoints(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

@@ -1,9 +1,14 @@
+#include <algorithm>
 #include <iostream>
+#include <optional>
 
 #include "cli/Cli.h"
+#include "common/Domain.h"
 #include "common/Errors.h"
 #include "common/Text.h"
 #include "data/SimulationFolders.h"
+#include "import/OfflineMerge.h"
+#include "import/SimilarNames.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
@@ -17,9 +22,9 @@ std::string OneLine(const std::string& text) {
 
 } // namespace
 
-// Stages every file as the import dialog does, each on its own so that a bad file fails alone,
-// leaves out the files the league already holds, then imports the others: one transaction in
-// all.
+// Stages every file as the import dialog does, each on its own so that a bad file fails alone;
+// an on-line league leaves out the files it already holds and imports the others, an off-line
+// league merges them into one race. One transaction in all.
 int CommandImport(Context& ctx, Arguments& args) {
     const std::optional<LapReportingMethod> lapMethod = LapMethodOption(args, "--qualifying");
     const bool again = args.Flag("--again");
@@ -30,11 +35,7 @@ int CommandImport(Context& ctx, Arguments& args) {
     }
     League& league = ctx.OpenLeague(leagueArgument);
     const WorkingSettings& settings = league.Settings();
-    if (settings.leagueType == LeagueType::Offline) {
-        throw ScorewellError("\"" + league.Path() +
-                             "\" is an off-line league: merging the files of an off-line event "
-                             "into one race is not available yet. Nothing was imported.");
-    }
+    const bool offline = settings.leagueType == LeagueType::Offline;
     const Simulation sim = settings.simTitle;
     const auto nascar4Folder =
         static_cast<std::size_t>(SimulationFolderIndex(Simulation::NascarRacing4));
@@ -61,6 +62,27 @@ int CommandImport(Context& ctx, Arguments& args) {
     };
     const std::vector<StagingResult> staged =
         StageResultFiles(league, table, words, sim, method, progress);
+    if (offline) {
+        int imported = 0;
+        std::optional<MergeOutcome> merge;
+        if (std::any_of(staged.begin(), staged.end(),
+                        [](const StagingResult& r) { return r.Staged(); })) {
+            merge = MergeStagedRaces(league, table);
+            if (!merge->merged) {
+                ctx.Tell(OneLine(kNoUniqueDrivers) + " Nothing was imported.");
+                return 1;
+            }
+            imported = 1;
+        }
+        ClearStaging(league);
+        t.Commit();
+        if (merge) {
+            ctx.Print({"merged", std::to_string(merge->drivers) + " drivers", merge->raceName});
+        }
+        ctx.Print({"imported", std::to_string(imported) + " races"});
+        ctx.Flush();
+        return anyFailed ? 1 : 0;
+    }
     if (!again) {
         for (std::size_t i = 0; i < staged.size(); ++i) {
             if (!staged[i].Staged()) {
@@ -72,6 +94,10 @@ int CommandImport(Context& ctx, Arguments& args) {
                            "already imported as race " + std::to_string(race->raceId)});
             }
         }
+    }
+    // Names that look like another driver's are told; the admin merges them afterwards.
+    for (const SimilarName& s : SimilarStagedNames(league)) {
+        ctx.Print({"similar", s.newName, s.existingName});
     }
     const int imported = ImportStagedRaces(league);
     ClearStaging(league);

@@ -22,17 +22,22 @@
 #include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "app/SplashWindow.h"
+#include "data/Drivers.h"
 #include "data/League.h"
 #include "data/LeagueFileActions.h"
 #include "data/LeaguePropertiesDialog.h"
+#include "editing/DriverEditor.h"
+#include "editing/DriverListWindow.h"
 #include "editing/DriverPicker.h"
 #include "editing/RaceResultsEditor.h"
 #include "editing/ResultEditor.h"
 #include "html/ExportDialog.h"
 #include "import/ImportDialog.h"
+#include "import/OfflineSettingsDialog.h"
 #include "import/ProgressWindow.h"
 #include "reports/ColumnEditor.h"
 #include "reports/StandingsWindow.h"
+#include "scoring/PointSystemEditor.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -126,9 +131,14 @@ void Pictures::TakeAll() {
     for (const char* name : {"01-harbor-point-400.stn", "02-millbrook-500.stn"}) {
         std::filesystem::copy_file(demo + name, exports + name);
     }
+    // A race final with a misspelt name, which the import list marks.
+    std::string misspelt = scorewell::test::ReadFileBytes(demo + "04-gulf-coast-305.stn");
+    misspelt.replace(misspelt.find("Soren Halvorsen"), 15, "Soren Halverson");
+    scorewell::test::WriteFileBytes(exports + "04-gulf-coast-305.stn", misspelt);
     Open(MakeDemoLeague("Busch Series 2002.slf", 3, 1));
     desktop.ExpectOpenFiles({Q(exports + "01-harbor-point-400.stn"),
                              Q(exports + "02-millbrook-500.stn"),
+                             Q(exports + "04-gulf-coast-305.stn"),
                              Q(std::string(SCOREWELL_FIXTURES_DIR) + "/stn/nr3-harbor-point.stn")});
     ShotModal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         Shot(d, "import-empty");
@@ -175,6 +185,31 @@ void Pictures::TakeAll() {
         ClickButton(d, 0);
     });
 
+    SetDriversExcluded(window->GetLeague()->Db(), {"Marisol Teague"}, true);
+    ShotModal<DriverListWindow>("mnuTools_0", [&](DriverListWindow* d) {
+        Shot(d, "driver-list");
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            Shot(e, "driver-edit");
+            e->close();
+        });
+        ClickButton(d, 0);
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            Shot(e, "driver-add");
+            e->close();
+        });
+        ClickButton(d, 1);
+    });
+    ShotModal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
+        Shot(d, "point-system");
+        Tick(Child<QCheckBox>(d, "chkUsePositions"));
+        Tick(Child<QCheckBox>(d, "chkUseBonus"));
+        auto* grid = Child<QTableWidget>(d, "fgPoints");
+        grid->setCurrentCell(0, 1);
+        grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 5, 1), true);
+        Shot(d, "point-system-custom");
+        desktop.ExpectMessage("Unsaved Changes", MessageAnswer::No);
+    });
+
     // Off-line, qualifying as lap times.
     window->GetLeague()->Db().Execute("UPDATE Settings SET SettingValue=? WHERE SettingsID=?",
                                       {Value(static_cast<int>(LeagueType::Offline)),
@@ -190,10 +225,23 @@ void Pictures::TakeAll() {
         ClickButton(d, 1);
     });
     ShotModal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) { Shot(d, "import-offline"); });
+    // The rank criteria with a block of two moved up, left without saving.
+    desktop.ExpectMessage("Unsaved Information", MessageAnswer::No);
+    ShotModal<OfflineSettingsDialog>("mnuTools_3", [&](OfflineSettingsDialog* d) {
+        auto* grid = Child<QTableWidget>(d, "fgPriorities");
+        grid->setCurrentCell(2, 1);
+        grid->setRangeSelected(QTableWidgetSelectionRange(2, 0, 3, 1), true);
+        Click(d, "cmdMove_0");
+        Shot(d, "offline-settings");
+    });
     ProgressWindow progress("Reading STN Files", 3, window.get());
     progress.show();
     progress.Step("Reading: \"02-millbrook-500.stn\"", 2);
     Shot(&progress, "progress");
+    ProgressWindow merging("Importing Results", 9, window.get());
+    merging.show();
+    merging.Step("Merging...", 4);
+    Shot(&merging, "progress-merging");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "app/OptionsDialog.h"
 #include "app/SplashWindow.h"
 #include "common/Controls.h"
+#include "common/Domain.h"
 #include "common/Paths.h"
 #include "common/ShippedFiles.h"
 #include "common/Text.h"
@@ -193,6 +195,10 @@ void MainWindow::CreateRaceList() {
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
+    // Small enough for any screen, large enough that the buttons stay apart and the grid shows
+    // its heading and a few races; set on the window so window managers honour it too.
+    setMinimumSize(minimumSizeHint().width(),
+                   minimumSizeHint().height() + 5 * grid_->verticalHeader()->defaultSectionSize());
 }
 
 bool MainWindow::Load(const QString& programFolder, const QString& commandLine) {
@@ -604,9 +610,9 @@ void MainWindow::RunLeagueCommand(LeagueCommand command) {
     if (!league_) {
         return;
     }
+    // Every command has its window once RegisterLeagueWindows ran; tests plug in their own.
     const LeagueCommandHandler* handler = FindLeagueCommand(command);
     if (!handler) {
-        SayNotAvailableYet();
         return;
     }
     LeagueCommandContext context{this, *program_, *league_, RowRaceID(grid_->currentRow())};
@@ -637,11 +643,6 @@ std::function<void()> MainWindow::Command(LeagueCommand command) {
     return [this, command] {
         RunLeagueCommand(command);
     };
-}
-
-void MainWindow::SayNotAvailableYet() {
-    // The windows of some commands are still to come.
-    ShowMessage(this, "This command is not available yet.", kBaseCaption, MessageIcon::Information);
 }
 
 } // namespace scorewell::gui

@@ -12,7 +12,7 @@ namespace scorewell::gui {
 
 void WriteExportedPage(QWidget* owner, const ExportDialog& dialog, const QString& proposedName) {
     const QString file =
-        TheDesktop().ShowSaveDialog(owner, "HTML File (*.htm)|*.htm", proposedName, QString());
+        TheDesktop().SaveFile(owner, "HTML File (*.htm)|*.htm", proposedName, QString());
     if (file.isEmpty()) {
         return;
     }

@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -14,6 +16,7 @@
 
 #include "app/LeagueCommands.h"
 #include "common/Controls.h"
+#include "common/Domain.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/League.h"
@@ -21,7 +24,9 @@
 #include "data/SimulationFolders.h"
 #include "desktop/Desktop.h"
 #include "editing/RaceResultsEditor.h"
+#include "import/OfflineMerge.h"
 #include "import/ProgressWindow.h"
+#include "import/SimilarNames.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
@@ -211,6 +216,7 @@ void ImportDialog::AddFiles() {
         }
     }
 
+    MarkSimilarNames();
     buttons_[Import]->setEnabled(true);
     if (list_->selectedItems().isEmpty() && list_->count() > 0) {
         list_->setCurrentRow(0);
@@ -239,7 +245,39 @@ void ImportDialog::RemoveFiles() {
     for (int row : rows) {
         delete list_->takeItem(row);
     }
+    MarkSimilarNames();
     SelectionChanged();
+}
+
+void ImportDialog::MarkSimilarNames() {
+    std::vector<SimilarName> similar;
+    try {
+        similar = SimilarStagedNames(*league_);
+    } catch (const std::exception&) {
+        return; // only a hint: the import itself says what is wrong with the league
+    }
+    const int size = list_->fontMetrics().height();
+    list_->setIconSize(QSize(size, size));
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    QPixmap empty(size, size);
+    empty.fill(Qt::transparent);
+    const QIcon blank(empty);
+    for (int row = 0; row < list_->count(); ++row) {
+        QListWidgetItem* entry = list_->item(row);
+        QStringList pairs;
+        for (const SimilarName& s : similar) {
+            if (s.stnRaceId == entry->data(Qt::UserRole).toInt()) {
+                pairs << Quoted(Q(s.newName)) + " looks like " + Quoted(Q(s.existingName));
+            }
+        }
+        // Every entry has room for the mark, so the names stay in line.
+        entry->setIcon(pairs.isEmpty() ? blank : warning);
+        entry->setToolTip(pairs.isEmpty()
+                              ? QString()
+                              : "New drivers whose names look like others':\n" + pairs.join("\n") +
+                                    "\nWhen two names are one driver, merge them in "
+                                    "the Driver List after the import.");
+    }
 }
 
 void ImportDialog::EditRace() {
@@ -251,15 +289,13 @@ void ImportDialog::EditRace() {
     editor.SetRace(RaceSource::Staged, list_->currentItem()->data(Qt::UserRole).toInt());
     if (editor.Load()) {
         TheDesktop().ShowModal(&editor);
+        MarkSimilarNames();
     }
 }
 
 void ImportDialog::ImportRaces() {
     if (league_->Settings().leagueType == LeagueType::Offline) {
-        ShowMessage(this,
-                    "Merging the standings files of an off-line league into one event is not "
-                    "available yet.  Nothing was imported.",
-                    "Notice", MessageIcon::Information);
+        MergeRaces();
         return;
     }
     if (!LeaveOutImportedFiles()) {
@@ -285,6 +321,33 @@ void ImportDialog::ImportRaces() {
         return;
     }
     progress.reset();
+    Finish();
+}
+
+void ImportDialog::MergeRaces() {
+    std::unique_ptr<ProgressWindow> progress;
+    MergeOutcome outcome;
+    try {
+        BusyPointer busy;
+        progress = std::make_unique<ProgressWindow>("Importing Results", 0, this);
+        progress->show();
+        progress->Step("Merging...", 0);
+        outcome = MergeStagedRaces(*league_, pointTable_, [&](int done, int total) {
+            progress->SetMaximum(total);
+            progress->Step("Merging...", done);
+        });
+    } catch (const std::exception& e) {
+        progress.reset();
+        ShowMessage(this, Q(e.what()) + "\n\nNothing was imported; the files stay on the list.",
+                    "Error", MessageIcon::Exclamation);
+        return;
+    }
+    progress.reset();
+    if (!outcome.merged) {
+        // Nothing was imported; the files stay on the list for another one to be added.
+        ShowMessage(this, kNoUniqueDrivers, "Warning", MessageIcon::Exclamation);
+        return;
+    }
     Finish();
 }
 

@@ -2,10 +2,6 @@
 // league with the preset point system and the built-in bonuses, gives every driver the points
 // officially awarded that year.
 
-#include <algorithm>
-#include <fstream>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,93 +9,19 @@
 
 #include "data/LeagueFile.h"
 #include "import/RaceFinal.h"
-#include "import/RaceFinalWriter.h"
 #include "import/StagedImport.h"
+#include "support/Season1992.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
 
-using Row = std::map<std::string, std::string>;
-
-// Fields separated by commas; a field in double quotes may hold commas and doubled quotes.
-std::vector<std::string> CsvFields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-            fields.back() += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else if (c != '\r') {
-            fields.back() += c;
-        }
-    }
-    return fields;
-}
-
-std::vector<Row> ReadCsv(const std::string& name) {
-    std::ifstream in(std::string(SCOREWELL_FIXTURES_DIR) + "/cup1992/" + name);
-    std::string line;
-    std::getline(in, line);
-    const std::vector<std::string> header = CsvFields(line);
-    std::vector<Row> rows;
-    while (std::getline(in, line)) {
-        if (line.empty()) {
-            continue;
-        }
-        const std::vector<std::string> fields = CsvFields(line);
-        Row row;
-        for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) {
-            row[header[i]] = fields[i];
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-constexpr const char* kDidNotStart = "did not start";
-
 TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
-    const std::vector<Row> races = ReadCsv("races.csv");
-    std::vector<Row> results = ReadCsv("results.csv");
-    const std::vector<Row> standings = ReadCsv("standings.csv");
-    ASSERT_EQ(races.size(), 29u);
-    ASSERT_EQ(results.size(), 1108u);
-    std::stable_sort(results.begin(), results.end(), [](const Row& a, const Row& b) {
-        return std::stoi(a.at("finish")) < std::stoi(b.at("finish"));
-    });
-
     test::TempDir dir;
-    std::vector<std::string> files;
-    std::map<std::string, int> notStarted;
-    for (const Row& r : races) {
-        RaceFinalRace race;
-        race.name = r.at("race_name");
-        race.track = r.at("track");
-        race.length = std::stod(r.at("track_length_miles"));
-        race.laps = std::stoi(r.at("scheduled_laps"));
-        for (const Row& result : results) {
-            if (result.at("race_no") != r.at("race_no")) {
-                continue;
-            }
-            // Officially worth nothing: the car never took the start.
-            if (result.at("status") == kDidNotStart) {
-                ++notStarted[result.at("driver")];
-                continue;
-            }
-            // No qualifying known and no points printed: the league scores the season itself.
-            race.cars.push_back({std::stoi(result.at("start")), result.at("car"),
-                                 result.at("driver"), std::stoi(result.at("laps")),
-                                 std::stoi(result.at("laps_led")), 0, "", result.at("status")});
-        }
-        files.push_back(dir.File("race" + r.at("race_no") + ".stn"));
-        WriteRaceFinal(files.back(), race);
-    }
+    const test::Season1992 season = test::WriteSeason1992(dir.Path());
+    ASSERT_EQ(season.files.size(), 29u);
+    const std::vector<std::string>& files = season.files;
+    const std::vector<test::CsvRow>& standings = season.standings;
 
     Program program(dir.File("prog"));
     CreateLeagueFile(dir.File("cup1992.slf"), 0, 0, program.Db(), 0, 0);
@@ -119,14 +41,16 @@ TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
 
     EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Driver").AsInteger(),
               static_cast<std::int64_t>(standings.size()));
-    for (const Row& s : standings) {
+    for (const test::CsvRow& s : standings) {
         const std::string& driver = s.at("driver");
+        const auto notStarted = season.notStarted.find(driver);
+        const int started = std::stoi(s.at("starts")) -
+                            (notStarted == season.notStarted.end() ? 0 : notStarted->second);
         ResultSet got = db.QueryAll("SELECT Sum(Points), Count(*), Sum(Finish=1) FROM Stats "
                                     "JOIN Driver USING (DriverID) WHERE Name=?",
                                     {Value(driver)});
         EXPECT_EQ(got.rows[0][0].AsInteger(), std::stoi(s.at("official_pts_sum"))) << driver;
-        EXPECT_EQ(got.rows[0][1].AsInteger(), std::stoi(s.at("starts")) - notStarted[driver])
-            << driver;
+        EXPECT_EQ(got.rows[0][1].AsInteger(), started) << driver;
         EXPECT_EQ(got.rows[0][2].AsInteger(), std::stoi(s.at("wins"))) << driver;
     }
     // The champion by the narrowest of margins.

@@ -114,5 +114,8 @@ int CommandImport(Context& ctx, Arguments& args);
 int CommandRaces(Context& ctx, Arguments& args);
 int CommandStandings(Context& ctx, Arguments& args);
 int CommandExport(Context& ctx, Arguments& args);
+int CommandAdjust(Context& ctx, Arguments& args);
+int CommandAdjustments(Context& ctx, Arguments& args);
+int CommandRemoveAdjustment(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

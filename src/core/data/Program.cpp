@@ -6,6 +6,7 @@
 #include "common/Platform.h"
 #include "common/Paths.h"
 #include "common/Text.h"
+#include "data/ProgramUpgrade.h"
 #include "data/Seed.h"
 #include "data/Settings.h"
 #include "import/Tracks.h"
@@ -66,6 +67,13 @@ Program::Program(std::string folder, std::string decimalSeparator)
                                                  "no table " +
                                                  table + ".");
         }
+    }
+    try {
+        UpgradeProgramDatabase(db_);
+    } catch (const std::exception& e) {
+        db_.Close();
+        throw ProgramDatabaseError(path, "The program database " + Quoted(path) +
+                                             " cannot be brought up to date: " + e.what() + ".");
     }
     LoadSimPaths();
 }

@@ -11,6 +11,7 @@
 #include "common/Text.h"
 #include "common/Version.h"
 #include "data/Settings.h"
+#include "html/AdjustmentsList.h"
 #include "reports/ReportEngine.h"
 
 namespace scorewell {
@@ -212,6 +213,8 @@ CExport::Content CExport::BuildReport() {
         }
         content.cells.push_back(std::move(cells));
     }
+    content.adjustments =
+        AdjustmentsListHtml(ReportAdjustments(*league_, table), Style, /*withRace=*/true);
     return content;
 }
 
@@ -273,6 +276,8 @@ CExport::Content CExport::BuildRaceResults() {
         }
         content.cells.push_back(std::move(cells));
     }
+    content.adjustments =
+        AdjustmentsListHtml(ReadAdjustments(*league_, ReportID), Style, /*withRace=*/false);
     return content;
 }
 
@@ -355,6 +360,7 @@ std::string CExport::Page(const Content& content) const {
     }
 
     line("</TABLE></CENTER>");
+    page += content.adjustments;
     if (ExportType == kRaceResults && !content.raceInformation.empty()) {
         line("<p></p><p><CENTER>" + content.raceInformation + "</CENTER></p>");
     }

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "editing/AdjustmentsWindow.h"
 #include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
 #include "import/ImportDialog.h"
@@ -40,6 +41,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
+    SetLeagueCommand(LeagueCommand::Adjustments, ShowAdjustmentsWindow);
 }
 
 } // namespace scorewell::gui

@@ -307,6 +307,74 @@ TEST_F(CExportTest, ARaceWithoutResultsOrSummaryGivesTheHeaderRowAndNotAvailable
               Page(shell, Row("CCLCCCCCL", kRaceHeader, true), Summary(Cells(6, "n/a"))));
 }
 
+// The text of a page between its table and the rule above the footer.
+std::string AfterTable(const std::string& page) {
+    const std::size_t start = page.find("</TABLE></CENTER>\r\n") + 19;
+    return page.substr(start, page.find("<p></p><HR>") - start);
+}
+
+TEST_F(CExportTest, AdjustmentsAreListedUnderTheirDriversStandingsAndUnderTheirRace) {
+    OpenLeague(0, 0);
+    AddStandings();
+    const char* adjust = "INSERT INTO Adjustment (DriverID, RaceID, Points, Reason, Entered) "
+                         "VALUES (?, ?, ?, ?, '2026-12-06')";
+    Db().Execute(adjust, {2, 2, -25, "Wrecked <Alan> & 'Carl'"});
+    Db().Execute(adjust, {1, nullptr, 10, "Appeal"});
+    Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=1");
+
+    // Only a report that counts adjustments lists them, and only for the drivers it shows.
+    auto page = Writer(CExport::kReport, AddStandingsReport());
+    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+    EXPECT_EQ(AfterTable(Written()), "");
+    page = Writer(CExport::kReport, 1);
+    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+    EXPECT_EQ(AfterTable(Written()),
+              ReplaceAll("<p></p><CENTER><H3><FONT COLOR=\"#FFFFFF\">Penalties and Adjustments"
+                         "</FONT></H3><TABLE BORDER=1 CELLPADDING=3 CELLSPACING=0><TR>\n"
+                         "<TH ALIGN=\"LEFT\"><FONT >Driver</FONT></TH>\n"
+                         "<TH ALIGN=\"LEFT\"><FONT >Race</FONT></TH>\n"
+                         "<TH ALIGN=\"CENTER\"><FONT >Points</FONT></TH>\n"
+                         "<TH ALIGN=\"LEFT\"><FONT >Reason</FONT></TH>\n</TR>\n<TR>\n"
+                         "<TD ALIGN=\"LEFT\"><FONT >Bob Burns</FONT></TD>\n"
+                         "<TD ALIGN=\"LEFT\"><FONT >Dover</FONT></TD>\n"
+                         "<TD ALIGN=\"CENTER\"><FONT >-25</FONT></TD>\n"
+                         "<TD ALIGN=\"LEFT\"><FONT >Wrecked &lt;Alan&gt; &amp; &#39;Carl&#39;"
+                         "</FONT></TD>\n</TR>\n</TABLE></CENTER>\n",
+                         "\n", "\r\n"));
+
+    // A race page lists the adjustments of that race, in the page's table colours.
+    Db().Execute("UPDATE Driver SET Exclude=0");
+    Db().Execute(adjust, {3, 2, 5, "Given back"});
+    page = Writer(CExport::kRaceResults, 2);
+    page->Style.UseTableColors = {true, true, true, false, false};
+    page->Style.HTMLPageFontSize = 2;
+    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+    const std::string list = AfterTable(Written());
+    EXPECT_EQ(list.substr(0, list.find("<p></p><p><CENTER><TABLE>")),
+              ReplaceAll("<p></p><CENTER><H3><FONT COLOR=\"#FFFFFF\">Penalties and Adjustments"
+                         "</FONT></H3><TABLE BORDER=1 CELLPADDING=3 CELLSPACING=0><TR>\n"
+                         "<TH ALIGN=\"LEFT\" BGCOLOR=\"#00FF00\"><FONT COLOR=\"#FF0000\" "
+                         "SIZE=\"2\">Driver</FONT></TH>\n"
+                         "<TH ALIGN=\"CENTER\" BGCOLOR=\"#00FF00\"><FONT COLOR=\"#FF0000\" "
+                         "SIZE=\"2\">Points</FONT></TH>\n"
+                         "<TH ALIGN=\"LEFT\" BGCOLOR=\"#00FF00\"><FONT COLOR=\"#FF0000\" "
+                         "SIZE=\"2\">Reason</FONT></TH>\n</TR>\n<TR>\n"
+                         "<TD BGCOLOR=\"#FFFF00\" ALIGN=\"LEFT\"><FONT COLOR=\"#0000FF\" "
+                         "SIZE=\"2\">Bob Burns</FONT></TD>\n"
+                         "<TD BGCOLOR=\"#FFFF00\" ALIGN=\"CENTER\"><FONT COLOR=\"#0000FF\" "
+                         "SIZE=\"2\">-25</FONT></TD>\n"
+                         "<TD BGCOLOR=\"#FFFF00\" ALIGN=\"LEFT\"><FONT COLOR=\"#0000FF\" "
+                         "SIZE=\"2\">Wrecked &lt;Alan&gt; &amp; &#39;Carl&#39;</FONT></TD>\n"
+                         "</TR>\n<TR>\n"
+                         "<TD BGCOLOR=\"#00FFFF\" ALIGN=\"LEFT\"><FONT COLOR=\"#FF00FF\" "
+                         "SIZE=\"2\">Carl Cole</FONT></TD>\n"
+                         "<TD BGCOLOR=\"#00FFFF\" ALIGN=\"CENTER\"><FONT COLOR=\"#FF00FF\" "
+                         "SIZE=\"2\">+5</FONT></TD>\n"
+                         "<TD BGCOLOR=\"#00FFFF\" ALIGN=\"LEFT\"><FONT COLOR=\"#FF00FF\" "
+                         "SIZE=\"2\">Given back</FONT></TD>\n</TR>\n</TABLE></CENTER>\n",
+                         "\n", "\r\n"));
+}
+
 TEST(PageText, ControlCharactersAreDroppedButLineBreaksKept) {
     EXPECT_EQ(EncodePageText("a\tb\r\nc\nd\re\x7f\u0085f\u00a0\U0001F600"),
               "ab\r\ncdef\xa0&#128512;");

@@ -12,9 +12,13 @@
 #include <gtest/gtest.h>
 
 #include "data/LeagueFile.h"
+#include "editing/Adjustments.h"
+#include "html/CExport.h"
 #include "import/RaceFinal.h"
 #include "import/RaceFinalWriter.h"
 #include "import/StagedImport.h"
+#include "reports/ReportEngine.h"
+#include "scoring/Recalculation.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -64,19 +68,17 @@ std::vector<Row> ReadCsv(const std::string& name) {
 
 constexpr const char* kDidNotStart = "did not start";
 
-TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
+// The season's race finals written into dir, in race order; the drivers who did not start are
+// counted in notStarted.
+std::vector<std::string> WriteSeason(test::TempDir& dir, std::map<std::string, int>& notStarted) {
     const std::vector<Row> races = ReadCsv("races.csv");
     std::vector<Row> results = ReadCsv("results.csv");
-    const std::vector<Row> standings = ReadCsv("standings.csv");
-    ASSERT_EQ(races.size(), 29u);
-    ASSERT_EQ(results.size(), 1108u);
+    EXPECT_EQ(races.size(), 29u);
+    EXPECT_EQ(results.size(), 1108u);
     std::stable_sort(results.begin(), results.end(), [](const Row& a, const Row& b) {
         return std::stoi(a.at("finish")) < std::stoi(b.at("finish"));
     });
-
-    test::TempDir dir;
     std::vector<std::string> files;
-    std::map<std::string, int> notStarted;
     for (const Row& r : races) {
         RaceFinalRace race;
         race.name = r.at("race_name");
@@ -100,21 +102,33 @@ TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
         files.push_back(dir.File("race" + r.at("race_no") + ".stn"));
         WriteRaceFinal(files.back(), race);
     }
+    return files;
+}
 
-    Program program(dir.File("prog"));
+// The whole season in a new NASCAR Racing 3 league, imported in one step.
+std::unique_ptr<League> ImportSeason(test::TempDir& dir, Program& program,
+                                     std::map<std::string, int>& notStarted) {
+    const std::vector<std::string> files = WriteSeason(dir, notStarted);
     CreateLeagueFile(dir.File("cup1992.slf"), 0, 0, program.Db(), 0, 0);
-    League league(program, dir.File("cup1992.slf"));
-    Database& db = league.Db();
-    {
-        Transaction transaction(db);
-        const PointTable table = league.LoadPointTable();
-        for (const std::string& file : files) {
-            const StagingResult staged = ImportSTNFile(league, table, file, 0, 0);
-            ASSERT_TRUE(staged.Staged()) << file << ": " << staged.message;
-        }
-        EXPECT_EQ(ImportStagedRaces(league), 29);
-        transaction.Commit();
+    auto league = std::make_unique<League>(program, dir.File("cup1992.slf"));
+    Transaction transaction(league->Db());
+    const PointTable table = league->LoadPointTable();
+    for (const std::string& file : files) {
+        const StagingResult staged = ImportSTNFile(*league, table, file, 0, 0);
+        EXPECT_TRUE(staged.Staged()) << file << ": " << staged.message;
     }
+    EXPECT_EQ(ImportStagedRaces(*league), 29);
+    transaction.Commit();
+    return league;
+}
+
+TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
+    const std::vector<Row> standings = ReadCsv("standings.csv");
+    test::TempDir dir;
+    std::map<std::string, int> notStarted;
+    Program program(dir.File("prog"));
+    const std::unique_ptr<League> league = ImportSeason(dir, program, notStarted);
+    Database& db = league->Db();
 
     EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Driver").AsInteger(),
               static_cast<std::int64_t>(standings.size()));
@@ -133,6 +147,52 @@ TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
                         "ORDER BY Sum(Points) DESC LIMIT 1")
                   .AsText(),
               "Alan Kulwicki");
+}
+
+// The 1992 title went by 10 points. With a 25-point penalty for the champion in the last race
+// and 10 points given back to the runner-up, the title changes hands: the adjustments move
+// exactly those totals, the intervals and the order, survive scoring every race again, are
+// published with their reasons, and go with the driver.
+TEST(SeasonTest, AdjustmentsMoveThe1992TitleAndGoWithTheirDriver) {
+    test::TempDir dir;
+    std::map<std::string, int> notStarted;
+    Program program(dir.File("prog"));
+    const std::unique_ptr<League> league = ImportSeason(dir, program, notStarted);
+    Database& db = league->Db();
+    AddAdjustment(db, {"alan kulwicki", 29, "-25", "Rough driving under caution"});
+    AddAdjustment(db, {"Bill Elliott", std::nullopt, "10", "Points restored on appeal"});
+
+    const ReportDefinition report = LoadReportDefinition(program.Db(), 1);
+    auto top = [&] {
+        const ReportTable table = RunReport(db, report, ".");
+        std::vector<std::string> lines;
+        for (std::size_t r = 0; r < 4; ++r) {
+            lines.push_back(table.texts[r][0] + " " + table.texts[r][1] + " " +
+                            table.texts[r][2] + " " + table.texts[r][13]);
+        }
+        return lines;
+    };
+    const std::vector<std::string> adjusted = {
+        "Bill Elliott 4078 -- +10", "Alan Kulwicki 4053 25 -25", "Davey Allison 4015 63 ",
+        "Harry Gant 3955 123 "};
+    EXPECT_EQ(top(), adjusted);
+    RecalculateAllRaces(*league, [](int, int) {});
+    EXPECT_EQ(top(), adjusted);
+
+    CExport page(db, program.Db());
+    page.ReportID = 1;
+    ASSERT_TRUE(page.HTML(dir.File("standings.htm"))) << page.LastError();
+    const std::string written = test::ReadFileBytes(dir.File("standings.htm"));
+    EXPECT_NE(written.find("Alan Kulwicki</FONT></TD>\r\n<TD ALIGN=\"LEFT\"><FONT >Hooters 500"
+                           "</FONT></TD>\r\n<TD ALIGN=\"CENTER\"><FONT >-25</FONT></TD>\r\n"
+                           "<TD ALIGN=\"LEFT\"><FONT >Rough driving under caution</FONT></TD>"),
+              std::string::npos);
+
+    db.Execute("DELETE FROM Driver WHERE Name='Alan Kulwicki'");
+    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Adjustment").AsInteger(), 1);
+    ASSERT_TRUE(page.HTML(dir.File("standings.htm"))) << page.LastError();
+    EXPECT_EQ(test::ReadFileBytes(dir.File("standings.htm")).find("Rough driving"),
+              std::string::npos);
 }
 
 } // namespace

@@ -165,6 +165,26 @@ TEST_F(ReportQueriesTest, RookieStandingsMeasureTheIntervalFromTheLeadingRookie)
     EXPECT_EQ(Column(rs, "Interval"), (Values{0, 45}));
 }
 
+TEST_F(ReportQueriesTest, StandingsCountAdjustmentsInFullAndShowTheirSum) {
+    FillLeague();
+    const char* adjust = "INSERT INTO Adjustment (DriverID, RaceID, Points, Reason, Entered) "
+                         "VALUES (?, ?, ?, 'Stewards', '2026-12-06')";
+    // Dan loses 160; bob gets 10 back for the race he drops and loses 5 for the season; the
+    // excluded Carl's penalty changes nothing.
+    league_.Execute(adjust, {4, 3, -160});
+    league_.Execute(adjust, {2, 1, 10});
+    league_.Execute(adjust, {2, nullptr, -5});
+    league_.Execute(adjust, {3, nullptr, -100});
+    ResultSet rs = Run("Point Standings");
+    EXPECT_EQ(Column(rs, "Driver"), (Values{"bob Burns", "Alan Ash", "Dan Drew", "Fay Fox"}));
+    EXPECT_EQ(Column(rs, "Points"), (Values{365, 360, 355, 315}));
+    EXPECT_EQ(Column(rs, "Interval"), (Values{0, 5, 10, 50}));
+    EXPECT_EQ(Column(rs, "Adj"), (Values{5, nullptr, -160, nullptr}));
+    rs = Run("Rookie Standings");
+    EXPECT_EQ(Column(rs, "Points"), (Values{365, 315}));
+    EXPECT_EQ(Column(rs, "Adj"), (Values{5, nullptr}));
+}
+
 TEST_F(ReportQueriesTest, DriverStatisticsListDriversByNameAndCountNonRunningFinishesAsDnf) {
     FillLeague();
     const ResultSet rs = Run("Driver Statistics");

@@ -20,7 +20,7 @@ protected:
     }
 };
 
-TEST_F(LeagueFileTest, BuildsTheNineTablesWithTheirFieldsInOrder) {
+TEST_F(LeagueFileTest, BuildsTheTenTablesWithTheirFieldsInOrder) {
     Database db = Build();
     const std::pair<const char*, const char*> tables[] = {
         {"Driver", "DriverID Name Exclude Rookie Handicap NameKey"},
@@ -36,6 +36,7 @@ TEST_F(LeagueFileTest, BuildsTheNineTablesWithTheirFieldsInOrder) {
         {"PointSystem", "Position Points PrizeMoney"},
         {"Bonus", "BonusID Name Points Query"},
         {"RankCriteria", "RankCriteriaID Name Priority Query"},
+        {"Adjustment", "AdjustmentID DriverID RaceID Points Reason Entered"},
     };
     for (const auto& [table, fields] : tables) {
         EXPECT_EQ(
@@ -50,6 +51,7 @@ TEST_F(LeagueFileTest, BuildsTheNineTablesWithTheirFieldsInOrder) {
                         "sqlite_schema m, pragma_foreign_key_list(m.name) f WHERE "
                         "m.type='table' ORDER BY m.name, f.\"from\")")
                   .AsText(),
+              "Adjustment.DriverID>Driver:CASCADECASCADE Adjustment.RaceID>Race:CASCADECASCADE "
               "STNStats.STNRaceID>STNRace:CASCADECASCADE Stats.DriverID>Driver:CASCADECASCADE "
               "Stats.RaceID>Race:CASCADECASCADE");
 }

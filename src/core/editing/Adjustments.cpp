@@ -12,6 +12,16 @@ namespace scorewell {
 
 namespace {
 
+// A reason without its outer white space: typed or pasted, tabs and line breaks are blanks too.
+std::string TrimmedReason(const std::string& reason) {
+    constexpr const char* kBlanks = " \t\r\n";
+    const std::size_t first = reason.find_first_not_of(kBlanks);
+    if (first == std::string::npos) {
+        return {};
+    }
+    return reason.substr(first, reason.find_last_not_of(kBlanks) - first + 1);
+}
+
 struct CheckedEntry {
     std::int32_t driverId = 0;
     Value raceId;
@@ -44,7 +54,7 @@ CheckedEntry Check(Database& league, const AdjustmentEntry& entry) {
         checked.raceId = Value(*entry.raceId);
     }
     checked.points = AdjustmentPoints(entry.points);
-    checked.reason = Trim(entry.reason);
+    checked.reason = TrimmedReason(entry.reason);
     if (checked.reason.empty()) {
         throw ScorewellError("The reason of an adjustment cannot be blank: say why the points "
                              "are given or taken.");

@@ -51,7 +51,8 @@ TEST_F(CliAdjustmentsTest, BadEntriesChangeNothingAndGoodOnesMoveTheStandings) {
     };
     const Refused refused[] = {
         {{"Nobody", "-25", "--reason", "x"}, 1, "The league has no driver named \"Nobody\"."},
-        {{"Amos Whitlock", "-25", "--reason", "x", "--race", "9"}, 1,
+        {{"Amos Whitlock", "-25", "--reason", "x", "--race", "9"},
+         1,
          "The league has no race number 9."},
         {{"Amos Whitlock", "0", "--reason", "x"}, 1, "a whole number other than 0"},
         {{"Amos Whitlock", "ten", "--reason", "x"}, 1, "a whole number other than 0"},
@@ -69,9 +70,8 @@ TEST_F(CliAdjustmentsTest, BadEntriesChangeNothingAndGoodOnesMoveTheStandings) {
     }
     EXPECT_EQ(Cli({"adjustments", league}).out, nothing);
 
-    test::ProcessResult r =
-        Cli({"adjust", league, "amos WHITLOCK", "-25", "--reason", "Wreck\tunder caution",
-             "--race", "2"});
+    test::ProcessResult r = Cli({"adjust", league, "amos WHITLOCK", "-25", "--reason",
+                                 "Wreck\tunder caution", "--race", "2"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "added\tadjustment 1\n");
     EXPECT_EQ(Cli({"adjust", league, "Bram Okonkwo", "+10", "--reason", "Appeal"}).out,

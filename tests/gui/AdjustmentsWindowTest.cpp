@@ -73,8 +73,7 @@ TEST_F(AdjustmentsWindowTest, AddEditAndRemoveEachChangeTheLeagueAtOnce) {
             Fill(e, "Bram Okonkwo", "(the season)", "+10", "Appeal");
         });
         DoubleClick(List(d), 0);
-        EXPECT_EQ(Row(List(d), 0).mid(0, 4),
-                  (QStringList{"Bram Okonkwo", "", "+10", "Appeal"}));
+        EXPECT_EQ(Row(List(d), 0).mid(0, 4), (QStringList{"Bram Okonkwo", "", "+10", "Appeal"}));
 
         desktop.ExpectMessage("Remove Adjustment", MessageAnswer::No);
         ClickButton(d, 2);

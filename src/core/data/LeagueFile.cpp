@@ -248,12 +248,11 @@ std::string FieldDefinition(std::string_view table, const FieldSpec& field) {
         break;
     case F::Memo:
         def += " TEXT COLLATE NOCASE";
-        def += field.notBlank
-                   ? check("a text that is not blank",
-                           "typeof(" + name + ")='text' AND length(trim(" + name +
-                               ", ' ' || char(9, 10, 13)))>=1")
-                   : check("a text that is not empty",
-                           "typeof(" + name + ")='text' AND length(" + name + ")>=1");
+        def += field.notBlank ? check("a text that is not blank",
+                                      "typeof(" + name + ")='text' AND length(trim(" + name +
+                                          ", ' ' || char(9, 10, 13)))>=1")
+                              : check("a text that is not empty",
+                                      "typeof(" + name + ")='text' AND length(" + name + ")>=1");
         break;
     case F::Date:
         def += " TEXT(10)";

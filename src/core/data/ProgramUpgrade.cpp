@@ -91,7 +91,8 @@ void UpgradeProgramDatabase(Database& programDb) {
         return;
     }
     if (!programDb.FieldExists("ReportField", "Hidden")) {
-        programDb.AddField("ReportField", "\"Hidden\" BOOLEAN NOT NULL ON CONFLICT REPLACE DEFAULT 0");
+        programDb.AddField("ReportField",
+                           "\"Hidden\" BOOLEAN NOT NULL ON CONFLICT REPLACE DEFAULT 0");
     }
     for (const auto& report :
          shipped.QueryAll("SELECT ReportID, Name, Query, Sequence FROM Report ORDER BY ReportID")

@@ -48,8 +48,8 @@ CheckedEntry Check(Database& league, const AdjustmentEntry& entry) {
     if (entry.raceId) {
         if (league.Scalar("SELECT Count(*) FROM Race WHERE RaceID=?", {Value(*entry.raceId)})
                 .AsInteger() == 0) {
-            throw ScorewellError("The league has no race number " +
-                                 std::to_string(*entry.raceId) + ".");
+            throw ScorewellError("The league has no race number " + std::to_string(*entry.raceId) +
+                                 ".");
         }
         checked.raceId = Value(*entry.raceId);
     }
@@ -65,8 +65,8 @@ CheckedEntry Check(Database& league, const AdjustmentEntry& entry) {
 void CheckExists(Database& league, std::int32_t adjustmentId) {
     if (league.Scalar("SELECT Count(*) FROM Adjustment WHERE AdjustmentID=?", {Value(adjustmentId)})
             .AsInteger() == 0) {
-        throw ScorewellError("The league has no adjustment number " +
-                             std::to_string(adjustmentId) + ".");
+        throw ScorewellError("The league has no adjustment number " + std::to_string(adjustmentId) +
+                             ".");
     }
 }
 
@@ -82,8 +82,8 @@ std::int32_t AdjustmentPoints(std::string_view typed) {
     long long value = 0;
     const char* end = digits.data() + digits.size();
     const auto [stop, error] = std::from_chars(digits.data(), end, value);
-    const bool whole = !digits.empty() && !(plus && digits.front() == '-') &&
-                       error == std::errc() && stop == end;
+    const bool whole =
+        !digits.empty() && !(plus && digits.front() == '-') && error == std::errc() && stop == end;
     if (!whole || value == 0 || value < std::numeric_limits<std::int32_t>::min() ||
         value > std::numeric_limits<std::int32_t>::max()) {
         throw ScorewellError("The points of an adjustment are a whole number other than 0, "
@@ -96,10 +96,10 @@ std::int32_t AdjustmentPoints(std::string_view typed) {
 std::int32_t AddAdjustment(Database& league, const AdjustmentEntry& entry) {
     Transaction t(league);
     const CheckedEntry checked = Check(league, entry);
-    league.Execute("INSERT INTO Adjustment (DriverID, RaceID, Points, Reason, Entered) "
-                   "VALUES (?, ?, ?, ?, date('now', 'localtime'))",
-                   {Value(checked.driverId), checked.raceId, Value(checked.points),
-                    Value(checked.reason)});
+    league.Execute(
+        "INSERT INTO Adjustment (DriverID, RaceID, Points, Reason, Entered) "
+        "VALUES (?, ?, ?, ?, date('now', 'localtime'))",
+        {Value(checked.driverId), checked.raceId, Value(checked.points), Value(checked.reason)});
     const auto id = static_cast<std::int32_t>(league.LastInsertRowId());
     t.Commit();
     return id;

@@ -56,8 +56,8 @@ std::string AdjustmentsListHtml(const std::vector<AdjustmentRow>& rows, const Pa
         const char* caption;
         const char* align;
     };
-    std::vector<Column> columns = {{"Driver", "LEFT"}, {"Race", "LEFT"}, {"Points", "CENTER"},
-                                   {"Reason", "LEFT"}};
+    std::vector<Column> columns = {
+        {"Driver", "LEFT"}, {"Race", "LEFT"}, {"Points", "CENTER"}, {"Reason", "LEFT"}};
     if (!withRace) {
         columns.erase(columns.begin() + 1);
     }
@@ -65,8 +65,8 @@ std::string AdjustmentsListHtml(const std::vector<AdjustmentRow>& rows, const Pa
         line(utc[0] ? "<TH ALIGN=\"" + std::string(c.align) + "\" BGCOLOR=\"" + Color(tc[1]) +
                           "\"><FONT COLOR=\"" + Color(tc[0]) + "\"" + size + ">" + c.caption +
                           "</FONT></TH>"
-                    : "<TH ALIGN=\"" + std::string(c.align) + "\"><FONT " + size + ">" +
-                          c.caption + "</FONT></TH>");
+                    : "<TH ALIGN=\"" + std::string(c.align) + "\"><FONT " + size + ">" + c.caption +
+                          "</FONT></TH>");
     }
     line("</TR>");
 

@@ -36,7 +36,9 @@ AdjustmentsWindow::AdjustmentsWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Penalties and Adjustments");
 
     ListGridKeys keys;
-    keys.insert = [this] { AddAdjustment(); };
+    keys.insert = [this] {
+        AddAdjustment();
+    };
     keys.remove = [this] {
         if (buttons_[Remove]->isEnabled()) {
             RemoveAdjustment();
@@ -58,10 +60,12 @@ AdjustmentsWindow::AdjustmentsWindow(QWidget* parent) : QDialog(parent) {
         }
     });
 
-    buttons_ = NewIndexedButtons(
-        nullptr, kButtons, Twips(1095),
-        {[this] { AddAdjustment(); }, [this] { EditAdjustment(); }, [this] { RemoveAdjustment(); },
-         [this] { accept(); }});
+    buttons_ = NewIndexedButtons(nullptr, kButtons, Twips(1095),
+                                 {[this] { AddAdjustment(); }, [this] { EditAdjustment(); },
+                                  [this] { RemoveAdjustment(); },
+                                  [this] {
+                                      accept();
+                                  }});
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(Twips(60));
@@ -158,9 +162,8 @@ void AdjustmentsWindow::EditAdjustment() {
         return;
     }
     editor.SetEntry({row->driver, row->raceId, std::to_string(row->points), row->reason});
-    editor.SetSave([&](const AdjustmentEntry& entry) {
-        scorewell::EditAdjustment(league_->Db(), id, entry);
-    });
+    editor.SetSave(
+        [&](const AdjustmentEntry& entry) { scorewell::EditAdjustment(league_->Db(), id, entry); });
     TheDesktop().ShowModal(&editor);
     if (!editor.Cancelled()) {
         changed_ = true;

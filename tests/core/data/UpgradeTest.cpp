@@ -5,9 +5,9 @@
 #include "data/League.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
+#include "data/Settings.h"
 #include "editing/Adjustments.h"
 #include "reports/ReportEngine.h"
-#include "data/Settings.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -139,9 +139,10 @@ TEST(UpgradeFromVersion1, TheLeagueAndTheProgramDatabaseGainAdjustmentsKeepingTh
         Program program(dir.File("prog"));
         Database& db = program.Db();
         auto columns = [&](int report) {
-            return db.Scalar("SELECT group_concat(Name || IIF(Hidden, '-', '+'), ' ') FROM "
-                             "(SELECT * FROM ReportField WHERE ReportID=? ORDER BY Sequence)",
-                             {report})
+            return db
+                .Scalar("SELECT group_concat(Name || IIF(Hidden, '-', '+'), ' ') FROM "
+                        "(SELECT * FROM ReportField WHERE ReportID=? ORDER BY Sequence)",
+                        {report})
                 .AsText();
         };
         EXPECT_EQ(columns(1), "Driver+ Wins+ Points+ Interval- Starts+ Top 5+ Top 10+ Poles+ "
@@ -150,8 +151,8 @@ TEST(UpgradeFromVersion1, TheLeagueAndTheProgramDatabaseGainAdjustmentsKeepingTh
                               "Laps Led- Bonus+ Avg Start+ Avg Finish+ Winnings- Adj.-");
         EXPECT_EQ(columns(8), "Driver+ Starts+");
         for (int report = 1; report <= 7; ++report) {
-            const std::string sql = "SELECT Query FROM Report WHERE ReportID=" +
-                                    std::to_string(report);
+            const std::string sql =
+                "SELECT Query FROM Report WHERE ReportID=" + std::to_string(report);
             EXPECT_EQ(db.Scalar(sql).AsText(), shipped.Db().Scalar(sql).AsText()) << report;
         }
         EXPECT_EQ(db.Scalar("PRAGMA user_version").AsInteger(),

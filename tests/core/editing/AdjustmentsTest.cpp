@@ -55,7 +55,8 @@ TEST_F(AdjustmentsTest, AnEntryIsCheckedWholeBeforeAnythingIsStored) {
 TEST_F(AdjustmentsTest, AddEditAndRemoveAreOneChangeEach) {
     const std::int32_t penalty =
         AddAdjustment(Db(), {"AMOS whitlock", 2, " -25 ", "  Wrecked <b>Bram</b> "});
-    const std::int32_t appeal = AddAdjustment(Db(), {"bram okonkwo", std::nullopt, "+10", "Appeal"});
+    const std::int32_t appeal =
+        AddAdjustment(Db(), {"bram okonkwo", std::nullopt, "+10", "Appeal"});
     const std::string today = Db().Scalar("SELECT date('now', 'localtime')").AsText();
 
     std::vector<AdjustmentRow> rows = ReadAdjustments(Db());

@@ -167,14 +167,14 @@ TEST(SeasonTest, AdjustmentsMoveThe1992TitleAndGoWithTheirDriver) {
         const ReportTable table = RunReport(db, report, ".");
         std::vector<std::string> lines;
         for (std::size_t r = 0; r < 4; ++r) {
-            lines.push_back(table.texts[r][0] + " " + table.texts[r][1] + " " +
-                            table.texts[r][2] + " " + table.texts[r][13]);
+            lines.push_back(table.texts[r][0] + " " + table.texts[r][1] + " " + table.texts[r][2] +
+                            " " + table.texts[r][13]);
         }
         return lines;
     };
-    const std::vector<std::string> adjusted = {
-        "Bill Elliott 4078 -- +10", "Alan Kulwicki 4053 25 -25", "Davey Allison 4015 63 ",
-        "Harry Gant 3955 123 "};
+    const std::vector<std::string> adjusted = {"Bill Elliott 4078 -- +10",
+                                               "Alan Kulwicki 4053 25 -25",
+                                               "Davey Allison 4015 63 ", "Harry Gant 3955 123 "};
     EXPECT_EQ(top(), adjusted);
     RecalculateAllRaces(*league, [](int, int) {});
     EXPECT_EQ(top(), adjusted);

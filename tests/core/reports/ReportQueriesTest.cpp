@@ -148,7 +148,8 @@ TEST_F(ReportQueriesTest, StandingsCountAdjustmentsInFullAndShowTheirSum) {
     auto column = [&](const ResultSet& rs, std::string_view field) {
         std::string values;
         for (const auto& row : rs.rows) {
-            values += (values.empty() ? "" : " ") + Shown(row[static_cast<std::size_t>(rs.ColumnIndex(field))]);
+            values += (values.empty() ? "" : " ") +
+                      Shown(row[static_cast<std::size_t>(rs.ColumnIndex(field))]);
         }
         return values;
     };

@@ -130,7 +130,8 @@ TEST_F(ExportDialogTest, PreviewShowsTheControlsAndExportSavesThemForTheRacePage
         desktop.ExpectMessage("Error", MessageAnswer::OK, "Error viewing preview...");
         Click(d, "cmdPreview");
 
-        desktop.ExpectSaveDialog(page);
+        // Typed without extension: the filter's ".htm" is added.
+        desktop.ExpectSaveDialog(Q(dir.File("Race Result")));
         ClickButton(d, 0);
         EXPECT_FALSE(d->Cancelled());
     });

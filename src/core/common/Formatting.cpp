@@ -50,6 +50,38 @@ std::string FormatQualifying(std::optional<double> value, float length, int lapR
     }
 }
 
+std::string LapTimeEntry(double speed, float length) {
+    if (speed == 0 || length == 0) {
+        return "0";
+    }
+    return FormatTime(static_cast<float>(length / speed * 3600.0), ".");
+}
+
+std::optional<double> SpeedOfLapTimeEntry(std::string_view text, float length) {
+    const std::string typed = Trim(text);
+    const std::size_t colon = typed.find(':');
+    double minutes = 0;
+    std::string secondsText = typed;
+    if (colon != std::string::npos) {
+        const std::optional<double> m = StrictNumber(typed.substr(0, colon));
+        if (!m || *m < 0 || *m != std::floor(*m)) {
+            return std::nullopt;
+        }
+        minutes = *m;
+        secondsText = typed.substr(colon + 1);
+    }
+    const std::optional<double> seconds = StrictNumber(secondsText);
+    if (!seconds || *seconds < 0 || (colon != std::string::npos && *seconds >= 60)) {
+        return std::nullopt;
+    }
+    const double time = minutes * 60 + *seconds;
+    if (time == 0) {
+        return 0.0;
+    }
+    // Rounded as speeds are shown, so the time typed is the time shown again.
+    return std::round(length / time * 3600.0 * 1000.0) / 1000.0;
+}
+
 std::string NumberText(double value, std::string_view decimalSeparator) {
     return GeneralNumberText(value, decimalSeparator);
 }

@@ -21,6 +21,13 @@ std::string FormatTime(float seconds, std::string_view decimalSeparator);
 std::string FormatQualifying(std::optional<double> value, float length, int lapReportingMethod,
                              std::string_view decimalSeparator);
 
+// A stored qualifying speed as the lap time a user types for the track: seconds, or minutes and
+// seconds ("49.500", "1:05.500"); "0" for no speed.
+std::string LapTimeEntry(double speed, float length);
+// The speed of a lap time typed as seconds or as minutes:seconds, with "." as decimal point;
+// 0 for a time of 0, nothing when the text is no lap time.
+std::optional<double> SpeedOfLapTimeEntry(std::string_view text, float length);
+
 // The number's ordinary text with "." replaced by the decimal separator.
 std::string NumberText(double value, std::string_view decimalSeparator);
 

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -194,6 +195,10 @@ void MainWindow::CreateRaceList() {
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
+    // Small enough for any screen, large enough that the buttons stay apart and the grid shows
+    // its heading and a few races; set on the window so window managers honour it too.
+    setMinimumSize(minimumSizeHint().width(),
+                   minimumSizeHint().height() + 5 * grid_->verticalHeader()->defaultSectionSize());
 }
 
 bool MainWindow::Load(const QString& programFolder, const QString& commandLine) {

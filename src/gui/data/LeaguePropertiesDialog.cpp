@@ -66,7 +66,7 @@ LeaguePropertiesDialog::LeaguePropertiesDialog(Program& program, QWidget* parent
     auto* lapMethodFrame = new QGroupBox;
     lapMethodFrame->setObjectName("Frame1");
     auto* methods = new QHBoxLayout(lapMethodFrame);
-    const char* const methodCaptions[2] = {"&Speed", "&Time"};
+    const char* const methodCaptions[2] = {"S&peed", "&Time"};
     for (int i = 0; i < 2; ++i) {
         lapMethods_[i] = new QRadioButton(methodCaptions[i]);
         lapMethods_[i]->setObjectName(QString("optLapMethod_%1").arg(i));
@@ -84,7 +84,7 @@ LeaguePropertiesDialog::LeaguePropertiesDialog(Program& program, QWidget* parent
     fields->addWidget(droppedRaces_, 2, 1, Qt::AlignLeft);
     fields->addWidget(Caption("&League Type:", "Label4", leagueType_), 3, 0);
     fields->addWidget(leagueType_, 3, 1, Qt::AlignLeft);
-    fields->addWidget(Caption("&Lap Reporting Method:", "Label5", lapMethods_[0]), 4, 0);
+    fields->addWidget(Caption("Lap &Reporting Method:", "Label5", lapMethods_[0]), 4, 0);
     fields->addWidget(lapMethodFrame, 4, 1);
     fields->setColumnStretch(2, 1);
 

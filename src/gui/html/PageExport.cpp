@@ -14,7 +14,7 @@ namespace scorewell::gui {
 void WriteExportedPage(QWidget* owner, League& league, const ExportDialog& dialog,
                        const QString& proposedName) {
     const QString file =
-        TheDesktop().ShowSaveDialog(owner, "HTML File (*.htm)|*.htm", proposedName, QString());
+        TheDesktop().SaveFile(owner, "HTML File (*.htm)|*.htm", proposedName, QString());
     if (file.isEmpty()) {
         return;
     }

@@ -121,5 +121,8 @@ int CommandStandings(Context& ctx, Arguments& args);
 int CommandExport(Context& ctx, Arguments& args);
 int CommandRankCriteria(Context& ctx, Arguments& args);
 int CommandPoints(Context& ctx, Arguments& args);
+int CommandAdjust(Context& ctx, Arguments& args);
+int CommandAdjustments(Context& ctx, Arguments& args);
+int CommandRemoveAdjustment(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

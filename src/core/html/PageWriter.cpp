@@ -12,6 +12,7 @@
 #include "common/Text.h"
 #include "common/Version.h"
 #include "data/Settings.h"
+#include "html/AdjustmentsList.h"
 #include "reports/ReportEngine.h"
 
 namespace scorewell {
@@ -206,6 +207,8 @@ PageWriter::Content PageWriter::BuildReport(const PageRequest& request) {
         }
         content.cells.push_back(std::move(cells));
     }
+    content.adjustments =
+        AdjustmentsListHtml(ReportAdjustments(*league_, table), request.style, /*withRace=*/true);
     return content;
 }
 
@@ -271,6 +274,9 @@ PageWriter::Content PageWriter::BuildRaceResults(const PageRequest& request) {
         }
         content.cells.push_back(std::move(cells));
     }
+    content.adjustments =
+        AdjustmentsListHtml(ReadAdjustments(*league_, request.id), request.style,
+                                               /*withRace=*/false);
     return content;
 }
 
@@ -354,6 +360,7 @@ std::string PageWriter::Page(const PageRequest& request, const Content& content)
     }
 
     line("</TABLE></CENTER>");
+    page += content.adjustments;
     if (request.content == PageContent::RaceResults && !content.raceInformation.empty()) {
         line("<p></p><p><CENTER>" + content.raceInformation + "</CENTER></p>");
     }

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "editing/DriverListWindow.h"
+#include "editing/AdjustmentsWindow.h"
 #include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
 #include "import/ImportDialog.h"
@@ -44,6 +45,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
     SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
     SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
+    SetLeagueCommand(LeagueCommand::Adjustments, ShowAdjustmentsWindow);
 }
 
 } // namespace scorewell::gui

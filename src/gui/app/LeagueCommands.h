@@ -21,6 +21,7 @@ enum class LeagueCommand {
     DriverList,      // DriverListWindow
     PointSystem,     // PointSystemEditor
     OfflineSettings, // OfflineSettingsDialog
+    Adjustments,     // AdjustmentsWindow
 };
 
 // What such a window receives. The main window does what follows the window's close itself

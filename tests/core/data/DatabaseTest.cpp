@@ -37,7 +37,6 @@ TEST_F(DatabaseTest, ValuesKeepNullApartFromEmptyTextAndBindSafely) {
 // where its build options show in what leagues store and compute.
 TEST_F(DatabaseTest, TheEngineIsBuiltAlikeOnEverySystem) {
     EXPECT_EQ(db.Scalar("PRAGMA secure_delete").AsInteger(), 1);
-    EXPECT_EQ(db.Scalar("PRAGMA recursive_triggers").AsInteger(), 1);
     EXPECT_EQ(db.Scalar("SELECT pow(2, 10) + floor(2.5)").AsDouble(), 1026.0);
     EXPECT_EQ(db.Scalar("SELECT X'41' LIKE 'A'").AsInteger(), 0);
     EXPECT_TRUE(db.Scalar("SELECT ?250000").IsNull());

@@ -4,6 +4,7 @@
 
 #include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
+#include "html/SeasonPublish.h"
 #include "import/ImportDialog.h"
 #include "reports/StandingsWindow.h"
 
@@ -40,6 +41,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
+    SetLeagueCommand(LeagueCommand::PublishSeason, PublishSeasonSite);
 }
 
 } // namespace scorewell::gui

@@ -21,6 +21,7 @@ enum class LeagueCommand {
     DriverList,      // DriverListWindow
     PointSystem,     // PointSystemEditor
     OfflineSettings, // OfflineSettingsDialog
+    PublishSeason,   // the season site, with a folder picker and a progress window
 };
 
 // What such a window receives. The main window does what follows the window's close itself

@@ -28,6 +28,7 @@
 #include "data/RaceList.h"
 #include "data/Settings.h"
 #include "desktop/Desktop.h"
+#include "editing/RaceRemoval.h"
 
 namespace scorewell::gui {
 
@@ -99,6 +100,9 @@ void MainWindow::CreateMenus() {
     file->addSeparator();
     Item(FileMenu::Properties) =
         item(file, "mnuFile", FileMenu::Properties, "&Properties", [this] { ShowProperties(); });
+    Item(FileMenu::PublishSeason) =
+        item(file, "mnuFile", FileMenu::PublishSeason, "Publish &Season...",
+             Command(LeagueCommand::PublishSeason));
     file->addSeparator();
     item(file, "mnuFile", FileMenu::Options, "Op&tions", [this] { ShowOptions(); });
     file->addSeparator();
@@ -361,6 +365,7 @@ void MainWindow::CloseLeagueFile() {
         }
     }
     Item(FileMenu::Properties)->setEnabled(false);
+    Item(FileMenu::PublishSeason)->setEnabled(false);
     setWindowTitle(kBaseCaption);
 }
 
@@ -407,6 +412,7 @@ void MainWindow::RefreshRaceList() {
     Button(RaceButton::Import)->setEnabled(true);
     Item(RaceMenu::Import)->setEnabled(true);
     Item(FileMenu::Properties)->setEnabled(true);
+    Item(FileMenu::PublishSeason)->setEnabled(true);
     Item(ToolsMenu::DriverList)->setEnabled(true);
     Item(ToolsMenu::PointSystem)->setEnabled(true);
     Item(ToolsMenu::OfflineSettings)->setEnabled(league_->Settings().leagueType == 1);
@@ -460,7 +466,7 @@ void MainWindow::RemoveRaces() {
     }
     try {
         BusyPointer busy;
-        scorewell::RemoveRaces(league_->Db(), ids);
+        RemoveSeasonRaces(*league_, ids);
     } catch (const std::exception& e) {
         ShowMessage(this, "The races could not be removed; nothing was removed.\n\n" + Q(e.what()),
                     "Error", MessageIcon::Exclamation);

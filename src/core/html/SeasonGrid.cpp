@@ -91,7 +91,7 @@ std::string SeasonGridHtml(const Season& season) {
                       "<li><span class=\"mark top10\">10</span> top 10</li>"
                       "<li><span class=\"mark out\">30</span> out of the race</li>"
                       "<li><span class=\"mark dropped\">25</span> dropped, does not count</li>"
-                      "<li><span class=\"mark\"></span> did not race</li></ul>\r\n";
+                      "<li><span class=\"mark\">&nbsp;</span> did not race</li></ul>\r\n";
     ModernTable table;
     table.tableClass = "grid";
     table.numberCaption = "Pos";

@@ -11,6 +11,7 @@
 #include "common/Text.h"
 #include "common/Version.h"
 #include "data/Settings.h"
+#include "html/ModernPages.h"
 #include "reports/ReportEngine.h"
 
 namespace scorewell {
@@ -162,6 +163,14 @@ std::string EncodePageText(std::string_view utf8) {
 bool CExport::HTML(const std::string& fileName) {
     lastError_.clear();
     try {
+        if (Style.Modern) {
+            const ModernExport request{ExportType,         ReportID,        Title,
+                                       ReportName,         Title2,          Footer,
+                                       Style.HTMLPageFont, DecimalSeparator};
+            WriteFileSafely(fileName, ModernExportPage(*league_, *programDb_, request),
+                            BeforeReplace, {league_->Path(), programDb_->Path()});
+            return true;
+        }
         Content content;
         switch (ExportType) {
         case kReport:

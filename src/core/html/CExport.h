@@ -34,6 +34,8 @@ struct PageStyle {
     std::string HTMLPageFont;
     // 0 or less: no size attribute.
     int HTMLPageFontSize = 0;
+    // The Modern page (html/ModernStyle.h): of this style it takes only the font.
+    bool Modern = false;
 };
 
 // The HTML page writer: one page with a heading, a report heading, a caption, one table (a report

@@ -1,5 +1,6 @@
 #include "html/ModernPages.h"
 
+#include "common/Errors.h"
 #include "html/CExport.h"
 #include "html/ModernStyle.h"
 
@@ -46,6 +47,27 @@ std::string ModernRaceBody(const RaceResultsTable& results) {
         body += "<tr><th>" + label + "</th><td>" + EscapeHTML(value) + "</td></tr>\r\n";
     }
     return body + "</table>\r\n";
+}
+
+std::string ModernExportPage(Database& league, Database& programDb, const ModernExport& request) {
+    ModernPage page;
+    page.heading = request.heading;
+    page.reportName = request.reportName;
+    page.caption = request.caption;
+    page.footer = request.footer;
+    page.font = request.font;
+    if (request.exportType == 0) {
+        const ReportDefinition report = LoadReportDefinition(programDb, request.id);
+        if (report.columns.empty()) {
+            throw ScorewellError("the report \"" + report.name + "\" has no columns");
+        }
+        page.body = ModernReportBody(RunReport(league, report, request.decimalSeparator));
+    } else if (request.exportType == 1) {
+        page.body = ModernRaceBody(ReadRaceResults(league, request.id, request.decimalSeparator));
+    } else {
+        throw ScorewellError("there is no export type " + std::to_string(request.exportType));
+    }
+    return ModernDocument(page);
 }
 
 } // namespace scorewell

@@ -205,6 +205,18 @@ TEST_F(SeasonSiteTest, HostileNamesStayInertAndTheGridKeepsItsLook) {
         EXPECT_EQ(page.find("<svg onload"), std::string::npos) << name;
         EXPECT_EQ(page.find("Tom & O"), std::string::npos) << name;
     }
+    // The race's page of the exports in the Modern style shows what the site's page shows.
+    CExport race(hostile.Db(), program.Db());
+    race.ExportType = CExport::kRaceResults;
+    race.ReportID = 1;
+    race.Style.Modern = true;
+    ASSERT_TRUE(race.HTML(dir.File("race.htm"))) << race.LastError();
+    auto main = [](const std::string& page) {
+        return page.substr(page.find("<main>"), page.find("</main>") - page.find("<main>"));
+    };
+    EXPECT_EQ(main(Read(dir.File("race.htm"))), main(Read(site / published.written[7])));
+    EXPECT_NE(Read(dir.File("race.htm")).find("<td>Tom &amp; O&#39;Neil</td>"), std::string::npos);
+
     const std::string golden = std::string(SCOREWELL_FIXTURES_DIR) + "/site/season-grid.htm";
     const std::string grid = ReplaceAll(Read(site / "season-grid.htm"), StandardFooter(), "FOOTER");
     if (getenv("SCOREWELL_UPDATE_GOLDEN")) {

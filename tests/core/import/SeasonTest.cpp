@@ -15,89 +15,29 @@
 #include "import/RaceFinal.h"
 #include "import/RaceFinalWriter.h"
 #include "import/StagedImport.h"
+#include "support/Seasons.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
 
-using Row = std::map<std::string, std::string>;
-
-// Fields separated by commas; a field in double quotes may hold commas and doubled quotes.
-std::vector<std::string> CsvFields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-            fields.back() += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else if (c != '\r') {
-            fields.back() += c;
-        }
-    }
-    return fields;
-}
-
-std::vector<Row> ReadCsv(const std::string& name) {
-    std::ifstream in(std::string(SCOREWELL_FIXTURES_DIR) + "/cup1992/" + name);
-    std::string line;
-    std::getline(in, line);
-    const std::vector<std::string> header = CsvFields(line);
-    std::vector<Row> rows;
-    while (std::getline(in, line)) {
-        if (line.empty()) {
-            continue;
-        }
-        const std::vector<std::string> fields = CsvFields(line);
-        Row row;
-        for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) {
-            row[header[i]] = fields[i];
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-constexpr const char* kDidNotStart = "did not start";
+using Row = test::CsvRow;
 
 TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
-    const std::vector<Row> races = ReadCsv("races.csv");
-    std::vector<Row> results = ReadCsv("results.csv");
-    const std::vector<Row> standings = ReadCsv("standings.csv");
+    const std::vector<RaceFinalRace> races = test::Cup1992Races();
+    const std::vector<Row> standings = test::ReadCup1992("standings.csv");
     ASSERT_EQ(races.size(), 29u);
-    ASSERT_EQ(results.size(), 1108u);
-    std::stable_sort(results.begin(), results.end(), [](const Row& a, const Row& b) {
-        return std::stoi(a.at("finish")) < std::stoi(b.at("finish"));
-    });
 
     test::TempDir dir;
     std::vector<std::string> files;
+    // Officially worth nothing: the car never took the start, so the race finals leave it out.
     std::map<std::string, int> notStarted;
-    for (const Row& r : races) {
-        RaceFinalRace race;
-        race.name = r.at("race_name");
-        race.track = r.at("track");
-        race.length = std::stod(r.at("track_length_miles"));
-        race.laps = std::stoi(r.at("scheduled_laps"));
-        for (const Row& result : results) {
-            if (result.at("race_no") != r.at("race_no")) {
-                continue;
-            }
-            // Officially worth nothing: the car never took the start.
-            if (result.at("status") == kDidNotStart) {
-                ++notStarted[result.at("driver")];
-                continue;
-            }
-            // No qualifying known and no points printed: the league scores the season itself.
-            race.cars.push_back({std::stoi(result.at("start")), result.at("car"),
-                                 result.at("driver"), std::stoi(result.at("laps")),
-                                 std::stoi(result.at("laps_led")), 0, "", result.at("status")});
-        }
-        files.push_back(dir.File("race" + r.at("race_no") + ".stn"));
+    for (const Row& result : test::ReadCup1992("results.csv")) {
+        notStarted[result.at("driver")] += result.at("status") == "did not start";
+    }
+    for (const RaceFinalRace& race : races) {
+        // No qualifying known and no points printed: the league scores the season itself.
+        files.push_back(dir.File("race" + std::to_string(files.size() + 1) + ".stn"));
         WriteRaceFinal(files.back(), race);
     }
 

@@ -4,42 +4,33 @@
 
 #include "common/Paths.h"
 #include "data/Database.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
-using test::RunCli;
-
 const std::string kFixtures = SCOREWELL_FIXTURES_DIR;
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
 
-class CliLeagueWorkTest : public ::testing::Test {
+class CliLeagueWorkTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
     std::string league = dir.File("cup.slf");
 
-    test::ProcessResult Cli(std::vector<std::string> rest) {
-        rest.insert(rest.begin(), {"--program-folder", dir.File("prog")});
-        return RunCli(rest);
-    }
     void SetUp() override {
         ASSERT_EQ(Cli({"new", league, "--sim", "0", "--drop", "1"}).exitCode, 0);
     }
 };
 
 TEST_F(CliLeagueWorkTest, ImportReportsEveryFileAndImportsTheGoodOnes) {
-    auto r = Cli({"import", league, kDemo + "01-harbor-point-400.stn",
-                  kFixtures + "/stn/refused-header.stn", kDemo + "02-millbrook-500.stn"});
+    auto r = Cli({"import", league, test::kDemoFiles[0], kFixtures + "/stn/refused-header.stn",
+                  test::kDemoFiles[1]});
     EXPECT_EQ(r.exitCode, 1) << r.err;
-    EXPECT_EQ(r.out, "staged\t" + kDemo +
+    EXPECT_EQ(r.out, "staged\t" + test::kDemo +
                          "01-harbor-point-400.stn\t20 drivers\n"
                          "failed\t" +
                          kFixtures + "/stn/refused-header.stn\t\"" + kFixtures +
                          "/stn/refused-header.stn\" does not seem to be a race final!\n"
                          "staged\t" +
-                         kDemo +
+                         test::kDemo +
                          "02-millbrook-500.stn\t20 drivers\n"
                          "imported\t2 races\n");
     Database db = Database::Open(league);
@@ -77,11 +68,11 @@ TEST_F(CliLeagueWorkTest, APageTheLeagueCouldNotImportFailsAloneAtStaging) {
 }
 
 TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
-    const std::string harbor = kDemo + "01-harbor-point-400.stn";
-    const std::string millbrook = kDemo + "02-millbrook-500.stn";
+    const std::string harbor = test::kDemoFiles[0];
+    const std::string millbrook = test::kDemoFiles[1];
     ASSERT_EQ(Cli({"import", league, harbor, millbrook}).exitCode, 0);
     // Files are compared with the league, never with each other.
-    const std::string cedar = kDemo + "03-cedar-valley-250.stn";
+    const std::string cedar = test::kDemoFiles[2];
     auto r = Cli({"import", league, harbor, cedar, cedar});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "staged\t" + harbor + "\t20 drivers\nstaged\t" + cedar +
@@ -103,7 +94,7 @@ TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
 }
 
 TEST_F(CliLeagueWorkTest, ACompactionThatFailsAfterTheWorkIsStoredIsOnlyAWarning) {
-    ASSERT_EQ(Cli({"import", league, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+    ASSERT_EQ(Cli({"import", league, test::kDemoFiles[0]}).exitCode, 0);
     unsigned long long limit = 0;
     {
         // Space freed at the end of the file, so that the next close compacts the league. Files
@@ -118,8 +109,7 @@ TEST_F(CliLeagueWorkTest, ACompactionThatFailsAfterTheWorkIsStoredIsOnlyAWarning
     }
     test::ProcessOptions options;
     options.fileSizeLimit = limit + 64;
-    auto r = test::RunCli(
-        {"--program-folder", dir.File("prog"), "exclude", league, "Amos Whitlock"}, options);
+    auto r = Cli({"exclude", league, "Amos Whitlock"}, options);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "excluded\tAmos Whitlock\n");
     EXPECT_EQ(r.err.rfind("scorewell-cli: Warning: The league file \"" + league +
@@ -135,7 +125,7 @@ TEST_F(CliLeagueWorkTest, ACompactionThatFailsAfterTheWorkIsStoredIsOnlyAWarning
 }
 
 TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEscaped) {
-    ASSERT_EQ(Cli({"import", league, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+    ASSERT_EQ(Cli({"import", league, test::kDemoFiles[0]}).exitCode, 0);
     {
         Database db = Database::Open(league);
         db.Execute("UPDATE Race SET Name='Harbor \x1b]0;owned\x07 400'");
@@ -159,10 +149,10 @@ TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEsca
 }
 
 TEST_F(CliLeagueWorkTest, OutputThatCannotBeWrittenFailsTheCommandButNotItsWork) {
-    ASSERT_EQ(Cli({"import", league, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+    ASSERT_EQ(Cli({"import", league, test::kDemoFiles[0]}).exitCode, 0);
     auto toFullDisk = [&](const std::vector<std::string>& args) {
         std::vector<std::string> shell = {"-c", "exec \"$0\" \"$@\" >/dev/full", SCOREWELL_CLI_PATH,
-                                          "--program-folder", dir.File("prog")};
+                                          "--program-folder", prog};
         shell.insert(shell.end(), args.begin(), args.end());
         return test::RunProcess("/bin/sh", shell);
     };
@@ -170,7 +160,7 @@ TEST_F(CliLeagueWorkTest, OutputThatCannotBeWrittenFailsTheCommandButNotItsWork)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "scorewell-cli: The output could not be written: the disk is full. What the "
                      "command changed in the league is stored all the same.\n");
-    r = toFullDisk({"import", league, kDemo + "02-millbrook-500.stn"});
+    r = toFullDisk({"import", league, test::kDemoFiles[1]});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 2);
     // The same race named twice is rescored, and counted, once.
@@ -179,25 +169,11 @@ TEST_F(CliLeagueWorkTest, OutputThatCannotBeWrittenFailsTheCommandButNotItsWork)
 
 TEST_F(CliLeagueWorkTest, StandingsMarkDroppedResultsAndShowTheWindowsFigures) {
     std::vector<std::string> args = {"import", league};
-    for (const auto& entry : std::filesystem::directory_iterator(kDemo)) {
-        if (entry.path().extension() == ".stn") {
-            args.push_back(entry.path().string());
-        }
-    }
+    args.insert(args.end(), test::kDemoFiles.begin(), test::kDemoFiles.end());
     ASSERT_EQ(Cli(args).exitCode, 0);
     auto r = Cli({"standings", league});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    std::vector<std::string> lines;
-    for (std::size_t from = 0, at; (at = r.out.find('\n', from)) != std::string::npos;
-         from = at + 1) {
-        lines.push_back(r.out.substr(from, at - from));
-    }
-    ASSERT_GE(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "Results based on each driver's best 5 finishes of 6 events:");
-    EXPECT_EQ(lines[1], "Driver\tPoints\tInterval\tStarts\tWins\tTop 5\tTop 10\tPoles\tLaps Led\t"
-                        "Bonus\tAvg Start\tAvg Finish");
-    EXPECT_NE(lines[2].find("\t--\t6\t"), std::string::npos) << lines[2];
-    EXPECT_EQ(lines.size(), 22u);
+    test::ExpectGolden("cli/demo-standings.txt", r.out);
 
     EXPECT_EQ(Cli({"standings", league, "--report", "race winners"}).exitCode, 0);
     r = Cli({"standings", league, "--report", "No Such Report"});
@@ -206,7 +182,7 @@ TEST_F(CliLeagueWorkTest, StandingsMarkDroppedResultsAndShowTheWindowsFigures) {
 }
 
 TEST_F(CliLeagueWorkTest, ExportWritesPagesWithTheSavedSettings) {
-    ASSERT_EQ(Cli({"import", league, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+    ASSERT_EQ(Cli({"import", league, test::kDemoFiles[0]}).exitCode, 0);
     {
         Database db = Database::Open(league);
         db.Execute("UPDATE Settings SET SettingValue='Gulf &amp; Lakes League' "
@@ -214,20 +190,14 @@ TEST_F(CliLeagueWorkTest, ExportWritesPagesWithTheSavedSettings) {
     }
     auto r = Cli({"export", league, "--report", "1", "-o", dir.File("standings.htm")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    std::string page = test::ReadFileBytes(dir.File("standings.htm"));
-    EXPECT_EQ(page.rfind("<HTML><HEAD>\r\n<TITLE>Gulf &amp; Lakes League</TITLE>\r\n", 0), 0u);
-    EXPECT_NE(page.find("<H3><FONT COLOR=\"#008000\">Results after 1 events</FONT></H3>"),
-              std::string::npos);
+    test::ExpectGolden("pages/cli-standings.htm", test::ReadFileBytes(dir.File("standings.htm")));
     Database db = Database::Open(league);
     EXPECT_EQ(db.Scalar("SELECT SettingValue FROM Settings WHERE SettingsID=4").AsText(),
               "Results after 1 events");
 
     r = Cli({"export", league, "--race", "1", "-o", dir.File("race.htm")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    page = test::ReadFileBytes(dir.File("race.htm"));
-    EXPECT_NE(page.find("<H2><FONT COLOR=\"#000000\">Harbor Point 400</FONT></H2><H3><FONT "
-                        "COLOR=\"#008000\">1.5 miles - 267 laps</FONT></H3>"),
-              std::string::npos);
+    test::ExpectGolden("pages/cli-race.htm", test::ReadFileBytes(dir.File("race.htm")));
     // Without a dialog the race's name comes straight from its result file: it is escaped.
     {
         Database renamed = Database::Open(league);

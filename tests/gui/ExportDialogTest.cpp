@@ -57,11 +57,6 @@ TEST_F(ExportDialogTest, FirstUseShowsTheDesignedStyleAndCancelKeepsEverySetting
         EXPECT_EQ(Box(d, "txtCaption")->text(), "2.5 miles - 200 laps");
         // The font is looked up with its letter case; the designed one takes its place.
         EXPECT_EQ(Child<QComboBox>(d, "cboFontList")->currentText(), "Times New Roman");
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(Layout(d, i)->text(), QString::number(designed::kLayout[i]));
-        }
-        EXPECT_EQ(Swatch(d, 11)->palette().color(QPalette::Active, QPalette::Window),
-                  ToQColor(designed::kSwatchColors[11]));
         for (int i = 0; i < 5; ++i) {
             EXPECT_FALSE(TableColors(d, i)->isChecked());
             EXPECT_FALSE(Swatch(d, 2 * i + 8)->isEnabled());

@@ -13,35 +13,17 @@
 #include "data/League.h"
 #include "data/Program.h"
 #include "data/RaceList.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
-
-class BackupTest : public ::testing::Test {
+class BackupTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
     std::string path = dir.File("cup.slf");
     std::string backup = path + ".bak";
 
-    test::ProcessResult Cli(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--program-folder", dir.File("prog")});
-        return test::RunCli(args);
-    }
-
-    void SetUp() override {
-        ASSERT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);
-        std::vector<std::string> args = {"import", path};
-        for (const auto& entry : std::filesystem::directory_iterator(kDemo)) {
-            if (entry.path().extension() == ".stn") {
-                args.push_back(entry.path().string());
-            }
-        }
-        ASSERT_EQ(Cli(args).exitCode, 0);
-    }
+    void SetUp() override { MakeDemoLeague(path, 6); }
 };
 
 TEST_F(BackupTest, RemovingRacesKeepsTheFiveNewestCopiesOfTheLeague) {

@@ -18,15 +18,12 @@
 #include "data/Program.h"
 #include "reports/ReportEngine.h"
 #include "scoring/Scoring.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
 using namespace std::chrono_literals;
-
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
 
 enum class Kind { Bonus, Rank, Report };
 
@@ -107,24 +104,15 @@ const char* const kLegitimateRules[] = {
     "DriverID IN (SELECT DriverID FROM Driver WHERE Rookie=TRUE)",
 };
 
-class ConfinedSqlTest : public ::testing::Test {
+class ConfinedSqlTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
     std::string path = dir.File("cup.slf");
     std::unique_ptr<Program> program;
     std::unique_ptr<League> league;
 
     void SetUp() override {
-        auto cli = [&](std::vector<std::string> args) {
-            args.insert(args.begin(), {"--program-folder", dir.File("prog")});
-            return test::RunCli(args);
-        };
-        ASSERT_EQ(cli({"new", path, "--sim", "0"}).exitCode, 0);
-        ASSERT_EQ(
-            cli({"import", path, kDemo + "01-harbor-point-400.stn", kDemo + "02-millbrook-500.stn"})
-                .exitCode,
-            0);
-        program = std::make_unique<Program>(dir.File("prog"));
+        MakeDemoLeague(path, 2);
+        program = std::make_unique<Program>(prog);
         league = std::make_unique<League>(*program, path);
         Db().Execute("UPDATE Settings SET SettingValue='True' WHERE SettingsID=14");
         Db().Execute("UPDATE Driver SET Rookie=TRUE WHERE DriverID IN (1, 2)");
@@ -298,13 +286,9 @@ TEST_F(ConfinedSqlTest, NamesAreStoredAsTypedWhateverTheyHold) {
 
     // Through the command line too: the drivers listed as stored (the backslash escaped, as in
     // every listed value), excluded by name.
-    auto cli = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), {"--program-folder", dir.File("prog")});
-        return test::RunCli(args);
-    };
-    const auto excluded = cli({"exclude", path, names[0], names[2]});
+    const auto excluded = Cli({"exclude", path, names[0], names[2]});
     EXPECT_EQ(excluded.exitCode, 0) << excluded.err;
-    const auto drivers = cli({"drivers", path});
+    const auto drivers = Cli({"drivers", path});
     for (const std::string& name : names) {
         EXPECT_NE(drivers.out.find("\t" + TabSeparatedValue(name) + "\t"), std::string::npos)
             << name;

@@ -4,7 +4,6 @@
 // nothing. Replacing a league with a new one writes into the old file the same way.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,16 +14,13 @@
 #include "LeagueCheck.h"
 #include "data/League.h"
 #include "data/Program.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
 
 struct FileState {
     ino_t inode;
@@ -49,45 +45,18 @@ long long Pragma(const std::string& path, const char* pragma) {
     return db.Scalar(std::string("PRAGMA ") + pragma).AsInteger();
 }
 
-class HeldLeaguesTest : public ::testing::Test {
+class HeldLeaguesTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
-    std::string prog = dir.File("prog");
     std::string path = dir.File("cup.slf");
 
-    test::ProcessResult Cli(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--program-folder", prog});
-        return test::RunCli(args);
-    }
-
-    void SetUp() override {
-        ASSERT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);
-        ASSERT_EQ(Cli({"import", path, kDemo + "01-harbor-point-400.stn",
-                       kDemo + "02-millbrook-500.stn", kDemo + "03-cedar-valley-250.stn"})
-                      .exitCode,
-                  0);
-    }
-
-    // Frees about n pages, as removing results would.
-    void FreePages(int n) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-        const std::string sql = "CREATE TABLE Filler (x); "
-                                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
-                                "WHERE i < " +
-                                std::to_string(n) +
-                                ") INSERT INTO Filler SELECT randomblob(3000) FROM n; "
-                                "DROP TABLE Filler;";
-        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
-    }
+    void SetUp() override { MakeDemoLeague(path, 3); }
 };
 
 TEST_F(HeldLeaguesTest, ASecondProgramIsRefusedAtOnceAndChangesNothing) {
     Program program(prog);
     const std::string message = "scorewell-cli: \"" + path +
                                 "\" is in use by another program. Close it there and try again.\n";
-    const std::vector<std::string> change = {"import", path, kDemo + "04-gulf-coast-305.stn"};
+    const std::vector<std::string> change = {"import", path, test::kDemoFiles[3]};
     const std::vector<std::string> read = {"races", path};
     {
         // The desktop program has it open.
@@ -142,14 +111,14 @@ TEST_F(HeldLeaguesTest, CompactionWorksInPlaceAndOnlyWhenItPays) {
     test::WriteFileBytes(dir.File("TmpPoints.mdb"), "left by an older version");
 
     // A few free pages are not worth a rewrite of the whole file.
-    FreePages(2);
+    test::FreePages(path, 2);
     const long long freeBefore = Pragma(target, "freelist_count");
     ASSERT_GT(freeBefore, 0);
     ASSERT_LT(freeBefore * 4, Pragma(target, "page_count"));
     ASSERT_EQ(Cli({"include", path, "Amos Whitlock"}).exitCode, 0);
     EXPECT_EQ(Pragma(target, "freelist_count"), freeBefore);
 
-    FreePages(100);
+    test::FreePages(path, 100);
     ASSERT_GE(Pragma(target, "freelist_count") * 4, Pragma(target, "page_count"));
     const FileState before = StateOf(target);
     const std::string content = test::KeyColumns(target);

@@ -15,8 +15,7 @@
 #include "common/Platform.h"
 #include "data/Database.h"
 #include "import/RaceFinalWriter.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
@@ -58,16 +57,8 @@ const HostileName kFileNames[] = {
     {"Zo\xC3\xAB \"Ace\" O'Hara & Co", "Zo\xC3\xAB \"Ace\" O'Hara & Co"},
 };
 
-class PublishedPagesTest : public ::testing::Test {
+class PublishedPagesTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
-
-    test::ProcessResult Cli(std::vector<std::string> args,
-                            const test::ProcessOptions& options = {}) {
-        args.insert(args.begin(), {"--program-folder", dir.File("prog")});
-        return test::RunCli(args, options);
-    }
-
     // A league of the demo season plus one race read from a file with the given names; the
     // stored names replace the first drivers' names when given.
     std::string MakeLeague(const std::string& name, bool hostile) {

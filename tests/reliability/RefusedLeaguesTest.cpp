@@ -12,8 +12,7 @@
 
 #include "common/Paths.h"
 #include "common/Platform.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
@@ -21,7 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNoGroup = 65534;
 
@@ -31,7 +29,7 @@ std::vector<std::vector<std::string>> LeagueCommands(const std::string& league,
     return {{"races", league},
             {"drivers", league},
             {"standings", league},
-            {"import", league, kDemo + "03-cedar-valley-250.stn"},
+            {"import", league, test::kDemoFiles[2]},
             {"export", league, "--report", "1", "-o", folder + "/page.html"},
             {"recalc", league, "--all"},
             {"exclude", league, "Amos Whitlock"},
@@ -48,27 +46,24 @@ std::map<std::string, std::string> FolderContent(const std::string& folder) {
     return content;
 }
 
-class RefusedLeaguesTest : public ::testing::Test {
+class RefusedLeaguesTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
     std::string folder = dir.File("league");
-    std::string prog = dir.File("prog");
     std::string path = folder + "/cup.slf";
 
-    test::ProcessResult Cli(std::vector<std::string> args, bool asNobody = false) {
-        args.insert(args.begin(), {"--program-folder", prog});
+    using CliFixture::Cli;
+    test::ProcessResult Cli(std::vector<std::string> args, bool asNobody) {
         if (!asNobody) {
-            return test::RunCli(args);
+            return Cli(args);
         }
         args.insert(args.begin(), {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "--",
-                                   SCOREWELL_CLI_PATH});
+                                   SCOREWELL_CLI_PATH, "--program-folder", prog});
         return test::RunProcess("/usr/bin/setpriv", args);
     }
 
     void SetUp() override {
         fs::create_directories(folder);
-        ASSERT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);
-        ASSERT_EQ(Cli({"import", path, kDemo + "01-harbor-point-400.stn"}).exitCode, 0);
+        MakeDemoLeague(path, 1);
     }
 
     // Changes the league with SQL of another program, as damage would leave it.
@@ -128,7 +123,7 @@ TEST_F(RefusedLeaguesTest, AReadOnlyLeagueFileOrFolderIsRefusedAndNotWritten) {
     ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
 
     // Writable again, the same user works on it as usual.
-    const auto r = Cli({"import", path, kDemo + "02-millbrook-500.stn"}, true);
+    const auto r = Cli({"import", path, test::kDemoFiles[1]}, true);
     EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
@@ -148,7 +143,7 @@ TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
         const std::vector<std::string> command =
             std::string(begin) == "BEGIN EXCLUSIVE;"
                 ? std::vector<std::string>{"races", path}
-                : std::vector<std::string>{"import", path, kDemo + "02-millbrook-500.stn"};
+                : std::vector<std::string>{"import", path, test::kDemoFiles[1]};
         const auto started = std::chrono::steady_clock::now();
         const auto r = Cli(command);
         const auto took = std::chrono::steady_clock::now() - started;

@@ -23,35 +23,16 @@ protected:
     test::TempDir dir;
     Program program{dir.Path()};
 
-    // The oldest layout: car numbers on drivers and staged results, none of the later fields.
+    // The oldest layout (car numbers on drivers and staged results, none of the later fields),
+    // with one result.
     Database OldestLayout() {
         Database db = Database::Create(dir.File("old.slf"));
-        db.Execute("CREATE TABLE Driver (DriverID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                   "Name TEXT(50) NOT NULL, CarNumber SMALLINT)");
-        db.Execute("CREATE TABLE Race (RaceID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT(50), "
-                   "FileName TEXT(50), Length FLOAT, Laps SMALLINT)");
-        db.Execute("CREATE TABLE Settings (SettingsID INTEGER PRIMARY KEY, SettingName TEXT(50), "
-                   "SettingValue TEXT)");
-        db.Execute("CREATE TABLE Stats (StatsID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                   "RaceID INTEGER REFERENCES Race ON DELETE CASCADE, "
-                   "DriverID INTEGER REFERENCES Driver ON DELETE CASCADE, Start SMALLINT, "
-                   "Finish SMALLINT, LapsRun SMALLINT, LapsLed SMALLINT, Status TEXT(25), "
-                   "Points INTEGER, Bonus INTEGER, PrizeMoney INTEGER, Qualifying FLOAT)");
-        db.Execute("CREATE TABLE STNRace (STNRaceID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                   "Name TEXT(50), FileName TEXT(50), Length FLOAT, Laps SMALLINT, "
-                   "RaceTime TEXT(15), AvgSpeed TEXT(10), VictoryMargin TEXT(10), "
-                   "Cautions SMALLINT, LeadChanges SMALLINT, Weather TEXT(20))");
-        db.Execute("CREATE TABLE STNStats (STNStatsID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                   "STNRaceID INTEGER, Finish SMALLINT, Start SMALLINT, DriverName TEXT(50), "
-                   "DriverNum SMALLINT, LapsRun SMALLINT, LapsLed SMALLINT, Points INTEGER, "
-                   "Bonus INTEGER, Qualifying FLOAT, ReasonOut TEXT(25), PrizeMoney INTEGER, "
-                   "Exclude BOOLEAN NOT NULL DEFAULT 0, AvgSpeed FLOAT)");
-        db.Execute("CREATE INDEX DNumIDX ON STNStats (DriverNum)");
-        db.Execute("INSERT INTO Settings VALUES (5, 'Sim Title', '0')");
-        db.Execute("INSERT INTO Driver (Name, CarNumber) VALUES ('Ann Able', 7)");
-        db.Execute(
-            "INSERT INTO Race (Name, FileName, Length, Laps) VALUES ('R', 'r.stn', 2.5, 200)");
-        db.Execute("INSERT INTO Stats (RaceID, DriverID, Finish, Points) VALUES (1, 1, 1, 180)");
+        const std::string sql =
+            test::ReadFileBytes(std::string(SCOREWELL_FIXTURES_DIR) + "/oldest-layout.sql");
+        for (std::size_t from = 0, end; (end = sql.find(";\n", from)) != std::string::npos;
+             from = end + 2) {
+            db.Execute(sql.substr(from, end - from));
+        }
         return db;
     }
 };

@@ -12,18 +12,6 @@ namespace {
 
 using PageSettingsTest = test::LeagueFixture;
 
-TEST_F(PageSettingsTest, SettingsNeverSavedTakeTheirDesignedValues) {
-    // A file that was never opened lacks even the page colours of the program database.
-    CreateLeagueFile(path, 0, 0, program->Db(), 0, 0);
-    Database raw = Database::Open(path);
-    const PageStyle s = SavedPageStyle(raw);
-    EXPECT_EQ(SwatchColors(s), designed::kSwatchColors);
-    EXPECT_EQ(s.Layout, designed::kLayout);
-    EXPECT_EQ(SavedPageHeading(raw), "XYZ Racing League");
-    raw.Execute("DELETE FROM Settings WHERE SettingsID = 2");
-    EXPECT_EQ(SavedPageHeading(raw), "OrgName");
-}
-
 TEST_F(PageSettingsTest, SavedSettingsStyleThePage) {
     Open();
     const std::pair<int, const char*> saved[] = {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,36 +21,30 @@ namespace fs = std::filesystem;
 const fs::path kSource = SCOREWELL_SOURCE_DIR;
 const fs::path kFuzz = kSource / "tests" / "fuzz";
 
-// The files of the folders, and of the folders listed in SCOREWELL_FUZZ_EXTRA (colon-separated,
-// for the corpus and crash files of a fuzzing run), whose names end with one of the extensions
-// (any name when extensions is empty).
-std::vector<fs::path> Inputs(std::vector<fs::path> folders, const std::string& extra,
-                             const std::vector<std::string>& extensions) {
-    if (const char* more = std::getenv("SCOREWELL_FUZZ_EXTRA")) {
-        std::string list = more;
-        for (std::size_t from = 0; from <= list.size();) {
-            std::size_t to = list.find(':', from);
-            to = to == std::string::npos ? list.size() : to;
-            if (to > from) {
-                folders.push_back(fs::path(list.substr(from, to - from)) / extra);
-            }
-            from = to + 1;
+// The target's kept corpus and crash files, those of the folders in SCOREWELL_FUZZ_EXTRA
+// (colon-separated, the output folders of a fuzzing run), and the seeds: the files of the seed
+// folders with the extension.
+std::vector<fs::path> Inputs(const std::string& target, const std::vector<fs::path>& seedFolders,
+                             const std::string& seedExtension) {
+    std::vector<std::pair<fs::path, std::string>> folders = {{kFuzz / "corpus" / target, ""},
+                                                             {kFuzz / "crashes" / target, ""}};
+    std::stringstream extra(
+        std::getenv("SCOREWELL_FUZZ_EXTRA") ? std::getenv("SCOREWELL_FUZZ_EXTRA") : "");
+    for (std::string folder; std::getline(extra, folder, ':');) {
+        if (!folder.empty()) {
+            folders.push_back({fs::path(folder) / target, ""});
         }
     }
+    for (const fs::path& folder : seedFolders) {
+        folders.push_back({folder, seedExtension});
+    }
     std::vector<fs::path> files;
-    for (const fs::path& folder : folders) {
-        if (!fs::is_directory(folder)) {
-            continue;
-        }
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            if (!entry.is_regular_file() || entry.path().filename().string().starts_with(".")) {
-                continue;
-            }
-            bool wanted = extensions.empty();
-            for (const std::string& e : extensions) {
-                wanted = wanted || entry.path().extension() == e;
-            }
-            if (wanted) {
+    for (const auto& [folder, extension] : folders) {
+        for (const auto& entry :
+             fs::is_directory(folder) ? fs::directory_iterator(folder) : fs::directory_iterator()) {
+            const std::string name = entry.path().filename().string();
+            if (entry.is_regular_file() && !name.starts_with(".") &&
+                (extension.empty() || entry.path().extension() == extension)) {
                 files.push_back(entry.path());
             }
         }
@@ -68,21 +63,14 @@ void Replay(const std::vector<fs::path>& files, int (*target)(const std::uint8_t
 }
 
 TEST(FuzzReplay, RaceFinalReaderTakesEveryKeptInput) {
-    const auto seeds = Inputs(
-        {kSource / "tests" / "fixtures" / "stn", kSource / "resources" / "demo"}, "", {".stn"});
-    auto kept = Inputs({kFuzz / "corpus" / "race_final", kFuzz / "crashes" / "race_final"},
-                       "race_final", {});
-    kept.insert(kept.end(), seeds.begin(), seeds.end());
-    Replay(kept, fuzz::RaceFinal);
+    Replay(
+        Inputs("race_final", {kSource / "tests/fixtures/stn", kSource / "resources/demo"}, ".stn"),
+        fuzz::RaceFinal);
 }
 
 TEST(FuzzReplay, ExportedStandingsParserTakesEveryKeptInput) {
-    const auto seeds = Inputs({kSource / "tests" / "fixtures" / "nr4"}, "", {".html"});
-    auto kept =
-        Inputs({kFuzz / "corpus" / "exported_standings", kFuzz / "crashes" / "exported_standings"},
-               "exported_standings", {});
-    kept.insert(kept.end(), seeds.begin(), seeds.end());
-    Replay(kept, fuzz::ExportedStandings);
+    Replay(Inputs("exported_standings", {kSource / "tests/fixtures/nr4"}, ".html"),
+           fuzz::ExportedStandings);
 }
 
 } // namespace

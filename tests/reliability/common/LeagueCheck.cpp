@@ -6,6 +6,15 @@
 
 namespace scorewell::test {
 
+void FreePages(const std::string& path, long long n) {
+    Database db = Database::Open(path);
+    db.Execute("CREATE TABLE Filler (x)");
+    db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ?) "
+               "INSERT INTO Filler SELECT randomblob(3000) FROM n",
+               {Value(n)});
+    db.Execute("DROP TABLE Filler");
+}
+
 std::string LeagueProblems(const std::string& path) {
     try {
         // Opened as the program opens it, so a journal left by a killed writer is rolled back.

@@ -14,6 +14,10 @@ std::string LeagueProblems(const std::string& path);
 // same text hold the same content.
 std::string KeyColumns(const std::string& path);
 
+// Frees about n pages of the league, as removing results would, so that closing it after the
+// next change compacts it.
+void FreePages(const std::string& path, long long n);
+
 // The number of results of each race, by the race's file name (a file imported twice has two
 // entries).
 std::map<std::string, std::vector<int>> ResultsByRaceFile(const std::string& path);

@@ -40,15 +40,6 @@ protected:
                   0);
         return path;
     }
-
-    // Half the pages free, so the next change compacts the league when it closes it.
-    static void FreePages(const std::string& path) {
-        Database db = Database::Open(path);
-        db.Execute("CREATE TABLE Filler (x)");
-        db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < 80) "
-                   "INSERT INTO Filler SELECT randomblob(3000) FROM n");
-        db.Execute("DROP TABLE Filler");
-    }
 };
 
 TEST_F(ConcurrentProgramsTest, TwoLeaguesOfOneFolderKeepTheirOwnContent) {
@@ -71,8 +62,8 @@ TEST_F(ConcurrentProgramsTest, TwoLeaguesOfOneFolderKeepTheirOwnContent) {
         const bool change = round % 2 == 1;
         const bool exclude = round % 4 == 1;
         if (change) {
-            FreePages(a);
-            FreePages(b);
+            test::FreePages(a, 80);
+            test::FreePages(b, 80);
         }
         auto command = [&](const std::string& league, const std::string& name) {
             return change ? Args({exclude ? "exclude" : "include", league, name})

@@ -10,15 +10,13 @@
 
 #include "Harness.h"
 #include "LeagueCheck.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
 constexpr std::size_t kPage = 4096;
 
 enum Damage { kBytes, kPages, kHeader, kFirstPage, kLength, kDamageKinds };
@@ -77,28 +75,17 @@ std::string Damaged(std::string bytes, Damage kind, std::mt19937_64& random) {
     return bytes;
 }
 
-TEST(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) {
+using DamagedLeagues = test::CliFixture;
+
+TEST_F(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) {
     const int copies = test::HarnessCount("SCOREWELL_DAMAGED", 620);
     const std::uint64_t seed = test::HarnessSeed("damaged leagues");
     std::mt19937_64 random(seed);
     const char* keep = std::getenv("SCOREWELL_KEEP_FAILED");
 
-    test::TempDir dir;
-    const std::string prog = dir.File("prog");
     const std::string original = dir.File("original.slf");
     const std::string work = dir.File("work");
-    auto cli = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), {"--program-folder", prog});
-        return test::RunCli(args);
-    };
-    ASSERT_EQ(cli({"new", original, "--sim", "0"}).exitCode, 0);
-    std::vector<std::string> import = {"import", original};
-    for (const auto& entry : fs::directory_iterator(kDemo)) {
-        if (entry.path().extension() == ".stn") {
-            import.push_back(entry.path().string());
-        }
-    }
-    ASSERT_EQ(cli(import).exitCode, 0);
+    MakeDemoLeague(original, 6);
     const std::string sound = test::ReadFileBytes(original);
     std::cout << "league of " << sound.size() / kPage << " pages\n";
 
@@ -108,7 +95,7 @@ TEST(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) {
         {"standings", league},
         {"drivers", league},
         // The league holds this race already: imported again, it is written to.
-        {"import", league, "--again", kDemo + "03-cedar-valley-250.stn"},
+        {"import", league, "--again", test::kDemoFiles[2]},
         {"export", league, "--report", "1", "-o", work + "/page.html"},
         {"recalc", league, "--all"},
         {"remove-excluded", league},
@@ -126,7 +113,7 @@ TEST(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) {
         fs::create_directories(work);
         test::WriteFileBytes(league, damaged);
         const auto& command = commands[static_cast<std::size_t>(i) % commands.size()];
-        const auto r = cli(command);
+        const auto r = Cli(command);
 
         std::string problems;
         auto expect = [&](bool ok, const std::string& problem) {

@@ -15,20 +15,15 @@
 #include "data/Database.h"
 #include "import/RaceFinal.h"
 #include "import/RaceFinalWriter.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
-
-class FullDiskTest : public ::testing::Test {
+class FullDiskTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
-    std::string prog = dir.File("prog");
     std::string base = dir.File("base.slf");
     std::string work = dir.Path() + "/work";
     std::string league = work + "/cup.slf";
@@ -37,19 +32,7 @@ protected:
     int clean = 0;
     int warnings = 0;
 
-    test::ProcessResult Cli(std::vector<std::string> args,
-                            const test::ProcessOptions& options = {}) {
-        args.insert(args.begin(), {"--program-folder", prog});
-        return test::RunCli(args, options);
-    }
-
-    void SetUp() override {
-        ASSERT_EQ(Cli({"new", base, "--sim", "0"}).exitCode, 0);
-        ASSERT_EQ(
-            Cli({"import", base, kDemo + "01-harbor-point-400.stn", kDemo + "02-millbrook-500.stn"})
-                .exitCode,
-            0);
-    }
+    void SetUp() override { MakeDemoLeague(base, 2); }
 
     // A fresh working folder: the league, and a page published from it before its last race.
     void Reset() {
@@ -57,16 +40,7 @@ protected:
         fs::create_directories(work);
         fs::copy_file(base, league);
         ASSERT_EQ(Cli({"export", league, "--report", "1", "-o", page}).exitCode, 0);
-        ASSERT_EQ(Cli({"import", league, kDemo + "03-cedar-valley-250.stn"}).exitCode, 0);
-    }
-
-    // Frees about half the league's pages, so that closing it after a change compacts it.
-    void FreePages() {
-        Database db = Database::Open(league);
-        db.Execute("CREATE TABLE Filler (x)");
-        db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < 60) "
-                   "INSERT INTO Filler SELECT randomblob(3000) FROM n");
-        db.Execute("DROP TABLE Filler");
+        ASSERT_EQ(Cli({"import", league, test::kDemoFiles[2]}).exitCode, 0);
     }
 
     // Runs the command once without a limit to know what success leaves, then under every limit.
@@ -74,7 +48,7 @@ protected:
                bool freePages = false, unsigned long long reach = 24 * 1024) {
         Reset();
         if (freePages) {
-            FreePages();
+            test::FreePages(league, 60);
         }
         ASSERT_EQ(Cli(command).exitCode, 0);
         const std::string goodContent = test::KeyColumns(league);
@@ -91,7 +65,7 @@ protected:
         for (unsigned long long limit : limits) {
             Reset();
             if (freePages) {
-                FreePages();
+                test::FreePages(league, 60);
             }
             SCOPED_TRACE(what + " with files limited to " + std::to_string(limit) + " bytes");
             const std::string leagueBefore = test::ReadFileBytes(league);
@@ -157,7 +131,7 @@ protected:
 };
 
 TEST_F(FullDiskTest, ImportCompactionExportAndReplacingFailCleanlyAtEverySize) {
-    Sweep("import", {"import", league, kDemo + "04-gulf-coast-305.stn"});
+    Sweep("import", {"import", league, test::kDemoFiles[3]});
     // A full disk while the first file is staged must not let the second one in on its own.
     // The first file too big for the disk, the second small enough to fit after it failed: a
     // race final of twenty thousand drivers, more than the engine keeps in memory before it
@@ -181,8 +155,7 @@ TEST_F(FullDiskTest, ImportCompactionExportAndReplacingFailCleanlyAtEverySize) {
     text.insert(blockEnd, copies);
     test::WriteFileBytes(dir.File("big.stn"), text);
     Sweep("import of a big and a small file",
-          {"import", league, dir.File("big.stn"), kDemo + "05-ironwood-300.stn"}, false,
-          512 * 1024);
+          {"import", league, dir.File("big.stn"), test::kDemoFiles[4]}, false, 512 * 1024);
     Sweep("compaction", {"exclude", league, "Amos Whitlock"}, true);
     Sweep("export", {"export", league, "--report", "1", "-o", page});
     Sweep("replacing the league", {"new", league, "--sim", "1", "--force"});

@@ -29,13 +29,8 @@ namespace fs = std::filesystem;
 // Frees as many pages as the league holds in use a third of, so that the next change closes
 // with a compaction of the whole file.
 void FreeAThirdMore(const std::string& path) {
+    test::FreePages(path, Database::Open(path).Scalar("PRAGMA page_count").AsInteger() / 2);
     Database db = Database::Open(path);
-    const long long pages = db.Scalar("PRAGMA page_count").AsInteger();
-    db.Execute("CREATE TABLE Filler (x)");
-    db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ?) "
-               "INSERT INTO Filler SELECT randomblob(3000) FROM n",
-               {Value(pages / 2)});
-    db.Execute("DROP TABLE Filler");
     ASSERT_TRUE(CompactionPays(db));
 }
 

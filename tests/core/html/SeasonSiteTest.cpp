@@ -217,12 +217,8 @@ TEST_F(SeasonSiteTest, HostileNamesStayInertAndTheGridKeepsItsLook) {
     EXPECT_EQ(main(Read(dir.File("race.htm"))), main(Read(site / published.written[7])));
     EXPECT_NE(Read(dir.File("race.htm")).find("<td>Tom &amp; O&#39;Neil</td>"), std::string::npos);
 
-    const std::string golden = std::string(SCOREWELL_FIXTURES_DIR) + "/site/season-grid.htm";
-    const std::string grid = ReplaceAll(Read(site / "season-grid.htm"), StandardFooter(), "FOOTER");
-    if (getenv("SCOREWELL_UPDATE_GOLDEN")) {
-        std::ofstream(golden, std::ios::binary) << grid;
-    }
-    EXPECT_EQ(grid, Read(golden));
+    test::ExpectGolden("site/season-grid.htm",
+                       ReplaceAll(Read(site / "season-grid.htm"), StandardFooter(), "FOOTER"));
 }
 
 } // namespace

@@ -120,7 +120,7 @@ RaceFinalRace MakeRace(const Track& track, const std::vector<int>& field,
                        const std::vector<std::string>& names, int simType, Random& random) {
     const int cars = static_cast<int>(field.size());
     RaceFinalRace race;
-    race.simType = simType;
+    race.simType = static_cast<Simulation>(simType);
     race.track = track.name;
     race.name = std::string(track.shortName) + " " +
                 std::to_string(static_cast<int>(track.length * track.laps));
@@ -257,7 +257,9 @@ void BuildLeague(Program& program, const std::string& path, const std::vector<st
         ClearStaging(league);
         const std::size_t last = std::min(files.size(), first + static_cast<std::size_t>(batch));
         for (std::size_t i = first; i < last; ++i) {
-            StagingResult staged = ImportSTNFile(league, table, files[i], simType, 0);
+            StagingResult staged =
+                ImportSTNFile(league, table, files[i], static_cast<Simulation>(simType),
+                              LapReportingMethod::Speed);
             if (!staged.Staged()) {
                 throw std::runtime_error(staged.title + ": " + staged.message);
             }

@@ -39,12 +39,15 @@ const std::vector<CommandInfo>& Commands() {
          "                    qualifying is given as a speed or as a lap time (default speed)\n"
          "  --force           replaces an existing league file; a failure leaves it whole\n"},
         {"import", CommandImport, "LEAGUE FILE... [--qualifying speed|time] [--again]",
-         "Imports result files into an on-line league, one race per file: race finals of\n"
-         "NASCAR Racing 3, NASCAR Legends and NASCAR Racing 2 / 1999, or exported-standings\n"
-         "pages of NASCAR Racing 4 (with the tracks of the folder set by \"folders --nr4\").\n"
-         "Prints a line per file, staged, failed (with the reason) or skipped (a race the league\n"
-         "already holds), then \"imported N races\". A file that fails fails alone: the others\n"
-         "are imported and the exit status is 1.\n"
+         "Imports result files: race finals of NASCAR Racing 3, NASCAR Legends and NASCAR\n"
+         "Racing 2 / 1999, or exported-standings pages of NASCAR Racing 4 (with the tracks of\n"
+         "the folder set by \"folders --nr4\"). An on-line league gets one race per file; an\n"
+         "off-line league merges the files into one race of the drivers found in one file only,\n"
+         "ranked by its rank criteria (line \"merged N drivers NAME\"; with no such driver\n"
+         "nothing is imported and the exit status is 1).\n"
+         "Prints a line per file, staged, failed (with the reason) or skipped (a race an on-line\n"
+         "league already holds), then \"imported N races\". A file that fails fails alone: the\n"
+         "others are imported and the exit status is 1.\n"
          "  --qualifying speed|time\n"
          "                    how the files give qualifying (default: the league's lap method)\n"
          "  --again           imports files whose races the league already holds all the same\n"},
@@ -98,6 +101,12 @@ const std::vector<CommandInfo>& Commands() {
         {"remove-excluded", CommandRemoveExcluded, "LEAGUE",
          "Removes every result of the excluded drivers and scores every race again. The league\n"
          "as it was is kept beside it first, as LEAGUE.slf.bak.\n"},
+        {"rank-criteria", CommandRankCriteria, "LEAGUE [--order NAME,NAME,...]",
+         "Lists the rank criteria that order the merged race of an off-line league, first key\n"
+         "first: priority and name.\n"
+         "  --order NAME,NAME,...\n"
+         "                    sets their order first; every criterion named once, in any\n"
+         "                    letter case, or nothing changes\n"},
         {"folders", CommandFolders, "[--nr3 DIR] [--legends DIR] [--nr4 DIR]",
          "Shows the simulation folders of the program database, or sets them: each folder given\n"
          "must hold its simulation, or nothing is stored. An empty DIR clears a folder.\n"
@@ -281,16 +290,16 @@ std::string OnlyLeague(Arguments& args, const std::string& command) {
     return league;
 }
 
-std::optional<int> LapMethodOption(Arguments& args, const std::string& name) {
+std::optional<LapReportingMethod> LapMethodOption(Arguments& args, const std::string& name) {
     const std::optional<std::string> method = args.Option(name);
     if (!method) {
         return std::nullopt;
     }
     if (*method == "speed") {
-        return 0;
+        return LapReportingMethod::Speed;
     }
     if (*method == "time") {
-        return 1;
+        return LapReportingMethod::LapTime;
     }
     throw UsageError("The option " + name + " takes speed or time.");
 }

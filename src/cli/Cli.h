@@ -100,7 +100,7 @@ std::string TakeLeague(std::vector<std::string>& words, const std::string& comma
 std::string OnlyLeague(Arguments& args, const std::string& command);
 // An option naming how qualifying is given, speed or time, as the lap reporting method it
 // means (0 speed, 1 time); nothing when absent.
-std::optional<int> LapMethodOption(Arguments& args, const std::string& name);
+std::optional<LapReportingMethod> LapMethodOption(Arguments& args, const std::string& name);
 
 // --format tsv|csv|json; tsv when absent.
 DataFormat FormatOption(Arguments& args);
@@ -125,5 +125,6 @@ int CommandStandings(Context& ctx, Arguments& args);
 int CommandExport(Context& ctx, Arguments& args);
 int CommandResults(Context& ctx, Arguments& args);
 int CommandRemoveRaces(Context& ctx, Arguments& args);
+int CommandRankCriteria(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

@@ -1,8 +1,13 @@
+#include <algorithm>
 #include <iostream>
+#include <optional>
 
 #include "cli/Cli.h"
+#include "common/Domain.h"
 #include "common/Errors.h"
 #include "common/Text.h"
+#include "data/SimulationFolders.h"
+#include "import/OfflineMerge.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
@@ -16,11 +21,11 @@ std::string OneLine(const std::string& text) {
 
 } // namespace
 
-// Stages every file as the import dialog does, each on its own so that a bad file fails alone,
-// leaves out the files the league already holds, then imports the others: one transaction in
-// all.
+// Stages every file as the import dialog does, each on its own so that a bad file fails alone;
+// an on-line league leaves out the files it already holds and imports the others, an off-line
+// league merges them into one race. One transaction in all.
 int CommandImport(Context& ctx, Arguments& args) {
-    const std::optional<int> lapMethod = LapMethodOption(args, "--qualifying");
+    const std::optional<LapReportingMethod> lapMethod = LapMethodOption(args, "--qualifying");
     const bool again = args.Flag("--again");
     auto words = args.Positional();
     const std::string leagueArgument = TakeLeague(words, "import");
@@ -29,18 +34,17 @@ int CommandImport(Context& ctx, Arguments& args) {
     }
     League& league = ctx.OpenLeague(leagueArgument);
     const WorkingSettings& settings = league.Settings();
-    if (settings.leagueType == 1) {
-        throw ScorewellError("\"" + league.Path() +
-                             "\" is an off-line league: merging the files of an off-line event "
-                             "into one race is not available yet. Nothing was imported.");
-    }
-    const int sim = settings.simTitle;
-    if (sim == 3 && Trim(league.GetProgram().SimPath()[2]).empty()) {
+    const bool offline = settings.leagueType == LeagueType::Offline;
+    const Simulation sim = settings.simTitle;
+    const auto nascar4Folder =
+        static_cast<std::size_t>(SimulationFolderIndex(Simulation::NascarRacing4));
+    if (sim == Simulation::NascarRacing4 &&
+        Trim(league.GetProgram().SimPath()[nascar4Folder]).empty()) {
         throw ScorewellError("Scorewell needs to know the path of NASCAR Racing 4 before races "
                              "of this league can be imported: set it with "
                              "\"scorewell-cli folders --nr4 DIR\".");
     }
-    const int method = lapMethod.value_or(settings.lapReportingMethod);
+    const LapReportingMethod method = lapMethod.value_or(settings.lapReportingMethod);
 
     Transaction t(league.Db());
     ClearStaging(league);
@@ -57,6 +61,27 @@ int CommandImport(Context& ctx, Arguments& args) {
     };
     const std::vector<StagingResult> staged =
         StageResultFiles(league, table, words, sim, method, progress);
+    if (offline) {
+        int imported = 0;
+        std::optional<MergeOutcome> merge;
+        if (std::any_of(staged.begin(), staged.end(),
+                        [](const StagingResult& r) { return r.Staged(); })) {
+            merge = MergeStagedRaces(league, table);
+            if (!merge->merged) {
+                ctx.Tell(OneLine(kNoUniqueDrivers) + " Nothing was imported.");
+                return 1;
+            }
+            imported = 1;
+        }
+        ClearStaging(league);
+        t.Commit();
+        if (merge) {
+            ctx.Print({"merged", std::to_string(merge->drivers) + " drivers", merge->raceName});
+        }
+        ctx.Print({"imported", std::to_string(imported) + " races"});
+        ctx.Flush();
+        return anyFailed ? 1 : 0;
+    }
     if (!again) {
         for (std::size_t i = 0; i < staged.size(); ++i) {
             if (!staged[i].Staged()) {

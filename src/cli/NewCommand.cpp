@@ -35,8 +35,9 @@ int CommandNew(Context& ctx, Arguments& args) {
     Program& program = ctx.GetProgram();
     int sim = NumberOption(args, "--sim", 0, 3, DefaultSimIndex(program.SimPath()));
     int drop = NumberOption(args, "--drop", 0, 10, 0);
-    int lapMethod = LapMethodOption(args, "--lap-method").value_or(0);
-    int leagueType = args.Flag("--offline") ? 1 : 0;
+    const LapReportingMethod lapMethod =
+        LapMethodOption(args, "--lap-method").value_or(LapReportingMethod::Speed);
+    const LeagueType leagueType = args.Flag("--offline") ? LeagueType::Offline : LeagueType::Online;
     bool force = args.Flag("--force");
     auto names = args.Positional();
     if (names.size() != 1) {
@@ -53,7 +54,8 @@ int CommandNew(Context& ctx, Arguments& args) {
         throw ScorewellError("\"" + fileName + "\" already exists. Use --force to replace it.");
     }
     try {
-        CreateNewLeagueFile(fileName, sim, leagueType, program.Db(), drop, lapMethod);
+        CreateNewLeagueFile(fileName, sim, static_cast<int>(leagueType), program.Db(), drop,
+                            static_cast<int>(lapMethod));
     } catch (const std::exception& e) {
         throw ScorewellError("Error creating new SLF file: " + std::string(e.what()));
     }

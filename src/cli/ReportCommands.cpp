@@ -5,8 +5,8 @@
 #include "common/Numbers.h"
 #include "data/RaceList.h"
 #include "data/Settings.h"
-#include "html/CExport.h"
 #include "html/PageSettings.h"
+#include "html/PageWriter.h"
 #include "reports/DataTable.h"
 #include "reports/Dropped.h"
 #include "reports/ReportEngine.h"
@@ -104,38 +104,28 @@ int CommandExport(Context& ctx, Arguments& args) {
     // The caption setting and the page go together: a page that cannot be written leaves the
     // league as it was.
     Transaction t(db);
-    CExport page(db, program.Db());
-    page.DecimalSeparator = program.DecimalSeparator();
-    page.Title = SavedPageHeading(db);
-    page.Footer = StandardFooter();
+    const std::string& separator = program.DecimalSeparator();
+    PageRequest request;
     if (raceId) {
-        RaceHeading heading = ReadRaceHeading(db, *raceId, program.DecimalSeparator());
-        page.ExportType = CExport::kRaceResults;
-        page.ReportID = *raceId;
-        // In the desktop program the administrator sees and may retype this heading; here it
-        // comes straight from the result file, so it is league data and escaped as such.
-        page.ReportName = EscapeHTML(heading.name);
-        page.Title2 = heading.caption;
+        request = SavedRacePage(db, *raceId, separator);
     } else {
         ReportInfo report = ChosenReport(program.Db(), reportOption);
         std::string caption = StandingsPageCaption(MarkDropped(league));
-        WriteSetting(db, kSettingCaption, caption);
-        page.ExportType = CExport::kReport;
-        page.ReportID = report.id;
-        page.ReportName = report.name;
-        page.Title2 = caption;
+        WriteSetting(db, SettingId::Caption, caption);
+        request = ExportedPage(db, PageContent::Report, report.id,
+                               {SavedPageHeading(db), report.name, caption}, separator);
     }
-    page.Style = SavedPageStyle(db);
-    page.BeforeReplace = [&] {
+    PageWriter writer(db, program.Db());
+    const bool written = writer.Write(request, *output, [&] {
         try {
             t.Commit();
         } catch (const DbError& e) {
             throw ScorewellError("\"" + league.Path() +
                                  "\" could not store the page's caption: " + PlainReason(e) + ".");
         }
-    };
-    if (!page.HTML(*output)) {
-        throw ScorewellError("Error creating HTML file \"" + *output + "\": " + page.LastError());
+    });
+    if (!written) {
+        throw ScorewellError("Error creating HTML file \"" + *output + "\": " + writer.LastError());
     }
     ctx.Print({*output});
     return 0;

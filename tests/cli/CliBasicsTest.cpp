@@ -181,7 +181,7 @@ TEST_F(CliTest, HelpTellsEveryCommandsUsageAndOptionsAndTouchesNothing) {
             }
         }
     }
-    EXPECT_EQ(commands, 14);
+    EXPECT_EQ(commands, 15);
     EXPECT_EQ(RunCli(Args({"frobnicate", "--help"})).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(dir.File("prog")));
 }

@@ -214,3 +214,58 @@ TEST_F(CliLeagueWorkTest, ExportWritesPagesWithTheSavedSettings) {
 
 } // namespace
 } // namespace scorewell
+
+namespace scorewell {
+namespace {
+
+TEST_F(CliLeagueWorkTest, AnOffLineLeagueMergesTheMembersPagesAndOrdersByItsRankCriteria) {
+    std::filesystem::create_directories(dir.File("nr4/tracks/millbrook"));
+    test::WriteFileBytes(dir.File("nr4/NASCAR Racing 4.exe"), "");
+    test::WriteFileBytes(dir.File("nr4/tracks/millbrook/track.ini"),
+                         "[track]\r\ntrack_name = Millbrook Speedway\r\ntrack_length = 2.5\r\n");
+    ASSERT_EQ(Cli({"folders", "--nr4", dir.File("nr4")}).exitCode, 0);
+    const std::string night = dir.File("night.slf");
+    ASSERT_EQ(Cli({"new", night, "--sim", "3", "--offline"}).exitCode, 0);
+    // The same race from another member's seat: he is the one car that differs.
+    const std::string first = kFixtures + "/nr4/millbrook-standings.html";
+    std::string page = test::ReadFileBytes(first);
+    const std::string wes = "<TD>Wes Pruitt</TD><TD>-2L</TD><TD>198</TD>";
+    page.replace(page.find(wes), wes.size(), "<TD>Ada Member</TD><TD>-1L</TD><TD>199</TD>");
+    const std::string second = dir.File("ada.html");
+    test::WriteFileBytes(second, page);
+
+    // Only computer cars: refused, nothing imported.
+    auto r = Cli({"import", night, first, first});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "scorewell-cli: There are no unique drivers!  All duplicate drivers are "
+                     "assumed to be AI drivers and are ignored! Nothing was imported.\n");
+    EXPECT_EQ(r.out, "staged\t" + first + "\t5 drivers\nstaged\t" + first + "\t5 drivers\n");
+
+    r = Cli({"import", night, first, second});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "staged\t" + first + "\t5 drivers\nstaged\t" + second +
+                         "\t5 drivers\nmerged\t2 drivers\tMillbrook Speedway\nimported\t1 races\n");
+    Database db = Database::Open(night);
+    EXPECT_EQ(db.Scalar("SELECT group_concat(Name || ' ' || Finish || ' ' || Points, ', ') FROM "
+                        "(SELECT Name, Finish, Points FROM Stats JOIN Driver USING (DriverID) "
+                        "ORDER BY Finish)")
+                  .AsText(),
+              "Ada Member 1 180, Wes Pruitt 2 175");
+    EXPECT_EQ(db.Scalar("SELECT FileName FROM Race").AsText(), "Merged");
+    db.Close();
+
+    r = Cli({"rank-criteria", night, "--order", "Laps Led,laps completed"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "scorewell-cli: The order leaves out \"Average Speed\", \"Qualifying "
+                     "Speed\"; name every rank criterion of the league once.\n");
+    r = Cli({"rank-criteria", night, "--order",
+             "qualifying speed,Laps Led,Laps Completed,Average Speed"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string listing = "Priority\tName\n1\tQualifying Speed\n2\tLaps Led\n"
+                                "3\tLaps Completed\n4\tAverage Speed\n";
+    EXPECT_EQ(r.out, listing);
+    EXPECT_EQ(Cli({"rank-criteria", night}).out, listing);
+}
+
+} // namespace
+} // namespace scorewell

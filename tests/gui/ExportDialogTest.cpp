@@ -48,14 +48,14 @@ protected:
     }
 };
 
-TEST_F(ExportDialogTest, FirstUseShowsTheDesignedStyleAndCancelKeepsEverySetting) {
+TEST_F(ExportDialogTest, FirstUseShowsTheDefaultStyleAndCancelKeepsEverySetting) {
     WriteSetting(LeagueDb(), 15, "arial");
     const auto before = Stored();
     ExportRace(1, [&](ExportDialog* d) {
         EXPECT_EQ(Box(d, "txtHeading")->text(), "XYZ Racing League");
         EXPECT_EQ(Box(d, "txtRepName")->text(), "Millbrook 500");
         EXPECT_EQ(Box(d, "txtCaption")->text(), "2.5 miles - 200 laps");
-        // The font is looked up with its letter case; the designed one takes its place.
+        // The font is looked up with its letter case; the default one takes its place.
         EXPECT_EQ(Child<QComboBox>(d, "cboFontList")->currentText(), "Times New Roman");
         for (int i = 0; i < 5; ++i) {
             EXPECT_FALSE(TableColors(d, i)->isChecked());
@@ -130,7 +130,8 @@ TEST_F(ExportDialogTest, PreviewShowsTheControlsAndExportSavesThemForTheRacePage
         desktop.ExpectMessage("Error", MessageAnswer::OK, "Error viewing preview...");
         Click(d, "cmdPreview");
 
-        desktop.ExpectSaveDialog(page);
+        // Typed without extension: the filter's ".htm" is added.
+        desktop.ExpectSaveDialog(Q(dir.File("Race Result")));
         ClickButton(d, 0);
         EXPECT_FALSE(d->Cancelled());
     });

@@ -7,11 +7,13 @@
 #include <filesystem>
 
 #include "GuiTest.h"
+#include "common/Domain.h"
 #include "data/League.h"
 #include "data/Program.h"
 #include "editing/RaceResultsEditor.h"
 #include "editing/ResultEditor.h"
 #include "import/ImportDialog.h"
+#include "import/RaceFinalWriter.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -231,19 +233,43 @@ TEST_F(ImportDialogTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo
                                         "Millbrook 500"}));
 }
 
-TEST_F(ImportDialogTest, AnOffLineLeagueIsToldThatMergingIsNotAvailableYet) {
-    const std::string night = MakeLeague("night.slf", {}, 0, 1);
+TEST_F(ImportDialogTest, AnOffLineLeagueMergesTheFilesIntoOneRaceOfTheDriversInOneFileOnly) {
+    const std::string night =
+        MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
+                   static_cast<int>(LeagueType::Offline));
     Open(night);
-    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn")});
-    desktop.ExpectMessage("Notice", MessageAnswer::OK, "not available yet");
+    // Two members' own files; the demo season's drivers are in both of its files.
+    for (const auto& [file, member] : {std::pair{"ann.stn", "Ann Lee"}, {"bob.stn", "Bob Ray"}}) {
+        RaceFinalRace race;
+        race.name = "Ann's Race";
+        race.track = "Harbor Point Speedway";
+        race.length = 1.5;
+        race.laps = 267;
+        race.avgSpeed = "150.000";
+        race.cars = {{1, "8", member, 267, 10, 0, "175.000", "Running"},
+                     {2, "9", "Zoë Ødegård", 267, 257, 0, "176.000", "Running"}};
+        WriteRaceFinal(exports + "/" + file, race);
+    }
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
+    desktop.ExpectMessage("Warning", MessageAnswer::OK,
+                          "There are no unique drivers!  All duplicate drivers\nare assumed to be "
+                          "AI drivers and are ignored!");
+    desktop.ExpectOpenFiles({Export("ann.stn"), Export("bob.stn")});
     Import([&](ImportDialog* d) {
         EXPECT_TRUE(Child<QLabel>(d, "lblNote")->isVisible());
         ClickButton(d, 0);
         ClickButton(d, 4);
         EXPECT_TRUE(d->isVisible());
-        ClickButton(d, 3);
+        EXPECT_EQ(Count("Race") + Count("Driver"), 0);
+        ClickButton(d, 0);
+        EXPECT_EQ(Entries(d).size(), 4);
+        ClickButton(d, 4);
+        EXPECT_FALSE(d->Cancelled());
     });
-    EXPECT_EQ(CountRows(night, "Race"), 0);
+    EXPECT_EQ(desktop.Messages().front().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(GridNames(), QStringList{"Harbor Point 400"});
+    EXPECT_EQ(Count("Race", "FileName='Merged'"), 1);
+    EXPECT_EQ(Count("Stats"), 2);
 }
 
 TEST_F(ImportDialogTest, ANascarRacing4LeagueReadsExportedStandings) {

@@ -73,10 +73,10 @@ TEST_F(LeaguePropertiesDialogTest, ANameWithoutFolderGoesToTheProgramFolderAndIs
     EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), path));
     EXPECT_EQ(window->windowTitle(), "Scorewell - league");
     const WorkingSettings& s = window->GetLeague()->Settings();
-    EXPECT_EQ(s.simTitle, 1);
+    EXPECT_EQ(s.simTitle, Simulation::NascarLegends);
     EXPECT_EQ(s.droppedRaces, 2);
-    EXPECT_EQ(s.leagueType, 1);
-    EXPECT_EQ(s.lapReportingMethod, 1);
+    EXPECT_EQ(s.leagueType, LeagueType::Offline);
+    EXPECT_EQ(s.lapReportingMethod, LapReportingMethod::LapTime);
     EXPECT_EQ(LeagueSetting(path, 17), "1");
     EXPECT_EQ(LeagueSetting(path, 5), "1");
     EXPECT_TRUE(Menu("mnuTools_3")->isEnabled());
@@ -194,7 +194,7 @@ TEST_F(LeaguePropertiesDialogTest, PropertiesChangeOnlyDroppedRacesAndTheLapMeth
 
     Properties(3, 0);
     EXPECT_EQ(window->GetLeague()->Settings().droppedRaces, 3);
-    EXPECT_EQ(window->GetLeague()->Settings().lapReportingMethod, 1);
+    EXPECT_EQ(window->GetLeague()->Settings().lapReportingMethod, LapReportingMethod::LapTime);
     EXPECT_EQ(LeagueSetting(path, 6), "3");
     EXPECT_EQ(LeagueSetting(path, 17), "1");
     EXPECT_EQ(LeagueSetting(path, 5), "2");

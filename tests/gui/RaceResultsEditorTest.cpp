@@ -92,13 +92,54 @@ TEST_F(RaceResultsEditorTest, ALeagueRaceShowsItsFiguresAndExcludedDriversInGrey
     });
 
     // Lap times: the method is drawn reversed and qualifying shows as the lap time.
-    SaveLeagueProperties(*window->GetLeague(), 0, 1);
+    SaveLeagueProperties(*window->GetLeague(), 0, LapReportingMethod::LapTime);
     Edit([&](RaceResultsEditor* d) {
         auto* method = Child<QLabel>(d, "lblLRM");
         EXPECT_EQ(method->text(), "Time");
         EXPECT_EQ(method->palette().color(QPalette::WindowText),
                   d->palette().color(QPalette::Window));
         EXPECT_EQ(Results(d)->item(0, 8)->text(), "30.700");
+        // The result dialog shows and takes the lap time too; left as shown, the speed stays.
+        desktop.OnModal<ResultEditor>([&](ResultEditor* r) {
+            EXPECT_EQ(Field(r, 8)->text(), "30.700");
+            Field(r, 5)->setText("190");
+            ClickButton(r, 1);
+        });
+        DoubleClick(Results(d), 0);
+        desktop.OnModal<ResultEditor>([&](ResultEditor* r) {
+            for (const char* notATime : {"1:75", "a", "1:2:3"}) {
+                Field(r, 8)->setText(notATime);
+                desktop.ExpectMessage("Error", MessageAnswer::OK, "is not a time");
+                ClickButton(r, 1);
+                EXPECT_TRUE(r->isVisible()) << notATime;
+            }
+            Field(r, 8)->clear();
+            QTest::keyClicks(Field(r, 8), "0:30.5");
+            ClickButton(r, 1);
+        });
+        DoubleClick(Results(d), 0);
+        EXPECT_EQ(Results(d)->item(0, 8)->text(), "30.500");
+        d->close();
+    });
+    EXPECT_EQ(Db().Scalar("SELECT Points || '|' || Qualifying FROM Stats WHERE Finish=1 "
+                          "ORDER BY StatsID LIMIT 1")
+                  .AsText(),
+              "190|177.049");
+}
+
+TEST_F(RaceResultsEditorTest, TheWindowOpensWithinTheMainWindowAndDoesNotGrowWithALongName) {
+    LeagueWithRace();
+    window->resize(700, 500);
+    Edit([&](RaceResultsEditor* d) {
+        const int opened = d->width();
+        EXPECT_LE(opened, std::max(700, d->minimumSizeHint().width()));
+        desktop.OnModal<ResultEditor>([&](ResultEditor* r) {
+            TypeResult(r, {"21", "21", QString(50, 'W'), "100", "0", "0", "0", "0", "182.5"},
+                       "Running");
+        });
+        QTest::keyClick(Results(d), Qt::Key_Insert);
+        QApplication::processEvents();
+        EXPECT_EQ(d->width(), opened);
         d->close();
     });
 }

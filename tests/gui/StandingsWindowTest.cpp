@@ -122,7 +122,7 @@ TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport)
     EXPECT_EQ(LeagueDb().Scalar("SELECT Count(*) FROM Stats WHERE Dropped").AsInteger(), 20);
 
     // Dropping nothing, every result counts and the caption says so.
-    SaveLeagueProperties(*window->GetLeague(), 0, 0);
+    SaveLeagueProperties(*window->GetLeague(), 0, LapReportingMethod::Speed);
     Calculate([&](StandingsWindow* d) { EXPECT_EQ(Caption(d), "Results after 3 events:"); });
     EXPECT_EQ(LeagueDb().Scalar("SELECT Count(*) FROM Stats WHERE Dropped").AsInteger(), 0);
 }

@@ -60,7 +60,8 @@ void MakeSeasonLeague(Program& program, const std::string& leaguePath, const std
     for (std::size_t i = 0; i < races.size(); ++i) {
         const std::string file = folder + "/race" + std::to_string(i + 1) + ".stn";
         WriteRaceFinal(file, races[i]);
-        const StagingResult staged = ImportSTNFile(league, table, file, 0, 0);
+        const StagingResult staged = ImportSTNFile(league, table, file, Simulation::NascarRacing3,
+                                                   LapReportingMethod::Speed);
         if (!staged.Staged()) {
             throw std::runtime_error(file + ": " + staged.message);
         }

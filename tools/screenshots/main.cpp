@@ -30,6 +30,7 @@
 #include "editing/ResultEditor.h"
 #include "html/ExportDialog.h"
 #include "import/ImportDialog.h"
+#include "import/OfflineSettingsDialog.h"
 #include "import/ProgressWindow.h"
 #include "reports/ColumnEditor.h"
 #include "reports/StandingsWindow.h"
@@ -188,10 +189,23 @@ void Pictures::TakeAll() {
         ClickButton(d, 1);
     });
     ShotModal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) { Shot(d, "import-offline"); });
+    // The rank criteria with a block of two moved up, left without saving.
+    desktop.ExpectMessage("Unsaved Information", MessageAnswer::No);
+    ShotModal<OfflineSettingsDialog>("mnuTools_3", [&](OfflineSettingsDialog* d) {
+        auto* grid = Child<QTableWidget>(d, "fgPriorities");
+        grid->setCurrentCell(2, 1);
+        grid->setRangeSelected(QTableWidgetSelectionRange(2, 0, 3, 1), true);
+        Click(d, "cmdMove_0");
+        Shot(d, "offline-settings");
+    });
     ProgressWindow progress("Reading STN Files", 3, window.get());
     progress.show();
     progress.Step("Reading: \"02-millbrook-500.stn\"", 2);
     Shot(&progress, "progress");
+    ProgressWindow merging("Importing Results", 9, window.get());
+    merging.show();
+    merging.Step("Merging...", 4);
+    Shot(&merging, "progress-merging");
 }
 
 } // namespace

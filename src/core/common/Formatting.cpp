@@ -8,18 +8,17 @@
 
 namespace scorewell {
 
-float ConvertSpeedTime(float value, float length) {
+double ConvertSpeedTime(double value, double length) {
     if (value == 0) {
         return 0;
     }
-    return length / value * 3600.0f;
+    return length / value * 3600.0;
 }
 
-std::string FormatTime(float seconds, std::string_view decimalSeparator) {
+std::string FormatTime(double seconds, std::string_view decimalSeparator) {
     if (seconds == 0 || !std::isfinite(seconds)) {
         return "--";
     }
-    // Worked in double, so ten hours and more keep their hour count.
     double rest = seconds;
     const double hours = std::floor(rest / 3600);
     rest -= hours * 3600;
@@ -35,19 +34,52 @@ std::string FormatTime(float seconds, std::string_view decimalSeparator) {
     return text + FormatNumber(rest, "00.000", decimalSeparator);
 }
 
-std::string FormatQualifying(std::optional<double> value, float length, int lapReportingMethod,
+std::string FormatQualifying(std::optional<double> value, float length,
+                             LapReportingMethod lapReportingMethod,
                              std::string_view decimalSeparator) {
     if (!value) {
         return "--";
     }
     switch (lapReportingMethod) {
-    case 0:
+    case LapReportingMethod::Speed:
         return FormatNumber(*value, "##0.000;;--", decimalSeparator);
-    case 1:
+    case LapReportingMethod::LapTime:
         return FormatTime(ConvertSpeedTime(ToSingle(*value), length), decimalSeparator);
     default:
         return {};
     }
+}
+
+std::string LapTimeEntry(double speed, float length) {
+    if (speed == 0 || length == 0) {
+        return "0";
+    }
+    return FormatTime(static_cast<float>(length / speed * 3600.0), ".");
+}
+
+std::optional<double> SpeedOfLapTimeEntry(std::string_view text, float length) {
+    const std::string typed = Trim(text);
+    const std::size_t colon = typed.find(':');
+    double minutes = 0;
+    std::string secondsText = typed;
+    if (colon != std::string::npos) {
+        const std::optional<double> m = StrictNumber(typed.substr(0, colon));
+        if (!m || *m < 0 || *m != std::floor(*m)) {
+            return std::nullopt;
+        }
+        minutes = *m;
+        secondsText = typed.substr(colon + 1);
+    }
+    const std::optional<double> seconds = StrictNumber(secondsText);
+    if (!seconds || *seconds < 0 || (colon != std::string::npos && *seconds >= 60)) {
+        return std::nullopt;
+    }
+    const double time = minutes * 60 + *seconds;
+    if (time == 0) {
+        return 0.0;
+    }
+    // Rounded as speeds are shown, so the time typed is the time shown again.
+    return std::round(length / time * 3600.0 * 1000.0) / 1000.0;
 }
 
 std::string NumberText(double value, std::string_view decimalSeparator) {

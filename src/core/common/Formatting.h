@@ -6,20 +6,31 @@
 #include <string>
 #include <string_view>
 
+#include "common/Domain.h"
+
 namespace scorewell {
 
 // 0 when value is 0, else length / value * 3600: a lap time in seconds gives the speed in mph,
-// a speed in mph gives the lap time in seconds. Single precision, as stored.
-float ConvertSpeedTime(float value, float length);
+// a speed in mph gives the lap time in seconds. Worked in double: a caller rounds the result once,
+// to the single it stores or the text it shows.
+double ConvertSpeedTime(double value, double length);
 
 // "--" for 0 (and for infinite or undefined values); otherwise [h:]m:ss.sss ("05.500",
 // "1:05.500", "2:46:40.000", "10:00:00.000").
-std::string FormatTime(float seconds, std::string_view decimalSeparator);
+std::string FormatTime(double seconds, std::string_view decimalSeparator);
 
-// "--" for no value; with lap reporting method 0 the speed with "##0.000;;--", with 1 the lap
-// time for the track length; the empty text for any other method.
-std::string FormatQualifying(std::optional<double> value, float length, int lapReportingMethod,
+// "--" for no value; reported as speeds, the speed with "##0.000;;--", as lap times, the lap
+// time for the track length.
+std::string FormatQualifying(std::optional<double> value, float length,
+                             LapReportingMethod lapReportingMethod,
                              std::string_view decimalSeparator);
+
+// A stored qualifying speed as the lap time a user types for the track: seconds, or minutes and
+// seconds ("49.500", "1:05.500"); "0" for no speed.
+std::string LapTimeEntry(double speed, float length);
+// The speed of a lap time typed as seconds or as minutes:seconds, with "." as decimal point;
+// 0 for a time of 0, nothing when the text is no lap time.
+std::optional<double> SpeedOfLapTimeEntry(std::string_view text, float length);
 
 // The number's ordinary text with "." replaced by the decimal separator.
 std::string NumberText(double value, std::string_view decimalSeparator);

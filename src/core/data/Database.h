@@ -169,7 +169,7 @@ public:
     // The size a text field was declared with ("TEXT(50)" gives 50); nothing when none.
     std::optional<int> DeclaredSize(std::string_view table, std::string_view field);
 
-    // Runs a trusted script of several statements (the program database seed); never for SQL
+    // Runs a trusted script of several statements (the program database defaults); never for SQL
     // that comes from a file or a user.
     void ExecuteScript(const std::string& sql);
 

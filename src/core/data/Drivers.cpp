@@ -154,4 +154,30 @@ void SetDriversExcluded(Database& league, const std::vector<std::string>& names,
     t.Commit();
 }
 
+std::int32_t GetDriverID(Database& league, std::string_view name) {
+    // A blank name is no name at all, and the required Name field refuses it.
+    const bool blank = Trim(name).empty();
+    const Value key = blank ? Value() : Value(DriverNameKey(name));
+    Value id = league.Scalar(
+        "SELECT DriverID FROM Driver WHERE NameKey=? ORDER BY DriverID LIMIT 1", {key});
+    if (!id.IsNull()) {
+        return static_cast<std::int32_t>(id.AsInteger());
+    }
+    league.Execute("INSERT INTO Driver (Name, NameKey, Handicap) VALUES (?, ?, 0)",
+                   {blank ? Value() : Value(name), key});
+    return static_cast<std::int32_t>(league.LastInsertRowId());
+}
+
+bool IsDriverExcluded(Database& league, std::int32_t driverId) {
+    return league.Scalar("SELECT Exclude FROM Driver WHERE DriverID=?", {Value(driverId)})
+               .AsInteger() != 0;
+}
+
+bool IsDriverNameExcluded(Database& league, std::string_view name) {
+    return league
+               .Scalar("SELECT Exclude FROM Driver WHERE NameKey=? ORDER BY DriverID LIMIT 1",
+                       {Value(DriverNameKey(name))})
+               .AsInteger() != 0;
+}
+
 } // namespace scorewell

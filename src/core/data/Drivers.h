@@ -47,4 +47,13 @@ std::vector<std::int32_t> FindDriversByName(Database& league, std::string_view n
 // ScorewellError naming the first name the league does not know; nothing is changed then.
 void SetDriversExcluded(Database& league, const std::vector<std::string>& names, bool exclude);
 
+// The driver of that name (compared by DriverNameKey, without regard to letter case in any
+// script), added with his key when there is none. A blank name cannot be added: the driver's
+// name is required.
+std::int32_t GetDriverID(Database& league, std::string_view name);
+// The Exclude flag of a driver; false when there is no such driver.
+bool IsDriverExcluded(Database& league, std::int32_t driverId);
+// The Exclude flag of the driver of that name, compared as GetDriverID does; false when none.
+bool IsDriverNameExcluded(Database& league, std::string_view name);
+
 } // namespace scorewell

@@ -6,9 +6,9 @@
 #include <optional>
 #include <system_error>
 
-#include "common/Platform.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 #include "data/Drivers.h"
 #include "data/LeagueFile.h"
@@ -133,8 +133,7 @@ League::League(Program& program, const std::string& path, LeagueAccess access)
     case FileKind::Missing:
         throw LeagueOpenError(Kind::Missing, Quoted(path) + " does not exist!");
     case FileKind::Folder:
-        throw LeagueOpenError(Kind::NotALeague,
-                              Quoted(path) + " is a folder, not a league file.");
+        throw LeagueOpenError(Kind::NotALeague, Quoted(path) + " is a folder, not a league file.");
     case FileKind::Other:
         throw LeagueOpenError(Kind::NotALeague,
                               Quoted(path) + " is not a regular file, so it is not a league file.");
@@ -147,17 +146,17 @@ League::League(Program& program, const std::string& path, LeagueAccess access)
                                                   "folder is read-only.");
     }
     try {
-        lock_ = FileLock::TryAcquire(path, access == LeagueAccess::Change
-                                               ? FileLock::Mode::Exclusive
-                                               : FileLock::Mode::Shared);
+        lock_ =
+            FileLock::TryAcquire(path, access == LeagueAccess::Change ? FileLock::Mode::Exclusive
+                                                                      : FileLock::Mode::Shared);
     } catch (const std::system_error& e) {
-        throw LeagueOpenError(Kind::Other, Quoted(path) + " cannot be opened: " +
-                                               e.code().message() + ".");
+        throw LeagueOpenError(Kind::Other,
+                              Quoted(path) + " cannot be opened: " + e.code().message() + ".");
     }
     if (!lock_) {
-        throw LeagueOpenError(Kind::Locked,
-                              Quoted(path) + " is in use by another program. Close it there and "
-                                             "try again.");
+        throw LeagueOpenError(Kind::Locked, Quoted(path) +
+                                                " is in use by another program. Close it there and "
+                                                "try again.");
     }
     if (access == LeagueAccess::Change) {
         // Older versions compacted through this copy; an interrupted one left it behind.
@@ -209,7 +208,7 @@ League::League(Program& program, const std::string& path, LeagueAccess access)
         UpgradeLeagueFile(db_, program_.Db());
         AddMissingSettings(db_);
         // Page settings a league lacks come from the program database, name and all.
-        for (int id = 100; id <= 109; ++id) {
+        for (int id = SettingId::UseBackgroundImage; id <= SettingId::FirstColor + 7; ++id) {
             if (ReadSetting(db_, id) == kMissingSetting) {
                 std::string name;
                 std::string value = ReadSetting(program_.Db(), id, &name);
@@ -222,9 +221,10 @@ League::League(Program& program, const std::string& path, LeagueAccess access)
                              Trim(value).empty() ? Value() : Value(value)});
             }
         }
-        if (ReadSetting(db_, 6) == kMissingSetting) {
+        if (ReadSetting(db_, SettingId::DroppedRaces) == kMissingSetting) {
             db_.Execute("INSERT INTO Settings (SettingsID, SettingName, SettingValue) "
-                        "VALUES (6,'Dropped Races','0')");
+                        "VALUES (?,'Dropped Races','0')",
+                        {Value(SettingId::DroppedRaces)});
         }
         // Table definitions are text in the file: damaged, they may still read as a sound
         // database that lacks what the program needs.
@@ -286,12 +286,14 @@ void League::LoadWorkingSettings() {
         return ReadSettingSwitch(db_, id);
     };
     WorkingSettings read;
-    read.simTitle = number(5, "Sim Title", 0, 3, false);
-    read.droppedRaces = number(6, "Dropped Races", 0, 10, true);
-    read.leagueType = number(12, "League Type", 0, 1, false);
-    read.useCustomPointSystem = onOff(13, "Use Custom Point System");
-    read.useCustomBonusSystem = onOff(14, "Use Custom Bonus System");
-    read.lapReportingMethod = number(17, "Lap Reporting Method", 0, 1, true);
+    read.simTitle = static_cast<Simulation>(number(SettingId::SimTitle, "Sim Title", 0, 3, false));
+    read.droppedRaces = number(SettingId::DroppedRaces, "Dropped Races", 0, 10, true);
+    read.leagueType =
+        static_cast<LeagueType>(number(SettingId::LeagueType, "League Type", 0, 1, false));
+    read.useCustomPointSystem = onOff(SettingId::UseCustomPointSystem, "Use Custom Point System");
+    read.useCustomBonusSystem = onOff(SettingId::UseCustomBonusSystem, "Use Custom Bonus System");
+    read.lapReportingMethod = static_cast<LapReportingMethod>(
+        number(SettingId::LapReportingMethod, "Lap Reporting Method", 0, 1, true));
     settings_ = read;
 }
 
@@ -336,11 +338,11 @@ PendingBackup::PendingBackup(Database& league)
                              Quoted(leaguePath_) + " could not be written: " + PlainReason(e) +
                              ". Nothing was changed.");
     } catch (const std::system_error& e) {
-        throw ScorewellError("The copy " + Quoted(GenerationPath(leaguePath_, 0)) + " of " +
-                             Quoted(leaguePath_) + " could not be written: " +
-                             (IsDiskFullError(e.code().value()) ? "the disk is full"
-                                                                : std::string(e.what())) +
-                             ". Nothing was changed.");
+        throw ScorewellError(
+            "The copy " + Quoted(GenerationPath(leaguePath_, 0)) + " of " + Quoted(leaguePath_) +
+            " could not be written: " +
+            (IsDiskFullError(e.code().value()) ? "the disk is full" : std::string(e.what())) +
+            ". Nothing was changed.");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Domain.h"
 #include "common/Errors.h"
 #include "common/Platform.h"
 #include "data/Database.h"
@@ -25,13 +26,12 @@ private:
 
 // The league's working settings, loaded when it is opened.
 struct WorkingSettings {
-    int simTitle = 0;   // 0 NASCAR Racing 3, 1 NASCAR Legends, 2 NASCAR Racing 2 / 1999,
-                        // 3 NASCAR Racing 4
-    int leagueType = 0; // 0 on-line, 1 off-line
+    Simulation simTitle = Simulation::NascarRacing3;
+    LeagueType leagueType = LeagueType::Online;
     bool useCustomPointSystem = false;
     bool useCustomBonusSystem = false;
     int droppedRaces = 0;
-    int lapReportingMethod = 0; // 0 speed, 1 time
+    LapReportingMethod lapReportingMethod = LapReportingMethod::Speed;
 };
 
 // How a program uses a league while it has it open. A league being changed is held by one

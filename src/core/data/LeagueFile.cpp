@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "common/Domain.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/Drivers.h"
@@ -266,15 +267,19 @@ void CreateLeagueFile(const std::string& fileName, int simTitle, int leagueType,
         CreateIndex(league, "DriverStats", "Stats", "DriverID");
         CreateIndex(league, "RaceStats", "Stats", "RaceID");
 
-        InsertSetting(league, 2, "Page Heading", Value("XYZ Racing League"));
-        InsertSetting(league, 3, "Report Name", Value("Point Standings"));
-        InsertSetting(league, 4, "Caption", Value("Results after X races"));
-        InsertSetting(league, 5, "Sim Title", Value(simTitle));
-        InsertSetting(league, 6, "Dropped Races", Value(std::to_string(droppedRaces)));
-        InsertSetting(league, 12, "League Type", Value(std::to_string(leagueType)));
-        InsertSetting(league, 13, "Use Custom Point System", Value("0"));
-        InsertSetting(league, 14, "Use Custom Bonus System", Value("0"));
-        InsertSetting(league, 17, "Lap Reporting Method",
+        InsertSetting(league, SettingId::PageHeading, "Page Heading", Value("XYZ Racing League"));
+        InsertSetting(league, SettingId::ReportName, "Report Name", Value("Point Standings"));
+        InsertSetting(league, SettingId::Caption, "Caption", Value("Results after X races"));
+        InsertSetting(league, SettingId::SimTitle, "Sim Title", Value(simTitle));
+        InsertSetting(league, SettingId::DroppedRaces, "Dropped Races",
+                      Value(std::to_string(droppedRaces)));
+        InsertSetting(league, SettingId::LeagueType, "League Type",
+                      Value(std::to_string(leagueType)));
+        InsertSetting(league, SettingId::UseCustomPointSystem, "Use Custom Point System",
+                      Value("0"));
+        InsertSetting(league, SettingId::UseCustomBonusSystem, "Use Custom Bonus System",
+                      Value("0"));
+        InsertSetting(league, SettingId::LapReportingMethod, "Lap Reporting Method",
                       Value(std::to_string(lapReportingMethod)));
 
         CreateStagingTables(league, programDb);

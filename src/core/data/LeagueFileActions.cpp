@@ -136,11 +136,12 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
     }
 }
 
-void SaveLeagueProperties(League& league, int droppedRaces, int lapReportingMethod) {
+void SaveLeagueProperties(League& league, int droppedRaces, LapReportingMethod lapReportingMethod) {
     Database& db = league.Db();
     Transaction t(db);
-    if (!WriteSetting(db, 6, std::to_string(droppedRaces)) ||
-        !WriteSetting(db, 17, std::to_string(lapReportingMethod))) {
+    if (!WriteSetting(db, SettingId::DroppedRaces, std::to_string(droppedRaces)) ||
+        !WriteSetting(db, SettingId::LapReportingMethod,
+                      std::to_string(static_cast<int>(lapReportingMethod)))) {
         throw ScorewellError("The properties could not be saved in " + Quoted(league.Path()) + ".");
     }
     t.Commit();

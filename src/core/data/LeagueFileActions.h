@@ -22,6 +22,6 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
 
 // The two properties of an open league that can be changed (settings 6 and 17), stored as one
 // change and taken into the working settings.
-void SaveLeagueProperties(League& league, int droppedRaces, int lapReportingMethod);
+void SaveLeagueProperties(League& league, int droppedRaces, LapReportingMethod lapReportingMethod);
 
 } // namespace scorewell

@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "common/Platform.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
-#include "data/Seed.h"
+#include "data/Defaults.h"
 #include "data/Settings.h"
-#include "import/Tracks.h"
+#include "data/Tracks.h"
 
 namespace scorewell {
 
@@ -39,7 +39,7 @@ void CreateProgramDatabase(const std::string& path) {
     BuildAndReplaceFile(temp, path, [&] {
         Database db = Database::Create(temp);
         Transaction t(db);
-        db.ExecuteScript(ProgramDatabaseSeed());
+        db.ExecuteScript(ProgramDatabaseDefaults());
         t.Commit();
     });
 }
@@ -72,14 +72,12 @@ Program::Program(std::string folder, std::string decimalSeparator)
 
 Program::~Program() = default;
 
-const CTracks& Program::TrackCatalogue() {
-    if (!tracks_) {
-        tracks_ = std::make_unique<CTracks>(LoadTrackCatalogue(simPath_[2]));
-    }
+const CTracks& Program::KeepTrackCatalogue(CTracks tracks) {
+    tracks_ = std::make_unique<CTracks>(std::move(tracks));
     return *tracks_;
 }
 
-std::string Program::ReplaceFromSeed(const std::string& folder) {
+std::string Program::ReplaceFromDefaults(const std::string& folder) {
     const std::string path = JoinPath(folder, kDatabaseName);
     std::string kept = path + ".damaged";
     for (int n = 2; FileExists(kept); ++n) {

@@ -32,7 +32,7 @@ public:
     static std::string DefaultFolder(const std::string& executableFolder);
 
     // Opens the program database of the folder (created when needed), creating it from the
-    // built-in seed when it is missing. Throws ProgramDatabaseError, naming the file, when the
+    // built-in defaults when it is missing. Throws ProgramDatabaseError, naming the file, when the
     // file exists but is not a usable program database; the file is then left as it is.
     explicit Program(std::string folder, std::string decimalSeparator = ".");
     ~Program();
@@ -40,8 +40,8 @@ public:
     Program& operator=(const Program&) = delete;
 
     // Keeps a damaged program database beside it (its name + ".damaged", numbered when that
-    // exists) and builds a new one from the seed. Gives the name the old file was kept under.
-    static std::string ReplaceFromSeed(const std::string& folder);
+    // exists) and builds a new one from the defaults. Gives the name the old file was kept under.
+    static std::string ReplaceFromDefaults(const std::string& folder);
 
     const std::string& Folder() const { return folder_; }
     std::string DatabasePath() const;
@@ -57,9 +57,10 @@ public:
     // True when none of the three folders is set.
     bool NoSimulationFolder() const;
 
-    // The NASCAR Racing 4 track catalogue, read from the tracks of SimPath(2) on first need and
-    // kept for the run: a track installed later is seen after a restart.
-    const CTracks& TrackCatalogue();
+    // The NASCAR Racing 4 track catalogue once read (TrackCatalogue of import/Tracks.h reads it
+    // on first need); nullptr before.
+    const CTracks* KeptTrackCatalogue() const { return tracks_.get(); }
+    const CTracks& KeepTrackCatalogue(CTracks tracks);
     bool HasTrackCatalogue() const { return tracks_ != nullptr; }
 
 private:
@@ -70,7 +71,7 @@ private:
     std::unique_ptr<CTracks> tracks_;
 };
 
-// Builds a program database at path from the built-in seed (written beside it under a temporary
+// Builds a program database at path from the built-in defaults (written beside it under a temporary
 // name, then renamed into place, so a half-written file is never left).
 void CreateProgramDatabase(const std::string& path);
 

@@ -7,7 +7,6 @@
 #include "common/Text.h"
 #include "data/Drivers.h"
 #include "data/RaceList.h"
-#include "scoring/Scoring.h"
 
 namespace scorewell {
 
@@ -127,20 +126,11 @@ auto AsOneAction(League& league, const char* failure, Action action) {
         return result;
     } catch (const DbError& e) {
         throw ScorewellError(std::string(failure) + ": " + PlainReason(e) + ".");
-    } catch (const RuleError& e) {
-        throw ScorewellError(std::string(failure) + ": " + e.what());
     }
 }
 
 std::string TextOf(const Value& value) {
     return value.IsNull() ? std::string() : value.AsText();
-}
-
-std::optional<double> SpeedOf(const Value& value) {
-    if (value.IsNull() || (value.IsText() && Trim(value.Text()).empty())) {
-        return std::nullopt;
-    }
-    return value.IsText() ? LeadingNumber(value.Text()) : value.AsDouble();
 }
 
 } // namespace
@@ -249,58 +239,6 @@ void RemoveResults(League& league, RaceSource source, const std::vector<std::int
         }
         return true;
     });
-}
-
-void RecalculateEditedRace(League& league, RaceSource source, std::int32_t raceId) {
-    AsOneAction(league, "The race could not be recalculated", [&] {
-        RecalculateRace(league, raceId, Staged(source));
-        return true;
-    });
-}
-
-RaceLabels RaceLabelTexts(const RaceSummary& race, bool offline,
-                          std::string_view decimalSeparator) {
-    RaceLabels labels;
-    labels.caption = "Race Results - " + TextOf(race.fileName);
-    labels.trackName = TextOf(race.name);
-    if (!race.length.IsNull()) {
-        labels.trackLength = FormatValue(race.length, "0.000", decimalSeparator) + " miles";
-    }
-    labels.laps = TextOf(race.laps);
-    const std::string miles = RaceMilesText(race.length, race.laps);
-    if (!miles.empty()) {
-        labels.laps += " (" + miles + " miles)";
-    }
-    labels.weather = TextOf(race.weather);
-    if (offline) {
-        labels.raceTime = labels.avgSpeed = labels.margin = labels.cautions = labels.leadChanges =
-            "---";
-    } else {
-        labels.raceTime = TextOf(race.raceTime);
-        labels.avgSpeed = TextOf(race.avgSpeed);
-        labels.margin = TextOf(race.victoryMargin);
-        labels.cautions = TextOf(race.cautions);
-        labels.leadChanges = race.leadChanges.IsNull() ? "---" : TextOf(race.leadChanges);
-    }
-    return labels;
-}
-
-std::array<std::string, kResultColumns> ResultCells(const ResultLine& line, float trackLength,
-                                                    int lapReportingMethod,
-                                                    std::string_view decimalSeparator) {
-    return {
-        TextOf(line.finish),
-        TextOf(line.start),
-        line.name,
-        TextOf(line.lapsRun),
-        TextOf(line.lapsLed),
-        TextOf(line.points),
-        TextOf(line.bonus),
-        FormatQualifying(SpeedOf(line.avgSpeed), trackLength, lapReportingMethod, decimalSeparator),
-        FormatQualifying(SpeedOf(line.qualifying), trackLength, lapReportingMethod,
-                         decimalSeparator),
-        TextOf(line.reasonOut),
-        line.excluded ? "True" : "False"};
 }
 
 } // namespace scorewell

@@ -7,19 +7,19 @@ namespace scorewell {
 
 namespace {
 
-struct Simulation {
+struct SimulationProgram {
     const char* title;
     const char* executable;
     int setting;
 };
 
-constexpr Simulation kSimulations[] = {
-    {"NASCAR Racing 3", "NASCAR Racing 3.exe", 0},
-    {"NASCAR Legends", "NASCAR Legends.exe", 1},
-    {"NASCAR Racing 4", "NASCAR Racing 4.exe", 12},
+constexpr SimulationProgram kSimulations[] = {
+    {"NASCAR Racing 3", "NASCAR Racing 3.exe", ProgramSettingId::Nascar3Folder},
+    {"NASCAR Legends", "NASCAR Legends.exe", ProgramSettingId::LegendsFolder},
+    {"NASCAR Racing 4", "NASCAR Racing 4.exe", ProgramSettingId::Nascar4Folder},
 };
 
-const Simulation& Of(int index) {
+const SimulationProgram& Of(int index) {
     return kSimulations[index >= 0 && index < 3 ? index : 0];
 }
 
@@ -33,6 +33,17 @@ const char* SimulationExecutable(int index) {
 }
 int SimulationFolderSetting(int index) {
     return Of(index).setting;
+}
+
+int SimulationFolderIndex(Simulation simulation) {
+    switch (simulation) {
+    case Simulation::NascarRacing4:
+        return 2;
+    case Simulation::NascarLegends:
+        return 1;
+    default:
+        return 0;
+    }
 }
 
 std::optional<std::string> CheckSimulationFolder(int index, std::string_view folder) {

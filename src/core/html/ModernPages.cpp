@@ -1,7 +1,7 @@
 #include "html/ModernPages.h"
 
 #include "common/Errors.h"
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 #include "html/ModernStyle.h"
 
 namespace scorewell {

@@ -22,38 +22,27 @@ int WholeNumber(double value) {
 } // namespace
 
 std::array<std::int32_t, 18> SwatchColors(const PageStyle& style) {
-    std::array<std::int32_t, 18> colors{style.BGColor,         style.TextColor,   style.LinkColor,
-                                        style.VLinkColor,      style.ALinkColor,  style.TitleColor,
-                                        style.ReportNameColor, style.CaptionColor};
-    for (std::size_t k = 0; k < style.TableColors.size(); ++k) {
-        colors[8 + k] = style.TableColors[k];
+    std::array<std::int32_t, 18> colors{
+        style.backgroundColor, style.textColor,    style.linkColor,       style.visitedLinkColor,
+        style.activeLinkColor, style.headingColor, style.reportNameColor, style.captionColor};
+    for (std::size_t k = 0; k < style.tableColors.size(); ++k) {
+        colors[8 + k] = style.tableColors[k];
     }
     return colors;
 }
 
 void SetSwatchColors(PageStyle& style, const std::array<std::int32_t, 18>& colors) {
-    style.BGColor = colors[0];
-    style.TextColor = colors[1];
-    style.LinkColor = colors[2];
-    style.VLinkColor = colors[3];
-    style.ALinkColor = colors[4];
-    style.TitleColor = colors[5];
-    style.ReportNameColor = colors[6];
-    style.CaptionColor = colors[7];
-    for (std::size_t k = 0; k < style.TableColors.size(); ++k) {
-        style.TableColors[k] = colors[8 + k];
+    style.backgroundColor = colors[0];
+    style.textColor = colors[1];
+    style.linkColor = colors[2];
+    style.visitedLinkColor = colors[3];
+    style.activeLinkColor = colors[4];
+    style.headingColor = colors[5];
+    style.reportNameColor = colors[6];
+    style.captionColor = colors[7];
+    for (std::size_t k = 0; k < style.tableColors.size(); ++k) {
+        style.tableColors[k] = colors[8 + k];
     }
-}
-
-PageStyle DesignedPageStyle() {
-    PageStyle style;
-    style.UseBGImage = designed::kUseBGImage;
-    SetSwatchColors(style, designed::kSwatchColors);
-    style.UseTableColors = designed::kUseTableColors;
-    style.Layout = designed::kLayout;
-    style.HTMLPageFont = designed::kFont;
-    style.HTMLPageFontSize = designed::kFontSize;
-    return style;
 }
 
 ExportDialogSettings LoadExportDialogSettings(Database& league) {
@@ -66,25 +55,25 @@ ExportDialogSettings LoadExportDialogSettings(Database& league) {
     };
 
     ExportDialogSettings s;
-    s.heading = saved(kSettingPageHeading).value_or(s.heading);
-    s.reportName = saved(kSettingReportName).value_or(s.reportName);
-    s.caption = saved(kSettingCaption).value_or(s.caption);
-    s.font = saved(kSettingFont).value_or(s.font);
-    s.fontSize = WholeNumber(ReadSettingNumber(league, kSettingFontSize));
-    s.useBGImage = ReadSettingFlag(league, kSettingUseBGImage);
-    s.bgImage = saved(kSettingBGImage).value_or("");
+    s.heading = saved(SettingId::PageHeading).value_or(s.heading);
+    s.reportName = saved(SettingId::ReportName).value_or(s.reportName);
+    s.caption = saved(SettingId::Caption).value_or(s.caption);
+    s.font = saved(SettingId::PageFont).value_or(s.font);
+    s.fontSize = WholeNumber(ReadSettingNumber(league, SettingId::PageFontSize));
+    s.useBGImage = ReadSettingFlag(league, SettingId::UseBackgroundImage);
+    s.bgImage = saved(SettingId::BackgroundImage).value_or("");
     for (std::size_t i = 0; i < s.colors.size(); ++i) {
-        if (auto color = ReadSettingColor(league, kSettingFirstColor + static_cast<int>(i))) {
+        if (auto color = ReadSettingColor(league, SettingId::FirstColor + static_cast<int>(i))) {
             s.colors[i] = *color;
         }
     }
     for (std::size_t i = 0; i < s.useTableColors.size(); ++i) {
-        if (auto value = saved(kSettingFirstTableSwitch + static_cast<int>(i))) {
+        if (auto value = saved(SettingId::FirstTableSwitch + static_cast<int>(i))) {
             s.useTableColors[i] = LeadingNumber(*value) != 0;
         }
     }
     for (std::size_t i = 0; i < s.layout.size(); ++i) {
-        s.layout[i] = saved(kSettingFirstLayout + static_cast<int>(i)).value_or(s.layout[i]);
+        s.layout[i] = saved(SettingId::FirstLayout + static_cast<int>(i)).value_or(s.layout[i]);
     }
     s.modern = saved(SettingId::PageLook) == "1";
     return s;
@@ -100,22 +89,22 @@ void SaveExportDialogSettings(Database& league, const ExportDialogSettings& sett
                 throw ScorewellError(failure + ".");
             }
         };
-        write(kSettingPageHeading, settings.heading);
-        write(kSettingReportName, settings.reportName);
-        write(kSettingCaption, settings.caption);
-        write(kSettingFont, settings.font);
-        write(kSettingFontSize, std::to_string(settings.fontSize));
-        write(kSettingUseBGImage, settings.useBGImage ? "True" : "False");
-        write(kSettingBGImage, settings.bgImage);
+        write(SettingId::PageHeading, settings.heading);
+        write(SettingId::ReportName, settings.reportName);
+        write(SettingId::Caption, settings.caption);
+        write(SettingId::PageFont, settings.font);
+        write(SettingId::PageFontSize, std::to_string(settings.fontSize));
+        write(SettingId::UseBackgroundImage, settings.useBGImage ? "True" : "False");
+        write(SettingId::BackgroundImage, settings.bgImage);
         for (std::size_t i = 0; i < settings.colors.size(); ++i) {
-            write(kSettingFirstColor + static_cast<int>(i), ColorText(settings.colors[i]));
+            write(SettingId::FirstColor + static_cast<int>(i), ColorText(settings.colors[i]));
         }
         for (std::size_t i = 0; i < settings.useTableColors.size(); ++i) {
-            write(kSettingFirstTableSwitch + static_cast<int>(i),
+            write(SettingId::FirstTableSwitch + static_cast<int>(i),
                   settings.useTableColors[i] ? "1" : "0");
         }
         for (std::size_t i = 0; i < settings.layout.size(); ++i) {
-            write(kSettingFirstLayout + static_cast<int>(i), settings.layout[i]);
+            write(SettingId::FirstLayout + static_cast<int>(i), settings.layout[i]);
         }
         write(SettingId::PageLook, settings.modern ? "1" : "0");
         t.Commit();
@@ -130,16 +119,16 @@ int LayoutValue(const std::string& text) {
 
 PageStyle PageStyleOf(const ExportDialogSettings& settings) {
     PageStyle style;
-    style.UseBGImage = settings.useBGImage;
-    style.BGImage = settings.bgImage;
+    style.useBackgroundImage = settings.useBGImage;
+    style.backgroundImage = settings.bgImage;
     SetSwatchColors(style, settings.colors);
-    style.UseTableColors = settings.useTableColors;
-    for (std::size_t i = 0; i < style.Layout.size(); ++i) {
-        style.Layout[i] = LayoutValue(settings.layout[i]);
+    style.useTableColors = settings.useTableColors;
+    for (std::size_t i = 0; i < style.layout.size(); ++i) {
+        style.layout[i] = LayoutValue(settings.layout[i]);
     }
-    style.HTMLPageFont = settings.font;
-    style.HTMLPageFontSize = settings.fontSize;
-    style.Modern = settings.modern;
+    style.font = settings.font;
+    style.fontSize = settings.fontSize;
+    style.modern = settings.modern;
     return style;
 }
 
@@ -148,8 +137,8 @@ PageStyle SavedPageStyle(Database& league) {
 }
 
 std::string SavedPageHeading(Database& league) {
-    const std::string heading = ReadSetting(league, kSettingPageHeading);
-    return heading == kMissingSetting ? designed::kHeading : heading;
+    const std::string heading = ReadSetting(league, SettingId::PageHeading);
+    return heading == kMissingSetting ? PageDefaults::kHeading : heading;
 }
 
 std::string StandingsPageCaption(const std::string& standingsCaption) {
@@ -169,6 +158,42 @@ RaceHeading ReadRaceHeading(Database& league, std::int32_t raceId,
     };
     return {race.Field(0).AsText(),
             number(race.Field(1)) + " miles - " + number(race.Field(2)) + " laps"};
+}
+
+PageRequest ExportedPage(Database& league, PageContent content, std::int32_t id, PageTexts texts,
+                         const std::string& decimalSeparator) {
+    PageRequest request;
+    request.content = content;
+    request.id = id;
+    request.heading = std::move(texts.heading);
+    request.reportName = std::move(texts.reportName);
+    request.caption = std::move(texts.caption);
+    request.footer = StandardFooter();
+    request.style = SavedPageStyle(league);
+    request.decimalSeparator = decimalSeparator;
+    return request;
+}
+
+PageRequest SavedRacePage(Database& league, std::int32_t raceId,
+                          const std::string& decimalSeparator) {
+    RaceHeading race = ReadRaceHeading(league, raceId, decimalSeparator);
+    return ExportedPage(league, PageContent::RaceResults, raceId,
+                        {SavedPageHeading(league), EscapeHTML(race.name), std::move(race.caption)},
+                        decimalSeparator);
+}
+
+PageRequest PreviewPage(const ExportDialogSettings& settings, PageContent content, std::int32_t id,
+                        const std::string& decimalSeparator) {
+    PageRequest request;
+    request.content = content;
+    request.id = id;
+    request.heading = settings.heading;
+    request.reportName = settings.reportName;
+    request.caption = settings.caption;
+    request.footer = PreviewFooter();
+    request.style = PageStyleOf(settings);
+    request.decimalSeparator = decimalSeparator;
+    return request;
 }
 
 } // namespace scorewell

@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Domain.h"
 #include "data/Database.h"
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 
 namespace scorewell {
 
-// The export dialog as designed, before any setting of the league overrides it.
-namespace designed {
+// What the export dialog shows before any setting of the league overrides it.
+namespace PageDefaults {
 
 // Swatches 0 to 17: page background, text, hyperlink, visited and active hyperlink, page heading,
 // report name, caption, then the ten table colours. The first two are system colours.
@@ -43,50 +44,34 @@ inline constexpr const char* kHeading = "OrgName";
 inline constexpr const char* kReportName = "RepName";
 inline constexpr const char* kCaption = "Results after X races";
 
-} // namespace designed
-
-// Setting numbers of the page styling in the league file: 102 + swatch, 200 + table-colour
-// switch, 300 + layout box.
-inline constexpr int kSettingPageHeading = 2;
-inline constexpr int kSettingReportName = 3;
-inline constexpr int kSettingCaption = 4;
-inline constexpr int kSettingFont = 15;
-inline constexpr int kSettingFontSize = 16;
-inline constexpr int kSettingUseBGImage = 100;
-inline constexpr int kSettingBGImage = 101;
-inline constexpr int kSettingFirstColor = 102;
-inline constexpr int kSettingFirstTableSwitch = 200;
-inline constexpr int kSettingFirstLayout = 300;
+} // namespace PageDefaults
 
 // The swatch colours of a style: 0 to 7 the page and heading colours, 8 to 17 the table colours.
 std::array<std::int32_t, 18> SwatchColors(const PageStyle& style);
 void SetSwatchColors(PageStyle& style, const std::array<std::int32_t, 18>& colors);
 
-// The style of the export dialog as designed.
-PageStyle DesignedPageStyle();
-
 // The style the exports write with, from the league's saved page settings (100, 101, 102 to 119,
-// 200 to 204, 300 to 302, 15, 16); a setting not saved yet, or unreadable, takes its designed
+// 200 to 204, 300 to 302, 15, 16); a setting not saved yet, or unreadable, takes its default
 // value.
 PageStyle SavedPageStyle(Database& league);
 
 // What the export dialog shows and saves. The layout boxes keep their text as typed (or as it was
 // stored); the page takes their whole-number values.
 struct ExportDialogSettings {
-    std::string heading = designed::kHeading;       // 2
-    std::string reportName = designed::kReportName; // 3
-    std::string caption = designed::kCaption;       // 4
-    std::string font = designed::kFont;             // 15
-    int fontSize = designed::kFontSize;             // 16: an index into the size list
-    bool useBGImage = designed::kUseBGImage;        // 100
-    std::string bgImage;                            // 101
-    std::array<std::int32_t, 18> colors = designed::kSwatchColors;  // 102 + swatch
-    std::array<bool, 5> useTableColors = designed::kUseTableColors; // 200 + switch
-    std::array<std::string, 3> layout = {"1", "3", "0"};            // 300 + box
-    bool modern = false;                                            // 400
+    std::string heading = PageDefaults::kHeading;       // 2
+    std::string reportName = PageDefaults::kReportName; // 3
+    std::string caption = PageDefaults::kCaption;       // 4
+    std::string font = PageDefaults::kFont;             // 15
+    int fontSize = PageDefaults::kFontSize;             // 16: an index into the size list
+    bool useBGImage = PageDefaults::kUseBGImage;        // 100
+    std::string bgImage;                                // 101
+    std::array<std::int32_t, 18> colors = PageDefaults::kSwatchColors;  // 102 + swatch
+    std::array<bool, 5> useTableColors = PageDefaults::kUseTableColors; // 200 + switch
+    std::array<std::string, 3> layout = {"1", "3", "0"};                // 300 + box
+    bool modern = false;                                                // 400
 };
 
-// The dialog's settings as the league has them: a setting never saved keeps its designed value,
+// The dialog's settings as the league has them: a setting never saved keeps its default,
 // and a table-colour switch never saved is off.
 ExportDialogSettings LoadExportDialogSettings(Database& league);
 
@@ -101,7 +86,7 @@ PageStyle PageStyleOf(const ExportDialogSettings& settings);
 // The whole-number value of a layout box: its leading number, 0 when there is none.
 int LayoutValue(const std::string& text);
 
-// The page heading the exports propose: setting 2, or the designed text when it was never saved.
+// The page heading the exports propose: setting 2, or the default text when it was never saved.
 std::string SavedPageHeading(Database& league);
 
 // The caption of a standings page: the standings caption without its final colon.
@@ -115,5 +100,26 @@ struct RaceHeading {
 };
 RaceHeading ReadRaceHeading(Database& league, std::int32_t raceId,
                             const std::string& decimalSeparator);
+
+// The texts a page is headed with, as the administrator typed or accepted them.
+struct PageTexts {
+    std::string heading;
+    std::string reportName;
+    std::string caption;
+};
+
+// An exported page: styled with the league's saved page settings, with the standard footer.
+PageRequest ExportedPage(Database& league, PageContent content, std::int32_t id, PageTexts texts,
+                         const std::string& decimalSeparator);
+
+// A race's exported page headed without asking: the saved page heading, the race's name and its
+// length and laps. The name comes straight from the result file, so it is league data and
+// escaped as such. Throws ScorewellError when there is no such race.
+PageRequest SavedRacePage(Database& league, std::int32_t raceId,
+                          const std::string& decimalSeparator);
+
+// The export dialog's preview: its texts and style as they stand, with the preview footer.
+PageRequest PreviewPage(const ExportDialogSettings& settings, PageContent content, std::int32_t id,
+                        const std::string& decimalSeparator);
 
 } // namespace scorewell

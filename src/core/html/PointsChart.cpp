@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 #include "html/SeasonGrid.h"
 
 namespace scorewell {

@@ -1,7 +1,7 @@
 #include "html/SeasonGrid.h"
 
 #include "common/Text.h"
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 #include "html/ModernStyle.h"
 
 namespace scorewell {

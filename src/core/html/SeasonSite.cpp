@@ -10,7 +10,7 @@
 #include "common/Platform.h"
 #include "common/Text.h"
 #include "data/RaceList.h"
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 #include "html/ModernPages.h"
 #include "html/ModernStyle.h"
 #include "html/PageSettings.h"
@@ -105,7 +105,7 @@ SitePublished PublishSeason(League& league, const std::string& folder,
         StandingsCaption(MarkDroppedResults(db, league.Settings().droppedRaces));
     const std::string caption = StandingsPageCaption(standingsCaption);
     const std::string heading = SavedPageHeading(db);
-    const std::string font = SavedPageStyle(db).HTMLPageFont;
+    const std::string font = SavedPageStyle(db).font;
     const std::string footer = StandardFooter();
     auto page = [&](const std::string& reportName, const std::string& pageCaption,
                     const std::string& body, bool isIndex) {

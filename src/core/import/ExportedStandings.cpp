@@ -5,7 +5,9 @@
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/ConfinedSql.h"
+#include "data/SimulationFolders.h"
 #include "import/HTMLParser.h"
+#include "import/Tracks.h"
 #include "scoring/Scoring.h"
 
 namespace scorewell {
@@ -37,8 +39,11 @@ StagingResult ImportExportedStandings(League& league, const PointTable& table,
 
     CHTMLParser parser;
     parser.InputFile = fileName;
-    parser.TrackList = &program.TrackCatalogue();
-    parser.TracksFolder = JoinPath(program.SimPath()[2], "tracks");
+    parser.TrackList = &TrackCatalogue(program);
+    parser.TracksFolder = JoinPath(
+        program
+            .SimPath()[static_cast<std::size_t>(SimulationFolderIndex(Simulation::NascarRacing4))],
+        "tracks");
     parser.DecimalSeparator = separator;
     if (!parser.Execute()) {
         result.title = kTitle;
@@ -92,7 +97,7 @@ StagingResult ImportExportedStandings(League& league, const PointTable& table,
                  Value(static_cast<int>(driver.LapsLed)), score.points, Value(driver.Qualifying),
                  TextField(driver.ReasonOut, 25, "status"), score.prizeMoney});
         }
-        ApplyBonusPoints(league, 3, result.stnRaceId, true);
+        ApplyBonusPoints(league, Simulation::NascarRacing4, result.stnRaceId, true);
         t.Commit();
         result.drivers = finish;
         return result;

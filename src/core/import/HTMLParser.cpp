@@ -260,10 +260,10 @@ public:
         }
 
         race_.Length = TrackLength();
-        const float distance = static_cast<float>(race_.Laps) * race_.Length;
-        const auto speed = static_cast<float>(LeadingNumber(race_.AvgSpeed));
-        const float seconds = speed == 0 ? 0.0f : distance / speed * 3600.0f;
-        race_.RaceTime = FormatTime(seconds, parser_.DecimalSeparator);
+        // The race distance over the average speed, rounded once, to the text.
+        const double distance = static_cast<double>(race_.Laps) * race_.Length;
+        race_.RaceTime = FormatTime(ConvertSpeedTime(LeadingNumber(race_.AvgSpeed), distance),
+                                    parser_.DecimalSeparator);
     }
 
 private:
@@ -383,8 +383,7 @@ private:
                                 ? LeadingNumber(cell)
                                 : LeadingNumber(std::string_view(cell).substr(0, colon)) * 60 +
                                       LeadingNumber(std::string_view(cell).substr(colon + 1));
-        const auto lapTime = static_cast<float>(time);
-        return lapTime == 0 ? 0.0f : ConvertSpeedTime(lapTime, TrackLength());
+        return ToSingle(ConvertSpeedTime(time, TrackLength()));
     }
 
     float TrackLength() const {

@@ -143,8 +143,8 @@ struct Statistic {
 
 } // namespace
 
-const DriverLineLayout& DriverLineLayoutFor(int simType) {
-    return simType == 2 ? kRacing2Layout : kCommonLayout;
+const DriverLineLayout& DriverLineLayoutFor(Simulation simType) {
+    return simType == Simulation::NascarRacing2 ? kRacing2Layout : kCommonLayout;
 }
 
 std::string_view RaceFinalLines::Next() {
@@ -176,12 +176,12 @@ std::optional<std::string_view> ReadDataLine(RaceFinalLines& lines) {
     return std::nullopt;
 }
 
-std::optional<float> ConvertQualifying(std::string_view text, int lapReportingMethod,
+std::optional<float> ConvertQualifying(std::string_view text, LapReportingMethod lapReportingMethod,
                                        float trackLength) {
     if (text.empty()) {
         return 0.0f;
     }
-    if (lapReportingMethod == 0) {
+    if (lapReportingMethod == LapReportingMethod::Speed) {
         const auto speed = StrictNumber(text);
         if (!speed || !std::isfinite(ToSingle(*speed))) {
             return std::nullopt;
@@ -194,7 +194,7 @@ std::optional<float> ConvertQualifying(std::string_view text, int lapReportingMe
     } else {
         seconds = LeadingNumber(text);
     }
-    const float speed = ConvertSpeedTime(ToSingle(seconds), trackLength);
+    const float speed = ToSingle(ConvertSpeedTime(seconds, trackLength));
     if (!std::isfinite(speed)) {
         return std::nullopt;
     }
@@ -215,7 +215,8 @@ StagingResult Refused(const std::string& fileName, const std::string& message) {
 } // namespace
 
 StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
-                            const std::string& fileName, int simType, int lapReportingMethod) {
+                            const std::string& fileName, Simulation simType,
+                            LapReportingMethod lapReportingMethod) {
     std::string bytes;
     try {
         bytes = ReadBytes(fileName);
@@ -227,8 +228,8 @@ StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
 }
 
 StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
-                             const std::string& fileName, std::string bytes, int simType,
-                             int lapReportingMethod) {
+                             const std::string& fileName, std::string bytes, Simulation simType,
+                             LapReportingMethod lapReportingMethod) {
     StagingResult result;
     Database& db = league.Db();
     const DriverLineLayout& layout = DriverLineLayoutFor(simType);
@@ -328,7 +329,7 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
             const std::int64_t lapsLed =
                 WholeField(FieldText(line, layout.lapsLed), at, "laps led field", kIntegerLimit);
             PositionScore score;
-            if (simType != 1 || customPoints) {
+            if (simType != Simulation::NascarLegends || customPoints) {
                 score = ScorePosition(pointTable, finish, 0, customPoints);
             } else {
                 // NASCAR Legends prints the points of its own scale; they are kept.
@@ -378,7 +379,8 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
                 leadChanges = {Cp1252ToUtf8(value), at};
             } else if (key == "Weather") {
                 // The degree sign is "^" in NASCAR Racing 3's files and "©" in NASCAR Racing 2's.
-                weather = {Cp1252ToUtf8(ReplaceAll(value, simType == 2 ? "\xA9" : "^", "\xB0")),
+                weather = {Cp1252ToUtf8(ReplaceAll(
+                               value, simType == Simulation::NascarRacing2 ? "\xA9" : "^", "\xB0")),
                            at};
             }
         }

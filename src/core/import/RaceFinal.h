@@ -31,8 +31,8 @@ struct DriverLineLayout {
     ColumnPlace reasonOut;
 };
 
-// NASCAR Racing 2 / 1999 (simType 2) has a layout of its own; the others share one.
-const DriverLineLayout& DriverLineLayoutFor(int simType);
+// NASCAR Racing 2 / 1999 has a layout of its own; the others share one.
+const DriverLineLayout& DriverLineLayoutFor(Simulation simType);
 
 // The track line: the length in miles, and the laps up to the first blank.
 inline constexpr ColumnPlace kTrackLengthPlace{26, 5};
@@ -65,21 +65,22 @@ std::optional<std::string_view> ReadDataLine(RaceFinalLines& lines);
 // The qualifying speed of a qualifying field (trimmed): 0 for an empty field; with lap reporting
 // method 0 the field is the speed; with any other method it is a lap time (m:ss.sss or seconds)
 // on a track of trackLength miles. Nothing when a speed field is not a number.
-std::optional<float> ConvertQualifying(std::string_view text, int lapReportingMethod,
+std::optional<float> ConvertQualifying(std::string_view text, LapReportingMethod lapReportingMethod,
                                        float trackLength);
 
 // Reads a race final and stages it: one STNRace row, one STNStats row per counted driver with
 // position, points and prize money from pointTable, then the league's bonuses. simType is the
 // league's simulation (0 NASCAR Racing 3, 1 NASCAR Legends, 2 NASCAR Racing 2 / 1999);
-// lapReportingMethod tells how qualifying fields read (0 speed, 1 lap time). A file that cannot
+// lapReportingMethod tells how qualifying fields read (a speed or a lap time). A file that cannot
 // be read leaves nothing staged and gives the message to show.
 StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
-                            const std::string& fileName, int simType, int lapReportingMethod);
+                            const std::string& fileName, Simulation simType,
+                            LapReportingMethod lapReportingMethod);
 
 // As ImportSTNFile, for the bytes of a race final already read; fileName names it in the
 // messages and gives the race's file name.
 StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
-                             const std::string& fileName, std::string bytes, int simType,
-                             int lapReportingMethod);
+                             const std::string& fileName, std::string bytes, Simulation simType,
+                             LapReportingMethod lapReportingMethod);
 
 } // namespace scorewell

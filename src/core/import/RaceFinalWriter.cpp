@@ -74,8 +74,9 @@ std::string RaceFinalText(const RaceFinalRace& race) {
     const DriverLineLayout& layout = DriverLineLayoutFor(race.simType);
     const std::string rule(kTableWidth, '*');
     const std::string hyphens(kTableWidth, '-');
-    const char* title =
-        race.simType == 2 ? "NASCAR Racing 2 / 1999 Race Results" : "NASCAR Racing 3 Race Results";
+    const char* title = race.simType == Simulation::NascarRacing2
+                            ? "NASCAR Racing 2 / 1999 Race Results"
+                            : "NASCAR Racing 3 Race Results";
 
     std::string out;
     out += rule + kLineEnd;
@@ -140,7 +141,8 @@ std::string RaceFinalText(const RaceFinalRace& race) {
     if (race.leadChanges) {
         Statistic(out, "# of lead changes", std::to_string(*race.leadChanges));
     }
-    Statistic(out, "Weather", ReplaceAll(race.weather, "°", race.simType == 2 ? "©" : "^"));
+    Statistic(out, "Weather",
+              ReplaceAll(race.weather, "°", race.simType == Simulation::NascarRacing2 ? "©" : "^"));
     // The reader leaves the file's last line alone; the statistics end before it.
     out += kLineEnd;
     return out;

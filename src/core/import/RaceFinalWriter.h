@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Domain.h"
+
 namespace scorewell {
 
 // Writes race finals as the simulations do, in the reader's columns: for tests, the demo season
@@ -21,7 +23,8 @@ struct RaceFinalCar {
 };
 
 struct RaceFinalRace {
-    int simType = 0; // 2 writes the NASCAR Racing 2 / 1999 layout, anything else the common one
+    // NASCAR Racing 2 / 1999 has a layout of its own; the others share one.
+    Simulation simType = Simulation::NascarRacing3;
     std::string name;
     std::string track;
     double length = 0; // miles

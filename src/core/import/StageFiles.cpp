@@ -6,20 +6,15 @@
 
 namespace scorewell {
 
-namespace {
-
-constexpr int kNascarRacing4 = 3;
-
-} // namespace
-
-std::string ReadFailureTitle(int simType, const std::string& fileName) {
-    return simType == kNascarRacing4 ? "Failed to Read Import File"
-                                     : "Error Reading '" + fileName + "'";
+std::string ReadFailureTitle(Simulation simType, const std::string& fileName) {
+    return simType == Simulation::NascarRacing4 ? "Failed to Read Import File"
+                                                : "Error Reading '" + fileName + "'";
 }
 
 std::vector<StagingResult> StageResultFiles(League& league, const PointTable& pointTable,
-                                            const std::vector<std::string>& files, int simType,
-                                            int lapReportingMethod,
+                                            const std::vector<std::string>& files,
+                                            Simulation simType,
+                                            LapReportingMethod lapReportingMethod,
                                             const StageFilesProgress& progress) {
     std::vector<StagingResult> results;
     try {
@@ -33,13 +28,14 @@ std::vector<StagingResult> StageResultFiles(League& league, const PointTable& po
             auto refused = [&](const std::string& reason) {
                 StagingResult failure;
                 failure.title = ReadFailureTitle(simType, files[i]);
-                failure.message = simType == kNascarRacing4 ? files[i] + "\n" + reason : reason;
+                failure.message =
+                    simType == Simulation::NascarRacing4 ? files[i] + "\n" + reason : reason;
                 return failure;
             };
             StagingResult result;
             try {
                 result =
-                    simType == kNascarRacing4
+                    simType == Simulation::NascarRacing4
                         ? ImportExportedStandings(league, pointTable, files[i])
                         : ImportSTNFile(league, pointTable, files[i], simType, lapReportingMethod);
             } catch (const TransactionLost&) {

@@ -71,7 +71,7 @@ void RemoveStagedRace(League& league, std::int32_t stnRaceId) {
 }
 
 std::optional<std::string> StagedRaceProblem(League& league, std::int32_t stnRaceId) {
-    // These went into the permanent tables' statements unquoted: an empty one made them invalid.
+    // The permanent tables take these as whole numbers: an empty one makes the race unimportable.
     static constexpr std::array<const char*, 6> kWholeNumbers = {
         "start position", "finishing position", "laps run", "laps led", "points", "bonus"};
     Cursor result = league.Db().Query(

@@ -9,6 +9,7 @@
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
+#include "data/SimulationFolders.h"
 
 namespace scorewell {
 
@@ -45,13 +46,6 @@ std::vector<std::string_view> Lines(std::string_view text) {
 }
 
 } // namespace
-
-CTrackInfo& CTracks::Add(std::string trackName, float length, std::string_view key) {
-    if (CTrackInfo* existing = Find(key)) {
-        return *existing;
-    }
-    return *Insert(CTrackInfo{length, std::move(trackName)}, key);
-}
 
 bool ReadTrackIni(CTracks& tracks, const std::string& path) {
     std::string bytes;
@@ -120,6 +114,14 @@ CTracks LoadTrackCatalogue(const std::string& nr4Folder) {
         }
     }
     return tracks;
+}
+
+const CTracks& TrackCatalogue(Program& program) {
+    if (const CTracks* kept = program.KeptTrackCatalogue()) {
+        return *kept;
+    }
+    return program.KeepTrackCatalogue(LoadTrackCatalogue(program.SimPath()[static_cast<std::size_t>(
+        SimulationFolderIndex(Simulation::NascarRacing4))]));
 }
 
 } // namespace scorewell

@@ -22,32 +22,6 @@ Value PointsOrZero(const Value& v) {
 
 } // namespace
 
-std::int32_t GetDriverID(Database& league, std::string_view name) {
-    // A blank name is no name at all, and the required Name field refuses it.
-    const bool blank = Trim(name).empty();
-    const Value key = blank ? Value() : Value(DriverNameKey(name));
-    Value id = league.Scalar(
-        "SELECT DriverID FROM Driver WHERE NameKey=? ORDER BY DriverID LIMIT 1", {key});
-    if (!id.IsNull()) {
-        return static_cast<std::int32_t>(id.AsInteger());
-    }
-    league.Execute("INSERT INTO Driver (Name, NameKey, Handicap) VALUES (?, ?, 0)",
-                   {blank ? Value() : Value(name), key});
-    return static_cast<std::int32_t>(league.LastInsertRowId());
-}
-
-bool IsDriverExcluded(Database& league, std::int32_t driverId) {
-    return league.Scalar("SELECT Exclude FROM Driver WHERE DriverID=?", {Value(driverId)})
-               .AsInteger() != 0;
-}
-
-bool IsDriverNameExcluded(Database& league, std::string_view name) {
-    return league
-               .Scalar("SELECT Exclude FROM Driver WHERE NameKey=? ORDER BY DriverID LIMIT 1",
-                       {Value(DriverNameKey(name))})
-               .AsInteger() != 0;
-}
-
 int DetectPointGap(Database& league, std::int32_t raceKey, bool staging) {
     Cursor rows = league.Query(
         ForTables("SELECT Points FROM STNStats WHERE STNRaceID=? ORDER BY Points DESC", staging),
@@ -99,7 +73,7 @@ PositionScore ScorePosition(const PointTable& table, int position, int column,
     return score;
 }
 
-void ApplyBonusPoints(League& league, int simTitle, std::int32_t raceKey, bool staging) {
+void ApplyBonusPoints(League& league, Simulation simTitle, std::int32_t raceKey, bool staging) {
     Database& db = league.Db();
     const std::string key = std::to_string(raceKey);
     Transaction t(db);
@@ -121,7 +95,7 @@ void ApplyBonusPoints(League& league, int simTitle, std::int32_t raceKey, bool s
                           staging);
             RunBonusRule(db, label, statement, ForTables("STNStats", staging));
         }
-    } else if (simTitle != 1) {
+    } else if (simTitle != Simulation::NascarLegends) {
         // NASCAR Legends gives no bonus; the others 5 for leading a lap and 5 more for leading
         // the most laps, every tied driver included.
         db.Execute(ForTables("UPDATE STNStats SET Bonus=Bonus+5, Points=Points+5 "
@@ -145,7 +119,7 @@ void RecalculateRace(League& league, std::int32_t raceKey, bool staging) {
     Transaction t(db);
 
     int column = 0;
-    if (settings.simTitle == 1 && !settings.useCustomPointSystem) {
+    if (settings.simTitle == Simulation::NascarLegends && !settings.useCustomPointSystem) {
         column = std::max(0, DetectPointGap(db, raceKey, staging));
     }
     PointTable table = league.LoadPointTable();

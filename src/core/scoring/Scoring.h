@@ -5,6 +5,7 @@
 
 #include "common/Value.h"
 #include "data/Database.h"
+#include "data/Drivers.h"
 #include "data/League.h"
 #include "data/Settings.h"
 
@@ -12,15 +13,6 @@ namespace scorewell {
 
 // The scoring procedures work on one race, staged (STNRace/STNStats, key STNRaceID) while it is
 // imported, or stored (Race/Stats, key RaceID) when it is edited or recalculated later.
-
-// The driver of that name (compared by DriverNameKey, without regard to letter case in any
-// script), added with his key when there is none. A blank name cannot be added: the driver's
-// name is required.
-std::int32_t GetDriverID(Database& league, std::string_view name);
-// The Exclude flag of a driver; false when there is no such driver.
-bool IsDriverExcluded(Database& league, std::int32_t driverId);
-// The Exclude flag of the driver of that name, compared as GetDriverID does; false when none.
-bool IsDriverNameExcluded(Database& league, std::string_view name);
 
 // Which alternative scale (1, 2 or 3 points between neighbours) a race was scored with: the most
 // frequent points difference between neighbours in points order; -1 when it is none of them.
@@ -38,7 +30,7 @@ PositionScore ScorePosition(const PointTable& table, int position, int column,
 // Adds the bonus points of a race: the league's own rules when its bonus system is on, else the
 // two built-in bonuses (none for NASCAR Legends). Adds to the values in place, so it runs once
 // per scoring, after the points of the positions were set.
-void ApplyBonusPoints(League& league, int simTitle, std::int32_t raceKey, bool staging);
+void ApplyBonusPoints(League& league, Simulation simTitle, std::int32_t raceKey, bool staging);
 
 // Scores a race from scratch: start positions from qualifying, finishing positions 1, 2, 3 ...
 // in their order, points and prize money from the point table, then the bonuses.

@@ -6,6 +6,7 @@
 #include "html/PageExport.h"
 #include "html/SeasonPublish.h"
 #include "import/ImportDialog.h"
+#include "import/OfflineSettingsDialog.h"
 #include "reports/StandingsWindow.h"
 
 namespace scorewell::gui {
@@ -42,6 +43,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
     SetLeagueCommand(LeagueCommand::PublishSeason, PublishSeasonSite);
+    SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
 }
 
 } // namespace scorewell::gui

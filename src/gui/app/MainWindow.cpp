@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -27,8 +28,10 @@
 #include "data/ProgramOptions.h"
 #include "data/RaceList.h"
 #include "data/Settings.h"
+#include "data/SimulationFolders.h"
 #include "desktop/Desktop.h"
 #include "editing/RaceRemoval.h"
+#include "import/Tracks.h"
 
 namespace scorewell::gui {
 
@@ -195,6 +198,10 @@ void MainWindow::CreateRaceList() {
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
+    // Small enough for any screen, large enough that the buttons stay apart and the grid shows
+    // its heading and a few races; set on the window so window managers honour it too.
+    setMinimumSize(minimumSizeHint().width(),
+                   minimumSizeHint().height() + 5 * grid_->verticalHeader()->defaultSectionSize());
 }
 
 bool MainWindow::Load(const QString& programFolder, const QString& commandLine) {
@@ -243,7 +250,7 @@ bool MainWindow::OpenProgram(const QString& programFolder) {
                 return false;
             }
             try {
-                const std::string kept = Program::ReplaceFromSeed(folder);
+                const std::string kept = Program::ReplaceFromDefaults(folder);
                 ShowMessage(this,
                             "The damaged program database was kept as " + Quoted(Q(kept)) + ".",
                             "Notice", MessageIcon::Information);
@@ -261,7 +268,7 @@ bool MainWindow::OpenProgram(const QString& programFolder) {
 void MainWindow::OpenFromCommandLine(const QString& commandLine) {
     const QString line = commandLine.trimmed();
     if (line.isEmpty()) {
-        if (ReadSettingFlag(program_->Db(), 11)) {
+        if (ReadSettingFlag(program_->Db(), ProgramSettingId::OpenRecentAtStart)) {
             const std::string last = ReadSetting(program_->Db(), RecentFiles::kFirstSetting);
             if (last != kMissingSetting && !Trim(last).empty()) {
                 OpenLeagueFile(Q(last));
@@ -313,14 +320,16 @@ void MainWindow::OpenLeagueFile(const QString& path) {
         return;
     }
 
-    constexpr int kNascarRacing4 = 3;
-    if (league_->Settings().simTitle == kNascarRacing4 && Trim(program_->SimPath()[2]).empty()) {
+    const bool nascar4 = league_->Settings().simTitle == Simulation::NascarRacing4;
+    const auto nascar4Folder =
+        static_cast<std::size_t>(SimulationFolderIndex(Simulation::NascarRacing4));
+    if (nascar4 && Trim(program_->SimPath()[nascar4Folder]).empty()) {
         ShowMessage(this,
                     "Scorewell needs to know the path of\r\nNASCAR Racing 4 before this file "
                     "can be\r\nopened.",
                     "Missing Path", MessageIcon::Exclamation);
         ShowOptions();
-        if (Trim(program_->SimPath()[2]).empty()) {
+        if (Trim(program_->SimPath()[nascar4Folder]).empty()) {
             CloseLeagueFile();
             return;
         }
@@ -335,10 +344,10 @@ void MainWindow::OpenLeagueFile(const QString& path) {
         }
         ShowMessage(this, warnings.join("\r\n\r\n"), "Warning", MessageIcon::Exclamation);
     }
-    if (league_->Settings().simTitle == kNascarRacing4) {
+    if (nascar4) {
         // The import windows take the NASCAR Racing 4 tracks from here.
         try {
-            program_->TrackCatalogue();
+            TrackCatalogue(*program_);
         } catch (const std::exception& e) {
             ShowMessage(this, Q(e.what()), "Error", MessageIcon::Exclamation);
         }
@@ -415,7 +424,8 @@ void MainWindow::RefreshRaceList() {
     Item(FileMenu::PublishSeason)->setEnabled(true);
     Item(ToolsMenu::DriverList)->setEnabled(true);
     Item(ToolsMenu::PointSystem)->setEnabled(true);
-    Item(ToolsMenu::OfflineSettings)->setEnabled(league_->Settings().leagueType == 1);
+    Item(ToolsMenu::OfflineSettings)
+        ->setEnabled(league_->Settings().leagueType == LeagueType::Offline);
     grid_->setCurrentCell(0, 0);
     grid_->selectRow(0);
     grid_->setUpdatesEnabled(true);
@@ -559,7 +569,7 @@ void MainWindow::ShowProperties() {
     TheDesktop().ShowModal(&dialog);
     if (!dialog.Cancelled()) {
         try {
-            SaveLeagueProperties(*league_, dialog.DroppedRaces(), dialog.LapReportingMethod());
+            SaveLeagueProperties(*league_, dialog.DroppedRaces(), dialog.LapMethod());
         } catch (const std::exception& e) {
             ShowMessage(this, Q(e.what()), "Error", MessageIcon::Exclamation);
         }
@@ -627,8 +637,10 @@ void MainWindow::RunLeagueCommand(LeagueCommand command) {
         RefreshRaceList();
     }
     if (command == LeagueCommand::PointSystem) {
-        league_->Settings().useCustomPointSystem = ReadSettingSwitch(league_->Db(), 13);
-        league_->Settings().useCustomBonusSystem = ReadSettingSwitch(league_->Db(), 14);
+        league_->Settings().useCustomPointSystem =
+            ReadSettingSwitch(league_->Db(), SettingId::UseCustomPointSystem);
+        league_->Settings().useCustomBonusSystem =
+            ReadSettingSwitch(league_->Db(), SettingId::UseCustomBonusSystem);
     }
 }
 

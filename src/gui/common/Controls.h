@@ -52,7 +52,7 @@ std::array<QPushButton*, N> NewIndexedButtons(QWidget* parent, const ButtonDesig
     return buttons;
 }
 
-// A column of a list grid as designed.
+// A column of a list grid: its header, width and alignment as the window lays it out.
 struct ColumnDesign {
     const char* header;
     int widthTwips;
@@ -69,7 +69,7 @@ struct ListGridKeys {
 };
 
 // A list grid: one record a row, whole rows selected in one contiguous run, nothing edited in
-// place, the record's key in its first cell (RowKey); headers and widths as designed.
+// place, the record's key in its first cell (RowKey); headers and widths as the columns give them.
 QTableWidget* NewListGrid(const QString& objectName, std::span<const ColumnDesign> columns,
                           const ListGridKeys& keys, QWidget* parent);
 

@@ -60,13 +60,13 @@ LeaguePropertiesDialog::LeaguePropertiesDialog(Program& program, QWidget* parent
 
     leagueType_ = new QComboBox;
     leagueType_->setObjectName("cboLeagueType");
-    leagueType_->addItem("On-line", 0);
-    leagueType_->addItem("Off-line", 1);
+    leagueType_->addItem("On-line", static_cast<int>(LeagueType::Online));
+    leagueType_->addItem("Off-line", static_cast<int>(LeagueType::Offline));
 
     auto* lapMethodFrame = new QGroupBox;
     lapMethodFrame->setObjectName("Frame1");
     auto* methods = new QHBoxLayout(lapMethodFrame);
-    const char* const methodCaptions[2] = {"&Speed", "&Time"};
+    const char* const methodCaptions[2] = {"S&peed", "&Time"};
     for (int i = 0; i < 2; ++i) {
         lapMethods_[i] = new QRadioButton(methodCaptions[i]);
         lapMethods_[i]->setObjectName(QString("optLapMethod_%1").arg(i));
@@ -84,7 +84,7 @@ LeaguePropertiesDialog::LeaguePropertiesDialog(Program& program, QWidget* parent
     fields->addWidget(droppedRaces_, 2, 1, Qt::AlignLeft);
     fields->addWidget(Caption("&League Type:", "Label4", leagueType_), 3, 0);
     fields->addWidget(leagueType_, 3, 1, Qt::AlignLeft);
-    fields->addWidget(Caption("&Lap Reporting Method:", "Label5", lapMethods_[0]), 4, 0);
+    fields->addWidget(Caption("Lap &Reporting Method:", "Label5", lapMethods_[0]), 4, 0);
     fields->addWidget(lapMethodFrame, 4, 1);
     fields->setColumnStretch(2, 1);
 
@@ -134,20 +134,20 @@ void LeaguePropertiesDialog::SetLeague(const League& league) {
     fileName_ = Q(league.Path());
     fileNameBox_->setText(fileName_);
     const WorkingSettings& s = league.Settings();
-    simulation_->setCurrentIndex(s.simTitle);
+    simulation_->setCurrentIndex(static_cast<int>(s.simTitle));
     droppedRaces_->setCurrentIndex(s.droppedRaces);
-    leagueType_->setCurrentIndex(s.leagueType);
-    if (s.lapReportingMethod >= 0 && s.lapReportingMethod < 2) {
-        lapMethods_[s.lapReportingMethod]->setChecked(true);
-    }
+    leagueType_->setCurrentIndex(static_cast<int>(s.leagueType));
+    lapMethods_[static_cast<std::size_t>(s.lapReportingMethod)]->setChecked(true);
 }
 
 int LeaguePropertiesDialog::DroppedRaces() const {
     return droppedRaces_->currentIndex();
 }
 
-int LeaguePropertiesDialog::LapReportingMethod() const {
-    return lapMethods_[1]->isChecked() ? 1 : 0;
+LapReportingMethod LeaguePropertiesDialog::LapMethod() const {
+    return lapMethods_[static_cast<std::size_t>(LapReportingMethod::LapTime)]->isChecked()
+               ? LapReportingMethod::LapTime
+               : LapReportingMethod::Speed;
 }
 
 void LeaguePropertiesDialog::Ok() {
@@ -191,7 +191,7 @@ bool LeaguePropertiesDialog::CreateLeague() {
     try {
         CreateNewLeagueFile(fileName, simulation_->currentData().toInt(),
                             leagueType_->currentData().toInt(), program_.Db(),
-                            droppedRaces_->currentIndex(), LapReportingMethod());
+                            droppedRaces_->currentIndex(), static_cast<int>(LapMethod()));
     } catch (const std::exception& e) {
         Fail("Error creating new SLF file: " + Q(e.what()));
         return false;

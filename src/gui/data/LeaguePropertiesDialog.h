@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/Domain.h"
 #include "common/ModalDialog.h"
 
 class QComboBox;
@@ -34,7 +35,7 @@ public:
     // New-file mode: the full path of the file created; empty when none was.
     QString FileName() const { return fileName_; }
     int DroppedRaces() const;
-    int LapReportingMethod() const;
+    scorewell::LapReportingMethod LapMethod() const;
 
 signals:
     // The open league is the file about to be replaced: the main window closes it.

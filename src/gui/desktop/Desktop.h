@@ -36,9 +36,11 @@ public:
     // The chosen existing file, or empty when cancelled.
     virtual QString OpenFile(QWidget* owner, const FileDialogRequest& request) = 0;
     virtual QStringList OpenFiles(QWidget* owner, const FileDialogRequest& request) = 0;
-    // The chosen full path, or empty when cancelled. Callers ask about overwriting themselves.
-    virtual QString ShowSaveDialog(QWidget* owner, const QString& filter, const QString& fileName,
-                                   const QString& initialFolder) = 0;
+    // The chosen full path, or empty when cancelled; a name typed without extension gets the
+    // extension of the filter's first pattern ("page" saved as "HTML File|*.htm" is page.htm).
+    // Callers ask about overwriting themselves, with the name this gives.
+    QString SaveFile(QWidget* owner, const QString& filter, const QString& fileName,
+                     const QString& initialFolder);
     // Colours are 0x00BBGGRR; cancelling gives the initial colour back.
     virtual std::int32_t ChooseColor(QWidget* owner, std::int32_t initial) = 0;
     // The chosen folder without a trailing separator, or empty when cancelled.
@@ -49,7 +51,15 @@ public:
     virtual QStringList FontNames() = 0;
     // Shows the window modally; gives its QDialog result.
     virtual int ShowModal(QDialog* window) = 0;
+
+protected:
+    // The save dialog itself: the path as the user left it.
+    virtual QString ShowSaveDialog(QWidget* owner, const QString& filter, const QString& fileName,
+                                   const QString& initialFolder) = 0;
 };
+
+// The path with the extension of the filter's first pattern when its file name has none.
+QString WithFilterExtension(const QString& path, const QString& filter);
 
 // The desktop in use: the one installed, or the real one.
 Desktop& TheDesktop();

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableWidget>
@@ -13,9 +14,14 @@
 
 #include "app/LeagueCommands.h"
 #include "common/Controls.h"
+#include "common/Domain.h"
+#include "common/Formatting.h"
+#include "common/Numbers.h"
+#include "common/Text.h"
 #include "data/League.h"
 #include "data/Program.h"
 #include "desktop/Desktop.h"
+#include "editing/RaceResultsEditing.h"
 #include "editing/ResultEditor.h"
 
 namespace scorewell::gui {
@@ -198,7 +204,7 @@ void RaceResultsEditor::SetRace(RaceSource source, std::int32_t raceId) {
 }
 
 bool RaceResultsEditor::Online() const {
-    return !league_ || league_->Settings().leagueType == 0;
+    return !league_ || league_->Settings().leagueType == LeagueType::Online;
 }
 
 bool RaceResultsEditor::Load() {
@@ -228,7 +234,7 @@ bool RaceResultsEditor::Load() {
         figures_[i]->setText(Q(*texts[i]));
     }
 
-    const bool time = league_->Settings().lapReportingMethod == 1;
+    const bool time = league_->Settings().lapReportingMethod == LapReportingMethod::LapTime;
     lapMethod_->setText(time ? "Time" : "Speed");
     QPalette colours = palette();
     if (time) {
@@ -239,7 +245,12 @@ bool RaceResultsEditor::Load() {
 
     trackLength_ = static_cast<float>(race->length.AsDouble());
     FillGrid();
+    // Wide enough for the results as they stand, but within the screen and the main window;
+    // texts added later scroll the grid instead of widening the window.
+    const QMargins margins = layout()->contentsMargins();
+    grid_->setMinimumWidth(std::min(fittedWidth_, WidthLimit() - margins.left() - margins.right()));
     adjustSize();
+    grid_->setMinimumWidth(Twips(3000));
     return true;
 }
 
@@ -265,7 +276,7 @@ void RaceResultsEditor::FillGrid() {
 }
 
 void RaceResultsEditor::FitColumns() {
-    // The designed widths were made for a smaller font than the desktop's: a column grows to
+    // The column widths were set for a smaller font than the desktop's: a column grows to
     // show its heading and its texts whole.
     const QFontMetrics metrics(grid_->font());
     const int margin =
@@ -285,7 +296,18 @@ void RaceResultsEditor::FitColumns() {
         grid_->setColumnWidth(c, width);
         total += width;
     }
-    grid_->setMinimumWidth(total);
+    fittedWidth_ = total;
+}
+
+int RaceResultsEditor::WidthLimit() const {
+    int limit = QWIDGETSIZE_MAX;
+    if (const QScreen* shownOn = screen()) {
+        limit = shownOn->availableGeometry().width();
+    }
+    if (const QWidget* owner = parentWidget()) {
+        limit = std::min(limit, owner->window()->width());
+    }
+    return limit;
 }
 
 void RaceResultsEditor::SetRow(int row, const ResultLine& line) {
@@ -344,12 +366,32 @@ std::optional<ResultEntry> RaceResultsEditor::AskForResult(const QString& captio
     if (Online()) {
         entry.avgSpeed = "0";
     }
+    // A league that reports lap times shows and takes qualifying as a lap time on this track;
+    // a time left as shown keeps the stored speed exactly.
+    const bool lapTime = league_->Settings().lapReportingMethod == LapReportingMethod::LapTime;
+    const std::string storedSpeed = entry.qualifying;
+    std::string shownTime;
+    if (lapTime) {
+        shownTime = LapTimeEntry(LeadingNumber(storedSpeed), trackLength_);
+        entry.qualifying = shownTime;
+    }
+    dialog.SetQualifyingAsLapTime(lapTime);
     dialog.SetEntry(entry);
     TheDesktop().ShowModal(&dialog);
     if (dialog.Cancelled()) {
         return std::nullopt;
     }
-    return dialog.Entry();
+    ResultEntry typed = dialog.Entry();
+    if (lapTime) {
+        if (Trim(typed.qualifying) == shownTime) {
+            typed.qualifying = storedSpeed.empty() ? "0" : storedSpeed;
+        } else {
+            // The dialog let only a lap time through.
+            typed.qualifying =
+                NumberText(SpeedOfLapTimeEntry(typed.qualifying, trackLength_).value_or(0), ".");
+        }
+    }
+    return typed;
 }
 
 void RaceResultsEditor::AddResult() {

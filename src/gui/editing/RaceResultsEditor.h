@@ -47,7 +47,10 @@ private:
     void FillGrid();
     void SetRow(int row, const ResultLine& line);
     void SetEmptyRow(int row);
+    // Column widths for the texts they show; the sum is kept in fittedWidth_.
     void FitColumns();
+    // The widest the window opens: the screen's and the main window's width.
+    int WidthLimit() const;
     // The result editor on entry; what was typed, or nothing when it was cancelled.
     std::optional<ResultEntry> AskForResult(const QString& caption, ResultEntry entry);
     // The result as stored, after saying why when it cannot be read.
@@ -69,6 +72,7 @@ private:
     RaceSource source_ = RaceSource::League;
     std::int32_t raceId_ = 0;
     float trackLength_ = 0;
+    int fittedWidth_ = 0;
 
     std::array<QLabel*, kFigures> figures_{};
     QLabel* lapMethod_ = nullptr;

@@ -12,6 +12,7 @@
 
 #include "common/Controls.h"
 #include "common/Errors.h"
+#include "common/Formatting.h"
 #include "data/Drivers.h"
 #include "data/League.h"
 #include "desktop/Desktop.h"
@@ -130,7 +131,7 @@ ResultEditor::ResultEditor(QWidget* parent) : ModalDialog(parent) {
 
 void ResultEditor::SetLeague(League& league) {
     league_ = &league;
-    const bool online = league.Settings().leagueType == 0;
+    const bool online = league.Settings().leagueType == LeagueType::Online;
     captions_[kAvgSpeed]->setVisible(!online);
     fields_[kAvgSpeed]->setVisible(!online);
 }
@@ -170,6 +171,14 @@ void ResultEditor::Save() {
     } catch (const ScorewellError& e) {
         ShowMessage(this, Q(e.what()), "Error", MessageIcon::Exclamation);
         fields_[kName]->setFocus();
+        return;
+    }
+    if (qualifyingAsLapTime_ && !SpeedOfLapTimeEntry(S(fields_[kQualifying]->text()), 1)) {
+        ShowMessage(this,
+                    "The qualifying lap time " + Quoted(fields_[kQualifying]->text()) +
+                        " is not a time: type seconds (49.5) or minutes and seconds (1:05.5).",
+                    "Error", MessageIcon::Exclamation);
+        fields_[kQualifying]->setFocus();
         return;
     }
     Finish();
@@ -223,7 +232,8 @@ bool ResultEditor::eventFilter(QObject* watched, QEvent* event) {
             !text.isEmpty() && text.at(0).isPrint()) {
             const bool digit = text.size() == 1 && text.at(0) >= '0' && text.at(0) <= '9';
             const bool point = text == "." && AllowsPoint(field);
-            if (!digit && !point) {
+            const bool colon = text == ":" && field == kQualifying && qualifyingAsLapTime_;
+            if (!digit && !point && !colon) {
                 return true;
             }
         }

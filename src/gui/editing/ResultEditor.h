@@ -28,6 +28,9 @@ public:
     // speed of a driver, so that field is not shown).
     void SetLeague(League& league);
 
+    // Qualifying typed as a lap time, which may hold minutes ("1:05.500").
+    void SetQualifyingAsLapTime(bool lapTime) { qualifyingAsLapTime_ = lapTime; }
+
     void SetEntry(const ResultEntry& entry);
     ResultEntry Entry() const;
 
@@ -49,6 +52,7 @@ private:
     std::array<QLineEdit*, kFields> fields_{};
     QComboBox* reasonOut_ = nullptr;
     QPushButton* save_ = nullptr;
+    bool qualifyingAsLapTime_ = false;
 };
 
 } // namespace scorewell::gui

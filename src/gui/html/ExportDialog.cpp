@@ -24,7 +24,7 @@
 #include "data/League.h"
 #include "data/Program.h"
 #include "desktop/Desktop.h"
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 
 namespace scorewell::gui {
 
@@ -109,9 +109,9 @@ ExportDialog::ExportDialog(QWidget* parent) : ModalDialog(parent) {
     layout->addLayout(buttonRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    pageStyle_->SetPageColors(PageColorsOf(designed::kSwatchColors));
+    pageStyle_->SetPageColors(PageColorsOf(PageDefaults::kSwatchColors));
     for (int i = kFirstSwatch; i < kSwatches; ++i) {
-        swatches_[i - kFirstSwatch]->SetColor(designed::kSwatchColors[i]);
+        swatches_[i - kFirstSwatch]->SetColor(PageDefaults::kSwatchColors[i]);
     }
     for (int i = 0; i < 5; ++i) {
         TableColorsSwitched(i);
@@ -250,12 +250,12 @@ QWidget* ExportDialog::PageTab() {
 }
 
 void ExportDialog::SetReport(std::int32_t reportId) {
-    exportType_ = CExport::kReport;
+    content_ = PageContent::Report;
     reportId_ = reportId;
 }
 
 void ExportDialog::SetRace(std::int32_t raceId) {
-    exportType_ = CExport::kRaceResults;
+    content_ = PageContent::RaceResults;
     reportId_ = raceId;
 }
 
@@ -284,7 +284,7 @@ void ExportDialog::Load() {
             font_->addItem(name);
         }
     }
-    const QString font = ComboIndexOf(font_, Q(s.font)) >= 0 ? Q(s.font) : designed::kFont;
+    const QString font = ComboIndexOf(font_, Q(s.font)) >= 0 ? Q(s.font) : PageDefaults::kFont;
     font_->setCurrentIndex(ComboIndexOf(font_, font));
     font_->setEditText(font);
     fontSize_->setCurrentIndex(s.fontSize >= 0 && s.fontSize < fontSize_->count() ? s.fontSize : 0);
@@ -329,20 +329,17 @@ ExportDialogSettings ExportDialog::Settings() const {
     return s;
 }
 
-bool ExportDialog::WritePage(const std::string& file, const std::string& footer,
-                             const PageStyle& style) const {
+PageRequest ExportDialog::ExportRequest() const {
+    return ExportedPage(league_->Db(), content_, reportId_,
+                        {S(heading_->text()), S(reportName_->text()), S(caption_->text())},
+                        league_->GetProgram().DecimalSeparator());
+}
+
+bool ExportDialog::WritePage(const std::string& file, const PageRequest& request) const {
     Program& program = league_->GetProgram();
-    CExport page(league_->Db(), program.Db());
-    page.DecimalSeparator = program.DecimalSeparator();
-    page.ExportType = exportType_;
-    page.ReportID = reportId_;
-    page.Title = S(heading_->text());
-    page.Title2 = S(caption_->text());
-    page.ReportName = S(reportName_->text());
-    page.Footer = footer;
-    page.Style = style;
+    PageWriter writer(league_->Db(), program.Db());
     BusyPointer busy;
-    return page.HTML(file);
+    return writer.Write(request, file);
 }
 
 void ExportDialog::TableColorsSwitched(int index) {
@@ -370,7 +367,8 @@ void ExportDialog::Preview() {
         CompleteLayout(i);
     }
     const std::string file = JoinPath(league_->GetProgram().Folder(), "Preview.htm");
-    if (!WritePage(file, PreviewFooter(), PageStyleOf(Settings()))) {
+    if (!WritePage(file, PreviewPage(Settings(), content_, reportId_,
+                                     league_->GetProgram().DecimalSeparator()))) {
         ShowMessage(this, "Error creating HTML file...", "Scorewell");
         RemoveFileIfExists(file);
         return;

@@ -46,10 +46,11 @@ public:
     // What the controls show.
     ExportDialogSettings Settings() const;
 
-    // Writes the page the dialog describes, with its texts as they stand, to file; says nothing.
-    // False when the page could not be written.
-    bool WritePage(const std::string& file, const std::string& footer,
-                   const PageStyle& style) const;
+    // The page the dialog describes, with its texts as they stand and the style the league's
+    // settings hold (Export saves the dialog's).
+    PageRequest ExportRequest() const;
+    // Writes the page to file; says nothing. False when the page could not be written.
+    bool WritePage(const std::string& file, const PageRequest& request) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,7 +67,7 @@ private:
 
     League* league_ = nullptr;
     std::int32_t reportId_ = 0;
-    int exportType_ = 0;
+    PageContent content_ = PageContent::Report;
 
     QTabWidget* tabs_ = nullptr;
     QLineEdit* heading_ = nullptr;

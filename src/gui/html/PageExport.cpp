@@ -5,16 +5,14 @@
 #include "data/League.h"
 #include "data/Program.h"
 #include "desktop/Desktop.h"
-#include "html/CExport.h"
 #include "html/ExportDialog.h"
 #include "html/PageSettings.h"
 
 namespace scorewell::gui {
 
-void WriteExportedPage(QWidget* owner, League& league, const ExportDialog& dialog,
-                       const QString& proposedName) {
+void WriteExportedPage(QWidget* owner, const ExportDialog& dialog, const QString& proposedName) {
     const QString file =
-        TheDesktop().ShowSaveDialog(owner, "HTML File (*.htm)|*.htm", proposedName, QString());
+        TheDesktop().SaveFile(owner, "HTML File (*.htm)|*.htm", proposedName, QString());
     if (file.isEmpty()) {
         return;
     }
@@ -24,7 +22,7 @@ void WriteExportedPage(QWidget* owner, League& league, const ExportDialog& dialo
                     MessageButtons::YesNo) != MessageAnswer::Yes) {
         return;
     }
-    if (!dialog.WritePage(S(file), StandardFooter(), SavedPageStyle(league.Db()))) {
+    if (!dialog.WritePage(S(file), dialog.ExportRequest())) {
         ShowMessage(owner, "Error creating HTML file...", "Scorewell");
     }
 }
@@ -44,7 +42,7 @@ void ExportRaceResults(LeagueCommandContext& context) {
     dialog.SetCaption(Q(race.caption));
     TheDesktop().ShowModal(&dialog);
     if (!dialog.Cancelled()) {
-        WriteExportedPage(context.owner, league, dialog, "Race Result.htm");
+        WriteExportedPage(context.owner, dialog, "Race Result.htm");
     }
 }
 

@@ -16,8 +16,7 @@ class ExportDialog;
 
 // What every export does once its dialog was left with Export: asks for the file, asks before
 // replacing one, and writes the page with the dialog's texts and the styling it saved.
-void WriteExportedPage(QWidget* owner, League& league, const ExportDialog& dialog,
-                       const QString& proposedName);
+void WriteExportedPage(QWidget* owner, const ExportDialog& dialog, const QString& proposedName);
 
 // Race > HTML: the results of the selected race.
 void ExportRaceResults(LeagueCommandContext& context);

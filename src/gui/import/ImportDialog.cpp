@@ -14,12 +14,15 @@
 
 #include "app/LeagueCommands.h"
 #include "common/Controls.h"
+#include "common/Domain.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/League.h"
 #include "data/Program.h"
+#include "data/SimulationFolders.h"
 #include "desktop/Desktop.h"
 #include "editing/RaceResultsEditor.h"
+#include "import/OfflineMerge.h"
 #include "import/ProgressWindow.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
@@ -27,8 +30,6 @@
 namespace scorewell::gui {
 
 namespace {
-
-constexpr int kNascarRacing4 = 3;
 
 constexpr ButtonDesign kButtons[5] = {
     {"&Add", "Add files to import list."},
@@ -121,7 +122,7 @@ ImportDialog::ImportDialog(QWidget* parent) : ModalDialog(parent) {
 }
 
 bool ImportDialog::NascarRacing4() const {
-    return league_->Settings().simTitle == kNascarRacing4;
+    return league_->Settings().simTitle == Simulation::NascarRacing4;
 }
 
 bool ImportDialog::Load() {
@@ -135,15 +136,14 @@ bool ImportDialog::Load() {
         ShowMessage(this, Q(e.what()), "Error", MessageIcon::Exclamation);
         return false;
     }
-    const bool online = league_->Settings().leagueType == 0;
+    const bool online = league_->Settings().leagueType == LeagueType::Online;
     offlineNote_->setVisible(!online);
     list_->setMinimumHeight(online ? kOnlineListHeight : kOfflineListHeight);
-    qualifying_->setCurrentIndex(league_->Settings().lapReportingMethod == 1 ? 1 : 0);
+    qualifying_->setCurrentIndex(static_cast<int>(league_->Settings().lapReportingMethod));
     qualifying_->setVisible(!NascarRacing4());
     qualifyingCaption_->setVisible(!NascarRacing4());
 
-    const int simTitle = league_->Settings().simTitle;
-    const int folder = NascarRacing4() ? 2 : simTitle == 1 ? 1 : 0;
+    const int folder = SimulationFolderIndex(league_->Settings().simTitle);
     defaultFolder_ =
         ExportsFolder(league_->GetProgram().SimPath()[static_cast<std::size_t>(folder)]);
     adjustSize();
@@ -197,9 +197,9 @@ void ImportDialog::AddFiles() {
             }
         };
         try {
-            const std::vector<StagingResult> results =
-                StageResultFiles(*league_, pointTable_, files, league_->Settings().simTitle,
-                                 qualifying_->currentIndex(), steps);
+            const std::vector<StagingResult> results = StageResultFiles(
+                *league_, pointTable_, files, league_->Settings().simTitle,
+                static_cast<LapReportingMethod>(qualifying_->currentIndex()), steps);
             for (std::size_t i = 0; i < results.size(); ++i) {
                 if (results[i].Staged()) {
                     auto* entry = new QListWidgetItem(EntryText(chosen[static_cast<int>(i)]));
@@ -257,11 +257,8 @@ void ImportDialog::EditRace() {
 }
 
 void ImportDialog::ImportRaces() {
-    if (league_->Settings().leagueType == 1) {
-        ShowMessage(this,
-                    "Merging the standings files of an off-line league into one event is not "
-                    "available yet.  Nothing was imported.",
-                    "Notice", MessageIcon::Information);
+    if (league_->Settings().leagueType == LeagueType::Offline) {
+        MergeRaces();
         return;
     }
     if (!LeaveOutImportedFiles()) {
@@ -287,6 +284,33 @@ void ImportDialog::ImportRaces() {
         return;
     }
     progress.reset();
+    Finish();
+}
+
+void ImportDialog::MergeRaces() {
+    std::unique_ptr<ProgressWindow> progress;
+    MergeOutcome outcome;
+    try {
+        BusyPointer busy;
+        progress = std::make_unique<ProgressWindow>("Importing Results", 0, this);
+        progress->show();
+        progress->Step("Merging...", 0);
+        outcome = MergeStagedRaces(*league_, pointTable_, [&](int done, int total) {
+            progress->SetMaximum(total);
+            progress->Step("Merging...", done);
+        });
+    } catch (const std::exception& e) {
+        progress.reset();
+        ShowMessage(this, Q(e.what()) + "\n\nNothing was imported; the files stay on the list.",
+                    "Error", MessageIcon::Exclamation);
+        return;
+    }
+    progress.reset();
+    if (!outcome.merged) {
+        // Nothing was imported; the files stay on the list for another one to be added.
+        ShowMessage(this, kNoUniqueDrivers, "Warning", MessageIcon::Exclamation);
+        return;
+    }
     Finish();
 }
 

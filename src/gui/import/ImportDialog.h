@@ -46,6 +46,8 @@ private:
     void RemoveFiles();
     void EditRace();
     void ImportRaces();
+    // Off-line: the staged files become one race of the drivers found in one file only.
+    void MergeRaces();
     // Asks about every listed file the league already holds; a file the user does not want
     // again is taken off the list. False, after saying why, when the league could not be asked.
     bool LeaveOutImportedFiles();

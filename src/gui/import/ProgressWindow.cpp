@@ -33,6 +33,10 @@ ProgressWindow::ProgressWindow(const QString& caption, int maximum, QWidget* par
     setFixedWidth(Twips(5400));
 }
 
+void ProgressWindow::SetMaximum(int maximum) {
+    bar_->setMaximum(maximum);
+}
+
 void ProgressWindow::Step(const QString& info, int value) {
     info_->setText(info);
     bar_->setValue(value);

@@ -15,6 +15,8 @@ class ProgressWindow : public QDialog {
 public:
     ProgressWindow(const QString& caption, int maximum, QWidget* parent);
 
+    // For work that learns how much there is only once it has begun; 0 shows it busy.
+    void SetMaximum(int maximum);
     // Shows the label and the bar's value and lets the window repaint.
     void Step(const QString& info, int value);
 

@@ -177,8 +177,8 @@ void StandingsWindow::LoadReport(std::int32_t reportId) {
     grid_->setHorizontalHeaderLabels(headers);
     for (int i = 1; i <= columns; ++i) {
         const ReportColumn& column = report.columns[static_cast<std::size_t>(i - 1)];
-        // A caption wider than its designed column widens it: the designed widths fit the
-        // original's smaller font.
+        // A caption wider than its stored column width widens the column: the stored widths
+        // were set for a smaller font than the desktop's.
         const int caption =
             grid_->horizontalHeader()->fontMetrics().horizontalAdvance(Q(column.caption)) + 12;
         grid_->setColumnWidth(i, column.hidden ? 0 : std::max(Twips(column.width), caption));
@@ -187,8 +187,8 @@ void StandingsWindow::LoadReport(std::int32_t reportId) {
     }
 
     const int rows = static_cast<int>(table.RowCount());
-    // Wider than designed when the row numbers need it: the designed width fits two digits only
-    // in the original's smaller font.
+    // Wider than its usual width when the row numbers need it: that width fits two digits only
+    // in a small font.
     grid_->setColumnWidth(
         0,
         std::max(Twips(300), grid_->fontMetrics().horizontalAdvance(QString::number(rows)) + 10));
@@ -221,7 +221,7 @@ void StandingsWindow::EditColumns() {
 }
 
 void StandingsWindow::ExportStandings() {
-    WriteSetting(league_->Db(), kSettingCaption, StandingsPageCaption(S(caption_->text())));
+    WriteSetting(league_->Db(), SettingId::Caption, StandingsPageCaption(S(caption_->text())));
 
     ExportDialog dialog(this);
     dialog.SetLeague(*league_);
@@ -231,7 +231,7 @@ void StandingsWindow::ExportStandings() {
     dialog.SetReportName(reports_->currentText());
     TheDesktop().ShowModal(&dialog);
     if (!dialog.Cancelled()) {
-        WriteExportedPage(this, *league_, dialog, reports_->currentText() + ".htm");
+        WriteExportedPage(this, dialog, reports_->currentText() + ".htm");
     }
 }
 

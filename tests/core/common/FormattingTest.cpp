@@ -20,12 +20,11 @@ TEST(FormatQualifying, SpeedOrLapTime) {
     EXPECT_EQ(ConvertSpeedTime(0, 2.5f), 0);
     EXPECT_FLOAT_EQ(ConvertSpeedTime(180, 2.5f), 50);
 
-    EXPECT_EQ(FormatQualifying(std::nullopt, 2.5f, 0, "."), "--");
-    EXPECT_EQ(FormatQualifying(187.5, 2.5f, 0, ","), "187,500");
-    EXPECT_EQ(FormatQualifying(180.0, 2.5f, 1, "."), "50.000");
-    EXPECT_EQ(FormatQualifying(45.0, 2.5f, 1, "."), "3:20.000");
-    EXPECT_EQ(FormatQualifying(0.0, 2.5f, 1, "."), "--");
-    EXPECT_EQ(FormatQualifying(187.5, 2.5f, 2, "."), "");
+    EXPECT_EQ(FormatQualifying(std::nullopt, 2.5f, LapReportingMethod::Speed, "."), "--");
+    EXPECT_EQ(FormatQualifying(187.5, 2.5f, LapReportingMethod::Speed, ","), "187,500");
+    EXPECT_EQ(FormatQualifying(180.0, 2.5f, LapReportingMethod::LapTime, "."), "50.000");
+    EXPECT_EQ(FormatQualifying(45.0, 2.5f, LapReportingMethod::LapTime, "."), "3:20.000");
+    EXPECT_EQ(FormatQualifying(0.0, 2.5f, LapReportingMethod::LapTime, "."), "--");
 
     EXPECT_EQ(NumberText(2.5, ","), "2,5");
 }

@@ -49,7 +49,7 @@ TEST_F(LeagueFileActionsTest, ANewLeagueReplacesAnOldFileWholeOrLeavesItAsItWas)
     EXPECT_FALSE(FileExists(path + "-journal"));
     // Saving the properties is run through the league properties window.
     league = std::make_unique<League>(*program, path);
-    EXPECT_EQ(league->Settings().simTitle, 3);
+    EXPECT_EQ(league->Settings().simTitle, Simulation::NascarRacing4);
 }
 
 } // namespace

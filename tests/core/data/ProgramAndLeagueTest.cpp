@@ -33,7 +33,7 @@ TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
     std::filesystem::remove(file);
     { Database::Create(file).Execute("CREATE TABLE Settings (x)"); }
     EXPECT_THROW(Program{dir.Path()}, ProgramDatabaseError);
-    EXPECT_TRUE(FileExists(Program::ReplaceFromSeed(dir.Path())));
+    EXPECT_TRUE(FileExists(Program::ReplaceFromDefaults(dir.Path())));
     EXPECT_EQ(Program(dir.Path()).Db().Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 5);
 }
 
@@ -54,9 +54,9 @@ TEST_F(LeagueTest, OpeningAddsPageSettingsAndMissingOnesAndLoadsTheWorkingSettin
               Rows("SELECT * FROM prog.Settings WHERE SettingsID BETWEEN 100 AND 109"));
     Db().Execute("DETACH DATABASE prog");
     const WorkingSettings& s = league->Settings();
-    EXPECT_EQ(s.simTitle, 1);
+    EXPECT_EQ(s.simTitle, Simulation::NascarLegends);
     EXPECT_EQ(s.droppedRaces, 2);
-    EXPECT_EQ(s.lapReportingMethod, 0);
+    EXPECT_EQ(s.lapReportingMethod, LapReportingMethod::Speed);
 
     league.reset();
     { Database::Open(path).Execute("DELETE FROM Settings WHERE SettingsID = 6"); }
@@ -121,9 +121,9 @@ TEST_F(LeagueTest, WorkingSettingsOutOfTheirRangeAreRefusedNamingTheSettingAndNo
     }
     league = std::make_unique<League>(*program, path);
     EXPECT_TRUE(league->Settings().useCustomPointSystem);
-    EXPECT_EQ(league->Settings().leagueType, 0);
+    EXPECT_EQ(league->Settings().leagueType, LeagueType::Online);
     EXPECT_EQ(league->Settings().droppedRaces, 3);
-    EXPECT_EQ(league->Settings().lapReportingMethod, 0);
+    EXPECT_EQ(league->Settings().lapReportingMethod, LapReportingMethod::Speed);
 }
 
 TEST_F(LeagueTest, NamesThatClashAreNamedAndKeepAPlainIndexUntilTheClashIsGone) {

@@ -22,22 +22,22 @@ TEST_F(PageSettingsTest, SavedSettingsStyleThePage) {
         WriteSetting(Db(), id, value);
     }
     PageStyle s = SavedPageStyle(Db());
-    EXPECT_TRUE(s.UseBGImage);
-    EXPECT_EQ(s.BGImage, "back.gif");
-    EXPECT_EQ(s.BGColor, 0xFF0000);
-    EXPECT_EQ(s.TableColors[1], 0x0000FF);
-    EXPECT_EQ(s.UseTableColors, (std::array<bool, 5>{false, true, true, false, false}));
-    EXPECT_EQ(s.Layout, (std::array<int, 3>{5, 0, 12}));
-    EXPECT_EQ(s.HTMLPageFont, "Arial");
-    EXPECT_EQ(s.HTMLPageFontSize, 4);
+    EXPECT_TRUE(s.useBackgroundImage);
+    EXPECT_EQ(s.backgroundImage, "back.gif");
+    EXPECT_EQ(s.backgroundColor, 0xFF0000);
+    EXPECT_EQ(s.tableColors[1], 0x0000FF);
+    EXPECT_EQ(s.useTableColors, (std::array<bool, 5>{false, true, true, false, false}));
+    EXPECT_EQ(s.layout, (std::array<int, 3>{5, 0, 12}));
+    EXPECT_EQ(s.font, "Arial");
+    EXPECT_EQ(s.fontSize, 4);
 
     // Only the exact flag text turns the image on; a colour that is no number keeps the
-    // designed one.
+    // default one.
     WriteSetting(Db(), 100, "true");
     WriteSetting(Db(), 111, "blue");
     s = SavedPageStyle(Db());
-    EXPECT_FALSE(s.UseBGImage);
-    EXPECT_EQ(s.TableColors[1], designed::kSwatchColors[9]);
+    EXPECT_FALSE(s.useBackgroundImage);
+    EXPECT_EQ(s.tableColors[1], PageDefaults::kSwatchColors[9]);
 }
 
 TEST_F(PageSettingsTest, TheExportDialogSavesEverySettingInItsStoredFormAsOneChange) {
@@ -60,7 +60,7 @@ TEST_F(PageSettingsTest, TheExportDialogSavesEverySettingInItsStoredFormAsOneCha
     const ExportDialogSettings back = LoadExportDialogSettings(Db());
     EXPECT_EQ(back.colors, s.colors);
     EXPECT_EQ(back.useTableColors, s.useTableColors);
-    EXPECT_EQ(SavedPageStyle(Db()).Layout, (std::array<int, 3>{2, 0, 100}));
+    EXPECT_EQ(SavedPageStyle(Db()).layout, (std::array<int, 3>{2, 0, 100}));
 
     // A setting that cannot be written keeps every one of them as it was.
     Db().Execute("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON main.Settings "

@@ -14,7 +14,7 @@
 #include "data/League.h"
 #include "data/Program.h"
 #include "editing/RaceRemoval.h"
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 #include "html/SeasonSite.h"
 #include "support/Seasons.h"
 #include "support/TempDir.h"
@@ -206,11 +206,12 @@ TEST_F(SeasonSiteTest, HostileNamesStayInertAndTheGridKeepsItsLook) {
         EXPECT_EQ(page.find("Tom & O"), std::string::npos) << name;
     }
     // The race's page of the exports in the Modern style shows what the site's page shows.
-    CExport race(hostile.Db(), program.Db());
-    race.ExportType = CExport::kRaceResults;
-    race.ReportID = 1;
-    race.Style.Modern = true;
-    ASSERT_TRUE(race.HTML(dir.File("race.htm"))) << race.LastError();
+    PageRequest request;
+    request.content = PageContent::RaceResults;
+    request.id = 1;
+    request.style.modern = true;
+    PageWriter race(hostile.Db(), program.Db());
+    ASSERT_TRUE(race.Write(request, dir.File("race.htm"))) << race.LastError();
     auto main = [](const std::string& page) {
         return page.substr(page.find("<main>"), page.find("</main>") - page.find("<main>"));
     };

@@ -69,7 +69,7 @@ class RaceFinalTest : public test::LeagueFixture {
 protected:
     StagingResult Stage(const std::string& file, int lapReportingMethod = 0) {
         return ImportSTNFile(*league, league->LoadPointTable(), file, league->Settings().simTitle,
-                             lapReportingMethod);
+                             static_cast<LapReportingMethod>(lapReportingMethod));
     }
     // Writes bytes to a file of the test's folder and stages it.
     StagingResult StageText(const std::string& bytes, int lapReportingMethod = 0) {
@@ -132,12 +132,11 @@ TEST(RaceFinalLinesTest, DataLinesSkipBlankAndStarLinesButNotTheLastLine) {
 }
 
 TEST(RaceFinalQualifyingTest, SpeedsStayAndLapTimesBecomeSpeeds) {
-    EXPECT_EQ(ConvertQualifying("", 0, 2.5f), 0.0f);
-    EXPECT_EQ(ConvertQualifying("150.123", 0, 2.5f), 150.123f);
-    EXPECT_EQ(ConvertQualifying("1:02.500", 0, 2.5f), std::nullopt);
-    EXPECT_EQ(ConvertQualifying("1:02.500", 1, 2.5f), 144.0f);
-    EXPECT_EQ(ConvertQualifying("1:05.000", 7, 2.5f), 138.4615f); // any method but 0 is a time
-    EXPECT_EQ(ConvertQualifying("n/a", 1, 2.5f), 0.0f);
+    EXPECT_EQ(ConvertQualifying("", LapReportingMethod::Speed, 2.5f), 0.0f);
+    EXPECT_EQ(ConvertQualifying("150.123", LapReportingMethod::Speed, 2.5f), 150.123f);
+    EXPECT_EQ(ConvertQualifying("1:02.500", LapReportingMethod::Speed, 2.5f), std::nullopt);
+    EXPECT_EQ(ConvertQualifying("1:02.500", LapReportingMethod::LapTime, 2.5f), 144.0f);
+    EXPECT_EQ(ConvertQualifying("n/a", LapReportingMethod::LapTime, 2.5f), 0.0f);
 }
 
 TEST_F(RaceFinalTest, StagesARaceFinalWithEveryCornerOutsideTheTable) {
@@ -230,7 +229,7 @@ TEST_F(RaceFinalTest, LegendsKeepsThePrintedPointsUnlessTheLeagueHasItsOwnSystem
     // In a NASCAR Racing 3 league the same file is scored from the preset system.
     Db().Execute("UPDATE Settings SET SettingValue='0' WHERE SettingsID=13");
     league->LoadWorkingSettings();
-    league->Settings().simTitle = 0;
+    league->Settings().simTitle = Simulation::NascarRacing3;
     StagingResult preset = Stage(file);
     EXPECT_EQ(Results(preset.stnRaceId).at(0), "1/4 Amos Whitlock 250/180 185+10 q88.412 Running");
 }
@@ -250,12 +249,12 @@ TEST_F(RaceFinalTest, NascarRacing2HasItsOwnColumnsAndDegreeSign) {
 
     // "^" is a degree sign only for the others, "©" only for NASCAR Racing 2.
     RaceFinalRace race = SampleRace();
-    race.simType = 2;
+    race.simType = Simulation::NascarRacing2;
     race.weather = "Hazy^ 80°F";
     EXPECT_EQ(RaceRow(StageText(RaceFinalText(race)).stnRaceId).back(), "Hazy^ 80°F");
-    race.simType = 0;
+    race.simType = Simulation::NascarRacing3;
     race.weather = "Hazy© 80°F";
-    league->Settings().simTitle = 0;
+    league->Settings().simTitle = Simulation::NascarRacing3;
     EXPECT_EQ(RaceRow(StageText(RaceFinalText(race)).stnRaceId).back(), "Hazy© 80°F");
 }
 
@@ -291,7 +290,7 @@ TEST_F(RaceFinalTest, FieldsTheOriginalStatementsRefusedAreRefusedWithLineAndFie
     ASSERT_EQ(StageText(sample).drivers, 3);
     ClearStaging(*league);
     // The writer's lines: 5 header, 6 track line, 11 to 13 the table, 15 to 18 statistics.
-    const DriverLineLayout& columns = DriverLineLayoutFor(0);
+    const DriverLineLayout& columns = DriverLineLayoutFor(Simulation::NascarRacing3);
     const std::string longText(51, 'x');
     const std::pair<std::string, std::string> edits[] = {
         {Edit(sample, 12, columns.start, ""), "Line 12: the start field is blank"},
@@ -319,7 +318,7 @@ TEST_F(RaceFinalTest, FieldsTheOriginalStatementsRefusedAreRefusedWithLineAndFie
     for (const auto& [text, message] : edits) {
         ExpectRefused(StageText(text), dir.File("race.stn"), message);
     }
-    league->Settings().simTitle = 0;
+    league->Settings().simTitle = Simulation::NascarRacing3;
     const std::string longName = dir.File(std::string(47, 'n') + ".stn");
     test::WriteFileBytes(longName, sample);
     ExpectRefused(Stage(longName), longName,

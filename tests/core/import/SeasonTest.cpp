@@ -49,7 +49,8 @@ TEST(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
         Transaction transaction(db);
         const PointTable table = league.LoadPointTable();
         for (const std::string& file : files) {
-            const StagingResult staged = ImportSTNFile(league, table, file, 0, 0);
+            const StagingResult staged = ImportSTNFile(
+                league, table, file, Simulation::NascarRacing3, LapReportingMethod::Speed);
             ASSERT_TRUE(staged.Staged()) << file << ": " << staged.message;
         }
         EXPECT_EQ(ImportStagedRaces(league), 29);

@@ -21,8 +21,9 @@ std::string Fixture(const std::string& name) {
 class StagedImportTest : public test::LeagueFixture {
 protected:
     std::int32_t Stage(const std::string& file, int lapReportingMethod = 0) {
-        StagingResult result = ImportSTNFile(*league, league->LoadPointTable(), file,
-                                             league->Settings().simTitle, lapReportingMethod);
+        StagingResult result =
+            ImportSTNFile(*league, league->LoadPointTable(), file, league->Settings().simTitle,
+                          static_cast<LapReportingMethod>(lapReportingMethod));
         EXPECT_TRUE(result.Staged()) << file << ": " << result.message;
         return result.stnRaceId;
     }

@@ -123,16 +123,16 @@ TEST_F(ScoringTest, BuiltInBonusesGoToLeadersAndEveryDriverTiedForMostLed) {
                                {2, 2, "B", 60, 0, 170},
                                {3, 3, "C", 10, 0, 165},
                                {4, 4, "D", 0, 0, 160}});
-    ApplyBonusPoints(*league, 0, race, true);
+    ApplyBonusPoints(*league, Simulation::NascarRacing3, race, true);
     EXPECT_EQ(Results(race), (std::vector<std::string>{"1/1 A 185+10", "2/2 B 180+10",
                                                        "3/3 C 170+5", "4/4 D 160+0"}));
     // Nobody led: everyone matches "most laps led".
     std::int32_t quiet = Stage({{1, 1, "A", 0, 0, 175}, {2, 2, "B", 0, 0, 170}});
-    ApplyBonusPoints(*league, 2, quiet, true);
+    ApplyBonusPoints(*league, Simulation::NascarRacing2, quiet, true);
     EXPECT_EQ(Results(quiet), (std::vector<std::string>{"1/1 A 180+5", "2/2 B 175+5"}));
     // NASCAR Legends gives none.
     std::int32_t legends = Stage({{1, 1, "A", 50, 0, 43}});
-    ApplyBonusPoints(*league, 1, legends, true);
+    ApplyBonusPoints(*league, Simulation::NascarLegends, legends, true);
     EXPECT_EQ(Results(legends), (std::vector<std::string>{"1/1 A 43+0"}));
 }
 
@@ -142,14 +142,15 @@ TEST_F(ScoringTest, CustomRulesReplaceTheBuiltInOnesAndServeStoredRaces) {
     league->LoadWorkingSettings();
     Db().Execute("DELETE FROM Bonus");
     std::int32_t race = Stage({{1, 2, "A", 60, 0, 175}, {2, 1, "B", 10, 0, 170}});
-    ApplyBonusPoints(*league, 0, race, true); // no rules: not even the built-in ones
+    ApplyBonusPoints(*league, Simulation::NascarRacing3, race,
+                     true); // no rules: not even the built-in ones
     EXPECT_EQ(Results(race), (std::vector<std::string>{"1/2 A 175+0", "2/1 B 170+0"}));
 
     // A rule written against the staging tables, with the race marker.
     Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Winner', 7, "
                  "'STNStatsID = (SELECT STNStatsID FROM STNStats WHERE STNRaceID = <RACEID> "
                  "AND Finish = 1)'), ('Pole', 3, 'Start = 1')");
-    ApplyBonusPoints(*league, 0, race, true);
+    ApplyBonusPoints(*league, Simulation::NascarRacing3, race, true);
     EXPECT_EQ(Results(race), (std::vector<std::string>{"1/2 A 182+7", "2/1 B 173+3"}));
 
     // The same rules on a stored race, once "STN" is taken out of them.
@@ -158,7 +159,7 @@ TEST_F(ScoringTest, CustomRulesReplaceTheBuiltInOnesAndServeStoredRaces) {
     Db().Execute("INSERT INTO Stats (RaceID, DriverID, Finish, Start, LapsLed, Points, Bonus) "
                  "VALUES (1, ?, 1, 2, 60, 175, 0), (1, ?, 2, 1, 10, 170, 0)",
                  {Value(a), Value(b)});
-    ApplyBonusPoints(*league, 0, 1, false);
+    ApplyBonusPoints(*league, Simulation::NascarRacing3, 1, false);
     EXPECT_EQ(Results(1, false), (std::vector<std::string>{"1/2 A 182+7", "2/1 B 173+3"}));
 }
 
@@ -171,7 +172,7 @@ TEST_F(ScoringTest, HostileOrBrokenRulesAreRefusedNamingTheRuleAndChangeNothing)
     // tests of confined SQL run many more hostile rules.
     Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, '1=1) OR (1=1')");
     try {
-        ApplyBonusPoints(*league, 0, race, true);
+        ApplyBonusPoints(*league, Simulation::NascarRacing3, race, true);
         ADD_FAILURE();
     } catch (const ConfinedSqlError& e) {
         EXPECT_NE(std::string(e.what()).find("The bonus rule \"Evil\""), std::string::npos);

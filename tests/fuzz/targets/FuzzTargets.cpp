@@ -72,8 +72,9 @@ int RaceFinal(const std::uint8_t* data, std::size_t size) {
     League& league = scratch.Get();
     for (int simType = 0; simType < 3; ++simType) {
         Transaction t(league.Db());
-        StagingResult result = ImportSTNBytes(league, scratch.Table(), "fuzz.stn", bytes, simType,
-                                              static_cast<int>(size % 2));
+        StagingResult result = ImportSTNBytes(league, scratch.Table(), "fuzz.stn", bytes,
+                                              static_cast<Simulation>(simType),
+                                              static_cast<LapReportingMethod>(size % 2));
         if (result.Staged() == !result.message.empty()) {
             std::abort(); // a file is either staged or refused with a message
         }

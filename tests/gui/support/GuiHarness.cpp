@@ -96,7 +96,8 @@ std::string GuiHarness::MakeDemoLeague(const std::string& name, int races, int d
     files.resize(std::min(files.size(), static_cast<std::size_t>(races)));
     for (const auto& file : files) {
         const StagingResult staged =
-            ImportSTNFile(league, league.LoadPointTable(), file.string(), 0, 0);
+            ImportSTNFile(league, league.LoadPointTable(), file.string(), Simulation::NascarRacing3,
+                          LapReportingMethod::Speed);
         EXPECT_TRUE(staged.Staged()) << staged.message;
     }
     ImportStagedRaces(league);

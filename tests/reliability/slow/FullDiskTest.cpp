@@ -143,7 +143,7 @@ TEST_F(FullDiskTest, ImportCompactionExportAndReplacingFailCleanlyAtEverySize) {
     const std::size_t blockEnd = text.find("\r\n\r\n", text.find("Fn  St")) + 2;
     const std::size_t lastLine = text.rfind("\r\n", blockEnd - 3) + 2;
     const std::string line = text.substr(lastLine, blockEnd - lastLine);
-    const ColumnPlace name = DriverLineLayoutFor(0).driverName;
+    const ColumnPlace name = DriverLineLayoutFor(Simulation::NascarRacing3).driverName;
     std::string copies;
     for (int i = 1; i <= 20000; ++i) {
         std::string copy = line;

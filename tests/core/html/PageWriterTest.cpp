@@ -16,7 +16,7 @@
 #include "data/League.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -29,7 +29,15 @@ const char* const kStandingsQuery =
     "FROM Driver INNER JOIN Stats ON Stats.DriverID = Driver.DriverID "
     "GROUP BY Driver.DriverID ORDER BY Points DESC";
 
-class CExportTest : public ::testing::Test {
+// A writer with the request it writes.
+struct TestPage {
+    PageWriter writer;
+    PageRequest request;
+    bool HTML(const std::string& file) { return writer.Write(request, file); }
+    const std::string& LastError() const { return writer.LastError(); }
+};
+
+class PageWriterTest : public ::testing::Test {
 protected:
     void OpenLeague(int leagueType, int lapMethod) {
         CreateLeagueFile(path_, 0, leagueType, program_.Db(), 0, lapMethod);
@@ -64,27 +72,27 @@ protected:
         return id;
     }
 
-    std::unique_ptr<CExport> Writer(int exportType, std::int32_t id) {
-        auto page = std::make_unique<CExport>(Db(), program_.Db());
-        page->ExportType = exportType;
-        page->ReportID = id;
-        page->Title = "Millbrook League\r\nSeason 2";
-        page->ReportName = "Point <I>Standings</I>";
-        page->Title2 = "Results after 2 events";
-        page->Footer = "<p>footer</p>";
-        PageStyle& s = page->Style;
-        s.BGColor = static_cast<std::int32_t>(0x8000000E);
-        s.TextColor = 0x000000;
-        s.LinkColor = 0xFF0000;
-        s.VLinkColor = 0x0000FF;
-        s.ALinkColor = 0x123456;
-        s.TitleColor = 0x000080;
-        s.ReportNameColor = 0x008000;
-        s.CaptionColor = -1;
-        s.TableColors = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF,
+    std::unique_ptr<TestPage> Writer(PageContent content, std::int32_t id) {
+        auto page = std::make_unique<TestPage>(TestPage{PageWriter(Db(), program_.Db()), {}});
+        page->request.content = content;
+        page->request.id = id;
+        page->request.heading = "Millbrook League\r\nSeason 2";
+        page->request.reportName = "Point <I>Standings</I>";
+        page->request.caption = "Results after 2 events";
+        page->request.footer = "<p>footer</p>";
+        PageStyle& s = page->request.style;
+        s.backgroundColor = static_cast<std::int32_t>(0x8000000E);
+        s.textColor = 0x000000;
+        s.linkColor = 0xFF0000;
+        s.visitedLinkColor = 0x0000FF;
+        s.activeLinkColor = 0x123456;
+        s.headingColor = 0x000080;
+        s.reportNameColor = 0x008000;
+        s.captionColor = -1;
+        s.tableColors = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF,
                          0xFFFF00, 0xE0E0E0, 0x808080, 0x404040, 0x123456};
-        s.Layout = {1, 3, 0};
-        s.HTMLPageFont = "Times New Roman";
+        s.layout = {1, 3, 0};
+        s.font = "Times New Roman";
         return page;
     }
 
@@ -97,60 +105,60 @@ protected:
     std::unique_ptr<League> league_;
 };
 
-TEST_F(CExportTest, AReportPageLeavesHiddenColumnsOutAndShowsAZeroIntervalAsDashes) {
+TEST_F(PageWriterTest, AReportPageLeavesHiddenColumnsOutAndShowsAZeroIntervalAsDashes) {
     OpenLeague(0, 0);
-    auto page = Writer(CExport::kReport, AddStandingsReport());
+    auto page = Writer(PageContent::Report, AddStandingsReport());
     // Without rows the header row stands alone.
     ASSERT_TRUE(page->HTML(page_)) << page->LastError();
     test::ExpectGolden("pages/report-empty.htm", Written());
 
     AddStandings();
     // Alternating colours mean nothing while row colours are off.
-    page->Style.UseTableColors = {false, false, true, false, false};
+    page->request.style.useTableColors = {false, false, true, false, false};
     ASSERT_TRUE(page->HTML(page_)) << page->LastError();
     test::ExpectGolden("pages/report.htm", Written());
 }
 
-TEST_F(CExportTest, AnIntervalPatternGetsTheMissingZeroSection) {
+TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
     OpenLeague(0, 0);
     AddStandings();
     for (const auto& [format, zero] : {std::pair{"0.0;(0.0)", "--"}, {"0.0;(0.0);nil", "nil"}}) {
         SCOPED_TRACE(format);
-        auto page = Writer(CExport::kReport, AddStandingsReport(format));
+        auto page = Writer(PageContent::Report, AddStandingsReport(format));
         ASSERT_TRUE(page->HTML(page_)) << page->LastError();
         EXPECT_NE(Written().find("<FONT >" + std::string(zero) + "</FONT>"), std::string::npos);
         EXPECT_NE(Written().find("<FONT >55.0</FONT>"), std::string::npos);
     }
 }
 
-TEST_F(CExportTest, TableColoursAlternateRowsAndAFontSizeStyleEveryCell) {
+TEST_F(PageWriterTest, TableColoursAlternateRowsAndAFontSizeStyleEveryCell) {
     OpenLeague(0, 0);
     AddStandings();
-    auto page = Writer(CExport::kReport, AddStandingsReport());
-    PageStyle& s = page->Style;
-    s.UseBGImage = true;
-    s.BGImage = "images/back.gif";
-    s.UseTableColors = {true, true, true, true, true};
-    s.Layout = {2, 4, 1};
-    s.HTMLPageFont = "Arial";
-    s.HTMLPageFontSize = 3;
+    auto page = Writer(PageContent::Report, AddStandingsReport());
+    PageStyle& s = page->request.style;
+    s.useBackgroundImage = true;
+    s.backgroundImage = "images/back.gif";
+    s.useTableColors = {true, true, true, true, true};
+    s.layout = {2, 4, 1};
+    s.font = "Arial";
+    s.fontSize = 3;
     ASSERT_TRUE(page->HTML(page_)) << page->LastError();
     test::ExpectGolden("pages/report-table-colours.htm", Written());
 
     // Without alternation every row takes the row colours; without any table colours the cells
     // read <FONT  SIZE="3"> (the literal blank, then the attribute's own).
-    s.UseTableColors = {false, true, false, false, false};
+    s.useTableColors = {false, true, false, false, false};
     ASSERT_TRUE(page->HTML(page_));
     EXPECT_EQ(CountOccurrences(Written(), "BGCOLOR=\"#FFFF00\""), 12);
     EXPECT_EQ(CountOccurrences(Written(), "#00FFFF"), 0);
-    s.UseTableColors = {false, false, false, false, true};
+    s.useTableColors = {false, false, false, false, true};
     ASSERT_TRUE(page->HTML(page_));
     EXPECT_NE(Written().find("CELLSPACING=1 BGCOLOR=\"#404040\"><TR>\r\n<TH "
                              "ALIGN=\"CENTER\"><FONT  SIZE=\"3\">Pos</FONT></TH>\r\n"),
               std::string::npos);
 }
 
-TEST_F(CExportTest, OnlineRaceResultsEscapeTheLeaguesTextsAndEncodeThePageAsWindows1252) {
+TEST_F(PageWriterTest, OnlineRaceResultsEscapeTheLeaguesTextsAndEncodeThePageAsWindows1252) {
     OpenLeague(0, 0);
     Db().Execute("INSERT INTO Race (RaceID, Name, Length, Laps, RaceTime, AvgSpeed, "
                  "VictoryMargin, Cautions, LeadChanges, Weather) VALUES (7, 'Daytona 500', 2.5, "
@@ -163,12 +171,12 @@ TEST_F(CExportTest, OnlineRaceResultsEscapeTheLeaguesTextsAndEncodeThePageAsWind
     Db().Execute(result, {1, 2, 1, 200, 150, 185, 10, 191.5, "Running"});
     Db().Execute(result, {2, 0, 2, 0, 0, 170, 0, 0.0, nullptr});
 
-    auto page = Writer(CExport::kRaceResults, 7);
+    auto page = Writer(PageContent::RaceResults, 7);
     ASSERT_TRUE(page->HTML(page_)) << page->LastError();
     test::ExpectGolden("pages/race-online.htm", Written());
 }
 
-TEST_F(CExportTest, OfflineRaceResultsAddTheAverageSpeedAndShowLapTimes) {
+TEST_F(PageWriterTest, OfflineRaceResultsAddTheAverageSpeedAndShowLapTimes) {
     OpenLeague(1, 1);
     Db().Execute("INSERT INTO Race (RaceID, Name, Length, Laps, RaceTime, AvgSpeed, "
                  "VictoryMargin, Cautions, LeadChanges, Weather) VALUES (3, 'Short Track', 0.5, "
@@ -180,20 +188,20 @@ TEST_F(CExportTest, OfflineRaceResultsAddTheAverageSpeedAndShowLapTimes) {
     Db().Execute(result, {1, 1, 1, 50, 50, 175, 5, "120.5", 30.0, "Running"});
     Db().Execute(result, {2, 2, 2, 12, 0, 170, 0, nullptr, 0.0, "Crash <big>"});
 
-    auto page = Writer(CExport::kRaceResults, 3);
-    page->DecimalSeparator = ",";
-    page->Style.HTMLPageFontSize = 3;
+    auto page = Writer(PageContent::RaceResults, 3);
+    page->request.decimalSeparator = ",";
+    page->request.style.fontSize = 3;
     ASSERT_TRUE(page->HTML(page_)) << page->LastError();
     test::ExpectGolden("pages/race-offline.htm", Written());
 }
 
-TEST_F(CExportTest, ARaceWithoutResultsOrSummaryGivesTheHeaderRowAndNotAvailable) {
+TEST_F(PageWriterTest, ARaceWithoutResultsOrSummaryGivesTheHeaderRowAndNotAvailable) {
     OpenLeague(0, 0);
     Db().Execute("INSERT INTO Race (RaceID, Name) VALUES (1, 'Not run yet')");
-    auto page = Writer(CExport::kRaceResults, 1);
-    page->Title = "Plain";
-    page->ReportName = "Not run yet";
-    page->Title2 = "";
+    auto page = Writer(PageContent::RaceResults, 1);
+    page->request.heading = "Plain";
+    page->request.reportName = "Not run yet";
+    page->request.caption = "";
     ASSERT_TRUE(page->HTML(page_)) << page->LastError();
     test::ExpectGolden("pages/race-not-run.htm", Written());
 }
@@ -203,7 +211,7 @@ TEST(PageText, ControlCharactersAreDroppedButLineBreaksKept) {
               "ab\r\ncdef\xa0&#128512;");
 }
 
-class CExportFailureTest : public CExportTest {
+class PageWriterFailureTest : public PageWriterTest {
 protected:
     void SetUp() override {
         OpenLeague(0, 0);
@@ -227,24 +235,24 @@ protected:
 };
 
 // A full disk is covered by the reliability tests of published pages.
-TEST_F(CExportFailureTest, APageThatCannotBeBuiltOrWrittenLeavesThePreviousOne) {
-    auto page = Writer(CExport::kReport, 4242);
+TEST_F(PageWriterFailureTest, APageThatCannotBeBuiltOrWrittenLeavesThePreviousOne) {
+    auto page = Writer(PageContent::Report, 4242);
     EXPECT_FALSE(page->HTML(page_));
     EXPECT_FALSE(page->LastError().empty());
 
     program_.Db().Execute("DELETE FROM ReportField WHERE ReportID = ?", {reportId_});
-    page = Writer(CExport::kReport, reportId_);
+    page = Writer(PageContent::Report, reportId_);
     EXPECT_FALSE(page->HTML(page_));
     EXPECT_NE(page->LastError().find("no columns"), std::string::npos);
 
-    EXPECT_FALSE(Writer(CExport::kRaceResults, 99)->HTML(page_));
-    EXPECT_FALSE(Writer(2, 1)->HTML(page_));
-    EXPECT_FALSE(Writer(CExport::kRaceResults, 1)->HTML(dir_.File("no such folder/page.htm")));
+    EXPECT_FALSE(Writer(PageContent::RaceResults, 99)->HTML(page_));
+    EXPECT_FALSE(Writer(PageContent::RaceResults, 1)->HTML(dir_.File("no such folder/page.htm")));
     ExpectPreviousPageKept();
 }
 
-TEST_F(CExportFailureTest, AWriteProtectedPageOrFolderIsNotReplacedAndAReplacedPageKeepsItsRights) {
-    auto page = Writer(CExport::kReport, reportId_);
+TEST_F(PageWriterFailureTest,
+       AWriteProtectedPageOrFolderIsNotReplacedAndAReplacedPageKeepsItsRights) {
+    auto page = Writer(PageContent::Report, reportId_);
     if (geteuid() != 0) { // file permissions do not bind the superuser
         chmod(page_.c_str(), 0444);
         EXPECT_FALSE(page->HTML(page_));

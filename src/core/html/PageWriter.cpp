@@ -1,13 +1,14 @@
-#include "html/CExport.h"
+#include "html/PageWriter.h"
 
 #include <system_error>
 
+#include "common/Domain.h"
 #include "common/Files.h"
-#include "common/Platform.h"
 #include "common/Format.h"
 #include "common/Formatting.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 #include "common/Version.h"
 #include "data/Settings.h"
@@ -160,36 +161,34 @@ std::string EncodePageText(std::string_view utf8) {
     return out;
 }
 
-bool CExport::HTML(const std::string& fileName) {
+bool PageWriter::Write(const PageRequest& request, const std::string& fileName,
+                       const std::function<void()>& beforeReplace) {
     lastError_.clear();
     try {
-        if (Style.Modern) {
-            const ModernExport request{ExportType,         ReportID,        Title,
-                                       ReportName,         Title2,          Footer,
-                                       Style.HTMLPageFont, DecimalSeparator};
-            WriteFileSafely(fileName, ModernExportPage(*league_, *programDb_, request),
-                            BeforeReplace, {league_->Path(), programDb_->Path()});
+        if (request.style.modern) {
+            const ModernExport modern{request.content == PageContent::RaceResults ? 1 : 0,
+                                      request.id,
+                                      request.heading,
+                                      request.reportName,
+                                      request.caption,
+                                      request.footer,
+                                      request.style.font,
+                                      request.decimalSeparator};
+            WriteFileSafely(fileName, ModernExportPage(*league_, *programDb_, modern),
+                            beforeReplace, {league_->Path(), programDb_->Path()});
             return true;
         }
-        Content content;
-        switch (ExportType) {
-        case kReport:
-            content = BuildReport();
-            break;
-        case kRaceResults:
-            content = BuildRaceResults();
-            break;
-        default:
-            throw ContentError("there is no export type " + std::to_string(ExportType));
-        }
-        WriteFileSafely(fileName, EncodePageText(Page(content)), BeforeReplace,
+        const Content content = request.content == PageContent::RaceResults
+                                    ? BuildRaceResults(request)
+                                    : BuildReport(request);
+        WriteFileSafely(fileName, EncodePageText(Page(request, content)), beforeReplace,
                         {league_->Path(), programDb_->Path()});
         return true;
     } catch (const std::system_error& e) {
         // A file size limit or a quota stops a write the same way a full disk does.
         const int code = e.code().value();
-        lastError_ = IsDiskFullError(code) ? std::string("the disk is full (") + e.what() + ")"
-                                           : e.what();
+        lastError_ =
+            IsDiskFullError(code) ? std::string("the disk is full (") + e.what() + ")" : e.what();
         return false;
     } catch (const std::exception& e) {
         lastError_ = e.what();
@@ -197,8 +196,8 @@ bool CExport::HTML(const std::string& fileName) {
     }
 }
 
-CExport::Content CExport::BuildReport() {
-    ReportDefinition report = LoadReportDefinition(*programDb_, ReportID);
+PageWriter::Content PageWriter::BuildReport(const PageRequest& request) {
+    ReportDefinition report = LoadReportDefinition(*programDb_, request.id);
     if (report.columns.empty()) {
         throw ContentError("the report \"" + report.name + "\" has no columns");
     }
@@ -212,7 +211,7 @@ CExport::Content CExport::BuildReport() {
             column.format = IntervalFormat(column.format);
         }
     }
-    const ReportTable table = RunReport(*league_, report, DecimalSeparator);
+    const ReportTable table = RunReport(*league_, report, request.decimalSeparator);
     for (const auto& row : table.texts) {
         std::vector<std::string> cells;
         cells.reserve(row.size());
@@ -224,8 +223,8 @@ CExport::Content CExport::BuildReport() {
     return content;
 }
 
-CExport::Content CExport::BuildRaceResults() {
-    const int size = Style.HTMLPageFontSize;
+PageWriter::Content PageWriter::BuildRaceResults(const PageRequest& request) {
+    const int size = request.style.fontSize;
     auto font = [size](const std::string& text) {
         return size > 0 ? "<font size=\"" + std::to_string(size) + "\">" + text + "</font>" : text;
     };
@@ -233,9 +232,9 @@ CExport::Content CExport::BuildRaceResults() {
     Content content;
     float length = 0;
     {
-        Cursor race = league_->Query("SELECT * FROM Race WHERE RaceID=?", {Value(ReportID)});
+        Cursor race = league_->Query("SELECT * FROM Race WHERE RaceID=?", {Value(request.id)});
         if (race.AtEnd()) {
-            throw ContentError("there is no race number " + std::to_string(ReportID));
+            throw ContentError("there is no race number " + std::to_string(request.id));
         }
         length = ToSingle(race.Field("Length").AsDouble());
         content.raceInformation = "<TABLE>";
@@ -248,8 +247,11 @@ CExport::Content CExport::BuildRaceResults() {
         content.raceInformation += "</FONT></TABLE>";
     }
 
-    const bool offline = ReadSettingInteger(*league_, 12).value_or(0) != 0;
-    const bool lapTimes = ReadSettingNumber(*league_, 17) != 0;
+    // Read as stored, not as the working settings: a page can be written from any league.
+    const bool offline = ReadSettingInteger(*league_, SettingId::LeagueType).value_or(0) !=
+                         static_cast<int>(LeagueType::Online);
+    const bool lapTimes = ReadSettingNumber(*league_, SettingId::LapReportingMethod) !=
+                          static_cast<int>(LapReportingMethod::Speed);
     const std::vector<RaceColumn> columns =
         offline ? std::vector<RaceColumn>(std::begin(kOfflineColumns), std::end(kOfflineColumns))
                 : std::vector<RaceColumn>(std::begin(kOnlineColumns), std::end(kOnlineColumns));
@@ -261,7 +263,8 @@ CExport::Content CExport::BuildRaceResults() {
         content.alignments.push_back(left ? 0 : kCentred);
     }
 
-    Cursor results = league_->Query(offline ? kOfflineResults : kOnlineResults, {Value(ReportID)});
+    Cursor results =
+        league_->Query(offline ? kOfflineResults : kOnlineResults, {Value(request.id)});
     const int qualifying = offline ? 7 : 6;
     for (; !results.AtEnd(); results.MoveNext()) {
         std::vector<std::string> cells;
@@ -269,14 +272,14 @@ CExport::Content CExport::BuildRaceResults() {
             const Value value = results.Field(static_cast<int>(j));
             std::string text;
             if (static_cast<int>(j) != qualifying) {
-                text = FormatValue(value, columns[j].format, DecimalSeparator);
+                text = FormatValue(value, columns[j].format, request.decimalSeparator);
             } else if (value.IsNull()) {
                 text = "--";
             } else if (!lapTimes) {
-                text = FormatValue(value, "##0.000 mph;;--", DecimalSeparator);
+                text = FormatValue(value, "##0.000 mph;;--", request.decimalSeparator);
             } else {
                 text = FormatTime(ConvertSpeedTime(ToSingle(value.AsDouble()), length),
-                                  DecimalSeparator);
+                                  request.decimalSeparator);
             }
             cells.push_back(EscapeHTML(text));
         }
@@ -285,12 +288,11 @@ CExport::Content CExport::BuildRaceResults() {
     return content;
 }
 
-std::string CExport::Page(const Content& content) const {
-    const PageStyle& s = Style;
-    const std::string size =
-        s.HTMLPageFontSize > 0 ? " SIZE=\"" + std::to_string(s.HTMLPageFontSize) + "\"" : "";
-    const auto& tc = s.TableColors;
-    const auto& utc = s.UseTableColors;
+std::string PageWriter::Page(const PageRequest& request, const Content& content) {
+    const PageStyle& s = request.style;
+    const std::string size = s.fontSize > 0 ? " SIZE=\"" + std::to_string(s.fontSize) + "\"" : "";
+    const auto& tc = s.tableColors;
+    const auto& utc = s.useTableColors;
 
     std::string tableAttributes;
     if (utc[3]) {
@@ -310,18 +312,20 @@ std::string CExport::Page(const Content& content) const {
     };
 
     line("<HTML><HEAD>");
-    line("<TITLE>" + ReplaceAll(Title, "\r\n", " - ") + "</TITLE>");
-    line("</HEAD><BODY" + (s.UseBGImage ? " BACKGROUND=\"" + s.BGImage + "\"" : std::string()) +
-         " BGCOLOR=\"" + Color(s.BGColor) + "\" TEXT=\"" + Color(s.TextColor) + "\" LINK=\"" +
-         Color(s.LinkColor) + "\" VLINK=\"" + Color(s.VLinkColor) + "\" ALINK=\"" +
-         Color(s.ALinkColor) + "\"><FONT FACE=\"" + s.HTMLPageFont + "\"" + size + ">");
-    line("<HR><H1><CENTER><FONT COLOR=\"" + Color(s.TitleColor) + "\">" + br(Title) +
+    line("<TITLE>" + ReplaceAll(request.heading, "\r\n", " - ") + "</TITLE>");
+    line("</HEAD><BODY" +
+         (s.useBackgroundImage ? " BACKGROUND=\"" + s.backgroundImage + "\"" : std::string()) +
+         " BGCOLOR=\"" + Color(s.backgroundColor) + "\" TEXT=\"" + Color(s.textColor) +
+         "\" LINK=\"" + Color(s.linkColor) + "\" VLINK=\"" + Color(s.visitedLinkColor) +
+         "\" ALINK=\"" + Color(s.activeLinkColor) + "\"><FONT FACE=\"" + s.font + "\"" + size +
+         ">");
+    line("<HR><H1><CENTER><FONT COLOR=\"" + Color(s.headingColor) + "\">" + br(request.heading) +
          "</FONT></CENTER></H1><HR>");
-    line("<CENTER><H2><FONT COLOR=\"" + Color(s.ReportNameColor) + "\">" + br(ReportName) +
-         "</FONT></H2><H3><FONT COLOR=\"" + Color(s.CaptionColor) + "\">" + br(Title2) +
-         "</FONT></H3><TABLE BORDER=" + std::to_string(s.Layout[0]) +
-         " CELLPADDING=" + std::to_string(s.Layout[1]) +
-         " CELLSPACING=" + std::to_string(s.Layout[2]) + tableAttributes + "><TR>");
+    line("<CENTER><H2><FONT COLOR=\"" + Color(s.reportNameColor) + "\">" + br(request.reportName) +
+         "</FONT></H2><H3><FONT COLOR=\"" + Color(s.captionColor) + "\">" + br(request.caption) +
+         "</FONT></H3><TABLE BORDER=" + std::to_string(s.layout[0]) +
+         " CELLPADDING=" + std::to_string(s.layout[1]) +
+         " CELLSPACING=" + std::to_string(s.layout[2]) + tableAttributes + "><TR>");
 
     const std::string headerCell =
         utc[0] ? "<TH ALIGN=\"<*ALIGN*>\" BGCOLOR=\"" + Color(tc[1]) + "\"><FONT COLOR=\"" +
@@ -364,11 +368,11 @@ std::string CExport::Page(const Content& content) const {
     }
 
     line("</TABLE></CENTER>");
-    if (ExportType == kRaceResults && !content.raceInformation.empty()) {
+    if (request.content == PageContent::RaceResults && !content.raceInformation.empty()) {
         line("<p></p><p><CENTER>" + content.raceInformation + "</CENTER></p>");
     }
     line("<p></p><HR>");
-    line(Footer);
+    line(request.footer);
     line("</FONT></BODY>");
     line("</HTML>");
     return page;

@@ -3,6 +3,6 @@
 namespace scorewell {
 
 // The SQL text of resources/tabulon.sql, from which a missing program database is built.
-const char* ProgramDatabaseSeed();
+const char* ProgramDatabaseDefaults();
 
 } // namespace scorewell

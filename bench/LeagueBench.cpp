@@ -15,6 +15,7 @@
 #include "data/League.h"
 #include "reports/Dropped.h"
 #include "reports/ReportEngine.h"
+#include "editing/PointSystem.h"
 #include "scoring/Recalculation.h"
 
 namespace {
@@ -109,6 +110,11 @@ int main() {
         const double recalc = Time([&] { RecalculateAllRaces(league); });
         std::printf("recalculate all %d races: %.2f s (target: under 2 s, %s)\n", kRaces, recalc,
                     recalc < 2 ? "met" : "MISSED");
+        // What the point system editor tells after a save: a rescoring tried and taken back.
+        int wouldChange = 0;
+        const double count = Time([&] { wouldChange = CountRacesChangedByRescoring(league); });
+        std::printf("count the races a rescoring would change (%d): %.2f s\n", wouldChange,
+                    count);
         const double removal = Time([&] { RemoveExcludedResults(league); });
         std::printf("remove excluded results (copy of the league + recalculation): %.2f s\n",
                     removal);

@@ -3,6 +3,7 @@
 # harnesses (label slow), which tools/reliability.sh runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/tools/check-platform-headers.sh"
 bash "$root/tools/setup.sh"
 # The includes of the core run one way, by levels; an include that runs back up fails the run.
 bash "$root/tools/check-includes.sh"

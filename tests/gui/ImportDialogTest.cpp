@@ -202,6 +202,27 @@ TEST_F(ImportDialogTest, AnImportTheLeagueRefusesImportsNothingAndKeepsTheList) 
     EXPECT_EQ(GridNames(), (QStringList{"Harbor Point 400", "Millbrook 500"}));
 }
 
+TEST_F(ImportDialogTest, AFileBringingANameLikeADriversIsMarkedUntilTheOtherFileGoes) {
+    Open(MakeLeague("cup.slf"));
+    // The second race names its winner "Soren Halverson", the first "Soren Halvorsen".
+    std::string text = scorewell::test::ReadFileBytes(exports + "/02-millbrook-500.stn");
+    text.replace(text.find("Soren Halvorsen"), 15, "Soren Halverson");
+    scorewell::test::WriteFileBytes(exports + "/02-millbrook-500.stn", text);
+    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
+    Import([&](ImportDialog* d) {
+        ClickButton(d, 0);
+        QListWidgetItem* second = List(d)->item(1);
+        EXPECT_EQ(List(d)->item(0)->toolTip(), "");
+        EXPECT_NE(second->toolTip().indexOf("\"Soren Halverson\" looks like \"Soren Halvorsen\""),
+                  -1)
+            << second->toolTip().toStdString();
+        List(d)->setCurrentRow(0);
+        ClickButton(d, 1);
+        EXPECT_EQ(List(d)->item(0)->toolTip(), "");
+        ClickButton(d, 3);
+    });
+}
+
 TEST_F(ImportDialogTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo) {
     Open(MakeLeague("cup.slf"));
     desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});

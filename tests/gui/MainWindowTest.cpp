@@ -151,10 +151,6 @@ TEST_F(MainWindowTest, GridKeysAndButtonsRunTheirCommands) {
     // The race list shows what the import added.
     EXPECT_EQ(GridNames(), (QStringList{"Daytona", "Atlanta", "Bristol", "Imported"}));
 
-    // A command whose window is not there yet says so.
-    desktop.ExpectMessage("Scorewell", MessageAnswer::OK, "not available yet");
-    QTest::mouseClick(Button(0), Qt::LeftButton);
-
     // After Point System the league's point switches are read again.
     SetLeagueCommand(LeagueCommand::PointSystem,
                      [](LeagueCommandContext& c) { WriteSetting(c.league.Db(), 13, "1"); });

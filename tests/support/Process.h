@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <optional>
 #include <string>
@@ -18,7 +16,7 @@ struct ProcessResult {
 
 // How a process is started, beyond its arguments.
 struct ProcessOptions {
-    // RLIMIT_FSIZE in bytes: no file the process writes may grow beyond it.
+    // RLIMIT_FSIZE in bytes: no file the process writes may grow beyond it (POSIX only).
     std::optional<unsigned long long> fileSizeLimit;
     // Written to its standard input, which is then closed.
     std::string input;
@@ -32,7 +30,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 ProcessResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options = {});
 
 // A process that runs alongside the test: fed through its standard input, read as it writes,
-// killed or waited for. Killed when the object goes away while it still runs.
+// killed or waited for. Killed when the object goes away while it still runs. POSIX only: the
+// harnesses that kill programs midway do not run on Windows.
 class ChildProcess {
 public:
     ChildProcess(const std::string& program, const std::vector<std::string>& args);
@@ -40,7 +39,6 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    pid_t Pid() const { return pid_; }
     void Write(const std::string& text);
     void CloseInput();
     // Reads standard output until it holds marker or the time is up; true when it does.
@@ -54,7 +52,7 @@ public:
 private:
     void Drain(int timeoutMs);
 
-    pid_t pid_ = -1;
+    int pid_ = -1;
     int in_ = -1;
     int out_ = -1;
     int err_ = -1;
@@ -62,6 +60,15 @@ private:
     int status_ = 0;
     ProcessResult result_;
 };
+
+// What the tests need of the system beyond starting programs. Each gives false where the
+// system lacks the thing, and the tests that need it are skipped there with the reason.
+// True when ProcessOptions::fileSizeLimit can be given (not on Windows).
+bool HasFileSizeLimits();
+// Makes a named pipe at path; false where the file tree has none (Windows).
+bool MakeNamedPipe(const std::string& path);
+// True when permission bits (chmod) bind this process: a POSIX system, not as the superuser.
+bool PermissionBitsBind();
 
 // True when the output carries a report of AddressSanitizer or UndefinedBehaviorSanitizer.
 bool HasSanitizerReport(const std::string& text);

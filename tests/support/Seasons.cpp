@@ -1,4 +1,5 @@
 #include "support/Seasons.h"
+#include "support/Season1992.h"
 
 #include <algorithm>
 #include <fstream>
@@ -32,23 +33,7 @@ std::vector<std::string> CsvFields(const std::string& line) {
 }
 
 std::vector<CsvRow> ReadCup1992(const std::string& name) {
-    std::ifstream in(std::string(SCOREWELL_FIXTURES_DIR) + "/cup1992/" + name);
-    std::string line;
-    std::getline(in, line);
-    const std::vector<std::string> header = CsvFields(line);
-    std::vector<CsvRow> rows;
-    while (std::getline(in, line)) {
-        if (line.empty()) {
-            continue;
-        }
-        const std::vector<std::string> fields = CsvFields(line);
-        CsvRow row;
-        for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) {
-            row[header[i]] = fields[i];
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return ReadFixtureCsv("cup1992/" + name);
 }
 
 void MakeSeasonLeague(Program& program, const std::string& leaguePath, const std::string& folder,

@@ -22,9 +22,12 @@
 #include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "app/SplashWindow.h"
+#include "data/Drivers.h"
 #include "data/League.h"
 #include "data/LeagueFileActions.h"
 #include "data/LeaguePropertiesDialog.h"
+#include "editing/DriverEditor.h"
+#include "editing/DriverListWindow.h"
 #include "editing/DriverPicker.h"
 #include "editing/RaceResultsEditor.h"
 #include "editing/ResultEditor.h"
@@ -34,6 +37,7 @@
 #include "import/ProgressWindow.h"
 #include "reports/ColumnEditor.h"
 #include "reports/StandingsWindow.h"
+#include "scoring/PointSystemEditor.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -127,9 +131,14 @@ void Pictures::TakeAll() {
     for (const char* name : {"01-harbor-point-400.stn", "02-millbrook-500.stn"}) {
         std::filesystem::copy_file(demo + name, exports + name);
     }
+    // A race final with a misspelt name, which the import list marks.
+    std::string misspelt = scorewell::test::ReadFileBytes(demo + "04-gulf-coast-305.stn");
+    misspelt.replace(misspelt.find("Soren Halvorsen"), 15, "Soren Halverson");
+    scorewell::test::WriteFileBytes(exports + "04-gulf-coast-305.stn", misspelt);
     Open(MakeDemoLeague("Busch Series 2002.slf", 3, 1));
     desktop.ExpectOpenFiles({Q(exports + "01-harbor-point-400.stn"),
                              Q(exports + "02-millbrook-500.stn"),
+                             Q(exports + "04-gulf-coast-305.stn"),
                              Q(std::string(SCOREWELL_FIXTURES_DIR) + "/stn/nr3-harbor-point.stn")});
     ShotModal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         Shot(d, "import-empty");
@@ -176,10 +185,37 @@ void Pictures::TakeAll() {
         ClickButton(d, 0);
     });
 
+    SetDriversExcluded(window->GetLeague()->Db(), {"Marisol Teague"}, true);
+    ShotModal<DriverListWindow>("mnuTools_0", [&](DriverListWindow* d) {
+        Shot(d, "driver-list");
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            Shot(e, "driver-edit");
+            e->close();
+        });
+        ClickButton(d, 0);
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            Shot(e, "driver-add");
+            e->close();
+        });
+        ClickButton(d, 1);
+    });
+    ShotModal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
+        Shot(d, "point-system");
+        Tick(Child<QCheckBox>(d, "chkUsePositions"));
+        Tick(Child<QCheckBox>(d, "chkUseBonus"));
+        auto* grid = Child<QTableWidget>(d, "fgPoints");
+        grid->setCurrentCell(0, 1);
+        grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 5, 1), true);
+        Shot(d, "point-system-custom");
+        desktop.ExpectMessage("Unsaved Changes", MessageAnswer::No);
+    });
+
     // Off-line, qualifying as lap times.
-    window->GetLeague()->Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=12");
+    window->GetLeague()->Db().Execute("UPDATE Settings SET SettingValue=? WHERE SettingsID=?",
+                                      {Value(static_cast<int>(LeagueType::Offline)),
+                                       Value(SettingId::LeagueType)});
     window->GetLeague()->LoadWorkingSettings();
-    SaveLeagueProperties(*window->GetLeague(), 0, 1);
+    SaveLeagueProperties(*window->GetLeague(), 0, LapReportingMethod::LapTime);
     ShotModal<RaceResultsEditor>("mnuRace_2", [&](RaceResultsEditor* d) {
         Shot(d, "edit-offline-time");
         desktop.OnModal<ResultEditor>([&](ResultEditor* r) {

@@ -12,7 +12,7 @@ namespace scorewell {
 bool IsDatabaseFile(const std::string& path) {
     static constexpr char kHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f',
                                          'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
-    std::ifstream in(NativePath(path), std::ios::binary);
+    std::ifstream in(FileSystemPath(path), std::ios::binary);
     char header[sizeof kHeader] = {};
     return in.read(header, sizeof header) && std::equal(header, header + sizeof header, kHeader);
 }

@@ -23,7 +23,8 @@ std::size_t LastSeparator(std::string_view path) {
 
 bool IsKind(const std::string& path, bool wantFolder) {
     std::error_code ec;
-    return wantFolder ? fs::is_directory(path, ec) : fs::is_regular_file(path, ec);
+    return wantFolder ? fs::is_directory(FileSystemPath(path), ec)
+                      : fs::is_regular_file(FileSystemPath(path), ec);
 }
 
 // The entry of folder named name, exactly or else ignoring letter case; the first in byte order
@@ -35,10 +36,10 @@ std::string FindEntry(const std::string& folder, const std::string& name, bool w
     }
     std::vector<std::string> matches;
     std::error_code ec;
-    for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        std::string entry = it->path().filename().string();
-        if (EqualsNoCase(entry, name) && IsKind(it->path().string(), wantFolder)) {
+    for (fs::directory_iterator it(FileSystemPath(folder.empty() ? "." : folder), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        std::string entry = Utf8Path(it->path().filename());
+        if (EqualsNoCase(entry, name) && IsKind(Utf8Path(it->path()), wantFolder)) {
             matches.push_back(std::move(entry));
         }
     }
@@ -105,6 +106,16 @@ std::string NativePath(std::string_view path) {
     std::string native(path);
     std::replace(native.begin(), native.end(), '\\', '/');
     return native;
+}
+
+fs::path FileSystemPath(std::string_view path) {
+    const std::string native = NativePath(path);
+    return fs::path(std::u8string(native.begin(), native.end()));
+}
+
+std::string Utf8Path(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 std::string FindNoCase(std::string_view folder, std::string_view name, bool wantFolder) {

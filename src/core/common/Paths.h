@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,10 @@ std::string WithTrailingSeparator(std::string_view folder);
 std::string JoinPath(std::string_view folder, std::string_view name);
 // A path with every "\" turned into "/", for the file system of this machine.
 std::string NativePath(std::string_view path);
+// The path (UTF-8, either separator) for the standard library's file calls, which on Windows
+// take wide characters; and a path of theirs back in UTF-8.
+std::filesystem::path FileSystemPath(std::string_view path);
+std::string Utf8Path(const std::filesystem::path& path);
 
 // The entry of folder whose name equals name without regard to letter case (an exact match
 // first, else the first in byte order), of the wanted kind; the full path with "/" separators,

@@ -1,15 +1,21 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scorewell {
 
 // What differs between operating systems, in one place: keeping files safe across crashes and
 // full disks, and holding a league against other programs. Paths are UTF-8 with "/" or "\".
 // Failures throw std::system_error carrying the operating system's reason.
+
+// Opens a file as std::fopen does, the name in UTF-8 (wide characters on Windows); errno tells
+// why when it gives nothing.
+std::FILE* OpenFile(const std::string& path, const char* mode);
 
 // Flushes a file's content to the disk.
 void SyncFile(const std::string& path);
@@ -43,6 +49,20 @@ bool IsDiskFullError(int systemError);
 // flushed to the disk, and gives that file's path. Throws std::system_error; nothing is left
 // behind then.
 std::string WriteTemporaryBeside(const std::string& target, std::string_view bytes);
+
+// The per-user folder of this program's own files: %APPDATA%\Scorewell on Windows,
+// $XDG_DATA_HOME/Scorewell or ~/.local/share/Scorewell elsewhere.
+std::string UserProgramFolder();
+// The folder of the running program, with no trailing separator; empty when it cannot be told.
+std::string ExecutableFolder();
+// The command line's arguments after the program name, in UTF-8 whatever the system's code page.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+// Readies a command-line program: a file size limit shows up as a write error with a message
+// instead of ending the process, and the console shows UTF-8. Standard output carries the same
+// bytes on every system (no line ends rewritten), so saved output compares equal.
+void PrepareConsoleProgram();
+// The part of PrepareConsoleProgram a desktop program needs too.
+void IgnoreFileSizeSignal();
 
 // A hold on a file against other programs, dropped by the operating system when this program
 // ends however it ends, so no stale lock outlives a crash. Shared holds admit each other;

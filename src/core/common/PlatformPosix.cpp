@@ -2,6 +2,7 @@
 #ifndef _WIN32
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <system_error>
 
 #include "common/Paths.h"
@@ -38,6 +41,36 @@ void SyncDescriptorOf(const std::string& path, int flags) {
 }
 
 } // namespace
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(NativePath(path).c_str(), mode);
+}
+
+std::string UserProgramFolder() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+        return JoinPath(xdg, "Scorewell");
+    }
+    const char* home = std::getenv("HOME");
+    return JoinPath(JoinPath(home && *home ? home : ".", ".local/share"), "Scorewell");
+}
+
+std::string ExecutableFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.parent_path().string();
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+void IgnoreFileSizeSignal() {
+    ::signal(SIGXFSZ, SIG_IGN);
+}
+
+void PrepareConsoleProgram() {
+    IgnoreFileSizeSignal();
+}
 
 void SyncFile(const std::string& path) {
     SyncDescriptorOf(path, O_RDONLY);

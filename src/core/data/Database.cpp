@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/Platform.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 
 namespace scorewell {
@@ -44,8 +44,8 @@ void ValFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 std::string AbsolutePath(const std::string& path) {
     std::error_code ec;
-    auto abs = std::filesystem::absolute(NativePath(path), ec);
-    return ec ? path : abs.lexically_normal().string();
+    auto abs = std::filesystem::absolute(FileSystemPath(path), ec);
+    return ec ? path : Utf8Path(abs.lexically_normal());
 }
 
 bool OnlyWhitespaceOrComments(sqlite3* db, const char* tail) {

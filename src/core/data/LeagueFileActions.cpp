@@ -36,7 +36,7 @@ bool DatabaseFileInUse(const std::string& path) {
 
 bool IsSameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
-    bool same = std::filesystem::equivalent(NativePath(a), NativePath(b), ec);
+    bool same = std::filesystem::equivalent(FileSystemPath(a), FileSystemPath(b), ec);
     return ec ? EqualsNoCase(a, b) : same;
 }
 

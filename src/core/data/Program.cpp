@@ -1,6 +1,5 @@
 #include "data/Program.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "common/Paths.h"
@@ -27,11 +26,7 @@ std::string Program::DefaultFolder(const std::string& executableFolder) {
     if (!executableFolder.empty() && FileExists(JoinPath(executableFolder, kDatabaseName))) {
         return executableFolder;
     }
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        return JoinPath(xdg, "Scorewell");
-    }
-    const char* home = std::getenv("HOME");
-    return JoinPath(JoinPath(home && *home ? home : ".", ".local/share"), "Scorewell");
+    return UserProgramFolder();
 }
 
 void CreateProgramDatabase(const std::string& path) {
@@ -49,7 +44,7 @@ Program::Program(std::string folder, std::string decimalSeparator)
     const std::string path = DatabasePath();
     try {
         std::error_code ec;
-        std::filesystem::create_directories(NativePath(folder_), ec);
+        std::filesystem::create_directories(FileSystemPath(folder_), ec);
         if (!FileExists(path)) {
             CreateProgramDatabase(path);
         }

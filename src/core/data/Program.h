@@ -28,7 +28,7 @@ public:
     static constexpr const char* kDatabaseName = "Tabulon.dat";
 
     // The program folder: the executable's folder when it holds Tabulon.dat (portable use), else
-    // the per-user data folder ($XDG_DATA_HOME/Scorewell or ~/.local/share/Scorewell).
+    // the per-user folder (UserProgramFolder).
     static std::string DefaultFolder(const std::string& executableFolder);
 
     // Opens the program database of the folder (created when needed), creating it from the

@@ -45,7 +45,7 @@ std::string Quoted(std::string_view text) {
 }
 
 bool ReadBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(FileSystemPath(path), std::ios::binary | std::ios::ate);
     if (!in) {
         return false;
     }

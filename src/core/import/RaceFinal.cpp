@@ -11,6 +11,7 @@
 #include "common/Formatting.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 #include "data/Drivers.h"
 #include "scoring/Scoring.h"
@@ -81,7 +82,7 @@ std::string FieldText(std::string_view line, ColumnPlace place) {
 }
 
 std::string ReadBytes(const std::string& fileName) {
-    std::FILE* file = std::fopen(NativePath(fileName).c_str(), "rb");
+    std::FILE* file = OpenFile(fileName, "rb");
     if (!file) {
         Refuse("The file cannot be opened (" + std::generic_category().message(errno) + ")");
     }

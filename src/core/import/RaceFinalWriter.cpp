@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/Paths.h"
+#include "common/Platform.h"
 #include "common/Text.h"
 #include "import/RaceFinal.h"
 
@@ -150,7 +151,7 @@ std::string RaceFinalText(const RaceFinalRace& race) {
 
 void WriteRaceFinal(const std::string& path, const RaceFinalRace& race) {
     const std::string bytes = RaceFinalText(race);
-    std::FILE* file = std::fopen(NativePath(path).c_str(), "wb");
+    std::FILE* file = OpenFile(path, "wb");
     if (!file) {
         throw std::runtime_error("\"" + path +
                                  "\" cannot be written: " + std::generic_category().message(errno));

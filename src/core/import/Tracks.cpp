@@ -18,7 +18,7 @@ namespace {
 constexpr std::string_view kRegistered = "\xC2\xAE"; // "®" in UTF-8
 
 bool ReadBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FileSystemPath(path), std::ios::binary);
     if (!in) {
         return false;
     }
@@ -98,11 +98,11 @@ CTracks LoadTrackCatalogue(const std::string& nr4Folder) {
 
     std::vector<std::string> folders;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(tracksFolder, error), end; !error && it != end;
-         it.increment(error)) {
+    for (std::filesystem::directory_iterator it(FileSystemPath(tracksFolder), error), end;
+         !error && it != end; it.increment(error)) {
         std::error_code typeError;
         if (it->is_directory(typeError)) {
-            folders.push_back(it->path().filename().string());
+            folders.push_back(Utf8Path(it->path().filename()));
         }
     }
     std::sort(folders.begin(), folders.end());

@@ -2,12 +2,14 @@
 
 #include <map>
 
+#include "editing/DriverListWindow.h"
 #include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
 #include "html/SeasonPublish.h"
 #include "import/ImportDialog.h"
 #include "import/OfflineSettingsDialog.h"
 #include "reports/StandingsWindow.h"
+#include "scoring/PointSystemEditor.h"
 
 namespace scorewell::gui {
 
@@ -34,16 +36,16 @@ const LeagueCommandHandler* FindLeagueCommand(LeagueCommand command) {
 }
 
 void RegisterLeagueWindows() {
-    // Each window of a league command adds one line here as it arrives, e.g.
-    //   SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
-    // where ShowDriverListWindow(LeagueCommandContext&) gives the window what it needs and
-    // shows it through TheDesktop().ShowModal.
+    // One line per league command: its handler gives the window what it needs and shows it
+    // through TheDesktop().ShowModal.
     SetLeagueCommand(LeagueCommand::Calculate, ShowStandingsWindow);
     SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
+    SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
     SetLeagueCommand(LeagueCommand::PublishSeason, PublishSeasonSite);
     SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
+    SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
 }
 
 } // namespace scorewell::gui

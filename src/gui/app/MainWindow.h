@@ -95,7 +95,6 @@ private:
     // Opens the window of a league command, or says it is not there yet.
     void RunLeagueCommand(LeagueCommand command);
     std::function<void()> Command(LeagueCommand command);
-    void SayNotAvailableYet();
 
     // The first and last grid row of the selection, in order.
     std::pair<int, int> SelectedRows() const;

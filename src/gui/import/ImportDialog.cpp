@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -24,6 +26,7 @@
 #include "editing/RaceResultsEditor.h"
 #include "import/OfflineMerge.h"
 #include "import/ProgressWindow.h"
+#include "import/SimilarNames.h"
 #include "import/StageFiles.h"
 #include "import/StagedImport.h"
 
@@ -213,6 +216,7 @@ void ImportDialog::AddFiles() {
         }
     }
 
+    MarkSimilarNames();
     buttons_[Import]->setEnabled(true);
     if (list_->selectedItems().isEmpty() && list_->count() > 0) {
         list_->setCurrentRow(0);
@@ -241,7 +245,39 @@ void ImportDialog::RemoveFiles() {
     for (int row : rows) {
         delete list_->takeItem(row);
     }
+    MarkSimilarNames();
     SelectionChanged();
+}
+
+void ImportDialog::MarkSimilarNames() {
+    std::vector<SimilarName> similar;
+    try {
+        similar = SimilarStagedNames(*league_);
+    } catch (const std::exception&) {
+        return; // only a hint: the import itself says what is wrong with the league
+    }
+    const int size = list_->fontMetrics().height();
+    list_->setIconSize(QSize(size, size));
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    QPixmap empty(size, size);
+    empty.fill(Qt::transparent);
+    const QIcon blank(empty);
+    for (int row = 0; row < list_->count(); ++row) {
+        QListWidgetItem* entry = list_->item(row);
+        QStringList pairs;
+        for (const SimilarName& s : similar) {
+            if (s.stnRaceId == entry->data(Qt::UserRole).toInt()) {
+                pairs << Quoted(Q(s.newName)) + " looks like " + Quoted(Q(s.existingName));
+            }
+        }
+        // Every entry has room for the mark, so the names stay in line.
+        entry->setIcon(pairs.isEmpty() ? blank : warning);
+        entry->setToolTip(pairs.isEmpty()
+                              ? QString()
+                              : "New drivers whose names look like others':\n" + pairs.join("\n") +
+                                    "\nWhen two names are one driver, merge them in "
+                                    "the Driver List after the import.");
+    }
 }
 
 void ImportDialog::EditRace() {
@@ -253,6 +289,7 @@ void ImportDialog::EditRace() {
     editor.SetRace(RaceSource::Staged, list_->currentItem()->data(Qt::UserRole).toInt());
     if (editor.Load()) {
         TheDesktop().ShowModal(&editor);
+        MarkSimilarNames();
     }
 }
 

@@ -52,6 +52,9 @@ private:
     // again is taken off the list. False, after saying why, when the league could not be asked.
     bool LeaveOutImportedFiles();
     void SelectionChanged();
+    // Marks the files that bring a driver whose name looks like another driver's, and names
+    // the pairs in their tooltips.
+    void MarkSimilarNames();
     void ShowFailure(const std::string& title, const std::string& message);
     // The list entry of a staged file: its name in the default folder, else name, tab, folder.
     QString EntryText(const QString& path) const;

@@ -33,6 +33,17 @@ TEST_F(DatabaseTest, ValuesKeepNullApartFromEmptyTextAndBindSafely) {
     EXPECT_THROW(c.Field(0), DbError);
 }
 
+// The engine is Debian's library on Linux and one built in on Windows: both must behave alike
+// where its build options show in what leagues store and compute.
+TEST_F(DatabaseTest, TheEngineIsBuiltAlikeOnEverySystem) {
+    EXPECT_EQ(db.Scalar("PRAGMA secure_delete").AsInteger(), 1);
+    EXPECT_EQ(db.Scalar("PRAGMA recursive_triggers").AsInteger(), 1);
+    EXPECT_EQ(db.Scalar("SELECT pow(2, 10) + floor(2.5)").AsDouble(), 1026.0);
+    EXPECT_EQ(db.Scalar("SELECT X'41' LIKE 'A'").AsInteger(), 0);
+    EXPECT_TRUE(db.Scalar("SELECT ?250000").IsNull());
+    EXPECT_THROW(db.Scalar("SELECT ?250001"), DbError);
+}
+
 TEST_F(DatabaseTest, ErrorsCarryTheEnginesMessageAndSecondStatementsAreRefused) {
     try {
         db.Execute("SELECT * FROM NoSuchTable");

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "common/Domain.h"
+#include "common/Errors.h"
+#include "core/LeagueFixture.h"
+#include "data/Settings.h"
+#include "editing/PointSystem.h"
+#include "scoring/Recalculation.h"
+
+namespace scorewell {
+namespace {
+
+class PointSystemTest : public test::LeagueFixture {
+protected:
+    void SetUp() override {
+        Open();
+        Db().Execute("INSERT INTO Driver (Name, NameKey) VALUES ('Ann Able', 'ann able'), "
+                     "('Bob Baker', 'bob baker'), ('Cy Cole', 'cy cole')");
+        Db().Execute("INSERT INTO Race (Name) VALUES ('R1'), ('R2')");
+        for (int race : {1, 2}) {
+            Db().Execute("INSERT INTO Stats (RaceID, DriverID, Start, Finish, LapsLed, Points, "
+                         "Bonus, Qualifying) VALUES (?, 2, 1, 1, 50, 185, 10, 190), "
+                         "(?, 1, 2, 2, 0, 170, 0, 189), (?, 3, 3, 3, 0, 165, 0, 188)",
+                         {Value(race), Value(race), Value(race)});
+        }
+    }
+    std::vector<std::string> Results() {
+        return Rows("SELECT RaceID, Finish, Points, Bonus, PrizeMoney FROM Stats ORDER BY StatsID");
+    }
+};
+
+PositionTable Scale(std::initializer_list<int> points) {
+    PositionTable table;
+    for (int p : points) {
+        table.push_back({p, std::nullopt});
+    }
+    return table;
+}
+
+TEST_F(PointSystemTest, SavingStoresEverythingInOneStepAndRescoresNothing) {
+    LeaguePointSystem system = ReadPointSystem(Db());
+    ASSERT_EQ(system.positions.size(), 43u);
+    EXPECT_EQ(system.positions[0], (PositionValues{175, std::nullopt}));
+    ASSERT_EQ(system.bonuses.size(), 5u);
+    EXPECT_EQ(system.bonuses[0].name, "Led a Lap");
+    EXPECT_FALSE(system.useCustomPoints || system.useCustomBonus);
+
+    // A rule removed from the league: the others keep their own identifiers.
+    Db().Execute("DELETE FROM Bonus WHERE BonusID=2");
+    system = ReadPointSystem(Db());
+    ASSERT_EQ(system.bonuses[1].bonusId, 3);
+    system.bonuses[0].points.reset();
+    system.bonuses[1].points = 7;
+    system.positions = {{10, 1000}, {7, std::nullopt}, {std::nullopt, std::nullopt}};
+    system.useCustomPoints = true;
+    const std::vector<std::string> before = Results();
+    SavePointSystem(*league, system);
+
+    EXPECT_EQ(Rows("SELECT Position, Points, PrizeMoney FROM PointSystem ORDER BY Position"),
+              (std::vector<std::string>{"1|10|1000", "2|7|0", "3|0|0"}));
+    EXPECT_EQ(Rows("SELECT BonusID, Points FROM Bonus WHERE BonusID<=3"),
+              (std::vector<std::string>{"1|0", "3|7"}));
+    EXPECT_EQ(ReadSetting(Db(), SettingId::UseCustomPointSystem), "1");
+    EXPECT_EQ(ReadSetting(Db(), SettingId::UseCustomBonusSystem), "0");
+    EXPECT_TRUE(league->Settings().useCustomPointSystem);
+    EXPECT_EQ(Results(), before);
+
+    // Counting tries the rescoring and takes it back.
+    EXPECT_EQ(CountRacesChangedByRescoring(*league), 2);
+    EXPECT_EQ(Results(), before);
+    RecalculateAllRaces(*league);
+    EXPECT_EQ(Results()[0], "1|1|20|10|1000");
+    EXPECT_EQ(Results()[2], "1|3|0|0|0");
+    EXPECT_EQ(CountRacesChangedByRescoring(*league), 0);
+
+    // A value out of range stores nothing at all.
+    system.useCustomPoints = false;
+    system.positions[1].points = 40000;
+    EXPECT_THROW(SavePointSystem(*league, system), ScorewellError);
+    EXPECT_EQ(ReadSetting(Db(), SettingId::UseCustomPointSystem), "1");
+    EXPECT_EQ(Count("PointSystem"), 3);
+}
+
+TEST(PointFillTest, FillsDownToZeroAndGrowsTheTable) {
+    PositionTable table = Scale({50, 40, 30, 20, 10});
+    FillPositions(table, PointColumn::Points, 1, 5, 10, 3);
+    EXPECT_EQ(table, Scale({10, 7, 4, 1, 0}));
+
+    // Past the last position the table grows; the other column stays as it was.
+    table[0].prizeMoney = 500;
+    FillPositions(table, PointColumn::PrizeMoney, 4, 7, 2000, 250);
+    ASSERT_EQ(table.size(), 7u);
+    EXPECT_EQ(table[0].prizeMoney, 500);
+    EXPECT_EQ(table[3], (PositionValues{1, 2000}));
+    EXPECT_EQ(table[6], (PositionValues{std::nullopt, 1250}));
+
+    // An initial value of 0 goes down the range unchanged.
+    FillPositions(table, PointColumn::Points, 2, 3, 0, 5);
+    EXPECT_EQ(table[1].points, 0);
+    EXPECT_EQ(table[2].points, 0);
+
+    const PositionTable kept = table;
+    EXPECT_THROW(FillPositions(table, PointColumn::Points, 0, 3, 10, 1), ScorewellError);
+    EXPECT_THROW(FillPositions(table, PointColumn::Points, 4, 3, 10, 1), ScorewellError);
+    EXPECT_THROW(FillPositions(table, PointColumn::Points, 1, 3, 40000, 1), ScorewellError);
+    EXPECT_THROW(FillPositions(table, PointColumn::Points, 1, 40000, 10, 1), ScorewellError);
+    EXPECT_EQ(table, kept);
+
+    SetTotalPositions(table, 0);
+    EXPECT_EQ(table, (PositionTable{{10, 500}}));
+}
+
+TEST(PointTableCsvTest, WrittenTablesReadBackAndSpreadsheetFormsAreAccepted) {
+    const PositionTable table = {{25, 40000}, {18, std::nullopt}, {std::nullopt, 100}};
+    EXPECT_EQ(PointTableCsv(table), "Position,Points,Prize Money\n1,25,40000\n2,18,\n3,,100\n");
+    EXPECT_EQ(ParsePointTableCsv(PointTableCsv(table), "t.csv"), table);
+    EXPECT_EQ(ParsePointTableCsv("\xEF\xBB\xBFposition, points ,\"Prize Money\"\r\n"
+                                 "1,25,\"40000\"\r\n2, 18 ,\r\n3,,100\r\n\r\n",
+                                 "t.csv"),
+              table);
+
+    test::TempDir dir;
+    WritePointTableCsv(dir.File("top3.csv"), table);
+    EXPECT_EQ(ReadPointTableCsv(dir.File("top3.csv")), table);
+    EXPECT_THROW(ReadPointTableCsv(dir.File("none.csv")), ScorewellError);
+}
+
+TEST(PointTableCsvTest, ABadLineRefusesTheWholeFileNamingTheLine) {
+    const std::string header = "Position,Points,Prize Money\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"Pos,Points,Prize\n1,2,3\n", "\"t.csv\" line 1: the first line must be the header"},
+        {header + "1,25,\n2,18\n", "\"t.csv\" line 3: a line holds three fields"},
+        {header + "1,25,\n3,18,\n", "\"t.csv\" line 3: the position \"3\" should be 2"},
+        {header + "1,25,\n\n2,1.5,\n", "\"t.csv\" line 4: the points \"1.5\" are not a whole"},
+        {header + "1,25,\n2,40000,\n", "line 3: the points \"40000\""},
+        {header + "1,25,-3\n", "line 2: the prize money \"-3\""},
+        {header + "1,25,3000000000\n", "line 2: the prize money \"3000000000\""},
+        {header, "\"t.csv\" holds no positions"},
+    };
+    for (const auto& [text, message] : cases) {
+        try {
+            ParsePointTableCsv(text, "t.csv");
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const ScorewellError& e) {
+            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+        }
+    }
+}
+
+} // namespace
+} // namespace scorewell

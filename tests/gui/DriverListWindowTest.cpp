@@ -1,0 +1,214 @@
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "GuiTest.h"
+#include "common/Paths.h"
+#include "data/League.h"
+#include "editing/DriverEditor.h"
+#include "editing/DriverListWindow.h"
+#include "editing/DriverRoster.h"
+
+namespace scorewell::gui::test {
+namespace {
+
+class DriverListWindowTest : public GuiTest {
+protected:
+    void SetUp() override {
+        PrepareProgram();
+        SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
+        ASSERT_TRUE(Start());
+    }
+    // A league of three races and the drivers given, each with a result (of 10 points a race
+    // number) in his races, open.
+    std::string LeagueWith(const std::vector<std::pair<DriverEntry, std::vector<int>>>& drivers) {
+        const std::string path = MakeLeague("cup.slf", {{"Daytona 500", 200, 2.5f},
+                                                        {"Atlanta 500", 325, 1.54f},
+                                                        {"Bristol 500", 500, 0.533f}});
+        Open(path);
+        Database& db = window->GetLeague()->Db();
+        db.Execute("DELETE FROM Driver");
+        for (const auto& [entry, races] : drivers) {
+            const std::int32_t id = AddDriver(db, entry);
+            for (int race : races) {
+                db.Execute("INSERT INTO Stats (RaceID, DriverID, Finish, Points) VALUES (?,?,?,?)",
+                           {Value(race), Value(id), Value(id), Value(10 * race)});
+            }
+        }
+        return path;
+    }
+    Database& Db() { return window->GetLeague()->Db(); }
+    void DriverList(std::function<void(DriverListWindow*)> handler) {
+        desktop.OnModal<DriverListWindow>(std::move(handler));
+        Menu("mnuTools_0")->trigger();
+    }
+    static QTableWidget* Grid(QDialog* d) { return Child<QTableWidget>(d, "fgDList"); }
+    static QString Count(QDialog* d) { return Child<QLabel>(d, "lblNumDrivers")->text(); }
+    static QStringList Names(QTableWidget* grid) {
+        QStringList names;
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            names << grid->item(r, 0)->text() + ":" + grid->item(r, 1)->text();
+        }
+        return names;
+    }
+    static void Select(QTableWidget* grid, int first, int last) {
+        grid->setCurrentCell(first, 0);
+        grid->setRangeSelected(QTableWidgetSelectionRange(first, 0, last, 1), true);
+    }
+    static void ClickHeader(QTableWidget* grid, int column) {
+        QHeaderView* header = grid->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(column) + 5, 5));
+    }
+    static QLineEdit* Box(QDialog* d, const char* name) { return Child<QLineEdit>(d, name); }
+};
+
+TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
+    const std::string cup = LeagueWith({{{"Cy Cole", 0, false, true}, {1, 2}},
+                                        {{"al Able", 0, false, false}, {1, 2}},
+                                        {{"Bo Baker", 0, false, false}, {1}},
+                                        {{"Di Dent", 0, false, false}, {1}}});
+    DriverList([&](DriverListWindow* d) {
+        QTableWidget* grid = Grid(d);
+        EXPECT_EQ(Count(d), "4");
+        EXPECT_EQ(Names(grid),
+                  (QStringList{"al Able:No", "Bo Baker:No", "Cy Cole:Yes", "Di Dent:No"}));
+        // Sorting ignores letter case; each click on a heading turns its order round.
+        ClickHeader(grid, 0);
+        EXPECT_EQ(grid->item(0, 0)->text(), "al Able");
+        ClickHeader(grid, 0);
+        EXPECT_EQ(grid->item(0, 0)->text(), "Di Dent");
+        ClickHeader(grid, 1);
+        EXPECT_EQ(grid->item(0, 0)->text(), "Cy Cole");
+
+        // Exclude and Include work on the selected block; Edit wants one row.
+        ClickHeader(grid, 0);
+        Select(grid, 1, 2);
+        EXPECT_FALSE(Child<QPushButton>(d, "cmdButton_0")->isEnabled());
+        ClickButton(d, 4);
+        ClickButton(d, 3);
+        Select(grid, 0, 1);
+        ClickButton(d, 4);
+        EXPECT_EQ(Names(grid),
+                  (QStringList{"al Able:Yes", "Bo Baker:Yes", "Cy Cole:No", "Di Dent:No"}));
+        EXPECT_EQ(Db().Scalar("SELECT group_concat(Name) FROM Driver WHERE Exclude=1").AsText(),
+                  "al Able,Bo Baker");
+
+        // Three drivers removed: one question in the plural, No keeps them, Yes removes them.
+        Select(grid, 1, 3);
+        desktop.ExpectMessage("Confirm Driver Removal", MessageAnswer::No,
+                              "Removing these drivers will also remove the points associated "
+                              "with these drivers.\r\nDo you want to continue?");
+        QTest::keyClick(grid, Qt::Key_Delete);
+        EXPECT_EQ(grid->rowCount(), 4);
+        desktop.ExpectMessage("Confirm Driver Removal", MessageAnswer::Yes, "these drivers");
+        ClickButton(d, 2);
+        EXPECT_EQ(Names(grid), QStringList{"al Able:Yes"});
+        EXPECT_EQ(Count(d), "1");
+        EXPECT_EQ(Db().Scalar("SELECT Count(*) FROM Stats").AsInteger(), 2);
+
+        // Removing the last driver leaves the blank row, and only Add, Close and Remove
+        // Excluded Results.
+        desktop.ExpectMessage("Confirm Driver Removal", MessageAnswer::Yes, "this driver");
+        ClickButton(d, 2);
+        EXPECT_EQ(Names(grid), QStringList{":"});
+        EXPECT_EQ(Count(d), "0");
+        for (int b = 0; b < 7; ++b) {
+            EXPECT_EQ(Child<QPushButton>(d, QString("cmdButton_%1").arg(b))->isEnabled(),
+                      b == 1 || b == 5 || b == 6)
+                << b;
+        }
+        // Remove Excluded Results still rescores every race, and says so.
+        desktop.ExpectMessage("Process Completed", MessageAnswer::OK, "have been recalculated");
+        ClickButton(d, 6);
+        ClickButton(d, 5);
+    });
+    EXPECT_EQ(CountRows(cup, "Driver"), 0);
+    EXPECT_TRUE(FileExists(cup + ".bak"));
+}
+
+TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
+    const std::string cup = LeagueWith({{{"Jones", 7, true, false}, {1, 2}},
+                                        {{"Kline", 0, false, false}, {1, 2}},
+                                        {{"Smith", 0, false, false}, {3}}});
+    DriverList([&](DriverListWindow* d) {
+        QTableWidget* grid = Grid(d);
+        // A name another driver has, in any case, cannot be added; the dialog stays open.
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            EXPECT_EQ(e->windowTitle(), "Add Driver");
+            auto* save = Child<QPushButton>(e, "cmdButton_0");
+            EXPECT_FALSE(save->isEnabled());
+            QTest::keyClicks(Box(e, "txtName"), "SMITH|");
+            EXPECT_EQ(Box(e, "txtName")->text(), "SMITH");
+            desktop.ExpectMessage("Cannot Add Driver", MessageAnswer::OK,
+                                  "\"SMITH\" already exists!");
+            ClickButton(e, 0);
+            ASSERT_TRUE(e->isVisible());
+            Box(e, "txtName")->setText("Lane");
+            // A lone minus sign is a handicap of 0; letters do not go in.
+            Box(e, "txtHandicap")->setFocus();
+            QTest::keyClicks(Box(e, "txtHandicap"), "x-");
+            EXPECT_EQ(Box(e, "txtHandicap")->text(), "-");
+            Tick(Child<QCheckBox>(e, "chkRookie"));
+            ClickButton(e, 0);
+        });
+        QTest::keyClick(grid, Qt::Key_Insert);
+        EXPECT_EQ(Names(grid).last(), "Lane:No");
+        EXPECT_EQ(Count(d), "4");
+        EXPECT_EQ(Db().Scalar("SELECT Handicap || Rookie FROM Driver WHERE Name='Lane'").AsText(),
+                  "01");
+
+        // Its own name in other case is no clash.
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            EXPECT_EQ(e->windowTitle(), "Edit Driver");
+            EXPECT_EQ(Box(e, "txtHandicap")->text(), "0");
+            Box(e, "txtName")->setText("KLINE");
+            Box(e, "txtHandicap")->setText("12-3");
+            ClickButton(e, 0);
+        });
+        DoubleClick(grid, 1);
+        EXPECT_EQ(grid->item(1, 0)->text(), "KLINE");
+        EXPECT_EQ(Db().Scalar("SELECT Handicap FROM Driver WHERE Name='KLINE'").AsInteger(), 12);
+
+        // Smith renamed to jones: No keeps the dialog open; Yes merges him into Jones, whose
+        // flags stay, and Jones's row is selected.
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            Box(e, "txtName")->setText("jones");
+            Tick(Child<QCheckBox>(e, "chkExcluded"));
+            desktop.ExpectMessage("Driver Exists", MessageAnswer::No, "\"jones\" already exists!");
+            ClickButton(e, 0);
+            ASSERT_TRUE(e->isVisible());
+            desktop.ExpectMessage("Driver Exists", MessageAnswer::Yes, "merge the points");
+            ClickButton(e, 0);
+        });
+        Select(grid, 2, 2);
+        QTest::keyClick(grid, Qt::Key_Return);
+        EXPECT_EQ(Names(grid), (QStringList{"Jones:No", "KLINE:No", "Lane:No"}));
+        EXPECT_EQ(grid->currentRow(), 0);
+        EXPECT_EQ(Db().Scalar("SELECT Count(*) || Sum(Points) FROM Stats JOIN Driver USING "
+                              "(DriverID) WHERE Name='Jones' AND Exclude=0 AND Rookie=1 AND "
+                              "Handicap=7")
+                      .AsText(),
+                  "360");
+
+        // Jones and KLINE both ran race 1 and 2: the merge is refused, naming them.
+        desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
+            Box(e, "txtName")->setText("Jones");
+            desktop.ExpectMessage("Driver Exists", MessageAnswer::Yes);
+            desktop.ExpectMessage("Error", MessageAnswer::OK,
+                                  "\"Daytona 500\" (race 1) and \"Atlanta 500\" (race 2)");
+            ClickButton(e, 0);
+            e->reject();
+        });
+        Select(grid, 1, 1);
+        ClickButton(d, 0);
+        EXPECT_EQ(grid->rowCount(), 3);
+        ClickButton(d, 5);
+    });
+    EXPECT_EQ(CountRows(cup, "Driver"), 3);
+}
+
+} // namespace
+} // namespace scorewell::gui::test

@@ -1,0 +1,157 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "GuiTest.h"
+#include "data/League.h"
+#include "import/ProgressWindow.h"
+#include "scoring/PointSystemEditor.h"
+#include "support/TempDir.h"
+
+namespace scorewell::gui::test {
+namespace {
+
+class PointSystemEditorTest : public GuiTest {
+protected:
+    void SetUp() override {
+        StartOnDemoLeague();
+        SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
+    }
+    Database& Db() { return window->GetLeague()->Db(); }
+    // Tools > Point System, worked by the handler, which leaves the editor.
+    void Edit(std::function<void(PointSystemEditor*)> handler) {
+        desktop.OnModal<PointSystemEditor>(std::move(handler));
+        Menu("mnuTools_1")->trigger();
+    }
+    static QLineEdit* Box(QDialog* d, int i) {
+        return Child<QLineEdit>(d, QString("txtPoints_%1").arg(i));
+    }
+    static QTableWidget* Grid(QDialog* d) { return Child<QTableWidget>(d, "fgPoints"); }
+    static void Type(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Tab);
+    }
+    static QStringList Boxes(QDialog* d) {
+        QStringList texts;
+        for (int i = 0; i < 5; ++i) {
+            texts << Box(d, i)->text();
+        }
+        return texts;
+    }
+    std::string Stored() {
+        return Db()
+            .Scalar("SELECT group_concat(Points || '/' || ifnull(PrizeMoney, '-'), ' ') "
+                    "FROM (SELECT * FROM PointSystem ORDER BY Position LIMIT 6)")
+            .AsText();
+    }
+};
+
+TEST_F(PointSystemEditorTest, OpensOnTheLeaguesSystemAndClosesUntouchedWithoutAsking) {
+    Edit([&](PointSystemEditor* d) {
+        QTableWidget* grid = Grid(d);
+        ASSERT_EQ(grid->rowCount(), 43);
+        EXPECT_EQ(Row(grid, 0), (QStringList{"1", "175", ""}));
+        EXPECT_EQ(Boxes(d), (QStringList{"43", "1", "1", "175", ""}));
+        EXPECT_EQ(Child<QLabel>(d, "lblBonus_1")->text(), "Most Laps Led:");
+        EXPECT_EQ(Child<QLineEdit>(d, "txtBonus_4")->text(), "0");
+        EXPECT_FALSE(Child<QPushButton>(d, "cmdButton_1")->isEnabled());
+        // The switches are off: their frames are greyed but for the check boxes and the grid.
+        EXPECT_FALSE(Child<QPushButton>(d, "cmdFill")->isEnabled());
+        EXPECT_FALSE(Child<QLineEdit>(d, "txtBonus_0")->isEnabled());
+        EXPECT_TRUE(grid->isEnabled());
+
+        // Rows 1 to 3 propose their first value and the step between them.
+        grid->setCurrentCell(0, 1);
+        grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 2, 1), true);
+        EXPECT_EQ(Boxes(d).mid(1), (QStringList{"1", "3", "175", "5"}));
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(Boxes(d).mid(1), (QStringList{"1", "43", "175", "5"}));
+        EXPECT_TRUE(grid->item(42, 2)->isSelected());
+        Child<QRadioButton>(d, "optPoints_1")->setChecked(true);
+        EXPECT_EQ(Boxes(d).mid(3), (QStringList{"", ""}));
+        EXPECT_EQ(Box(d, 3)->maxLength(), 9);
+        d->close();
+    });
+    EXPECT_EQ(desktop.ModalCount<PointSystemEditor>(), 1);
+    EXPECT_TRUE(desktop.Messages().empty());
+    EXPECT_EQ(Stored(), "175/- 170/- 165/- 160/- 155/- 150/-");
+}
+
+TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
+    // The demo races were scored with the preset scale: rescoring them is offered.
+    desktop.ExpectMessage("Notice", MessageAnswer::No, "3 races of this league");
+    Edit([&](PointSystemEditor* d) {
+        Tick(Child<QCheckBox>(d, "chkUsePositions"));
+        EXPECT_TRUE(Child<QPushButton>(d, "cmdButton_1")->isEnabled());
+        Type(Box(d, 0), "5");
+        EXPECT_EQ(Grid(d)->rowCount(), 5);
+        for (auto [box, text] : {std::pair{1, "1"}, {2, "5"}, {3, "10"}, {4, "3"}}) {
+            Type(Box(d, box), text);
+        }
+        Click(d, "cmdFill");
+        Tick(Child<QRadioButton>(d, "optPoints_1"));
+        // A range past the last position adds positions.
+        for (auto [box, text] : {std::pair{1, "0"}, {2, "6"}, {3, "1000"}, {4, "150"}}) {
+            Type(Box(d, box), text);
+        }
+        EXPECT_EQ(Box(d, 1)->text(), "1");
+        Click(d, "cmdFill");
+        EXPECT_EQ(Box(d, 0)->text(), "6");
+        EXPECT_EQ(Row(Grid(d), 5), (QStringList{"6", "", "250"}));
+        Child<QLineEdit>(d, "txtBonus_0")->clear();
+        ClickButton(d, 1);
+    });
+    EXPECT_EQ(Stored(), "10/1000 7/850 4/700 1/550 0/400 0/250");
+    EXPECT_EQ(Db().Scalar("SELECT Points FROM Bonus WHERE BonusID=1").AsInteger(), 0);
+    EXPECT_TRUE(window->GetLeague()->Settings().useCustomPointSystem);
+
+    EXPECT_EQ(Db().Scalar("SELECT Points FROM Stats WHERE RaceID=1 AND Finish=1").AsInteger(), 185);
+    desktop.ExpectMessage("Notice", MessageAnswer::Yes, "3 races of this league");
+    Edit([&](PointSystemEditor* d) {
+        EXPECT_TRUE(Child<QPushButton>(d, "cmdFill")->isEnabled());
+        Type(Box(d, 0), "6");
+        ClickButton(d, 1);
+    });
+    EXPECT_EQ(
+        Db().Scalar(
+                "SELECT group_concat((Points - Bonus) || '/' || ifnull(PrizeMoney, '-'), ' ') FROM "
+                "(SELECT * FROM Stats WHERE RaceID=1 ORDER BY Finish LIMIT 7)")
+            .AsText(),
+        "10/1000 7/850 4/700 1/550 0/400 0/250 0/-");
+}
+
+TEST_F(PointSystemEditorTest, UnsavedChangesAreAskedAboutAndTablesGoInAndOutAsCsv) {
+    scorewell::test::TempDir files;
+    scorewell::test::WriteFileBytes(files.File("bad.csv"),
+                                    "Position,Points,Prize Money\n1,25,\n2,x,\n");
+    scorewell::test::WriteFileBytes(files.File("top3.csv"),
+                                    "Position,Points,Prize Money\n1,25,300\n2,18,200\n3,15,\n");
+    desktop.ExpectOpenFile(Q(files.File("bad.csv")));
+    desktop.ExpectMessage("Error", MessageAnswer::OK, "line 3: the points \"x\"");
+    desktop.ExpectOpenFile(Q(files.File("top3.csv")));
+    desktop.ExpectSaveDialog(Q(files.File("out.csv")));
+    desktop.ExpectMessage("Unsaved Changes", MessageAnswer::Cancel);
+    desktop.ExpectMessage("Unsaved Changes", MessageAnswer::No);
+    Edit([&](PointSystemEditor* d) {
+        Click(d, "cmdImport");
+        EXPECT_EQ(Grid(d)->rowCount(), 43);
+        EXPECT_FALSE(d->Changed());
+        Click(d, "cmdImport");
+        EXPECT_EQ(Grid(d)->rowCount(), 3);
+        EXPECT_EQ(Box(d, 0)->text(), "3");
+        Click(d, "cmdExport");
+        EXPECT_EQ(scorewell::test::ReadFileBytes(files.File("out.csv")),
+                  "Position,Points,Prize Money\n1,25,300\n2,18,200\n3,15,\n");
+        ClickButton(d, 0);
+        EXPECT_TRUE(d->isVisible());
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(Stored(), "175/- 170/- 165/- 160/- 155/- 150/-");
+}
+
+} // namespace
+} // namespace scorewell::gui::test

@@ -62,7 +62,8 @@ Timing TimeMerge(Program& program, const std::string& path, const std::vector<st
     const auto begin = Clock::now();
     Transaction transaction(league->Db());
     for (const std::string& file : files) {
-        StagingResult staged = ImportSTNFile(*league, table, file, 0, 0);
+        StagingResult staged = ImportSTNFile(*league, table, file, Simulation::NascarRacing3,
+                                             LapReportingMethod::Speed);
         if (!staged.Staged()) {
             throw std::runtime_error(staged.title + ": " + staged.message);
         }

@@ -1,6 +1,10 @@
 -- The program database Tabulon.dat: program settings, preset point systems, the default bonus
 -- rules and rank criteria copied into every new league, and the reports of the standings window.
 -- A missing Tabulon.dat is built from this text.
+--
+-- user_version numbers the shipped reports: a program database with a lower number gets the
+-- reports of this text when it is opened, keeping its own column choices and reports.
+PRAGMA user_version = 1;
 
 CREATE TABLE Settings (
   SettingsID INTEGER PRIMARY KEY,
@@ -148,12 +152,14 @@ INSERT INTO RankCriteria VALUES (4, 'Qualifying Speed', 4, 'Qualifying DESC');
 -- system), so an empty cell is told apart from a driver who won nothing.
 
 -- Championship table: the interval is measured from the leader's total, so it is worked out
--- over the grouped rows.
+-- over the grouped rows. The stewards' adjustments count in full (never dropped): Adj is their
+-- sum, empty for a driver who has none.
 INSERT INTO Report VALUES (1, 'Point Standings',
 'SELECT Driver, Points, Max(Points) OVER () - Points AS Interval, Starts, Wins, Top5, Top10,
-  Poles, LapsLed, Bonus, AvgStart, AvgFinish, Winnings
+  Poles, LapsLed, Bonus, AvgStart, AvgFinish, Winnings, Adj
 FROM (SELECT Driver.Name AS Driver,
-    IFNULL(Sum(CASE WHEN Stats.Dropped = 0 THEN Stats.Points END), 0) AS Points,
+    IFNULL(Sum(CASE WHEN Stats.Dropped = 0 THEN Stats.Points END), 0) + IFNULL(Adjusted.Adj, 0)
+      AS Points,
     Count(*) AS Starts,
     Count(CASE WHEN Stats.Finish = 1 THEN 1 END) AS Wins,
     Count(CASE WHEN Stats.Finish BETWEEN 1 AND 5 THEN 1 END) AS Top5,
@@ -163,8 +169,11 @@ FROM (SELECT Driver.Name AS Driver,
     IFNULL(Sum(CASE WHEN Stats.Dropped = 0 THEN Stats.Bonus END), 0) AS Bonus,
     Avg(NULLIF(Stats.Start, 0)) AS AvgStart,
     Avg(Stats.Finish) AS AvgFinish,
-    Sum(Stats.PrizeMoney) AS Winnings
+    Sum(Stats.PrizeMoney) AS Winnings,
+    Adjusted.Adj AS Adj
   FROM Driver INNER JOIN Stats ON Stats.DriverID = Driver.DriverID
+    LEFT JOIN (SELECT DriverID, Sum(Points) AS Adj FROM Adjustment GROUP BY DriverID) AS Adjusted
+      ON Adjusted.DriverID = Driver.DriverID
   WHERE Driver.Exclude = 0
   GROUP BY Driver.DriverID)
 ORDER BY Points DESC, Wins DESC, Top5 DESC, Top10 DESC, Driver', 1);
@@ -232,9 +241,10 @@ ORDER BY Winnings DESC NULLS LAST, Driver.Name', 5);
 -- The championship table among rookies alone; the interval is to the leading rookie.
 INSERT INTO Report VALUES (6, 'Rookie Standings',
 'SELECT Driver, Points, Max(Points) OVER () - Points AS Interval, Starts, Wins, Top5, Top10,
-  Poles, LapsLed, Bonus, AvgStart, AvgFinish, Winnings
+  Poles, LapsLed, Bonus, AvgStart, AvgFinish, Winnings, Adj
 FROM (SELECT Driver.Name AS Driver,
-    IFNULL(Sum(CASE WHEN Stats.Dropped = 0 THEN Stats.Points END), 0) AS Points,
+    IFNULL(Sum(CASE WHEN Stats.Dropped = 0 THEN Stats.Points END), 0) + IFNULL(Adjusted.Adj, 0)
+      AS Points,
     Count(*) AS Starts,
     Count(CASE WHEN Stats.Finish = 1 THEN 1 END) AS Wins,
     Count(CASE WHEN Stats.Finish BETWEEN 1 AND 5 THEN 1 END) AS Top5,
@@ -244,8 +254,11 @@ FROM (SELECT Driver.Name AS Driver,
     IFNULL(Sum(CASE WHEN Stats.Dropped = 0 THEN Stats.Bonus END), 0) AS Bonus,
     Avg(NULLIF(Stats.Start, 0)) AS AvgStart,
     Avg(Stats.Finish) AS AvgFinish,
-    Sum(Stats.PrizeMoney) AS Winnings
+    Sum(Stats.PrizeMoney) AS Winnings,
+    Adjusted.Adj AS Adj
   FROM Driver INNER JOIN Stats ON Stats.DriverID = Driver.DriverID
+    LEFT JOIN (SELECT DriverID, Sum(Points) AS Adj FROM Adjustment GROUP BY DriverID) AS Adjusted
+      ON Adjusted.DriverID = Driver.DriverID
   WHERE Driver.Exclude = 0 AND Driver.Rookie = 1
   GROUP BY Driver.DriverID)
 ORDER BY Points DESC, Wins DESC, Top5 DESC, Top10 DESC, Driver', 6);
@@ -278,7 +291,8 @@ INSERT INTO ReportField
   (1, 10, 'Bonus', 700, 4, NULL, 0, 'Bonus'),
   (1, 11, 'Avg Start', 850, 4, '0.0', 0, 'AvgStart'),
   (1, 12, 'Avg Finish', 900, 4, '0.0', 0, 'AvgFinish'),
-  (1, 13, 'Winnings', 1000, 4, '#,##0', 1, 'Winnings');
+  (1, 13, 'Winnings', 1000, 4, '#,##0', 1, 'Winnings'),
+  (1, 14, 'Adj.', 600, 4, '+0;-0;0', 1, 'Adj');
 
 INSERT INTO ReportField
   (ReportID, Sequence, Name, ColWidth, ColAlignment, ColFormat, Hidden, Field) VALUES
@@ -328,7 +342,8 @@ INSERT INTO ReportField
   (6, 10, 'Bonus', 700, 4, NULL, 0, 'Bonus'),
   (6, 11, 'Avg Start', 850, 4, '0.0', 0, 'AvgStart'),
   (6, 12, 'Avg Finish', 900, 4, '0.0', 0, 'AvgFinish'),
-  (6, 13, 'Winnings', 1000, 4, '#,##0', 1, 'Winnings');
+  (6, 13, 'Winnings', 1000, 4, '#,##0', 1, 'Winnings'),
+  (6, 14, 'Adj.', 600, 4, '+0;-0;0', 1, 'Adj');
 
 INSERT INTO ReportField
   (ReportID, Sequence, Name, ColWidth, ColAlignment, ColFormat, Hidden, Field) VALUES

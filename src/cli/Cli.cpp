@@ -151,6 +151,20 @@ const std::vector<CommandInfo>& Commands() {
          "imported from now on. Names match without regard to letter case.\n"},
         {"include", CommandInclude, "LEAGUE NAME...",
          "Takes the drivers' exclusion back. Names match without regard to letter case.\n"},
+        {"adjust", CommandAdjust, "LEAGUE DRIVER POINTS --reason TEXT [--race RACEID]",
+         "Gives a driver points or takes them (a penalty), with the reason, and prints the\n"
+         "adjustment's id. Point Standings and Rookie Standings count it in full: it is never\n"
+         "dropped, and a recalculation leaves it as it is. DRIVER matches without regard to\n"
+         "letter case.\n"
+         "  POINTS            a whole number other than 0, signed: -25 takes, 10 gives\n"
+         "  --reason TEXT     why; published with the standings, so it cannot be blank\n"
+         "  --race RACEID     the race it is for (\"races\" lists them); without it the\n"
+         "                    adjustment is for the season\n"},
+        {"adjustments", CommandAdjustments, "LEAGUE",
+         "Lists the league's point adjustments in the order they were entered: id, driver,\n"
+         "race, points, reason and the date entered.\n"},
+        {"remove-adjustment", CommandRemoveAdjustment, "LEAGUE ID",
+         "Removes a point adjustment, by its id (\"adjustments\" lists them).\n"},
         {"remove-excluded", CommandRemoveExcluded, "LEAGUE",
          "Removes every result of the excluded drivers and scores every race again. The league\n"
          "as it was is kept beside it first, as LEAGUE.slf.bak.\n"},

@@ -132,5 +132,8 @@ int CommandResults(Context& ctx, Arguments& args);
 int CommandRemoveRaces(Context& ctx, Arguments& args);
 int CommandRankCriteria(Context& ctx, Arguments& args);
 int CommandPoints(Context& ctx, Arguments& args);
+int CommandAdjust(Context& ctx, Arguments& args);
+int CommandAdjustments(Context& ctx, Arguments& args);
+int CommandRemoveAdjustment(Context& ctx, Arguments& args);
 
 } // namespace scorewell::cli

@@ -91,7 +91,7 @@ TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport)
     Calculate([&](StandingsWindow* d) {
         EXPECT_EQ(Caption(d), "Results based on each driver's best 2 finishes of 3 events:");
         // Point Standings: the row numbers in the fixed column, then the report's columns.
-        EXPECT_EQ(Standings(d)->columnCount(), 14);
+        EXPECT_EQ(Standings(d)->columnCount(), 15);
         EXPECT_EQ(Headers(d).mid(0, 4), (QStringList{"", "Driver", "Points", "Interval"}));
         EXPECT_EQ(Standings(d)->columnWidth(3), 0);
         EXPECT_EQ(Standings(d)->columnWidth(13), 0);
@@ -103,7 +103,7 @@ TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport)
         // The first row is current from the first report column, selected to the last.
         EXPECT_EQ(Standings(d)->currentRow(), 0);
         EXPECT_EQ(Standings(d)->currentColumn(), 1);
-        EXPECT_EQ(Standings(d)->selectedItems().size(), 13);
+        EXPECT_EQ(Standings(d)->selectedItems().size(), 14);
 
         ChooseReport(d, "Race Winners");
         EXPECT_EQ(Headers(d), (QStringList{"", "Race", "Winner", "Pole", "Most Laps Led"}));
@@ -131,7 +131,7 @@ TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeag
     Calculate([&](StandingsWindow* d) {
         desktop.OnModal<ColumnEditor>([&](ColumnEditor* e) {
             QListWidget* list = Columns(e);
-            EXPECT_EQ(list->count(), 13);
+            EXPECT_EQ(list->count(), 14);
             EXPECT_EQ(Checked(e), 12);
             EXPECT_EQ(list->currentRow(), 0);
             // Up is off at the top; Ctrl+Up there changes nothing.
@@ -147,19 +147,19 @@ TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeag
             list->item(0)->setCheckState(Qt::Checked);
             EXPECT_TRUE(Enabled(e, 0));
             ClickButton(e, 2);
-            EXPECT_EQ(Checked(e), 13);
+            EXPECT_EQ(Checked(e), 14);
 
             // The last entry, hidden, goes up two places and stays hidden and current.
-            list->setCurrentRow(12);
-            list->item(12)->setCheckState(Qt::Unchecked);
+            list->setCurrentRow(13);
+            list->item(13)->setCheckState(Qt::Unchecked);
             EXPECT_FALSE(Enabled(e, 5));
             QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
-            EXPECT_EQ(list->currentRow(), 12);
+            EXPECT_EQ(list->currentRow(), 13);
             QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
             QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
-            EXPECT_EQ(list->currentRow(), 10);
-            EXPECT_EQ(list->item(10)->text(), "Winnings");
-            EXPECT_EQ(list->item(10)->checkState(), Qt::Unchecked);
+            EXPECT_EQ(list->currentRow(), 11);
+            EXPECT_EQ(list->item(11)->text(), "Adj.");
+            EXPECT_EQ(list->item(11)->checkState(), Qt::Unchecked);
             // The Down button brings the driver's column below the points.
             list->setCurrentRow(0);
             ClickButton(e, 5);
@@ -172,8 +172,8 @@ TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeag
         // Shown again at once in the new order.
         EXPECT_EQ(Headers(d).mid(0, 4), (QStringList{"", "Points", "Driver", "Interval"}));
         EXPECT_EQ(Standings(d)->columnWidth(3), 0);
-        EXPECT_EQ(Headers(d)[11], "Winnings");
-        EXPECT_EQ(Standings(d)->columnWidth(11), 0);
+        EXPECT_EQ(Headers(d)[12], "Adj.");
+        EXPECT_EQ(Standings(d)->columnWidth(12), 0);
 
         // Select All, then Cancel: nothing changes.
         desktop.OnModal<ColumnEditor>([&](ColumnEditor* e) {
@@ -185,12 +185,12 @@ TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeag
     });
     EXPECT_EQ(StoredColumns(1), (QStringList{"+Points", "+Driver", "-Interval", "+Starts", "+Wins",
                                              "+Top 5", "+Top 10", "+Poles", "+Laps Led", "+Bonus",
-                                             "-Winnings", "+Avg Start", "+Avg Finish"}));
+                                             "+Avg Start", "-Adj.", "+Avg Finish", "+Winnings"}));
     EXPECT_EQ(ProgramDb()
                   .Scalar("SELECT group_concat(Sequence) FROM (SELECT Sequence FROM ReportField "
                           "WHERE ReportID=1 ORDER BY Sequence)")
                   .AsText(),
-              "1,2,3,4,5,6,7,8,9,10,11,12,13");
+              "1,2,3,4,5,6,7,8,9,10,11,12,13,14");
 }
 
 TEST_F(StandingsWindowTest, TheShownReportIsPublishedWithTheSavedSettings) {

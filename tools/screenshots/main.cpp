@@ -28,6 +28,9 @@
 #include "data/LeaguePropertiesDialog.h"
 #include "editing/DriverEditor.h"
 #include "editing/DriverListWindow.h"
+#include "editing/AdjustmentEditor.h"
+#include "editing/Adjustments.h"
+#include "editing/AdjustmentsWindow.h"
 #include "editing/DriverPicker.h"
 #include "editing/RaceResultsEditor.h"
 #include "editing/ResultEditor.h"
@@ -208,6 +211,23 @@ void Pictures::TakeAll() {
         grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 5, 1), true);
         Shot(d, "point-system-custom");
         desktop.ExpectMessage("Unsaved Changes", MessageAnswer::No);
+    });
+    // The stewards' decisions, and the standings with their column shown.
+    Database& league = window->GetLeague()->Db();
+    AddAdjustment(league, {"Amos Whitlock", 2, "-25", "Wrecked Bram Okonkwo under caution"});
+    AddAdjustment(league, {"Bram Okonkwo", std::nullopt, "10", "Points restored on appeal"});
+    ShotModal<AdjustmentsWindow>("mnuTools_4", [&](AdjustmentsWindow* d) {
+        Shot(d, "adjustments");
+        desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) {
+            Shot(e, "adjustment-edit");
+            e->reject();
+        });
+        ClickButton(d, 1);
+    });
+    window->GetProgram()->Db().Execute("UPDATE ReportField SET Hidden=0 WHERE Field='Adj'");
+    ShotModal<StandingsWindow>("mnuRace_4", [&](StandingsWindow* d) {
+        d->resize(1100, 620);
+        Shot(d, "stats-adjusted");
     });
 
     // Off-line, qualifying as lap times.

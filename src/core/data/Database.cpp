@@ -355,6 +355,22 @@ Database Database::Create(const std::string& path) {
     return OpenWithFlags(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
+Database Database::CreateInMemory() {
+    Database db;
+    int rc = sqlite3_open_v2(":memory:", &db.db_,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXRESCODE,
+                             nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = db.db_ ? sqlite3_errmsg(db.db_) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db.db_);
+        db.db_ = nullptr;
+        throw DbError(rc, message);
+    }
+    db.path_ = ":memory:";
+    db.Configure();
+    return db;
+}
+
 void Database::Configure() {
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);

@@ -137,6 +137,8 @@ public:
     static Database OpenReadOnly(const std::string& path);
     // Creates a new, empty database file; throws when the file exists.
     static Database Create(const std::string& path);
+    // A new, empty database that lives in memory until it is closed.
+    static Database CreateInMemory();
 
     bool IsOpen() const { return db_ != nullptr; }
     void Close();

@@ -116,6 +116,17 @@ constexpr FieldSpec kRankCriteria[] = {
     {"Query", F::Memo},
 };
 
+// Points given or taken by the stewards: signed, for the season or for one race, with the reason
+// they were given.
+constexpr FieldSpec kAdjustment[] = {
+    {"AdjustmentID", F::Long, 0, false, true},
+    {"DriverID", F::Long, 0, true},
+    {"RaceID", F::Long},
+    {"Points", F::Long, 0, true},
+    {"Reason", F::Memo, 0, true, false, {}, true},
+    {"Entered", F::Date, 0, true},
+};
+
 struct Relation {
     std::string_view name;
     std::string_view field;
@@ -238,8 +249,17 @@ std::string FieldDefinition(std::string_view table, const FieldSpec& field) {
         break;
     case F::Memo:
         def += " TEXT COLLATE NOCASE";
-        def += check("a text that is not empty",
-                     "typeof(" + name + ")='text' AND length(" + name + ")>=1");
+        def += field.notBlank ? check("a text that is not blank",
+                                      "typeof(" + name + ")='text' AND length(trim(" + name +
+                                          ", ' ' || char(9, 10, 13)))>=1")
+                              : check("a text that is not empty",
+                                      "typeof(" + name + ")='text' AND length(" + name + ")>=1");
+        break;
+    case F::Date:
+        def += " TEXT(10)";
+        def += check("a date written YYYY-MM-DD",
+                     "typeof(" + name + ")='text' AND " + name +
+                         " GLOB '[0-9][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9]'");
         break;
     }
     if (field.required) {
@@ -266,6 +286,7 @@ void CreateLeagueFile(const std::string& fileName, int simTitle, int leagueType,
             {{"DriverStatsX", "DriverID", "Driver"}, {"RaceStatsX", "RaceID", "Race"}}));
         CreateIndex(league, "DriverStats", "Stats", "DriverID");
         CreateIndex(league, "RaceStats", "Stats", "RaceID");
+        CreateAdjustmentTable(league);
 
         InsertSetting(league, SettingId::PageHeading, "Page Heading", Value("XYZ Racing League"));
         InsertSetting(league, SettingId::ReportName, "Report Name", Value("Point Standings"));
@@ -310,6 +331,16 @@ void CreateStagingTables(Database& league, Database& programDb) {
     CopyRows(league, programDb, "SELECT Position, Tabulon AS Points, NULL FROM PointSystem",
              "PointSystem");
     CopyRows(league, programDb, "SELECT * FROM RankCriteria", "RankCriteria");
+    t.Commit();
+}
+
+void CreateAdjustmentTable(Database& league) {
+    Transaction t(league);
+    league.Execute(CreateTableSql(
+        "Adjustment", kAdjustment, "AdjustmentID",
+        {{"DriverAdjustmentX", "DriverID", "Driver"}, {"RaceAdjustmentX", "RaceID", "Race"}}));
+    CreateIndex(league, "DriverAdjustment", "Adjustment", "DriverID");
+    CreateIndex(league, "RaceAdjustment", "Adjustment", "RaceID");
     t.Commit();
 }
 
@@ -388,6 +419,11 @@ void UpgradeLeagueFile(Database& league, Database& programDb) {
             UpdateDriverNameKeys(league);
         }
     });
+    UpgradeStep(league, [&] {
+        if (!league.TableExists("Adjustment")) {
+            CreateAdjustmentTable(league);
+        }
+    });
 }
 
 void AddMissingSettings(Database& league) {
@@ -445,7 +481,8 @@ std::optional<std::string> MissingLayoutField(Database& league) {
                             {"STNStats", kSTNStats},
                             {"PointSystem", kPointSystem},
                             {"Bonus", kBonus},
-                            {"RankCriteria", kRankCriteria}};
+                            {"RankCriteria", kRankCriteria},
+                            {"Adjustment", kAdjustment}};
     for (const Table& table : tables) {
         const std::vector<FieldInfo> present = league.Fields(table.name);
         for (const FieldSpec& field : table.fields) {

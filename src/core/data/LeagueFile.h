@@ -16,6 +16,7 @@ enum class FieldType {
     Boolean, // Yes/No, 0 or 1, never Null
     Text,    // text of at most size characters
     Memo,    // text of any length
+    Date,    // a day as text, YYYY-MM-DD
 };
 
 struct FieldSpec {
@@ -25,6 +26,8 @@ struct FieldSpec {
     bool required = false;
     bool autoIncrement = false;
     std::string_view defaultValue = {};
+    // Text that must hold more than blanks.
+    bool notBlank = false;
 };
 
 // The column definition that makes the engine refuse what the layout refuses: zero-length text,
@@ -46,6 +49,10 @@ void CreateStagingTables(Database& league, Database& programDb);
 // Brings a league file of an older layout up to date. Every step is independent: one that fails
 // leaves its part of the file as it was and the next step runs.
 void UpgradeLeagueFile(Database& league, Database& programDb);
+
+// Adds the table of point adjustments (Adjustment) with its relations to Driver and Race: an
+// adjustment goes with its driver, and with its race when it has one.
+void CreateAdjustmentTable(Database& league);
 
 // Adds the settings 12, 13 and 14 when they are missing: older files become on-line leagues with
 // the preset point system and the built-in bonuses.

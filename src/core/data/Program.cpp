@@ -6,6 +6,7 @@
 #include "common/Platform.h"
 #include "common/Text.h"
 #include "data/Defaults.h"
+#include "data/ProgramUpgrade.h"
 #include "data/Settings.h"
 #include "data/Tracks.h"
 
@@ -61,6 +62,13 @@ Program::Program(std::string folder, std::string decimalSeparator)
                                                  "no table " +
                                                  table + ".");
         }
+    }
+    try {
+        UpgradeProgramDatabase(db_);
+    } catch (const std::exception& e) {
+        db_.Close();
+        throw ProgramDatabaseError(path, "The program database " + Quoted(path) +
+                                             " cannot be brought up to date: " + e.what() + ".");
     }
     LoadSimPaths();
 }

@@ -12,6 +12,7 @@
 #include "common/Text.h"
 #include "common/Version.h"
 #include "data/Settings.h"
+#include "html/AdjustmentsList.h"
 #include "html/ModernPages.h"
 #include "reports/ReportEngine.h"
 
@@ -220,6 +221,8 @@ PageWriter::Content PageWriter::BuildReport(const PageRequest& request) {
         }
         content.cells.push_back(std::move(cells));
     }
+    content.adjustments =
+        AdjustmentsListHtml(ReportAdjustments(*league_, table), request.style, /*withRace=*/true);
     return content;
 }
 
@@ -285,6 +288,9 @@ PageWriter::Content PageWriter::BuildRaceResults(const PageRequest& request) {
         }
         content.cells.push_back(std::move(cells));
     }
+    content.adjustments =
+        AdjustmentsListHtml(ReadAdjustments(*league_, request.id), request.style,
+                                               /*withRace=*/false);
     return content;
 }
 
@@ -368,6 +374,7 @@ std::string PageWriter::Page(const PageRequest& request, const Content& content)
     }
 
     line("</TABLE></CENTER>");
+    page += content.adjustments;
     if (request.content == PageContent::RaceResults && !content.raceInformation.empty()) {
         line("<p></p><p><CENTER>" + content.raceInformation + "</CENTER></p>");
     }

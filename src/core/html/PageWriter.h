@@ -88,6 +88,7 @@ private:
         std::vector<int> alignments;                 // 4 centred, 999 hidden, else left
         std::vector<std::vector<std::string>> cells; // per row, columns 1..n at 0..n-1
         std::string raceInformation;
+        std::string adjustments; // the list under the table, HTML lines; empty when none
     };
 
     Content BuildReport(const PageRequest& request);

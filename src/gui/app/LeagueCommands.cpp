@@ -3,6 +3,7 @@
 #include <map>
 
 #include "editing/DriverListWindow.h"
+#include "editing/AdjustmentsWindow.h"
 #include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
 #include "html/SeasonPublish.h"
@@ -46,6 +47,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::PublishSeason, PublishSeasonSite);
     SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
     SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
+    SetLeagueCommand(LeagueCommand::Adjustments, ShowAdjustmentsWindow);
 }
 
 } // namespace scorewell::gui

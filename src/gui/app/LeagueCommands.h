@@ -21,6 +21,7 @@ enum class LeagueCommand {
     DriverList,      // DriverListWindow
     PointSystem,     // PointSystemEditor
     OfflineSettings, // OfflineSettingsDialog
+    Adjustments,     // AdjustmentsWindow
     PublishSeason,   // the season site, with a folder picker and a progress window
 };
 

@@ -140,6 +140,9 @@ void MainWindow::CreateMenus() {
                                        "&Driver List", Command(LeagueCommand::DriverList));
     Item(ToolsMenu::PointSystem) = item(toolsMenu_, "mnuTools", ToolsMenu::PointSystem,
                                         "&Point System", Command(LeagueCommand::PointSystem));
+    Item(ToolsMenu::Adjustments) =
+        item(toolsMenu_, "mnuTools", ToolsMenu::Adjustments, "Penalties and &Adjustments",
+             Command(LeagueCommand::Adjustments));
     separator(toolsMenu_, "mnuTools", ToolsMenu::Separator);
     Item(ToolsMenu::OfflineSettings) =
         item(toolsMenu_, "mnuTools", ToolsMenu::OfflineSettings, "Offline Settings",
@@ -425,6 +428,7 @@ void MainWindow::RefreshRaceList() {
     Item(FileMenu::PublishSeason)->setEnabled(true);
     Item(ToolsMenu::DriverList)->setEnabled(true);
     Item(ToolsMenu::PointSystem)->setEnabled(true);
+    Item(ToolsMenu::Adjustments)->setEnabled(true);
     Item(ToolsMenu::OfflineSettings)
         ->setEnabled(league_->Settings().leagueType == LeagueType::Offline);
     grid_->setCurrentCell(0, 0);

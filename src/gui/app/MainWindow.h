@@ -44,7 +44,13 @@ enum class RaceMenu {
     Separator2 = 5,
     HTML = 6,
 };
-enum class ToolsMenu { DriverList = 0, PointSystem = 1, Separator = 2, OfflineSettings = 3 };
+enum class ToolsMenu {
+    DriverList = 0,
+    PointSystem = 1,
+    Separator = 2,
+    OfflineSettings = 3,
+    Adjustments = 4,
+};
 enum class HelpMenu { ReadMe = 0, About = 1 };
 enum class RaceButton { Calculate = 0, Edit = 1, Remove = 2, Import = 3, HTML = 4 };
 
@@ -121,7 +127,7 @@ private:
     QMenu* toolsMenu_ = nullptr;
     std::array<QAction*, 18> fileItems_{};
     std::array<QAction*, 7> raceItems_{};
-    std::array<QAction*, 4> toolsItems_{};
+    std::array<QAction*, 5> toolsItems_{};
 };
 
 } // namespace scorewell::gui

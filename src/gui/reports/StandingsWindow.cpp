@@ -16,6 +16,7 @@
 #include "data/Program.h"
 #include "data/Settings.h"
 #include "desktop/Desktop.h"
+#include "editing/AdjustmentsWindow.h"
 #include "html/ExportDialog.h"
 #include "html/PageExport.h"
 #include "html/PageSettings.h"
@@ -91,12 +92,17 @@ StandingsWindow::StandingsWindow(QWidget* parent) : QDialog(parent) {
             }
         };
     };
-    const std::array<QPushButton*, 2> buttons = NewIndexedButtons(
-        nullptr, {{"HTML...", "Export this report into an HTML file."}, {"Columns..."}},
+    const std::array<QPushButton*, 3> buttons = NewIndexedButtons(
+        nullptr,
+        {{"HTML...", "Export this report into an HTML file."},
+         {"Columns..."},
+         {"Adjustments...", "Penalties and points given back."}},
         Twips(1215),
-        {guarded(&StandingsWindow::ExportStandings), guarded(&StandingsWindow::EditColumns)});
+        {guarded(&StandingsWindow::ExportStandings), guarded(&StandingsWindow::EditColumns),
+         guarded(&StandingsWindow::EditAdjustments)});
     html_ = buttons[0];
     columns_ = buttons[1];
+    adjustments_ = buttons[2];
 
     // The list and the grid share the width; the buttons stand in a column to their right,
     // from the list's top down.
@@ -109,6 +115,7 @@ StandingsWindow::StandingsWindow(QWidget* parent) : QDialog(parent) {
     layout->addWidget(html_, 1, 1);
     layout->addWidget(caption_, 2, 0);
     layout->addWidget(columns_, 2, 1);
+    layout->addWidget(adjustments_, 3, 1, Qt::AlignTop);
     layout->addWidget(grid_, 3, 0);
     layout->setRowStretch(3, 1);
     layout->setColumnStretch(0, 1);
@@ -216,6 +223,17 @@ void StandingsWindow::EditColumns() {
     editor.Load();
     TheDesktop().ShowModal(&editor);
     if (!editor.Cancelled()) {
+        ReportChosen();
+    }
+}
+
+void StandingsWindow::EditAdjustments() {
+    AdjustmentsWindow window(this);
+    window.SetLeague(*league_);
+    window.Load();
+    TheDesktop().ShowModal(&window);
+    // The totals, intervals and order the shown report has are those before the change.
+    if (window.Changed()) {
         ReportChosen();
     }
 }

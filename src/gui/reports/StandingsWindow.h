@@ -34,6 +34,7 @@ private:
     void LoadReport(std::int32_t reportId);
     void EditColumns();
     void ExportStandings();
+    void EditAdjustments();
     std::int32_t SelectedReport() const;
 
     League* league_ = nullptr;
@@ -43,6 +44,7 @@ private:
     QTableWidget* grid_ = nullptr;
     QPushButton* html_ = nullptr;
     QPushButton* columns_ = nullptr;
+    QPushButton* adjustments_ = nullptr;
 };
 
 // Race > Calculate.

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "data/League.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
 #include "data/Settings.h"
+#include "editing/Adjustments.h"
+#include "reports/ReportEngine.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -117,6 +122,55 @@ TEST_F(UpgradeTest, MissingSettingsMakeAnOnlineLeagueWithPresetScoring) {
                         "FROM Settings WHERE SettingsID > 5")
                   .AsText(),
               "12League Type0|13Use Custom Point System1|14Use Custom Bonus System0");
+}
+
+// A league and a program database of version 1.0, as their user left them: they gain the
+// adjustments and the new report queries, and keep the user's column choices and report.
+TEST(UpgradeFromVersion1, TheLeagueAndTheProgramDatabaseGainAdjustmentsKeepingTheUsersChoices) {
+    const std::string fixtures = std::string(SCOREWELL_FIXTURES_DIR) + "/version-1.0/";
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.File("prog"));
+    std::filesystem::copy_file(fixtures + "Tabulon.dat", dir.File("prog/Tabulon.dat"));
+    std::filesystem::copy_file(fixtures + "league.slf", dir.File("league.slf"));
+    test::TempDir shippedDir;
+    Program shipped(shippedDir.Path());
+
+    {
+        Program program(dir.File("prog"));
+        Database& db = program.Db();
+        auto columns = [&](int report) {
+            return db
+                .Scalar("SELECT group_concat(Name || IIF(Hidden, '-', '+'), ' ') FROM "
+                        "(SELECT * FROM ReportField WHERE ReportID=? ORDER BY Sequence)",
+                        {report})
+                .AsText();
+        };
+        EXPECT_EQ(columns(1), "Driver+ Wins+ Points+ Interval- Starts+ Top 5+ Top 10+ Poles+ "
+                              "Laps Led+ Bonus+ Avg Start+ Avg Finish+ Winnings+ Adj.-");
+        EXPECT_EQ(columns(6), "Driver+ Points+ Interval+ Starts+ Wins+ Top 5+ Top 10+ Poles+ "
+                              "Laps Led- Bonus+ Avg Start+ Avg Finish+ Winnings- Adj.-");
+        EXPECT_EQ(columns(8), "Driver+ Starts+");
+        for (int report = 1; report <= 7; ++report) {
+            const std::string sql =
+                "SELECT Query FROM Report WHERE ReportID=" + std::to_string(report);
+            EXPECT_EQ(db.Scalar(sql).AsText(), shipped.Db().Scalar(sql).AsText()) << report;
+        }
+        EXPECT_EQ(db.Scalar("PRAGMA user_version").AsInteger(),
+                  shipped.Db().Scalar("PRAGMA user_version").AsInteger());
+
+        League league(program, dir.File("league.slf"));
+        EXPECT_EQ(MissingLayoutField(league.Db()), std::nullopt);
+        AddAdjustment(league.Db(), {"Amos Whitlock", 2, "-25", "Wreck"});
+        const ReportTable rookies = RunReport(league.Db(), LoadReportDefinition(db, 6), ".");
+        EXPECT_EQ(rookies.RowCount(), 2u);
+        const ReportTable table = RunReport(league.Db(), LoadReportDefinition(db, 1), ".");
+        ASSERT_GT(table.RowCount(), 0u);
+        league.Close();
+    }
+    // Brought up to date once: opened again, the program database is not written.
+    const std::string before = test::ReadFileBytes(dir.File("prog/Tabulon.dat"));
+    Program again(dir.File("prog"));
+    EXPECT_EQ(test::ReadFileBytes(dir.File("prog/Tabulon.dat")), before);
 }
 
 } // namespace

@@ -204,6 +204,33 @@ TEST_F(PageWriterTest, ARaceWithoutResultsOrSummaryGivesTheHeaderRowAndNotAvaila
     test::ExpectGolden("pages/race-not-run.htm", Written());
 }
 
+// A report that counts adjustments lists those of the drivers it shows under its table, escaped;
+// a race page lists those of its race, in the page's table colours.
+TEST_F(PageWriterTest, AdjustmentsAreListedUnderTheirDriversStandingsAndUnderTheirRace) {
+    OpenLeague(0, 0);
+    AddStandings();
+    const char* adjust = "INSERT INTO Adjustment (DriverID, RaceID, Points, Reason, Entered) "
+                         "VALUES (?, ?, ?, ?, '2026-12-06')";
+    Db().Execute(adjust, {2, 2, -25, "Wrecked <Alan> & 'Carl'"});
+    Db().Execute(adjust, {1, nullptr, 10, "Appeal"});
+    Db().Execute(adjust, {3, 2, 5, "Given back"});
+    Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=1");
+
+    // A report without the Adj column does not count them: its page is as before.
+    auto page = Writer(PageContent::Report, AddStandingsReport());
+    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+    test::ExpectGolden("pages/report.htm", Written());
+    page = Writer(PageContent::Report, 1);
+    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+    test::ExpectGolden("pages/report-adjustments.htm", Written());
+
+    page = Writer(PageContent::RaceResults, 2);
+    page->request.style.useTableColors = {true, true, true, false, false};
+    page->request.style.fontSize = 2;
+    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+    test::ExpectGolden("pages/race-adjustments.htm", Written());
+}
+
 TEST(PageText, ControlCharactersAreDroppedButLineBreaksKept) {
     EXPECT_EQ(EncodePageText("a\tb\r\nc\nd\re\x7f\u0085f\u00a0\U0001F600"),
               "ab\r\ncdef\xa0&#128512;");

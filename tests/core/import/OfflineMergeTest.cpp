@@ -37,7 +37,7 @@ protected:
     void Stage(const std::string& file, const std::string& avgSpeed, const std::vector<Car>& cars,
                const std::string& name = "Harbor Point 400") {
         RaceFinalRace race;
-        race.simType = static_cast<int>(league->Settings().simTitle);
+        race.simType = league->Settings().simTitle;
         race.name = name;
         race.track = "Harbor Point Speedway";
         race.length = 1.5;
@@ -54,7 +54,8 @@ protected:
         }
         WriteRaceFinal(dir.File(file), race);
         const StagingResult staged =
-            ImportSTNFile(*league, league->LoadPointTable(), dir.File(file), race.simType, 0);
+            ImportSTNFile(*league, league->LoadPointTable(), dir.File(file), race.simType,
+                          LapReportingMethod::Speed);
         ASSERT_TRUE(staged.Staged()) << staged.message;
     }
     MergeOutcome Merge(std::vector<std::pair<int, int>>* calls = nullptr) {

@@ -87,7 +87,7 @@ TEST_F(ReportEngineTest, RowsCarryRawValuesAndTextsFormattedAsTheColumnSays) {
     const ReportDefinition report = LoadReportDefinition(program_.Db(), 1);
     const ReportTable table = RunReport(league_, report, ",");
     ASSERT_EQ(table.RowCount(), 3u);
-    ASSERT_EQ(table.columns.size(), 13u);
+    ASSERT_EQ(table.columns.size(), 14u);
     // Bob 355, Alan 300, Carl 150. Winnings is hidden, yet its values are there.
     EXPECT_EQ(table.values[0][1], Value(355));
     EXPECT_EQ(table.texts[0][2], "--");

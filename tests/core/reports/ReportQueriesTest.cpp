@@ -135,6 +135,34 @@ TEST_F(ReportQueriesTest, TheShippedReportsGiveTheFiguresWorkedOutByHand) {
     test::ExpectGolden("reports/shipped-reports.txt", shown);
 }
 
+TEST_F(ReportQueriesTest, StandingsCountAdjustmentsInFullAndShowTheirSum) {
+    FillLeague();
+    const char* adjust = "INSERT INTO Adjustment (DriverID, RaceID, Points, Reason, Entered) "
+                         "VALUES (?, ?, ?, 'Stewards', '2026-12-06')";
+    // Dan loses 160; bob gets 10 back for the race he drops and loses 5 for the season; the
+    // excluded Carl's penalty changes nothing.
+    league_.Execute(adjust, {4, 3, -160});
+    league_.Execute(adjust, {2, 1, 10});
+    league_.Execute(adjust, {2, nullptr, -5});
+    league_.Execute(adjust, {3, nullptr, -100});
+    auto column = [&](const ResultSet& rs, std::string_view field) {
+        std::string values;
+        for (const auto& row : rs.rows) {
+            values += (values.empty() ? "" : " ") +
+                      Shown(row[static_cast<std::size_t>(rs.ColumnIndex(field))]);
+        }
+        return values;
+    };
+    ResultSet rs = Run("Point Standings");
+    EXPECT_EQ(column(rs, "Driver"), "\"bob Burns\" \"Alan Ash\" \"Dan Drew\" \"Fay Fox\"");
+    EXPECT_EQ(column(rs, "Points"), "365 360 355 315");
+    EXPECT_EQ(column(rs, "Interval"), "0 5 10 50");
+    EXPECT_EQ(column(rs, "Adj"), "5 NULL -160 NULL");
+    rs = Run("Rookie Standings");
+    EXPECT_EQ(column(rs, "Points"), "365 315");
+    EXPECT_EQ(column(rs, "Adj"), "5 NULL");
+}
+
 TEST_F(ReportQueriesTest, ALeagueWithoutRacesGivesEmptyReports) {
     league_.Execute("INSERT INTO Driver (Name, Rookie) VALUES ('Alan Ash', 1)");
     for (const char* name : kReportNames) {

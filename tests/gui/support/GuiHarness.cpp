@@ -21,7 +21,7 @@ namespace scorewell::gui::test {
 void GuiHarness::End() {
     // Closing is part of the test only where a test closes; otherwise the league is dropped.
     window.reset();
-    for (int c = 0; c <= static_cast<int>(LeagueCommand::OfflineSettings); ++c) {
+    for (int c = 0; c <= static_cast<int>(LeagueCommand::Adjustments); ++c) {
         SetLeagueCommand(static_cast<LeagueCommand>(c), nullptr);
     }
     desktop.VerifyAllAnswered();

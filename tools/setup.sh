@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make libsqlite3-dev sqlite3 libgtest-dev libgmock-dev qt6-base-dev
-          xvfb xauth clang libclang-rt-dev ccache "$@")
+          xvfb xauth clang libclang-rt-dev ccache chromium "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

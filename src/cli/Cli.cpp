@@ -53,22 +53,42 @@ const std::vector<CommandInfo>& Commands() {
          "  --qualifying speed|time\n"
          "                    how the files give qualifying (default: the league's lap method)\n"
          "  --again           imports files whose races the league already holds all the same\n"},
-        {"races", CommandRaces, "LEAGUE",
-         "Lists the league's races: id, name, laps, miles and result file.\n"},
+        {"races", CommandRaces, "LEAGUE [--format tsv|csv|json]",
+         "Lists the league's races: id, name, laps, miles and result file.\n"
+         "  --format tsv|csv|json\n"
+         "                    tab-separated (default), CSV (RFC 4180) or JSON, all UTF-8\n"},
+        {"remove-races", CommandRemoveRaces, "LEAGUE RACEID... --yes",
+         "Removes races and their results as the main window's Remove does, in one step, and\n"
+         "marks each driver's dropped results again. The league as it was is kept beside it\n"
+         "first, as LEAGUE.slf.bak. An id the league does not hold changes nothing.\n"
+         "  --yes             needed: without it nothing is removed and the exit status is 2\n"},
+        {"results", CommandResults, "LEAGUE RACEID [--format tsv|csv|json]",
+         "Prints one race's results as its page shows them, in finishing order.\n"
+         "  --format tsv|csv|json\n"
+         "                    tab-separated (default), CSV (RFC 4180) or JSON with the race's\n"
+         "                    name and distance, all UTF-8\n"},
         {"reports", CommandReports, "",
          "Lists the reports of the program database, id and name, as the standings window\n"
          "offers them.\n"},
-        {"standings", CommandStandings, "LEAGUE [--report NAME|ID]",
+        {"standings", CommandStandings, "LEAGUE [--report NAME|ID] [--format tsv|csv|json]",
          "Marks each driver's dropped results, then prints the standings caption and the\n"
          "report's visible columns as the standings window shows them.\n"
-         "  --report NAME|ID  the report, by name or id (default: the first report)\n"},
-        {"export", CommandExport, "LEAGUE (--report NAME|ID | --race RACEID) -o PAGE",
+         "  --report NAME|ID  the report, by name or id (default: the first report)\n"
+         "  --format tsv|csv|json\n"
+         "                    tab-separated with the caption first (default), CSV (RFC 4180,\n"
+         "                    the table alone) or JSON with the caption, all UTF-8\n"},
+        {"export", CommandExport,
+         "LEAGUE (--report NAME|ID | --race RACEID | --site DIR) [-o PAGE]",
          "Writes an HTML page of a report's standings or of one race's results, with the page\n"
-         "settings saved in the league. The page is replaced whole or not at all, and never\n"
-         "written over a league or another database.\n"
+         "settings saved in the league, or the whole season as a site. A page is replaced whole\n"
+         "or not at all, and never written over a league or another database.\n"
          "  --report NAME|ID  the report, by name or id (\"reports\" lists them)\n"
          "  --race RACEID     the race, by id (\"races\" lists them)\n"
-         "  -o PAGE           the page to write\n"},
+         "  -o PAGE           the page to write (with --report and --race)\n"
+         "  --site DIR        index.htm, a page per report and per race, the season grid, the\n"
+         "                    points chart, standings.csv and standings.json, all in DIR; files\n"
+         "                    an earlier publish wrote and this one does not are removed\n"
+         "                    (listed in scorewell-site.txt), nothing else in DIR is touched\n"},
         {"recalc", CommandRecalc, "LEAGUE (RACEID... | --all)",
          "Scores races again with the league's point system and bonus rules, in one step.\n"
          "  RACEID...         the races, by id (\"races\" lists them)\n"

@@ -9,6 +9,7 @@
 
 #include "data/League.h"
 #include "data/Program.h"
+#include "reports/DataTable.h"
 
 namespace scorewell::cli {
 
@@ -103,6 +104,14 @@ std::string OnlyLeague(Arguments& args, const std::string& command);
 // means (0 speed, 1 time); nothing when absent.
 std::optional<LapReportingMethod> LapMethodOption(Arguments& args, const std::string& name);
 
+// --format tsv|csv|json; tsv when absent.
+DataFormat FormatOption(Arguments& args);
+// A table in the format asked for: tsv as header and rows (the caption is the caller's), csv and
+// json as the data functions write them.
+void PrintData(Context& ctx, const DataTable& table, DataFormat format);
+// Publishes the season of the open league into folder and lists the files written and removed.
+int ExportSite(Context& ctx, League& league, const std::string& folder);
+
 // Commands, one per file of this folder.
 int CommandNew(Context& ctx, Arguments& args);
 int CommandReports(Context& ctx, Arguments& args);
@@ -119,6 +128,8 @@ int CommandImport(Context& ctx, Arguments& args);
 int CommandRaces(Context& ctx, Arguments& args);
 int CommandStandings(Context& ctx, Arguments& args);
 int CommandExport(Context& ctx, Arguments& args);
+int CommandResults(Context& ctx, Arguments& args);
+int CommandRemoveRaces(Context& ctx, Arguments& args);
 int CommandRankCriteria(Context& ctx, Arguments& args);
 int CommandPoints(Context& ctx, Arguments& args);
 int CommandAdjust(Context& ctx, Arguments& args);

@@ -7,6 +7,7 @@
 #include "data/Settings.h"
 #include "html/PageSettings.h"
 #include "html/PageWriter.h"
+#include "reports/DataTable.h"
 #include "reports/Dropped.h"
 #include "reports/ReportEngine.h"
 
@@ -40,25 +41,25 @@ std::string MarkDropped(League& league) {
 } // namespace
 
 int CommandRaces(Context& ctx, Arguments& args) {
+    const DataFormat format = FormatOption(args);
     League& league = ctx.OpenLeague(OnlyLeague(args, "races"), LeagueAccess::Read);
-    ctx.Print({"RaceID", "Race", "Laps", "Miles", "Standings File"});
-    for (const RaceListRow& race : ReadRaceList(league.Db())) {
-        ctx.Print({std::to_string(race.raceId), race.name, race.laps, race.miles, race.fileName});
-    }
+    PrintData(ctx, RaceListData(league.Db()), format);
     return 0;
 }
 
 int CommandStandings(Context& ctx, Arguments& args) {
     auto reportOption = args.Option("--report");
+    const DataFormat format = FormatOption(args);
     League& league = ctx.OpenLeague(OnlyLeague(args, "standings"));
     Program& program = ctx.GetProgram();
     ReportInfo report = ChosenReport(program.Db(), reportOption);
-    ctx.Print({MarkDropped(league)});
+    const std::string caption = MarkDropped(league);
     ReportTable table = RunReport(league.Db(), LoadReportDefinition(program.Db(), report.id),
                                   program.DecimalSeparator());
-    for (const std::vector<std::string>& line : VisibleTexts(table)) {
-        ctx.Print(line);
+    if (format == DataFormat::Tsv) {
+        ctx.Print({caption});
     }
+    PrintData(ctx, ReportData(table, report.name, caption), format);
     return 0;
 }
 
@@ -67,10 +68,21 @@ int CommandStandings(Context& ctx, Arguments& args) {
 int CommandExport(Context& ctx, Arguments& args) {
     auto reportOption = args.Option("--report");
     auto raceOption = args.Option("--race");
+    auto siteOption = args.Option("--site");
     auto output = args.Option("-o");
     auto words = args.Positional();
-    if (reportOption.has_value() == raceOption.has_value()) {
-        throw UsageError("The command export takes either --report or --race.");
+    if (reportOption.has_value() + raceOption.has_value() + siteOption.has_value() != 1) {
+        throw UsageError("The command export takes one of --report, --race or --site.");
+    }
+    if (siteOption) {
+        if (output) {
+            throw UsageError(
+                "The command export writes a site into its folder: no -o with --site.");
+        }
+        if (words.size() != 1) {
+            throw UsageError("The command export takes one league file.");
+        }
+        return ExportSite(ctx, ctx.OpenLeague(words[0]), *siteOption);
     }
     if (!output) {
         throw UsageError("The command export needs -o PAGE.");

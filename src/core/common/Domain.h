@@ -45,6 +45,7 @@ inline constexpr int BackgroundImage = 101;
 inline constexpr int FirstColor = 102;       // 102 + swatch, 18 swatches
 inline constexpr int FirstTableSwitch = 200; // 200 + table-colour switch
 inline constexpr int FirstLayout = 300;      // 300 + layout box
+inline constexpr int PageLook = 400;         // "1" the Modern page style, else the classic one
 } // namespace SettingId
 
 // Numbers of the settings in the program database's Settings table.

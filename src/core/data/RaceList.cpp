@@ -31,13 +31,17 @@ std::string RaceMilesText(const Value& length, const Value& laps) {
     return std::to_string(RoundHalfEven(miles));
 }
 
-void RemoveRaces(Database& league, const std::vector<std::int32_t>& raceIds) {
+void RemoveRaces(Database& league, const std::vector<std::int32_t>& raceIds,
+                 const std::function<void()>& alongside) {
     PendingBackup backup(league);
     Transaction t(league);
     int removed = 0;
     for (std::int32_t id : raceIds) {
         league.Execute("DELETE FROM Race WHERE RaceID=?", {Value(id)});
         removed += league.Changes();
+    }
+    if (alongside) {
+        alongside();
     }
     if (removed > 0) {
         backup.Keep();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ std::string RaceMilesText(const Value& length, const Value& laps);
 // Removes the races and, through the cascading relation, their results: all of them or, when any
 // removal fails, none. A removal cannot be undone, so the league as it was is kept beside it
 // (LEAGUE.slf.bak) when races were removed; when that copy cannot be written nothing is removed.
-void RemoveRaces(Database& league, const std::vector<std::int32_t>& raceIds);
+// alongside runs in the same transaction after the removal, for what must change with it.
+void RemoveRaces(Database& league, const std::vector<std::int32_t>& raceIds,
+                 const std::function<void()>& alongside = {});
 
 } // namespace scorewell

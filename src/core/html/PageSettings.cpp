@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "common/Domain.h"
 #include "common/Errors.h"
 #include "common/Formatting.h"
 #include "common/Numbers.h"
@@ -74,6 +75,7 @@ ExportDialogSettings LoadExportDialogSettings(Database& league) {
     for (std::size_t i = 0; i < s.layout.size(); ++i) {
         s.layout[i] = saved(SettingId::FirstLayout + static_cast<int>(i)).value_or(s.layout[i]);
     }
+    s.modern = saved(SettingId::PageLook) == "1";
     return s;
 }
 
@@ -104,6 +106,7 @@ void SaveExportDialogSettings(Database& league, const ExportDialogSettings& sett
         for (std::size_t i = 0; i < settings.layout.size(); ++i) {
             write(SettingId::FirstLayout + static_cast<int>(i), settings.layout[i]);
         }
+        write(SettingId::PageLook, settings.modern ? "1" : "0");
         t.Commit();
     } catch (const DbError& e) {
         throw ScorewellError(failure + ": " + PlainReason(e) + ".");
@@ -125,6 +128,7 @@ PageStyle PageStyleOf(const ExportDialogSettings& settings) {
     }
     style.font = settings.font;
     style.fontSize = settings.fontSize;
+    style.modern = settings.modern;
     return style;
 }
 

@@ -68,14 +68,16 @@ struct ExportDialogSettings {
     std::array<std::int32_t, 18> colors = PageDefaults::kSwatchColors;  // 102 + swatch
     std::array<bool, 5> useTableColors = PageDefaults::kUseTableColors; // 200 + switch
     std::array<std::string, 3> layout = {"1", "3", "0"};                // 300 + box
+    bool modern = false;                                                // 400
 };
 
 // The dialog's settings as the league has them: a setting never saved keeps its default,
 // and a table-colour switch never saved is off.
 ExportDialogSettings LoadExportDialogSettings(Database& league);
 
-// Saves 2, 3, 4, 15, 16, 100, 101, 102 to 119, 200 to 204 and 300 to 302, in that order, as one
-// change of the league. Throws ScorewellError when they could not be saved; nothing is saved then.
+// Saves 2, 3, 4, 15, 16, 100, 101, 102 to 119, 200 to 204, 300 to 302 and 400, in that order, as
+// one change of the league. Throws ScorewellError when they could not be saved; nothing is saved
+// then.
 void SaveExportDialogSettings(Database& league, const ExportDialogSettings& settings);
 
 // The style a page is written with from the dialog's settings.

@@ -13,6 +13,7 @@
 #include "common/Version.h"
 #include "data/Settings.h"
 #include "html/AdjustmentsList.h"
+#include "html/ModernPages.h"
 #include "reports/ReportEngine.h"
 
 namespace scorewell {
@@ -165,6 +166,19 @@ bool PageWriter::Write(const PageRequest& request, const std::string& fileName,
                        const std::function<void()>& beforeReplace) {
     lastError_.clear();
     try {
+        if (request.style.modern) {
+            const ModernExport modern{request.content == PageContent::RaceResults ? 1 : 0,
+                                      request.id,
+                                      request.heading,
+                                      request.reportName,
+                                      request.caption,
+                                      request.footer,
+                                      request.style.font,
+                                      request.decimalSeparator};
+            WriteFileSafely(fileName, ModernExportPage(*league_, *programDb_, modern),
+                            beforeReplace, {league_->Path(), programDb_->Path()});
+            return true;
+        }
         const Content content = request.content == PageContent::RaceResults
                                     ? BuildRaceResults(request)
                                     : BuildReport(request);

@@ -34,6 +34,8 @@ struct PageStyle {
     std::string font;
     // 0 or less: no size attribute.
     int fontSize = 0;
+    // The Modern page (html/ModernStyle.h): of this style it takes only the font.
+    bool modern = false;
 };
 
 // What one page shows: a report of the program database, or the results of one race.

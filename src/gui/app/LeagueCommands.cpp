@@ -6,6 +6,7 @@
 #include "editing/AdjustmentsWindow.h"
 #include "editing/RaceResultsEditor.h"
 #include "html/PageExport.h"
+#include "html/SeasonPublish.h"
 #include "import/ImportDialog.h"
 #include "import/OfflineSettingsDialog.h"
 #include "reports/StandingsWindow.h"
@@ -43,6 +44,7 @@ void RegisterLeagueWindows() {
     SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
     SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
     SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
+    SetLeagueCommand(LeagueCommand::PublishSeason, PublishSeasonSite);
     SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
     SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
     SetLeagueCommand(LeagueCommand::Adjustments, ShowAdjustmentsWindow);

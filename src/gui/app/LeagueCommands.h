@@ -22,6 +22,7 @@ enum class LeagueCommand {
     PointSystem,     // PointSystemEditor
     OfflineSettings, // OfflineSettingsDialog
     Adjustments,     // AdjustmentsWindow
+    PublishSeason,   // the season site, with a folder picker and a progress window
 };
 
 // What such a window receives. The main window does what follows the window's close itself

@@ -31,6 +31,7 @@
 #include "data/Settings.h"
 #include "data/SimulationFolders.h"
 #include "desktop/Desktop.h"
+#include "editing/RaceRemoval.h"
 #include "import/Tracks.h"
 
 namespace scorewell::gui {
@@ -103,6 +104,9 @@ void MainWindow::CreateMenus() {
     file->addSeparator();
     Item(FileMenu::Properties) =
         item(file, "mnuFile", FileMenu::Properties, "&Properties", [this] { ShowProperties(); });
+    Item(FileMenu::PublishSeason) =
+        item(file, "mnuFile", FileMenu::PublishSeason, "Publish &Season...",
+             Command(LeagueCommand::PublishSeason));
     file->addSeparator();
     item(file, "mnuFile", FileMenu::Options, "Op&tions", [this] { ShowOptions(); });
     file->addSeparator();
@@ -374,6 +378,7 @@ void MainWindow::CloseLeagueFile() {
         }
     }
     Item(FileMenu::Properties)->setEnabled(false);
+    Item(FileMenu::PublishSeason)->setEnabled(false);
     setWindowTitle(kBaseCaption);
 }
 
@@ -420,6 +425,7 @@ void MainWindow::RefreshRaceList() {
     Button(RaceButton::Import)->setEnabled(true);
     Item(RaceMenu::Import)->setEnabled(true);
     Item(FileMenu::Properties)->setEnabled(true);
+    Item(FileMenu::PublishSeason)->setEnabled(true);
     Item(ToolsMenu::DriverList)->setEnabled(true);
     Item(ToolsMenu::PointSystem)->setEnabled(true);
     Item(ToolsMenu::Adjustments)->setEnabled(true);
@@ -475,7 +481,7 @@ void MainWindow::RemoveRaces() {
     }
     try {
         BusyPointer busy;
-        scorewell::RemoveRaces(league_->Db(), ids);
+        RemoveSeasonRaces(*league_, ids);
     } catch (const std::exception& e) {
         ShowMessage(this, "The races could not be removed; nothing was removed.\n\n" + Q(e.what()),
                     "Error", MessageIcon::Exclamation);

@@ -29,6 +29,7 @@ enum class FileMenu {
     New = 0,
     Open = 1,
     Properties = 8,
+    PublishSeason = 9,
     Options = 10,
     FirstRecent = 12, // to 15, one a recent file
     RecentSeparator = 16,

@@ -235,6 +235,13 @@ QWidget* ExportDialog::PageTab() {
     fontGrid->addWidget(Caption("&Size:", fontSize_), 0, 2);
     fontGrid->addWidget(fontSize_, 0, 3);
     fontGrid->setColumnStretch(1, 1);
+    // Classic is the page as exports always wrote it; Modern is HTML5 for phones and print,
+    // which takes only the font from this dialog's page styling.
+    look_ = new QComboBox;
+    look_->setObjectName("cboPageStyle");
+    look_->addItems({"Classic", "Modern"});
+    fontGrid->addWidget(Caption("St&yle:", look_), 1, 0);
+    fontGrid->addWidget(look_, 1, 1);
 
     rows->addWidget(options);
     rows->addWidget(fontFrame);
@@ -281,6 +288,7 @@ void ExportDialog::Load() {
     font_->setCurrentIndex(ComboIndexOf(font_, font));
     font_->setEditText(font);
     fontSize_->setCurrentIndex(s.fontSize >= 0 && s.fontSize < fontSize_->count() ? s.fontSize : 0);
+    look_->setCurrentIndex(s.modern ? 1 : 0);
 
     pageStyle_->SetBackgroundImage(s.useBGImage, Q(s.bgImage));
     pageStyle_->SetPageColors(PageColorsOf(s.colors));
@@ -304,6 +312,7 @@ ExportDialogSettings ExportDialog::Settings() const {
     s.caption = S(caption_->text());
     s.font = S(font_->currentText());
     s.fontSize = fontSize_->currentIndex();
+    s.modern = look_->currentIndex() == 1;
     s.useBGImage = pageStyle_->UsesBackgroundImage();
     s.bgImage = S(pageStyle_->BackgroundImage());
     const std::array<std::int32_t, 5> page = pageStyle_->PageColors();

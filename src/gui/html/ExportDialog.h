@@ -82,6 +82,7 @@ private:
     PageStyleEditor* pageStyle_ = nullptr;
     QComboBox* font_ = nullptr;
     QComboBox* fontSize_ = nullptr;
+    QComboBox* look_ = nullptr;
 };
 
 } // namespace scorewell::gui

@@ -219,6 +219,12 @@ std::string ProgramHelp() {
            "                    ~/.local/share/Scorewell)\n"
            "  -h, --help        shows this text; \"COMMAND --help\" tells about one command\n"
            "  --version         shows the version\n"
+           "Listings are tab-separated, one line per row. A value is printed as it is (a\n"
+           "Windows path with its backslashes as typed) unless it holds a tab, a line break or\n"
+           "another control character, or starts and ends with a double quote: such a value is\n"
+           "printed between double quotes, with \\\\ for a backslash, \\t, \\n and \\r for tab,\n"
+           "line feed and carriage return, and \\xNN for any other control character or byte\n"
+           "that is not UTF-8. Messages go to standard error, control characters as \\xNN.\n"
            "Exit status: 0 done, 1 failed, 2 wrong usage.\n";
 }
 

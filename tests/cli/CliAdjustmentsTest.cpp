@@ -78,7 +78,7 @@ TEST_F(CliAdjustmentsTest, BadEntriesChangeNothingAndGoodOnesMoveTheStandings) {
               "added\tadjustment 2\n");
     r = Cli({"adjustments", league});
     const std::string today = r.out.substr(r.out.size() - 11, 10);
-    EXPECT_EQ(r.out, nothing + "1\tAmos Whitlock\tMillbrook 500\t-25\tWreck\\tunder caution\t" +
+    EXPECT_EQ(r.out, nothing + "1\tAmos Whitlock\tMillbrook 500\t-25\t\"Wreck\\tunder caution\"\t" +
                          today + "\n2\tBram Okonkwo\t\t10\tAppeal\t" + today + "\n");
 
     std::map<std::string, int> after = Points();

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "common/Paths.h"
+#include "common/Text.h"
 #include "data/Database.h"
 #include "support/CliFixture.h"
 
@@ -133,24 +134,29 @@ TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEsca
         Database db = Database::Open(league);
         db.Execute("UPDATE Race SET Name='Harbor \x1b]0;owned\x07 400'");
         db.Execute("UPDATE Driver SET Name='Tab\tC:\\Racer' WHERE DriverID=1");
+        db.Execute("UPDATE Driver SET Name='C:\\temp\\Racer' WHERE DriverID=2");
     }
+    // A value with a control character is quoted, its backslashes doubled; a backslash alone
+    // stays one.
     auto r = Cli({"races", league});
     EXPECT_EQ(r.out, "RaceID\tRace\tLaps\tMiles\tStandings File\n"
-                     "1\tHarbor \\x1b]0;owned\\x07 400\t267\t400\t01-harbor-point-400.stn\n");
+                     "1\t\"Harbor \\x1b]0;owned\\x07 400\"\t267\t400\t01-harbor-point-400.stn\n");
     r = Cli({"drivers", league});
-    EXPECT_NE(r.out.find("\n1\tTab\\tC:\\\\Racer\tNo\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n1\t\"Tab\\tC:\\\\Racer\"\tNo\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n2\tC:\\temp\\Racer\tNo\t"), std::string::npos) << r.out;
     r = Cli({"standings", league});
-    EXPECT_NE(r.out.find("\nTab\\tC:\\\\Racer\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n\"Tab\\tC:\\\\Racer\"\t"), std::string::npos) << r.out;
     // Arguments come back in messages the same way, and in the lines of an import.
-    r = Cli({"standings", league, "--report", "\x1b[2J\x9b"});
-    EXPECT_EQ(r.err, "scorewell-cli: There is no report \"\\x1b[2J\\x9b\". \"scorewell-cli "
+    r = Cli({"standings", league, "--report", "\x1b[2J\xc2\x9b"});
+    EXPECT_EQ(r.err, "scorewell-cli: There is no report \"\\x1b[2J\\xc2\\x9b\". \"scorewell-cli "
                      "reports\" lists the reports.\n");
+    // The file need not exist (Windows could not even hold its name): the name comes back.
     const std::string odd = dir.File("odd\x1b[1m.stn");
     r = Cli({"import", league, odd});
     EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
     // The escaped name is no path to make (its backslash would read as a separator).
-    const std::string shown =
-        odd.substr(0, odd.size() - std::string("odd\x1b[1m.stn").size()) + "odd\\x1b[1m.stn";
+    const std::string folder = odd.substr(0, odd.size() - std::string("odd\x1b[1m.stn").size());
+    const std::string shown = "\"" + ReplaceAll(folder, "\\", "\\\\") + "odd\\x1b[1m.stn\"";
     EXPECT_EQ(r.out.rfind("failed\t" + shown + "\t", 0), 0u) << r.out;
 }
 

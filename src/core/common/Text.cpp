@@ -373,6 +373,11 @@ int CountOccurrences(std::string_view text, std::string_view find) {
 
 namespace {
 
+// C0, DEL and C1: what a terminal may take as a command.
+bool IsControl(char32_t codePoint) {
+    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
+}
+
 std::string Escaped(std::string_view utf8, bool tabSeparated) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
@@ -400,8 +405,7 @@ std::string Escaped(std::string_view utf8, bool tabSeparated) {
                 continue;
             }
         }
-        const bool control = d.codePoint < 0x20 || (d.codePoint >= 0x7F && d.codePoint <= 0x9F);
-        if (!d.valid || control) {
+        if (!d.valid || IsControl(d.codePoint)) {
             hex(bytes);
         } else {
             out.append(bytes);
@@ -417,7 +421,17 @@ std::string EscapeControlCharacters(std::string_view utf8) {
 }
 
 std::string TabSeparatedValue(std::string_view utf8) {
-    return Escaped(utf8, true);
+    // A value that only looks quoted is quoted all the same, so reading it back keeps its quotes.
+    bool plain = !(utf8.size() >= 2 && utf8.front() == '"' && utf8.back() == '"');
+    for (std::size_t pos = 0; plain && pos < utf8.size();) {
+        const Decoded d = DecodeAt(utf8, pos);
+        pos += d.length;
+        plain = d.valid && !IsControl(d.codePoint);
+    }
+    if (plain) {
+        return std::string(utf8);
+    }
+    return "\"" + Escaped(utf8, true) + "\"";
 }
 
 std::string TabSeparatedLine(const std::vector<std::string>& values) {

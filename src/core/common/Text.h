@@ -69,8 +69,12 @@ int CountOccurrences(std::string_view text, std::string_view find);
 // written as \xNN, one per byte, so a name read from a file cannot drive a terminal.
 std::string EscapeControlCharacters(std::string_view utf8);
 
-// A value of a tab-separated line: backslash, tab, line feed and carriage return written as
-// \\, \t, \n and \r, and the other control characters as EscapeControlCharacters does.
+// A value of a tab-separated line, read back unambiguously: written as it is (a backslash stays
+// one, so a Windows path reads as the path) unless it holds a control character or a byte that
+// is not UTF-8, or starts and ends with a double quote. Such a value is written between double
+// quotes, with backslash, tab, line feed and carriage return as \\, \t, \n and \r and the
+// other control characters as EscapeControlCharacters does. So a value that starts and ends
+// with a double quote is quoted; every other value is itself.
 std::string TabSeparatedValue(std::string_view utf8);
 // The values escaped, joined by tabs, ended by "\n".
 std::string TabSeparatedLine(const std::vector<std::string>& values);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
 namespace scorewell {
 namespace {
 
@@ -117,9 +121,61 @@ TEST(TextHelpers, ControlCharactersAreShownEscapedAndTabSeparatedValuesStayInThe
                                       "2J \xff\x7f Zo\xc3\xab \xe2\x82"),
               "a\\x1b[31mb\\x07 \\xc2\\x9b2J \\xff\\x7f Zo\xc3\xab \\xe2\\x82");
     EXPECT_EQ(EscapeControlCharacters("C:\\NR2003\\\tx\r\n"), "C:\\NR2003\\\\x09x\\x0d\\x0a");
-    EXPECT_EQ(TabSeparatedValue("C:\\NR2003\\\tx\r\n\x1b"), "C:\\\\NR2003\\\\\\tx\\r\\n\\x1b");
-    EXPECT_EQ(TabSeparatedLine({"1", "Ann\tAble", ""}), "1\tAnn\\tAble\t\n");
+    EXPECT_EQ(TabSeparatedLine({"1", "Ann\tAble", ""}), "1\t\"Ann\\tAble\"\t\n");
     EXPECT_EQ(TabSeparatedLine({"Renée ™ 中"}), "Renée ™ 中\n");
+}
+
+// The reader a script needs, as the command line's help describes it: a value that starts and
+// ends with a double quote is quoted (\\, \t, \n, \r, \xNN inside); any other is itself.
+std::string ReadTabSeparatedValue(const std::string& field) {
+    if (field.size() < 2 || field.front() != '"' || field.back() != '"') {
+        return field;
+    }
+    std::string value;
+    for (std::size_t i = 1; i + 1 < field.size(); ++i) {
+        if (field[i] != '\\') {
+            value += field[i];
+            continue;
+        }
+        const char code = field.at(++i);
+        if (code == 'x') {
+            value += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            value += code == 't' ? '\t' : code == 'n' ? '\n' : code == 'r' ? '\r' : code;
+        }
+    }
+    return value;
+}
+
+TEST(TextHelpers, TabSeparatedValuesShowPathsAsTheyAreAndReadBackAsWritten) {
+    // A Windows path prints as the path, whatever its folders start with.
+    for (const std::string path : {"C:\\NR2003\\Leagues\\cup.slf", "C:\\temp\\new\\races\\x86\\",
+                                   "\\\\server\\share\\", "\\", "a\\\\b \"c\""}) {
+        EXPECT_EQ(TabSeparatedValue(path), path);
+    }
+    // What would shift a column or drive the terminal is quoted, and so is a value that already
+    // looks quoted.
+    EXPECT_EQ(TabSeparatedValue("C:\\NR2003\\\tx\r\n\x1b"), "\"C:\\\\NR2003\\\\\\tx\\r\\n\\x1b\"");
+    EXPECT_EQ(TabSeparatedValue("\"Big\" Bill"), "\"Big\" Bill");
+    EXPECT_EQ(TabSeparatedValue("\"Big Bill\""), "\"\"Big Bill\"\"");
+    EXPECT_EQ(TabSeparatedValue("\xc2\x9b\xff"), "\"\\xc2\\x9b\\xff\"");
+    // No two values print the same, and every one reads back as it was.
+    const std::vector<std::string> values = {"",           "\"",
+                                             "\"\"",       "\"\\t\"",
+                                             "\"\t\"",     "C:\\temp",
+                                             "C:\temp",    "C:\\\temp",
+                                             "C:\\\\temp", "x\\x41",
+                                             "x\x7f",      "\\\"",
+                                             "\"\\",       "Tab\tC:\\Racer",
+                                             "\\t\t",      "Zoë\x9b\xe2\x82"};
+    std::set<std::string> printed;
+    for (const std::string& value : values) {
+        const std::string field = TabSeparatedValue(value);
+        EXPECT_EQ(field.find_first_of("\t\n\r\x1b"), std::string::npos) << field;
+        EXPECT_TRUE(printed.insert(field).second) << field;
+        EXPECT_EQ(ReadTabSeparatedValue(field), value) << field;
+    }
 }
 
 } // namespace

@@ -120,13 +120,14 @@ TEST_F(ReportEngineTest, VisibleTextsAsTabSeparatedLinesShowTheVisibleColumns) {
                    {"Points", 800, 4, nullptr, 0, "Points"}});
     const ReportTable table = RunReport(league_, LoadReportDefinition(program_.Db(), id), ".");
     EXPECT_EQ(table.texts[0][1], "17,000");
-    // A tab inside a name would shift the columns; it is escaped, and so is a backslash.
+    // A tab inside a name would shift the columns; that name is quoted and escaped. A backslash
+    // alone is no reason to.
     league_.Execute("UPDATE Driver SET Name='Alan\\Ash' WHERE DriverID=1");
     EXPECT_EQ(lines(RunReport(league_, LoadReportDefinition(program_.Db(), id), ".")),
               "Driver\tAvg Finish\tPoints\n"
               "Bob Burns\t1.5\t355\n"
-              "Alan\\\\Ash\t2.0\t300\n"
-              "Carl\\tCole\t2.0\t150\n");
+              "Alan\\Ash\t2.0\t300\n"
+              "\"Carl\\tCole\"\t2.0\t150\n");
 
     league_.Execute("DELETE FROM Stats");
     EXPECT_EQ(lines(RunReport(league_, LoadReportDefinition(program_.Db(), id), ".")),

@@ -201,7 +201,7 @@ TEST_F(CliTest, WhatStandsWhereALeagueShouldBeIsNamed) {
          "\"" + dir.File("folder.slf") + "\" is a folder, not a league file."},
         {{"new", dir.File("folder.slf")}, "\"" + dir.File("folder.slf") + "\" is a folder"},
         {{"new", dir.File("nowhere/cup")},
-         "The folder \"" + dir.File("nowhere") + "/\" does not exist."},
+         "The folder \"" + dir.File("nowhere") + test::kSeparator + "\" does not exist."},
     };
     // Devices and pipes in the file tree: POSIX systems have them.
     if (test::MakeNamedPipe(dir.File("pipe.slf"))) {
@@ -293,7 +293,9 @@ TEST_F(CliTest, ExcludeIncludeAndFolders) {
               "Simulation\tFolder\nNASCAR Racing 3\t\nNASCAR Legends\t\nNASCAR Racing 4\t\n");
     r = RunCli(Args({"folders", "--legends", dir.File("Legends")}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("NASCAR Legends\t" + dir.File("Legends") + "/\n"), std::string::npos);
+    EXPECT_NE(r.out.find("NASCAR Legends\t" + dir.File("Legends") + test::kSeparator + "\n"),
+              std::string::npos)
+        << r.out;
 }
 
 } // namespace

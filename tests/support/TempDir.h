@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace scorewell::test {
@@ -14,12 +15,15 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
-    // Path() + "/" + name.
+    // Path() + kSeparator + name, every separator in name made kSeparator.
     std::string File(const std::string& name) const;
 
 private:
     std::string path_;
 };
+
+// The separator of this system's paths, as its users write them: "\" on Windows, "/" elsewhere.
+inline constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 // Whole-file helpers for tests.
 std::string ReadFileBytes(const std::string& path);

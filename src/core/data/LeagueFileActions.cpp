@@ -65,13 +65,15 @@ void CreateNewLeagueFile(const std::string& fileName, int simTitle, int leagueTy
                          Database& programDb, int droppedRaces, int lapReportingMethod) {
     const std::string target = NativePath(fileName);
     const std::string folder = FolderOf(target);
+    // Named as the user wrote it: "C:\Leagues\", not the form the file calls take.
+    const std::string shownFolder = FolderOf(fileName);
     if (!folder.empty() && !FolderExists(folder)) {
-        throw ScorewellError("The folder " + Quoted(folder) +
+        throw ScorewellError("The folder " + Quoted(shownFolder) +
                              " does not exist. Create it first, or choose a folder that exists.");
     }
     // The engine would only say that it cannot open the file.
     if (!CanCreateFilesIn(folder)) {
-        throw ScorewellError("The folder " + Quoted(folder.empty() ? "." : folder) +
+        throw ScorewellError("The folder " + Quoted(folder.empty() ? "." : shownFolder) +
                              " is read-only: no league can be created there. Choose another "
                              "folder.");
     }

@@ -14,7 +14,7 @@
 #include "LeagueGenerator.h"
 #include "data/Database.h"
 #include "import/RaceFinal.h"
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 #include "support/CliFixture.h"
 
 namespace scorewell {

@@ -150,10 +150,9 @@ public:
     explicit NameIndex(const std::vector<PreparedName>& names) {
         // Names that may be edited versions of each other have the same suffix and numbers;
         // a name alone in its group needs no deletions, which spares most names with numbers.
-        std::map<std::string, int> groups;
         for (const auto& p : names) {
             if (MayBeEdited(p)) {
-                ++groups[GroupOf(p)];
+                ++groups_[GroupOf(p)];
             }
         }
         for (std::size_t i = 0; i < names.size(); ++i) {
@@ -168,7 +167,7 @@ public:
                                           p.words.front().substr(0, 1))]
                     .push_back(n);
             }
-            if (MayBeEdited(p) && groups[GroupOf(p)] > 1) {
+            if (MayBeEdited(p) && groups_.at(GroupOf(p)) > 1) {
                 const std::u32string group = Utf8ToCodePoints("e\n" + GroupOf(p) + "\n");
                 for (const auto& text : Deletions(p.letters)) {
                     buckets_[group + text].push_back(n);
@@ -190,7 +189,7 @@ public:
             add(Utf8ToCodePoints("i\n" + p.suffix + "\n" + p.words.back() + "\n" +
                                  p.words.front().substr(0, 1)));
         }
-        if (MayBeEdited(p)) {
+        if (MayBeEdited(p) && groups_.at(GroupOf(p)) > 1) {
             const std::u32string group = Utf8ToCodePoints("e\n" + GroupOf(p) + "\n");
             for (const auto& text : Deletions(p.letters)) {
                 add(group + text);
@@ -205,6 +204,7 @@ public:
 private:
     static std::string GroupOf(const PreparedName& p) { return p.suffix + "\n" + p.digits; }
 
+    std::map<std::string, int> groups_; // names that may be edited, by suffix and numbers
     std::unordered_map<std::u32string, std::vector<int>> buckets_;
 };
 

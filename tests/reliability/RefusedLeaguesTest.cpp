@@ -168,50 +168,44 @@ TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
 TEST_F(RefusedLeaguesTest, DamageOnlyTheLeaguesChecksSeeIsRefusedAndNotWritten) {
     const std::string sound = test::ReadFileBytes(path);
     const std::string damaged = "is damaged and cannot be opened";
-    const struct {
-        const char* what;
-        const char* sql;
-        std::string message;
-    } cases[] = {
-        {"an index declared over another column: its entries no longer match the rows",
-         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+    // Each with what the message adds to "is damaged and cannot be opened".
+    const std::pair<const char*, std::string> cases[] = {
+        // An index declared over another column: its entries no longer match the rows.
+        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
          "sql='CREATE INDEX \"Name\" ON \"Driver\" (\"Exclude\")' WHERE name='Name';",
-         damaged + "."},
-        {"a table definition that lost a field",
-         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+         "."},
+        // A table definition that lost a field.
+        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
          "sql=replace(sql, '\"Finish\"', '\"Figish\"') WHERE name='Stats';",
-         damaged + ": the field Stats.Finish is missing."},
-        {"a check naming a column that is not there: only compaction builds it again",
-         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+         ": the field Stats.Finish is missing."},
+        // A check naming a column that is not there: only compaction builds it again.
+        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
          "sql=replace(sql, 'length(\"Name\")', 'length(\"Nane\")') WHERE name='Driver';",
-         damaged + ": the definition of Driver cannot be read."},
-        {"a page of races lost: its results point at nothing",
-         "PRAGMA foreign_keys=OFF; DELETE FROM Race;",
-         damaged + ": rows of Stats refer to Race rows that are not there."},
-        {"a relation naming a field that is not there",
-         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql=replace(sql, "
+         ": the definition of Driver cannot be read."},
+        // A page of races lost: its results point at nothing.
+        {"PRAGMA foreign_keys=OFF; DELETE FROM Race;",
+         ": rows of Stats refer to Race rows that are not there."},
+        // A relation naming a field that is not there.
+        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql=replace(sql, "
          "'REFERENCES \"Race\" (\"RaceID\")', 'REFERENCES \"Race\" (\"RaceIX\")') "
          "WHERE name='Stats';",
-         damaged + ": the relations between its tables cannot be read."},
+         ": the relations between its tables cannot be read."},
         // Tampering is damage too: what a league holds must not run, or be read, out of bounds.
-        {"a number of dropped races no count can hold",
-         "UPDATE Settings SET SettingValue='99999999999' WHERE SettingsID=6;",
-         damaged + ": the setting Dropped Races (6) is \"99999999999\", but must be a whole "
-                   "number from 0 to 10."},
-        {"a trigger that wipes the drivers when a race is added",
-         "CREATE TRIGGER t AFTER INSERT ON Race BEGIN DELETE FROM Driver; END;",
-         damaged + ": the trigger \"t\" is not part of a league."},
-        {"a trigger on what opening a league writes",
-         "CREATE TRIGGER \"on settings\" AFTER INSERT ON Settings BEGIN DELETE FROM Stats; END;",
-         damaged + ": the trigger \"on settings\" is not part of a league."},
-        {"a view", "CREATE VIEW Standings AS SELECT Name FROM Driver;",
-         damaged + ": the view \"Standings\" is not part of a league."},
+        {"UPDATE Settings SET SettingValue='99999999999' WHERE SettingsID=6;",
+         ": the setting Dropped Races (6) is \"99999999999\", but must be a whole number from 0 "
+         "to 10."},
+        {"CREATE TRIGGER t AFTER INSERT ON Race BEGIN DELETE FROM Driver; END;",
+         ": the trigger \"t\" is not part of a league."},
+        {"CREATE TRIGGER \"on settings\" AFTER INSERT ON Settings BEGIN DELETE FROM Stats; END;",
+         ": the trigger \"on settings\" is not part of a league."},
+        {"CREATE VIEW Standings AS SELECT Name FROM Driver;",
+         ": the view \"Standings\" is not part of a league."},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [sql, message] : cases) {
+        SCOPED_TRACE(sql);
         test::WriteFileBytes(path, sound);
-        Damage(c.sql);
-        ExpectAllRefused(path, c.message, false);
+        Damage(sql);
+        ExpectAllRefused(path, damaged + message, false);
     }
     SCOPED_TRACE("a header that lets the engine read but never write");
     std::string bytes = sound;

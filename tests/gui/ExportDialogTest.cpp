@@ -45,31 +45,20 @@ TEST_F(ExportDialogTest, FirstUseShowsTheDefaultStyleAndCancelKeepsEverySetting)
     WriteSetting(Db(), 15, "arial");
     const auto before = Stored();
     ExportRace(1, [&](ExportDialog* d) {
-        EXPECT_EQ(Line(d, "txtHeading")->text(), "XYZ Racing League");
-        EXPECT_EQ(Line(d, "txtRepName")->text(), "Millbrook 500");
-        EXPECT_EQ(Line(d, "txtCaption")->text(), "2.5 miles - 200 laps");
-        // The font is looked up with its letter case; the default one takes its place.
-        EXPECT_EQ(Child<QComboBox>(d, "cboFontList")->currentText(), "Times New Roman");
-        for (int i = 0; i < 5; ++i) {
-            EXPECT_FALSE(TableColors(d, i)->isChecked());
-            EXPECT_FALSE(Swatch(d, 2 * i + 8)->isEnabled());
-            EXPECT_FALSE(Child<QLabel>(d, QString("lblRowColors_%1").arg(2 * i))->isEnabled());
-        }
-        EXPECT_FALSE(TableColors(d, 2)->isEnabled());
-        EXPECT_FALSE(Line(d, "txtBGImage")->isEnabled());
+        // The race's name and length; the font is looked up with its letter case, and the
+        // default one takes its place; the table colours are off.
+        ExpectLooks(d, "export-dialog");
 
         // The table colours follow their boxes; clearing the row colours clears the
         // alternate ones.
         ShowTab(d, 1);
         Tick(TableColors(d, 1));
-        EXPECT_TRUE(Swatch(d, 10)->isEnabled());
-        EXPECT_TRUE(TableColors(d, 2)->isEnabled());
+        EXPECT_EQ(Enabled(d, {"lblColor_10", "chkRowColors_2"}), "11");
         Tick(TableColors(d, 2));
-        EXPECT_TRUE(Swatch(d, 13)->isEnabled());
+        EXPECT_EQ(Enabled(d, {"lblColor_13"}), "1");
         Tick(TableColors(d, 1));
         EXPECT_FALSE(TableColors(d, 2)->isChecked());
-        EXPECT_FALSE(TableColors(d, 2)->isEnabled());
-        EXPECT_FALSE(Swatch(d, 13)->isEnabled());
+        EXPECT_EQ(Enabled(d, {"chkRowColors_2", "lblColor_13"}), "00");
 
         // Layout boxes take digits only and keep to 0..100 when left.
         Layout(d, 0)->setFocus();

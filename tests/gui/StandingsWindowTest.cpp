@@ -109,11 +109,9 @@ TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeag
     Calculate([&](StandingsWindow* d) {
         desktop.OnModal<ColumnEditor>([&](ColumnEditor* e) {
             QListWidget* list = Columns(e);
-            EXPECT_EQ(list->count(), 14);
-            EXPECT_EQ(Checked(e), 12);
-            EXPECT_EQ(list->currentRow(), 0);
             // Up is off at the top; Ctrl+Up there changes nothing.
-            EXPECT_EQ(Moves(e), "01");
+            ExpectLooks(e, "column-editor");
+            EXPECT_EQ(list->currentRow(), 0);
             QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
             EXPECT_EQ(list->item(0)->text(), "Driver");
 

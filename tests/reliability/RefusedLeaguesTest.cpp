@@ -12,6 +12,8 @@
 
 #include "common/Paths.h"
 #include "common/Platform.h"
+#include "data/League.h"
+#include "data/Program.h"
 #include "support/CliFixture.h"
 
 namespace scorewell {
@@ -128,10 +130,28 @@ TEST_F(RefusedLeaguesTest, AReadOnlyLeagueFileOrFolderIsRefusedAndNotWritten) {
 }
 
 TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
+    const char* message = "is in use by another program. Close it there and try again.";
+    // The desktop program has it open to change it, or only reads it: readers share it, and
+    // nobody waits for the holder.
+    Program program(prog);
+    for (LeagueAccess access : {LeagueAccess::Change, LeagueAccess::Read}) {
+        League held(program, path, access);
+        const auto before = FolderContent(folder);
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"races", path}, {"import", path, test::kDemoFiles[3]}}) {
+            SCOPED_TRACE(command[0]);
+            const bool refused = access == LeagueAccess::Change || command[0] == "import";
+            const auto started = std::chrono::steady_clock::now();
+            const auto r = Cli(command);
+            EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+            EXPECT_EQ(r.err, refused ? "scorewell-cli: \"" + path + "\" " + message + "\n" : "");
+        }
+        EXPECT_EQ(FolderContent(folder), before);
+        held.Close();
+    }
     if (!FileExists("/usr/bin/sqlite3")) {
         GTEST_SKIP() << "needs the sqlite3 shell to hold a lock";
     }
-    const char* message = "is in use by another program. Close it there and try again.";
     // An exclusive transaction keeps everyone out; an immediate one lets others only read, and
     // every command changes the league at least when it compacts it.
     for (const char* begin : {"BEGIN EXCLUSIVE;", "BEGIN IMMEDIATE;"}) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 
 namespace scorewell::test {
 

@@ -11,7 +11,7 @@
 #include "core/LeagueFixture.h"
 #include "editing/RankCriteriaOrder.h"
 #include "import/RaceFinal.h"
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 
 namespace scorewell {
 namespace {

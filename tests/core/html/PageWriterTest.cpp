@@ -13,6 +13,7 @@
 #include "data/League.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
+#include "html/ModernPages.h"
 #include "html/PageWriter.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
@@ -229,6 +230,17 @@ TEST_F(PageWriterTest, AdjustmentsAreListedUnderTheirDriversStandingsAndUnderThe
     page->request.style.fontSize = 2;
     ASSERT_TRUE(page->HTML(page_)) << page->LastError();
     test::ExpectGolden("pages/race-adjustments.htm", Written());
+
+    // The Modern style lists them too.
+    ModernExport modern;
+    modern.heading = "Cup";
+    modern.id = 1;
+    test::ExpectGolden("pages/report-adjustments-modern.htm",
+                       ModernExportPage(Db(), program_.Db(), modern));
+    modern.exportType = 1;
+    modern.id = 2;
+    test::ExpectGolden("pages/race-adjustments-modern.htm",
+                       ModernExportPage(Db(), program_.Db(), modern));
 }
 
 TEST(PageText, ControlCharactersAreDroppedButLineBreaksKept) {

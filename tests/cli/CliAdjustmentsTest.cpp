@@ -2,30 +2,17 @@
 
 #include <map>
 
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/Checks.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
-
-class CliAdjustmentsTest : public ::testing::Test {
+class CliAdjustmentsTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
     std::string league = dir.File("cup.slf");
 
-    test::ProcessResult Cli(std::vector<std::string> rest) {
-        rest.insert(rest.begin(), {"--program-folder", dir.File("prog")});
-        return test::RunCli(rest);
-    }
-    void SetUp() override {
-        ASSERT_EQ(Cli({"new", league, "--sim", "0"}).exitCode, 0);
-        ASSERT_EQ(Cli({"import", league, kDemo + "01-harbor-point-400.stn",
-                       kDemo + "02-millbrook-500.stn"})
-                      .exitCode,
-                  0);
-    }
+    void SetUp() override { MakeDemoLeague(league, 2); }
     // Each driver's points in Point Standings.
     std::map<std::string, int> Points() {
         const test::ProcessResult r = Cli({"standings", league});
@@ -66,7 +53,7 @@ TEST_F(CliAdjustmentsTest, BadEntriesChangeNothingAndGoodOnesMoveTheStandings) {
         args.insert(args.end(), r.args.begin(), r.args.end());
         const test::ProcessResult got = Cli(args);
         EXPECT_EQ(got.exitCode, r.status) << got.err;
-        EXPECT_NE(got.err.find(r.message), std::string::npos) << got.err;
+        EXPECT_TRUE(test::Has(got.err, r.message));
     }
     EXPECT_EQ(Cli({"adjustments", league}).out, nothing);
 

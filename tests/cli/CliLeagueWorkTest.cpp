@@ -4,7 +4,9 @@
 
 #include "common/Paths.h"
 #include "data/Database.h"
+#include "support/Checks.h"
 #include "support/CliFixture.h"
+#include "support/Golden.h"
 
 namespace scorewell {
 namespace {
@@ -17,6 +19,20 @@ protected:
 
     void SetUp() override {
         ASSERT_EQ(Cli({"new", league, "--sim", "0", "--drop", "1"}).exitCode, 0);
+    }
+    // A NASCAR Racing 4 folder with the track of the fixture's page, and a league of it at path.
+    void MakeNr4League(const std::string& path, bool offline) {
+        std::filesystem::create_directories(dir.File("nr4/tracks/millbrook"));
+        test::WriteFileBytes(dir.File("nr4/NASCAR Racing 4.exe"), "");
+        test::WriteFileBytes(
+            dir.File("nr4/tracks/millbrook/track.ini"),
+            "[track]\r\ntrack_name = Millbrook Speedway\xAE\r\ntrack_length = 2.5\r\n");
+        ASSERT_EQ(Cli({"folders", "--nr4", dir.File("nr4")}).exitCode, 0);
+        std::vector<std::string> args = {"new", path, "--sim", "3"};
+        if (offline) {
+            args.push_back("--offline");
+        }
+        ASSERT_EQ(Cli(args).exitCode, 0);
     }
 };
 
@@ -45,14 +61,8 @@ TEST_F(CliLeagueWorkTest, ImportReportsEveryFileAndImportsTheGoodOnes) {
 
 TEST_F(CliLeagueWorkTest, APageTheLeagueCouldNotImportFailsAloneAtStaging) {
     // A NASCAR Racing 4 league, and a page of the same race with one driver's name missing.
-    std::filesystem::create_directories(dir.File("nr4/tracks/millbrook"));
-    test::WriteFileBytes(dir.File("nr4/NASCAR Racing 4.exe"), "");
-    test::WriteFileBytes(
-        dir.File("nr4/tracks/millbrook/track.ini"),
-        "[track]\r\ntrack_name = Millbrook Speedway\xAE\r\ntrack_length = 2.5\r\n");
-    ASSERT_EQ(Cli({"folders", "--nr4", dir.File("nr4")}).exitCode, 0);
     const std::string nr4 = dir.File("nr4.slf");
-    ASSERT_EQ(Cli({"new", nr4, "--sim", "3"}).exitCode, 0);
+    MakeNr4League(nr4, false);
     const std::string good = kFixtures + "/nr4/millbrook-standings.html";
     std::string page = test::ReadFileBytes(good);
     page.replace(page.find("<TD>Wes Pruitt</TD>"), 19, "<TD></TD>");
@@ -138,16 +148,16 @@ TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEsca
     EXPECT_EQ(r.out, "RaceID\tRace\tLaps\tMiles\tStandings File\n"
                      "1\tHarbor \\x1b]0;owned\\x07 400\t267\t400\t01-harbor-point-400.stn\n");
     r = Cli({"drivers", league});
-    EXPECT_NE(r.out.find("\n1\tTab\\tC:\\\\Racer\tNo\t"), std::string::npos) << r.out;
+    EXPECT_TRUE(test::Has(r.out, "\n1\tTab\\tC:\\\\Racer\tNo\t"));
     r = Cli({"standings", league});
-    EXPECT_NE(r.out.find("\nTab\\tC:\\\\Racer\t"), std::string::npos) << r.out;
+    EXPECT_TRUE(test::Has(r.out, "\nTab\\tC:\\\\Racer\t"));
     // Arguments come back in messages the same way, and in the lines of an import.
     r = Cli({"standings", league, "--report", "\x1b[2J\x9b"});
     EXPECT_EQ(r.err, "scorewell-cli: There is no report \"\\x1b[2J\\x9b\". \"scorewell-cli "
                      "reports\" lists the reports.\n");
     const std::string odd = dir.File("odd\x1b[1m.stn");
     r = Cli({"import", league, odd});
-    EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+    EXPECT_FALSE(test::Has(r.out, "\x1b"));
     // The escaped name is no path to make (its backslash would read as a separator).
     const std::string shown =
         odd.substr(0, odd.size() - std::string("odd\x1b[1m.stn").size()) + "odd\\x1b[1m.stn";
@@ -187,7 +197,7 @@ TEST_F(CliLeagueWorkTest, StandingsMarkDroppedResultsAndShowTheWindowsFigures) {
     EXPECT_EQ(Cli({"standings", league, "--report", "race winners"}).exitCode, 0);
     r = Cli({"standings", league, "--report", "No Such Report"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("\"No Such Report\""), std::string::npos);
+    EXPECT_TRUE(test::Has(r.err, "\"No Such Report\""));
 }
 
 TEST_F(CliLeagueWorkTest, ExportWritesPagesWithTheSavedSettings) {
@@ -213,28 +223,17 @@ TEST_F(CliLeagueWorkTest, ExportWritesPagesWithTheSavedSettings) {
         renamed.Execute("UPDATE Race SET Name='<b onclick=x>400</b>'");
     }
     ASSERT_EQ(Cli({"export", league, "--race", "1", "-o", dir.File("race.htm")}).exitCode, 0);
-    EXPECT_NE(test::ReadFileBytes(dir.File("race.htm")).find("&lt;b onclick=x&gt;400&lt;/b&gt;"),
-              std::string::npos);
+    EXPECT_TRUE(
+        test::Has(test::ReadFileBytes(dir.File("race.htm")), "&lt;b onclick=x&gt;400&lt;/b&gt;"));
     r = Cli({"export", league, "--race", "9", "-o", dir.File("none.htm")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(FileExists(dir.File("none.htm")));
     EXPECT_EQ(Cli({"export", league, "-o", dir.File("x.htm")}).exitCode, 2);
 }
 
-} // namespace
-} // namespace scorewell
-
-namespace scorewell {
-namespace {
-
 TEST_F(CliLeagueWorkTest, AnOffLineLeagueMergesTheMembersPagesAndOrdersByItsRankCriteria) {
-    std::filesystem::create_directories(dir.File("nr4/tracks/millbrook"));
-    test::WriteFileBytes(dir.File("nr4/NASCAR Racing 4.exe"), "");
-    test::WriteFileBytes(dir.File("nr4/tracks/millbrook/track.ini"),
-                         "[track]\r\ntrack_name = Millbrook Speedway\r\ntrack_length = 2.5\r\n");
-    ASSERT_EQ(Cli({"folders", "--nr4", dir.File("nr4")}).exitCode, 0);
     const std::string night = dir.File("night.slf");
-    ASSERT_EQ(Cli({"new", night, "--sim", "3", "--offline"}).exitCode, 0);
+    MakeNr4League(night, true);
     // The same race from another member's seat: he is the one car that differs.
     const std::string first = kFixtures + "/nr4/millbrook-standings.html";
     std::string page = test::ReadFileBytes(first);

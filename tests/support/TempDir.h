@@ -25,9 +25,4 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
-// Compares bytes with the golden file tests/fixtures/<name>, byte for byte. With
-// SCOREWELL_WRITE_GOLDEN=1 in the environment the golden file is written from the bytes instead,
-// to be looked at before it is committed.
-void ExpectGolden(const std::string& name, const std::string& bytes);
-
 } // namespace scorewell::test

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/Database.h"
+#include "support/Checks.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -48,7 +49,7 @@ TEST_F(DatabaseTest, ErrorsCarryTheEnginesMessageAndSecondStatementsAreRefused) 
         db.Execute("SELECT * FROM NoSuchTable");
         FAIL();
     } catch (const DbError& e) {
-        EXPECT_NE(std::string(e.what()).find("no such table: NoSuchTable"), std::string::npos);
+        EXPECT_TRUE(test::Has(std::string(e.what()), "no such table: NoSuchTable"));
     }
     db.Execute("CREATE TABLE T (x INTEGER)");
     EXPECT_THROW(db.Execute("INSERT INTO T VALUES (1); DROP TABLE T"), DbError);

@@ -6,6 +6,7 @@
 #include "common/Paths.h"
 #include "core/LeagueFixture.h"
 #include "data/LeagueFileActions.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -36,7 +37,7 @@ TEST_F(LeagueFileActionsTest, ANewLeagueReplacesAnOldFileWholeOrLeavesItAsItWas)
         CreateNewLeagueFile(path, 0, 0, program->Db(), 0, 0);
         FAIL();
     } catch (const ScorewellError& e) {
-        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        EXPECT_TRUE(test::Has(std::string(e.what()), path)) << e.what();
     }
     EXPECT_EQ(test::ReadFileBytes(path), "precious");
     EXPECT_THROW(CreateNewLeagueFile(dir.File("no/such/x.slf"), 0, 0, program->Db(), 0, 0),

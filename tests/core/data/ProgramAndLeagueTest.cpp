@@ -6,6 +6,7 @@
 #include "core/LeagueFixture.h"
 #include "data/Settings.h"
 #include "scoring/Scoring.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -26,7 +27,7 @@ TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
         Program program(dir.Path());
         FAIL();
     } catch (const ProgramDatabaseError& e) {
-        EXPECT_NE(std::string(e.what()).find(file), std::string::npos);
+        EXPECT_TRUE(test::Has(std::string(e.what()), file));
     }
     EXPECT_EQ(test::ReadFileBytes(file), "hello, I am a text file\n");
     // Some other database is refused too.
@@ -197,7 +198,7 @@ TEST_F(LeagueTest, FilesThatAreNoLeagueAreRefusedAndLeftUntouched) {
         try {
             League opened(*program, file);
         } catch (const LeagueOpenError& e) {
-            EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+            EXPECT_TRUE(test::Has(std::string(e.what()), file)) << e.what();
             kind = e.GetKind();
         }
         EXPECT_EQ(FileExists(file) ? test::ReadFileBytes(file) : "", before) << file;

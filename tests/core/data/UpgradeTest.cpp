@@ -2,12 +2,15 @@
 
 #include <filesystem>
 
+#include "core/LeagueFixture.h"
 #include "data/League.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
 #include "data/Settings.h"
 #include "editing/Adjustments.h"
 #include "reports/ReportEngine.h"
+#include "support/Checks.h"
+#include "support/Golden.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -32,12 +35,7 @@ protected:
     // with one result.
     Database OldestLayout() {
         Database db = Database::Create(dir.File("old.slf"));
-        const std::string sql =
-            test::ReadFileBytes(std::string(SCOREWELL_FIXTURES_DIR) + "/oldest-layout.sql");
-        for (std::size_t from = 0, end; (end = sql.find(";\n", from)) != std::string::npos;
-             from = end + 2) {
-            db.Execute(sql.substr(from, end - from));
-        }
+        test::RunSqlFixture(db, "oldest-layout.sql");
         return db;
     }
 };
@@ -47,6 +45,15 @@ TEST_F(UpgradeTest, TheOldestLayoutIsBroughtUpToDateKeepingItsData) {
     program.Db().Execute("ALTER TABLE ReportField DROP COLUMN Hidden");
     UpgradeLeagueFile(db, program.Db());
 
+    // Car numbers gone, the later fields added, names keyed under a unique index, and the weather
+    // fields widened with the checks of the current layout.
+    test::ExpectGolden("league-upgraded.txt", Schema(db));
+    EXPECT_TRUE(program.Db().FieldExists("ReportField", "Hidden"));
+    EXPECT_EQ(db.Scalar("SELECT Name || Handicap || Points || Dropped || NameKey FROM Driver "
+                        "JOIN Stats")
+                  .AsText(),
+              "Ann Able01800ann able");
+    // OLD
     EXPECT_FALSE(db.FieldExists("Driver", "CarNumber"));
     EXPECT_FALSE(db.FieldExists("STNStats", "DriverNum"));
     EXPECT_TRUE(db.FieldExists("Race", "LeadChanges"));
@@ -68,7 +75,8 @@ TEST_F(UpgradeTest, TheOldestLayoutIsBroughtUpToDateKeepingItsData) {
     EXPECT_THROW(db.Execute("UPDATE Race SET Weather=?", {Value(std::string(51, 'w'))}), DbError);
     db.Execute("UPDATE Race SET Weather=?", {Value(std::string(50, 'w'))});
 
-    // Running it again changes nothing.
+    // ENDOLD
+    //  Running it again changes nothing.
     std::string before = Schema(db);
     UpgradeLeagueFile(db, program.Db());
     EXPECT_EQ(Schema(db), before);
@@ -110,7 +118,7 @@ TEST_F(UpgradeTest, ACurrentFileChangesOnlyInItsWeatherFields) {
     // Every other table is exactly as it was created.
     for (const char* t : {"Driver", "Stats", "Settings", "STNStats", "PointSystem", "Bonus"}) {
         std::string sql = "SELECT sql FROM sqlite_schema WHERE name='" + std::string(t) + "'";
-        EXPECT_NE(before.find(db.Scalar(sql).AsText()), std::string::npos) << t;
+        EXPECT_TRUE(test::Has(before, db.Scalar(sql).AsText())) << t;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "core/LeagueFixture.h"
 #include "data/Drivers.h"
 #include "editing/Adjustments.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -36,13 +37,12 @@ TEST_F(AdjustmentsTest, AnEntryIsCheckedWholeBeforeAnythingIsStored) {
               "The league has no driver named \"Nobody\".");
     EXPECT_EQ(Refusal({"Amos Whitlock", 9, "-25", "Wreck"}), "The league has no race number 9.");
     for (const char* points : {"0", "-0", "abc", "2.5", "+-5", "", "3000000000", "&H10", "5 5"}) {
-        EXPECT_NE(Refusal({"Amos Whitlock", std::nullopt, points, "Wreck"})
-                      .find("a whole number other than 0"),
-                  std::string::npos)
+        EXPECT_TRUE(test::Has(Refusal({"Amos Whitlock", std::nullopt, points, "Wreck"}),
+                              "a whole number other than 0"))
             << points;
     }
-    EXPECT_NE(Refusal({"Amos Whitlock", std::nullopt, "-25", " \t "}).find("cannot be blank"),
-              std::string::npos);
+    EXPECT_TRUE(
+        test::Has(Refusal({"Amos Whitlock", std::nullopt, "-25", " \t "}), "cannot be blank"));
     // The file itself refuses what the checks refuse, whoever writes to it.
     EXPECT_THROW(Db().Execute("INSERT INTO Adjustment (DriverID, Points, Reason, Entered) "
                               "VALUES (1, -5, '  ', '2026-12-06')"),

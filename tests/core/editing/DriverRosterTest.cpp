@@ -3,6 +3,7 @@
 #include "common/Paths.h"
 #include "core/LeagueFixture.h"
 #include "editing/DriverRoster.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -84,8 +85,8 @@ TEST_F(DriverRosterTest, DriversOfOneRaceAreNotMerged) {
         MergeDrivers(*league, cole, jones);
         FAIL() << "merged";
     } catch (const ScorewellError& e) {
-        EXPECT_NE(std::string(e.what()).find("\"Daytona\" (race 1) and \"Atlanta\" (race 2)"),
-                  std::string::npos)
+        EXPECT_TRUE(
+            test::Has(std::string(e.what()), "\"Daytona\" (race 1) and \"Atlanta\" (race 2)"))
             << e.what();
     }
     EXPECT_EQ(Roster(), "Al Smith:1; Cy Cole:3 x; Ray Jones:2 r h5; ");

@@ -6,6 +6,7 @@
 #include "data/Settings.h"
 #include "editing/PointSystem.h"
 #include "scoring/Recalculation.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -142,7 +143,7 @@ TEST(PointTableCsvTest, ABadLineRefusesTheWholeFileNamingTheLine) {
             ParsePointTableCsv(text, "t.csv");
             ADD_FAILURE() << "accepted: " << text;
         } catch (const ScorewellError& e) {
-            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+            EXPECT_TRUE(test::Has(std::string(e.what()), message)) << e.what();
         }
     }
 }

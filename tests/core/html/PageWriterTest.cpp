@@ -14,6 +14,8 @@
 #include "data/LeagueFile.h"
 #include "data/Program.h"
 #include "html/PageWriter.h"
+#include "support/Checks.h"
+#include "support/Golden.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -124,8 +126,8 @@ TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
         SCOPED_TRACE(format);
         auto page = Writer(PageContent::Report, AddStandingsReport(format));
         ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-        EXPECT_NE(Written().find("<FONT >" + std::string(zero) + "</FONT>"), std::string::npos);
-        EXPECT_NE(Written().find("<FONT >55.0</FONT>"), std::string::npos);
+        EXPECT_TRUE(test::Has(Written(), "<FONT >" + std::string(zero) + "</FONT>"));
+        EXPECT_TRUE(test::Has(Written(), "<FONT >55.0</FONT>"));
     }
 }
 
@@ -151,9 +153,8 @@ TEST_F(PageWriterTest, TableColoursAlternateRowsAndAFontSizeStyleEveryCell) {
     EXPECT_EQ(CountOccurrences(Written(), "#00FFFF"), 0);
     s.useTableColors = {false, false, false, false, true};
     ASSERT_TRUE(page->HTML(page_));
-    EXPECT_NE(Written().find("CELLSPACING=1 BGCOLOR=\"#404040\"><TR>\r\n<TH "
-                             "ALIGN=\"CENTER\"><FONT  SIZE=\"3\">Pos</FONT></TH>\r\n"),
-              std::string::npos);
+    EXPECT_TRUE(test::Has(Written(), "CELLSPACING=1 BGCOLOR=\"#404040\"><TR>\r\n<TH "
+                                     "ALIGN=\"CENTER\"><FONT  SIZE=\"3\">Pos</FONT></TH>\r\n"));
 }
 
 TEST_F(PageWriterTest, OnlineRaceResultsEscapeTheLeaguesTextsAndEncodeThePageAsWindows1252) {
@@ -268,7 +269,7 @@ TEST_F(PageWriterFailureTest, APageThatCannotBeBuiltOrWrittenLeavesThePreviousOn
     program_.Db().Execute("DELETE FROM ReportField WHERE ReportID = ?", {reportId_});
     page = Writer(PageContent::Report, reportId_);
     EXPECT_FALSE(page->HTML(page_));
-    EXPECT_NE(page->LastError().find("no columns"), std::string::npos);
+    EXPECT_TRUE(test::Has(page->LastError(), "no columns"));
 
     EXPECT_FALSE(Writer(PageContent::RaceResults, 99)->HTML(page_));
     EXPECT_FALSE(Writer(PageContent::RaceResults, 1)->HTML(dir_.File("no such folder/page.htm")));

@@ -5,6 +5,7 @@
 #include "core/LeagueFixture.h"
 #include "data/Settings.h"
 #include "import/ExportedStandings.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -77,8 +78,8 @@ TEST_F(ExportedStandingsTest, RefusedPagesLeaveNothingStagedAndSayWhy) {
     page.replace(page.find("MILLBROOK SPEEDWAY"), 18, "HARLAN SPEEDWAY");
     test::WriteFileBytes(dir.File("harlan.html"), page);
     StagingResult unknown = Import(dir.File("harlan.html"));
-    EXPECT_NE(unknown.message.find("Harlan Speedway"), std::string::npos) << unknown.message;
-    EXPECT_NE(unknown.message.find(dir.File("nr4")), std::string::npos) << unknown.message;
+    EXPECT_TRUE(test::Has(unknown.message, "Harlan Speedway"));
+    EXPECT_TRUE(test::Has(unknown.message, dir.File("nr4")));
 
     // A custom bonus rule that cannot run refuses the page as a whole.
     Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
@@ -86,7 +87,7 @@ TEST_F(ExportedStandingsTest, RefusedPagesLeaveNothingStagedAndSayWhy) {
     Db().Execute("UPDATE Bonus SET Query='NoSuchColumn = 1' WHERE BonusID=3");
     StagingResult broken = Import();
     EXPECT_FALSE(broken.Staged());
-    EXPECT_NE(broken.message.find("The bonus rule \"Pole\""), std::string::npos) << broken.message;
+    EXPECT_TRUE(test::Has(broken.message, "The bonus rule \"Pole\""));
     EXPECT_EQ(Count("STNRace") + Count("STNStats"), 0);
 }
 

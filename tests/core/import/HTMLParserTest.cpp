@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Text.h"
+#include "support/Checks.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -23,7 +24,7 @@ std::string SamplePage() {
 }
 
 std::string Replaced(const std::string& page, const std::string& from, const std::string& to) {
-    EXPECT_NE(page.find(from), std::string::npos) << from;
+    EXPECT_TRUE(test::Has(page, from)) << from;
     return ReplaceAll(page, from, to);
 }
 
@@ -132,7 +133,7 @@ TEST_F(HTMLParserTest, RefusesDamagedPagesWithAPlainReason) {
         SCOPED_TRACE(damage.what);
         EXPECT_FALSE(Parse(Replaced(SamplePage(), damage.from, damage.to)));
         EXPECT_EQ(parser.ErrNum(), damage.errNum);
-        EXPECT_NE(parser.ErrMsg().find(damage.message), std::string::npos) << parser.ErrMsg();
+        EXPECT_TRUE(test::Has(parser.ErrMsg(), damage.message));
     }
 
     parser.InputFile = dir.File("missing.html");

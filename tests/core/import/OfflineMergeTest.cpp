@@ -12,6 +12,7 @@
 #include "editing/RankCriteriaOrder.h"
 #include "import/RaceFinal.h"
 #include "import/RaceFinalWriter.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -210,7 +211,7 @@ TEST_F(OfflineMergeTest, ACriterionThatCannotRankEveryDriverIsRefusedAndChangesN
             Merge();
             ADD_FAILURE() << "merged";
         } catch (const ScorewellError& e) {
-            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+            EXPECT_TRUE(test::Has(std::string(e.what()), message)) << e.what();
         }
         EXPECT_EQ(Rows("SELECT * FROM STNStats ORDER BY STNStatsID"), before);
         EXPECT_EQ(Count("Race") + Count("Stats") + Count("Driver"), 0);

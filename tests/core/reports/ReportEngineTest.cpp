@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "common/Text.h"
+#include "core/LeagueFixture.h"
 #include "data/Database.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
 #include "reports/Dropped.h"
 #include "reports/ReportEngine.h"
+#include "support/Checks.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -19,16 +21,7 @@ protected:
     void SetUp() override {
         CreateLeagueFile(path_, 0, 0, program_.Db(), 0, 0);
         league_ = Database::Open(path_);
-        league_.Execute("INSERT INTO Race (RaceID, Name) VALUES (1, 'Daytona'), (2, 'Dover')");
-        league_.Execute("INSERT INTO Driver (DriverID, Name) VALUES (1, 'Alan Ash'), "
-                        "(2, 'Bob Burns'), (3, 'Carl\tCole')");
-        const char* result = "INSERT INTO Stats (RaceID, DriverID, Start, Finish, Points, Bonus, "
-                             "LapsLed, PrizeMoney) VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
-        league_.Execute(result, {1, 1, 1, 1, 180, 10, 50, 12500});
-        league_.Execute(result, {1, 2, 2, 2, 170, 5, 10, 8000});
-        league_.Execute(result, {2, 2, 1, 1, 185, 10, 90, 9000});
-        league_.Execute(result, {2, 1, 3, 3, 120, 0, 0, 1000});
-        league_.Execute(result, {2, 3, 2, 2, 150, 0, 0, 500});
+        test::RunSqlFixture(league_, "sql/two-races.sql");
     }
 
     // A report of the program database with the given query and columns
@@ -51,12 +44,8 @@ protected:
     }
 
     std::string ErrorOf(std::int32_t reportId) {
-        try {
-            RunReport(league_, LoadReportDefinition(program_.Db(), reportId), ".");
-        } catch (const ReportError& e) {
-            return e.what();
-        }
-        return "no error";
+        return test::ErrorOf(
+            [&] { RunReport(league_, LoadReportDefinition(program_.Db(), reportId), "."); });
     }
 
     test::TempDir dir_;
@@ -159,14 +148,11 @@ TEST_F(ReportEngineTest, FailingQueriesAreReportedWithTheirNameAndReason) {
                   "WITH RECURSIVE n(Driver) AS (SELECT 1 UNION ALL SELECT Driver + 1 FROM n) "
                   "SELECT Driver FROM n WHERE Driver < 0",
                   {{"Driver", 2500, 1, nullptr, 0, "Driver"}});
-    try {
-        RunReport(league_, LoadReportDefinition(program_.Db(), endless), ".",
-                  std::chrono::milliseconds(200));
-        FAIL();
-    } catch (const ReportError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "The report \"Endless\" is stopped: it runs longer than 0.2 seconds.");
-    }
+    EXPECT_EQ(test::ErrorOf([&] {
+                  RunReport(league_, LoadReportDefinition(program_.Db(), endless), ".",
+                            std::chrono::milliseconds(200));
+              }),
+              "The report \"Endless\" is stopped: it runs longer than 0.2 seconds.");
     // The connection is left as it was: ordinary statements still run without limits.
     EXPECT_EQ(league_.Scalar("SELECT Count(*) FROM Driver").AsInteger(), 3);
     league_.Execute("UPDATE Driver SET Rookie = TRUE WHERE DriverID = 1");

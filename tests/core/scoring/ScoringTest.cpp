@@ -4,6 +4,7 @@
 #include "data/ConfinedSql.h"
 #include "data/Drivers.h"
 #include "scoring/Scoring.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -49,33 +50,29 @@ protected:
     }
 };
 
+// Names are bound, never spliced; in any script the first spelling of a name is the one kept.
 TEST_F(ScoringTest, DriversAreFoundWithoutRegardToCaseAndAddedWhenMissing) {
     Open();
-    std::int32_t id = GetDriverID(Db(), "Robert'); DROP TABLE Stats;--");
-    EXPECT_EQ(GetDriverID(Db(), "ROBERT'); drop table stats;--"), id);
-    EXPECT_NE(GetDriverID(Db(), " Robert'); DROP TABLE Stats;--"), id); // not trimmed
-    EXPECT_THROW(GetDriverID(Db(), "   "), DbError);
-    Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=?", {Value(id)});
-    EXPECT_TRUE(IsDriverExcluded(Db(), id));
-    EXPECT_TRUE(IsDriverNameExcluded(Db(), "robert'); drop table stats;--"));
-    EXPECT_FALSE(IsDriverNameExcluded(Db(), "Nobody"));
-}
-
-TEST_F(ScoringTest, NamesInOtherLetterCaseAreOneDriverInEveryScript) {
-    Open();
-    const std::pair<const char*, const char*> names[] = {{"Zoë Ødegård", "ZOË ØDEGÅRD"},
-                                                         {"Šimon Œlsner", "šIMON œLSNER"},
-                                                         {"Σίσυφος Ίων", "ΣΊΣΥΦΟΣ ΊΩΝ"},
-                                                         {"Юрий Ёжиков", "ЮРИЙ ЁЖИКОВ"}};
+    const std::pair<const char*, const char*> names[] = {
+        {"Robert'); DROP TABLE Stats;--", "ROBERT'); drop table stats;--"},
+        {"Zoë Ødegård", "ZOË ØDEGÅRD"},
+        {"Šimon Œlsner", "šIMON œLSNER"},
+        {"Σίσυφος Ίων", "ΣΊΣΥΦΟΣ ΊΩΝ"},
+        {"Юрий Ёжиков", "ЮРИЙ ЁЖИКОВ"}};
     for (const auto& [name, other] : names) {
         const std::int32_t id = GetDriverID(Db(), name);
         EXPECT_EQ(GetDriverID(Db(), other), id) << other;
         EXPECT_EQ(FindDriversByName(Db(), other), std::vector<std::int32_t>{id}) << other;
     }
-    // The first spelling is the one kept.
-    EXPECT_EQ(Rows("SELECT Name, NameKey FROM Driver ORDER BY DriverID")[0],
+    EXPECT_NE(GetDriverID(Db(), " Robert'); DROP TABLE Stats;--"), 1); // not trimmed
+    EXPECT_THROW(GetDriverID(Db(), "   "), DbError);
+    EXPECT_EQ(Rows("SELECT Name, NameKey FROM Driver ORDER BY DriverID")[1],
               "Zoë Ødegård|zoë ødegård");
-    EXPECT_EQ(Count("Driver"), 4);
+    EXPECT_EQ(Count("Driver"), 6);
+    Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=1");
+    EXPECT_TRUE(IsDriverExcluded(Db(), 1));
+    EXPECT_TRUE(IsDriverNameExcluded(Db(), "robert'); drop table stats;--"));
+    EXPECT_FALSE(IsDriverNameExcluded(Db(), "Nobody"));
     SetDriversExcluded(Db(), {"σίσυφος ίων"}, true);
     EXPECT_TRUE(IsDriverNameExcluded(Db(), "ΣΊΣΥΦΟΣ ΊΩΝ"));
     // The key's index stands guard should any code ever add a second spelling.
@@ -87,14 +84,9 @@ TEST(CheckedDriverName, ANameIsTakenWithoutOuterBlanksAndNeverCut) {
     EXPECT_EQ(CheckedDriverName("  Ann Able "), "Ann Able");
     EXPECT_EQ(CheckedDriverName(std::string(50, 'x')), std::string(50, 'x'));
     const std::string longName = std::string(49, 'x') + " Jr.";
-    try {
-        CheckedDriverName(longName);
-        ADD_FAILURE() << "a name of 53 characters was taken";
-    } catch (const ScorewellError& e) {
-        EXPECT_EQ(std::string(e.what()), "The driver's name \"" + longName +
-                                             "\" has 53 characters; a name has at most 50. "
-                                             "Shorten it and save again.");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { CheckedDriverName(longName); }),
+              "The driver's name \"" + longName +
+                  "\" has 53 characters; a name has at most 50. Shorten it and save again.");
     EXPECT_THROW(CheckedDriverName("   "), ScorewellError);
 }
 
@@ -163,23 +155,10 @@ TEST_F(ScoringTest, CustomRulesReplaceTheBuiltInOnesAndServeStoredRaces) {
     EXPECT_EQ(Results(1, false), (std::vector<std::string>{"1/2 A 182+7", "2/1 B 173+3"}));
 }
 
-TEST_F(ScoringTest, HostileOrBrokenRulesAreRefusedNamingTheRuleAndChangeNothing) {
+// A bonus rule may change Points and Bonus of its own table only; the reliability tests of
+// confined SQL run the hostile conditions through the scoring.
+TEST_F(ScoringTest, ABonusRuleThatWritesElsewhereIsRefused) {
     Open();
-    Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
-    league->LoadWorkingSettings();
-    std::int32_t race = Stage({{1, 1, "A", 60, 0, 175}});
-    // A condition that closes its parenthesis would score every staged race. The reliability
-    // tests of confined SQL run many more hostile rules.
-    Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, '1=1) OR (1=1')");
-    try {
-        ApplyBonusPoints(*league, Simulation::NascarRacing3, race, true);
-        ADD_FAILURE();
-    } catch (const ConfinedSqlError& e) {
-        EXPECT_NE(std::string(e.what()).find("The bonus rule \"Evil\""), std::string::npos);
-        EXPECT_NE(std::string(e.what()).find("beyond its own race"), std::string::npos);
-    }
-    EXPECT_EQ(Db().Scalar("SELECT Bonus FROM STNStats").AsInteger(), 0);
-    // Writing outside Points and Bonus, or to another table, is refused.
     for (const char* statement :
          {"UPDATE STNStats SET Finish=9 WHERE STNRaceID=1", "UPDATE Driver SET Exclude=1",
           "DELETE FROM STNStats", "ATTACH DATABASE 'x.db' AS x", "PRAGMA foreign_keys=OFF",

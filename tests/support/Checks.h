@@ -1,0 +1,32 @@
+#pragma once
+
+// Checks many tests make: a text holding a part, and the message of a refusal.
+
+#include <gtest/gtest.h>
+
+#include <exception>
+#include <string>
+
+namespace scorewell::test {
+
+// True when text holds part; a failure shows both.
+inline ::testing::AssertionResult Has(const std::string& text, const std::string& part) {
+    if (text.find(part) != std::string::npos) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+}
+
+// The message of the exception that work throws; a failure when it throws none.
+template <typename Work>
+std::string ErrorOf(Work&& work) {
+    try {
+        work();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    ADD_FAILURE() << "no error";
+    return "no error";
+}
+
+} // namespace scorewell::test

@@ -88,12 +88,6 @@ TEST(TextHelpers, ExcerptsCutLongTextsForMessages) {
 }
 
 TEST(TextHelpers, EditingAndCounting) {
-    EXPECT_EQ(PadLeft("abcdefghij", 8, " "), "cdefghij");
-    EXPECT_EQ(PadLeft("7", 3, "0"), "007");
-    EXPECT_EQ(PadLeft("5", 3, "xy"), "xx5");
-    EXPECT_EQ(PadLeft("é", 3, "·"), "··é");
-    EXPECT_EQ(PadLeft("éèêë", 2, " "), "êë");
-
     EXPECT_EQ(CountOccurrences("aaaa", "aa"), 2);
     EXPECT_EQ(CountOccurrences("Abc abc", "abc"), 1);
     EXPECT_EQ(CountOccurrences("abc", ""), 0);

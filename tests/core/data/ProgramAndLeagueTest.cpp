@@ -23,12 +23,7 @@ TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
     }
     const std::string file = dir.File("Tabulon.dat");
     test::WriteFileBytes(file, "hello, I am a text file\n");
-    try {
-        Program program(dir.Path());
-        FAIL();
-    } catch (const ProgramDatabaseError& e) {
-        EXPECT_TRUE(test::Has(std::string(e.what()), file));
-    }
+    EXPECT_TRUE(test::Has(test::ErrorOf([&] { Program{dir.Path()}; }), file));
     EXPECT_EQ(test::ReadFileBytes(file), "hello, I am a text file\n");
     // Some other database is refused too.
     std::filesystem::remove(file);
@@ -72,24 +67,21 @@ TEST_F(LeagueTest, WorkingSettingsOutOfTheirRangeAreRefusedNamingTheSettingAndNo
     league.reset();
     const std::string sound = test::ReadFileBytes(path);
     const std::string damaged = "\"" + path + "\" is damaged and cannot be opened: the setting ";
+    const std::string number = "\", but must be a whole number from 0 to ";
+    const std::string flag = "\", but must be 0 (off), 1 (on), False or True.";
     const struct {
         int id;
         const char* value;
         std::string message;
     } cases[] = {
-        {6, "99999999999",
-         "Dropped Races (6) is \"99999999999\", but must be a whole number from 0 to 10."},
-        {6, "-1", "Dropped Races (6) is \"-1\", but must be a whole number from 0 to 10."},
-        {5, "4", "Sim Title (5) is \"4\", but must be a whole number from 0 to 3."},
-        {5, "1.5", "Sim Title (5) is \"1.5\", but must be a whole number from 0 to 3."},
-        {12, "online", "League Type (12) is \"online\", but must be a whole number from 0 to 1."},
-        {13, "yes",
-         "Use Custom Point System (13) is \"yes\", but must be 0 (off), 1 (on), False or True."},
-        {14, "1e",
-         "Use Custom Bonus System (14) is \"1e\", but must be 0 (off), 1 (on), False or "
-         "True."},
-        {17, "1e300",
-         "Lap Reporting Method (17) is \"1e300\", but must be a whole number from 0 to 1."},
+        {6, "99999999999", "Dropped Races (6) is \"99999999999" + number + "10."},
+        {6, "-1", "Dropped Races (6) is \"-1" + number + "10."},
+        {5, "4", "Sim Title (5) is \"4" + number + "3."},
+        {5, "1.5", "Sim Title (5) is \"1.5" + number + "3."},
+        {12, "online", "League Type (12) is \"online" + number + "1."},
+        {13, "yes", "Use Custom Point System (13) is \"yes" + flag},
+        {14, "1e", "Use Custom Bonus System (14) is \"1e" + flag},
+        {17, "1e300", "Lap Reporting Method (17) is \"1e300" + number + "1."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);

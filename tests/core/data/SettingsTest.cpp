@@ -46,14 +46,6 @@ TEST_F(SettingsTest, ReadingsOfFlagsSwitchesNumbersAndColours) {
     EXPECT_EQ(ReadSettingColor(Db(), 999), std::nullopt);
 }
 
-TEST(SQLQuote, NullAndBlankAreNullOthersQuotedWithQuotesDoubled) {
-    EXPECT_EQ(SQLQuote(Value()), "NULL");
-    EXPECT_EQ(SQLQuote(Value("   ")), "NULL");
-    EXPECT_EQ(SQLQuote(Value(" O'Neil ")), "' O''Neil '");
-    EXPECT_EQ(NullToText(Value(), "n/a"), "n/a");
-    EXPECT_EQ(NullToText(Value(""), "n/a"), "");
-}
-
 TEST_F(SettingsTest, BonusPointsMustFitTheirField) {
     EXPECT_TRUE(SetBonusPoints(Db(), 3, 10));
     EXPECT_EQ(Db().Scalar("SELECT Points FROM Bonus WHERE BonusID=3").AsInteger(), 10);

@@ -12,16 +12,7 @@ class RecalculationTest : public test::LeagueFixture {
 protected:
     void SetUp() override {
         Open();
-        Db().Execute("INSERT INTO Driver (Name, NameKey) VALUES ('Ann Able', 'ann able'), "
-                     "('Bob Baker', 'bob baker'), ('Cy Cole', 'cy cole')");
-        Db().Execute("INSERT INTO Race (Name) VALUES ('R1'), ('R2')");
-        // Bob won both races from the pole; he will be excluded.
-        for (int race : {1, 2}) {
-            Db().Execute("INSERT INTO Stats (RaceID, DriverID, Start, Finish, LapsLed, Points, "
-                         "Bonus, Qualifying) VALUES (?, 2, 1, 1, 50, 185, 10, 190), "
-                         "(?, 1, 2, 2, 0, 170, 0, 189), (?, 3, 3, 3, 0, 165, 0, 188)",
-                         {Value(race), Value(race), Value(race)});
-        }
+        test::RunSqlFixture(Db(), "sql/bob-wins-twice.sql");
     }
     std::string Race(int id) {
         return league->Db()

@@ -70,7 +70,6 @@ TEST_F(ScoringTest, DriversAreFoundWithoutRegardToCaseAndAddedWhenMissing) {
               "Zoë Ødegård|zoë ødegård");
     EXPECT_EQ(Count("Driver"), 6);
     Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=1");
-    EXPECT_TRUE(IsDriverExcluded(Db(), 1));
     EXPECT_TRUE(IsDriverNameExcluded(Db(), "robert'); drop table stats;--"));
     EXPECT_FALSE(IsDriverNameExcluded(Db(), "Nobody"));
     SetDriversExcluded(Db(), {"σίσυφος ίων"}, true);

@@ -45,12 +45,8 @@ TEST_F(DatabaseTest, TheEngineIsBuiltAlikeOnEverySystem) {
 }
 
 TEST_F(DatabaseTest, ErrorsCarryTheEnginesMessageAndSecondStatementsAreRefused) {
-    try {
-        db.Execute("SELECT * FROM NoSuchTable");
-        FAIL();
-    } catch (const DbError& e) {
-        EXPECT_TRUE(test::Has(std::string(e.what()), "no such table: NoSuchTable"));
-    }
+    EXPECT_TRUE(test::Has(test::ErrorOf([&] { db.Execute("SELECT * FROM NoSuchTable"); }),
+                          "no such table: NoSuchTable"));
     db.Execute("CREATE TABLE T (x INTEGER)");
     EXPECT_THROW(db.Execute("INSERT INTO T VALUES (1); DROP TABLE T"), DbError);
     EXPECT_TRUE(db.TableExists("T"));

@@ -33,12 +33,8 @@ TEST_F(LeagueFileActionsTest, ANewLeagueReplacesAnOldFileWholeOrLeavesItAsItWas)
     // A folder in the way of the temporary file makes the build fail.
     std::filesystem::create_directory(path + ".new");
     test::WriteFileBytes(path + ".new/x", "x");
-    try {
-        CreateNewLeagueFile(path, 0, 0, program->Db(), 0, 0);
-        FAIL();
-    } catch (const ScorewellError& e) {
-        EXPECT_TRUE(test::Has(std::string(e.what()), path)) << e.what();
-    }
+    EXPECT_TRUE(test::Has(
+        test::ErrorOf([&] { CreateNewLeagueFile(path, 0, 0, program->Db(), 0, 0); }), path));
     EXPECT_EQ(test::ReadFileBytes(path), "precious");
     EXPECT_THROW(CreateNewLeagueFile(dir.File("no/such/x.slf"), 0, 0, program->Db(), 0, 0),
                  ScorewellError);

@@ -21,14 +21,9 @@ protected:
     }
     // The message of the refusal, with nothing stored.
     std::string Refusal(const AdjustmentEntry& entry) {
-        try {
-            AddAdjustment(Db(), entry);
-        } catch (const ScorewellError& e) {
-            EXPECT_EQ(Count("Adjustment"), 0);
-            return e.what();
-        }
-        ADD_FAILURE() << "stored";
-        return {};
+        const std::string error = test::ErrorOf([&] { AddAdjustment(Db(), entry); });
+        EXPECT_EQ(Count("Adjustment"), 0);
+        return error;
     }
 };
 

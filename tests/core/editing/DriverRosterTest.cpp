@@ -81,14 +81,8 @@ TEST_F(DriverRosterTest, MergingMovesResultsAndKeepsTheSurvivorAndACopy) {
 }
 
 TEST_F(DriverRosterTest, DriversOfOneRaceAreNotMerged) {
-    try {
-        MergeDrivers(*league, cole, jones);
-        FAIL() << "merged";
-    } catch (const ScorewellError& e) {
-        EXPECT_TRUE(
-            test::Has(std::string(e.what()), "\"Daytona\" (race 1) and \"Atlanta\" (race 2)"))
-            << e.what();
-    }
+    EXPECT_TRUE(test::Has(test::ErrorOf([&] { MergeDrivers(*league, cole, jones); }),
+                          "\"Daytona\" (race 1) and \"Atlanta\" (race 2)"));
     EXPECT_EQ(Roster(), "Al Smith:1; Cy Cole:3 x; Ray Jones:2 r h5; ");
     EXPECT_FALSE(FileExists(league->BackupPath()));
 }

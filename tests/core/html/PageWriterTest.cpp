@@ -1,5 +1,5 @@
 // Whole pages written by the page writer, compared byte for byte with the golden pages in
-// tests/fixtures/pages.
+// tests/fixtures/golden/pages.
 
 #include <gtest/gtest.h>
 
@@ -28,14 +28,6 @@ const char* const kStandingsQuery =
     "Count(CASE WHEN Stats.Finish = 1 THEN 1 END) AS Wins "
     "FROM Driver INNER JOIN Stats ON Stats.DriverID = Driver.DriverID "
     "GROUP BY Driver.DriverID ORDER BY Points DESC";
-
-// A writer with the request it writes.
-struct TestPage {
-    PageWriter writer;
-    PageRequest request;
-    bool HTML(const std::string& file) { return writer.Write(request, file); }
-    const std::string& LastError() const { return writer.LastError(); }
-};
 
 class PageWriterTest : public ::testing::Test {
 protected:
@@ -72,15 +64,16 @@ protected:
         return id;
     }
 
-    std::unique_ptr<TestPage> Writer(PageContent content, std::int32_t id) {
-        auto page = std::make_unique<TestPage>(TestPage{PageWriter(Db(), program_.Db()), {}});
-        page->request.content = content;
-        page->request.id = id;
-        page->request.heading = "Millbrook League\r\nSeason 2";
-        page->request.reportName = "Point <I>Standings</I>";
-        page->request.caption = "Results after 2 events";
-        page->request.footer = "<p>footer</p>";
-        PageStyle& s = page->request.style;
+    // Asks for the content in the style of the golden pages.
+    void Ask(PageContent content, std::int32_t id) {
+        request = PageRequest();
+        request.content = content;
+        request.id = id;
+        request.heading = "Millbrook League\r\nSeason 2";
+        request.reportName = "Point <I>Standings</I>";
+        request.caption = "Results after 2 events";
+        request.footer = "<p>footer</p>";
+        PageStyle& s = request.style;
         s.backgroundColor = static_cast<std::int32_t>(0x8000000E);
         s.textColor = 0x000000;
         s.linkColor = 0xFF0000;
@@ -93,9 +86,17 @@ protected:
                          0xFFFF00, 0xE0E0E0, 0x808080, 0x404040, 0x123456};
         s.layout = {1, 3, 0};
         s.font = "Times New Roman";
-        return page;
     }
-
+    bool Write(const std::string& file) {
+        PageWriter writer(Db(), program_.Db());
+        const bool written = writer.Write(request, file);
+        error = writer.LastError();
+        return written;
+    }
+    void ExpectPage(const std::string& golden) {
+        ASSERT_TRUE(Write(page_)) << error;
+        test::ExpectGolden(golden, Written());
+    }
     std::string Written() { return test::ReadFileBytes(page_); }
 
     test::TempDir dir_;
@@ -103,20 +104,20 @@ protected:
     std::string path_ = dir_.File("league.slf");
     std::string page_ = dir_.File("page.htm");
     std::unique_ptr<League> league_;
+    PageRequest request;
+    std::string error;
 };
 
 TEST_F(PageWriterTest, AReportPageLeavesHiddenColumnsOutAndShowsAZeroIntervalAsDashes) {
     OpenLeague(0, 0);
-    auto page = Writer(PageContent::Report, AddStandingsReport());
+    Ask(PageContent::Report, AddStandingsReport());
     // Without rows the header row stands alone.
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report-empty.htm", Written());
+    ExpectPage("pages/report-empty.htm");
 
     AddStandings();
     // Alternating colours mean nothing while row colours are off.
-    page->request.style.useTableColors = {false, false, true, false, false};
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report.htm", Written());
+    request.style.useTableColors = {false, false, true, false, false};
+    ExpectPage("pages/report.htm");
 }
 
 TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
@@ -124,8 +125,8 @@ TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
     AddStandings();
     for (const auto& [format, zero] : {std::pair{"0.0;(0.0)", "--"}, {"0.0;(0.0);nil", "nil"}}) {
         SCOPED_TRACE(format);
-        auto page = Writer(PageContent::Report, AddStandingsReport(format));
-        ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+        Ask(PageContent::Report, AddStandingsReport(format));
+        ASSERT_TRUE(Write(page_)) << error;
         EXPECT_TRUE(test::Has(Written(), "<FONT >" + std::string(zero) + "</FONT>"));
         EXPECT_TRUE(test::Has(Written(), "<FONT >55.0</FONT>"));
     }
@@ -134,25 +135,24 @@ TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
 TEST_F(PageWriterTest, TableColoursAlternateRowsAndAFontSizeStyleEveryCell) {
     OpenLeague(0, 0);
     AddStandings();
-    auto page = Writer(PageContent::Report, AddStandingsReport());
-    PageStyle& s = page->request.style;
+    Ask(PageContent::Report, AddStandingsReport());
+    PageStyle& s = request.style;
     s.useBackgroundImage = true;
     s.backgroundImage = "images/back.gif";
     s.useTableColors = {true, true, true, true, true};
     s.layout = {2, 4, 1};
     s.font = "Arial";
     s.fontSize = 3;
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report-table-colours.htm", Written());
+    ExpectPage("pages/report-table-colours.htm");
 
     // Without alternation every row takes the row colours; without any table colours the cells
     // read <FONT  SIZE="3"> (the literal blank, then the attribute's own).
     s.useTableColors = {false, true, false, false, false};
-    ASSERT_TRUE(page->HTML(page_));
+    ASSERT_TRUE(Write(page_));
     EXPECT_EQ(CountOccurrences(Written(), "BGCOLOR=\"#FFFF00\""), 12);
     EXPECT_EQ(CountOccurrences(Written(), "#00FFFF"), 0);
     s.useTableColors = {false, false, false, false, true};
-    ASSERT_TRUE(page->HTML(page_));
+    ASSERT_TRUE(Write(page_));
     EXPECT_TRUE(test::Has(Written(), "CELLSPACING=1 BGCOLOR=\"#404040\"><TR>\r\n<TH "
                                      "ALIGN=\"CENTER\"><FONT  SIZE=\"3\">Pos</FONT></TH>\r\n"));
 }
@@ -170,9 +170,8 @@ TEST_F(PageWriterTest, OnlineRaceResultsEscapeTheLeaguesTextsAndEncodeThePageAsW
     Db().Execute(result, {1, 2, 1, 200, 150, 185, 10, 191.5, "Running"});
     Db().Execute(result, {2, 0, 2, 0, 0, 170, 0, 0.0, nullptr});
 
-    auto page = Writer(PageContent::RaceResults, 7);
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/race-online.htm", Written());
+    Ask(PageContent::RaceResults, 7);
+    ExpectPage("pages/race-online.htm");
 }
 
 TEST_F(PageWriterTest, OfflineRaceResultsAddTheAverageSpeedAndShowLapTimes) {
@@ -187,22 +186,20 @@ TEST_F(PageWriterTest, OfflineRaceResultsAddTheAverageSpeedAndShowLapTimes) {
     Db().Execute(result, {1, 1, 1, 50, 50, 175, 5, "120.5", 30.0, "Running"});
     Db().Execute(result, {2, 2, 2, 12, 0, 170, 0, nullptr, 0.0, "Crash <big>"});
 
-    auto page = Writer(PageContent::RaceResults, 3);
-    page->request.decimalSeparator = ",";
-    page->request.style.fontSize = 3;
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/race-offline.htm", Written());
+    Ask(PageContent::RaceResults, 3);
+    request.decimalSeparator = ",";
+    request.style.fontSize = 3;
+    ExpectPage("pages/race-offline.htm");
 }
 
 TEST_F(PageWriterTest, ARaceWithoutResultsOrSummaryGivesTheHeaderRowAndNotAvailable) {
     OpenLeague(0, 0);
     Db().Execute("INSERT INTO Race (RaceID, Name) VALUES (1, 'Not run yet')");
-    auto page = Writer(PageContent::RaceResults, 1);
-    page->request.heading = "Plain";
-    page->request.reportName = "Not run yet";
-    page->request.caption = "";
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/race-not-run.htm", Written());
+    Ask(PageContent::RaceResults, 1);
+    request.heading = "Plain";
+    request.reportName = "Not run yet";
+    request.caption = "";
+    ExpectPage("pages/race-not-run.htm");
 }
 
 // A report that counts adjustments lists those of the drivers it shows under its table, escaped;
@@ -218,18 +215,14 @@ TEST_F(PageWriterTest, AdjustmentsAreListedUnderTheirDriversStandingsAndUnderThe
     Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=1");
 
     // A report without the Adj column does not count them: its page is as before.
-    auto page = Writer(PageContent::Report, AddStandingsReport());
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report.htm", Written());
-    page = Writer(PageContent::Report, 1);
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report-adjustments.htm", Written());
-
-    page = Writer(PageContent::RaceResults, 2);
-    page->request.style.useTableColors = {true, true, true, false, false};
-    page->request.style.fontSize = 2;
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/race-adjustments.htm", Written());
+    Ask(PageContent::Report, AddStandingsReport());
+    ExpectPage("pages/report.htm");
+    Ask(PageContent::Report, 1);
+    ExpectPage("pages/report-adjustments.htm");
+    Ask(PageContent::RaceResults, 2);
+    request.style.useTableColors = {true, true, true, false, false};
+    request.style.fontSize = 2;
+    ExpectPage("pages/race-adjustments.htm");
 }
 
 TEST(PageText, ControlCharactersAreDroppedButLineBreaksKept) {
@@ -262,17 +255,17 @@ protected:
 
 // A full disk is covered by the reliability tests of published pages.
 TEST_F(PageWriterFailureTest, APageThatCannotBeBuiltOrWrittenLeavesThePreviousOne) {
-    auto page = Writer(PageContent::Report, 4242);
-    EXPECT_FALSE(page->HTML(page_));
-    EXPECT_FALSE(page->LastError().empty());
-
+    Ask(PageContent::Report, 4242);
+    EXPECT_FALSE(Write(page_));
+    EXPECT_FALSE(error.empty());
     program_.Db().Execute("DELETE FROM ReportField WHERE ReportID = ?", {reportId_});
-    page = Writer(PageContent::Report, reportId_);
-    EXPECT_FALSE(page->HTML(page_));
-    EXPECT_TRUE(test::Has(page->LastError(), "no columns"));
-
-    EXPECT_FALSE(Writer(PageContent::RaceResults, 99)->HTML(page_));
-    EXPECT_FALSE(Writer(PageContent::RaceResults, 1)->HTML(dir_.File("no such folder/page.htm")));
+    Ask(PageContent::Report, reportId_);
+    EXPECT_FALSE(Write(page_));
+    EXPECT_TRUE(test::Has(error, "no columns"));
+    Ask(PageContent::RaceResults, 99);
+    EXPECT_FALSE(Write(page_));
+    Ask(PageContent::RaceResults, 1);
+    EXPECT_FALSE(Write(dir_.File("no such folder/page.htm")));
     ExpectPreviousPageKept();
 }
 
@@ -282,19 +275,19 @@ TEST_F(PageWriterFailureTest,
     GTEST_SKIP() << "permission bits are POSIX's; Windows keeps access lists";
 #endif
     namespace fs = std::filesystem;
-    auto page = Writer(PageContent::Report, reportId_);
+    Ask(PageContent::Report, reportId_);
     if (test::PermissionBitsBind()) {
         fs::permissions(page_, fs::perms(0444));
-        EXPECT_FALSE(page->HTML(page_));
+        EXPECT_FALSE(Write(page_));
         ExpectPreviousPageKept();
         fs::permissions(dir_.Path(), fs::perms(0555));
         fs::permissions(page_, fs::perms(0644));
-        EXPECT_FALSE(page->HTML(page_));
+        EXPECT_FALSE(Write(page_));
         fs::permissions(dir_.Path(), fs::perms(0755));
         ExpectPreviousPageKept();
     }
     fs::permissions(page_, fs::perms(0640));
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+    ASSERT_TRUE(Write(page_)) << error;
     EXPECT_NE(Written(), previous_);
     EXPECT_EQ(fs::status(page_).permissions(), fs::perms(0640));
 }

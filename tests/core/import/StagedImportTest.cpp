@@ -10,6 +10,7 @@
 #include "core/LeagueFixture.h"
 #include "import/RaceFinal.h"
 #include "scoring/Scoring.h"
+#include "support/Checks.h"
 #include "support/Golden.h"
 
 namespace scorewell {
@@ -117,12 +118,7 @@ TEST_F(StagedImportTest, AFailureMidwayLeavesTheLeagueAsItWas) {
         for (const char* sql : statements) {
             Db().Execute(sql);
         }
-        try {
-            ImportStagedRaces(*league);
-            ADD_FAILURE() << "imported";
-        } catch (const ScorewellError& e) {
-            EXPECT_EQ(std::string(e.what()), message);
-        }
+        EXPECT_EQ(test::ErrorOf([&] { ImportStagedRaces(*league); }), message);
         EXPECT_EQ(content(), before);
     }
     Db().Execute("DROP TRIGGER refuse");

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "data/ProgramOptions.h"
+#include "data/RecentFiles.h"
 #include "data/Settings.h"
 #include "support/TempDir.h"
 
@@ -44,6 +45,29 @@ TEST(ProgramOptionsTest, AFolderCountsOnlyWithItsOwnSimulationsExecutable) {
     EXPECT_EQ(CheckSimulationFolders({nr3, "  ", nr4}), "");
     EXPECT_EQ(CheckSimulationFolders({"", nr3, ""}),
               "\"" + nr3 + "\" does not seem to refer to a valid NASCAR Legends path.");
+}
+
+std::vector<std::string> Entries(const RecentFiles& recent) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < RecentFiles::kCount; ++i) {
+        entries.push_back(recent.Entry(i));
+    }
+    return entries;
+}
+
+// Loading, and leaving out deleted files, is run through the main window's start-up.
+TEST(RecentFilesTest, TheNewestComesFirstAndAListedFileMovesUpWithItsNewSpelling) {
+    RecentFiles recent;
+    for (const char* name : {"1", "2", "3", "4", "5"}) {
+        recent.Add(name);
+    }
+    EXPECT_EQ(Entries(recent), (std::vector<std::string>{"5", "4", "3", "2"}));
+    recent.Add("3");
+    EXPECT_EQ(Entries(recent), (std::vector<std::string>{"3", "5", "4", "2"}));
+    recent.Add("a.slf");
+    recent.Add("4");
+    recent.Add("A.SLF");
+    EXPECT_EQ(Entries(recent), (std::vector<std::string>{"A.SLF", "4", "3", "5"}));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "common/Errors.h"
 #include "core/LeagueFixture.h"
 #include "import/RaceFinal.h"
+#include "import/SimilarNames.h"
 #include "scoring/Scoring.h"
 #include "support/Checks.h"
 #include "support/Golden.h"
@@ -66,18 +67,6 @@ TEST_F(StagedImportTest, StagedRacesBecomeRacesWithTheirResultsAndDrivers) {
     ClearStaging(*league);
     EXPECT_EQ(Count("STNRace") + Count("STNStats"), 0);
     EXPECT_EQ(ImportStagedRaces(*league), 0);
-}
-
-TEST_F(StagedImportTest, ANameInOtherLetterCaseIsTheSameDriverInEveryRace) {
-    Open();
-    Stage(Fixture("nr3-harbor-point.stn"));
-    Stage(Fixture("nr3-millbrook-laptimes-lf.stn"), 1);
-    Db().Execute("UPDATE STNStats SET DriverName='ZOË ØDEGÅRD' WHERE DriverName='Pip Castellano'");
-    EXPECT_EQ(ImportStagedRaces(*league), 2);
-    EXPECT_EQ(Rows("SELECT Name, Count(*) FROM Stats JOIN Driver USING (DriverID) "
-                   "WHERE NameKey='zoë ødegård' GROUP BY DriverID"),
-              std::vector<std::string>{"Zoë Ødegård|2"});
-    EXPECT_EQ(Count("Driver"), 9);
 }
 
 TEST_F(StagedImportTest, AFailureMidwayLeavesTheLeagueAsItWas) {
@@ -170,6 +159,31 @@ TEST_F(StagedImportTest, ARaceIsAlreadyImportedOnlyWithTheSameRaceAndResults) {
     ASSERT_EQ(ImportStagedRaces(*league), 1);
     ClearStaging(*league);
     EXPECT_EQ(FindImportedRace(*league, Stage(Fixture("nr3-harbor-point.stn")))->raceId, 1);
+}
+
+TEST(SimilarNamesTest, SlipsOfTypingLookAlikeAndOtherDriversDoNot) {
+    EXPECT_EQ(NameSkeleton("Zo\u00eb \u00d8deg\u00e5rd-Smith, Jr."), "zoeodegardsmithjr");
+    for (auto [a, b] : {std::pair{"Zo\u00eb \u00d8deg\u00e5rd", "zoe odegard"},
+                        {"Dale Earnhart", "Dale Earnhardt"},    // one letter left out
+                        {"Soren Halverson", "Soren Halvorsen"}, // two letters swapped
+                        {"J.D. McDuffie", "JD McDuffie"},       // punctuation
+                        {"Rick Wilson", "Richard Wilson"}}) {   // surname and initial
+        EXPECT_TRUE(NamesLookAlike(a, b)) << a << " / " << b;
+    }
+    for (auto [a, b] : {std::pair{"Dale Earnhardt", "DALE EARNHARDT"}, // the same name
+                        {"Dale Earnhardt", "Dale Earnhardt Jr."},      // father and son
+                        {"Ed Negre", "Ed Negri"},                      // short: 7 letters
+                        {"Terry Labonte", "Bobby Labonte"}}) {
+        EXPECT_FALSE(NamesLookAlike(a, b)) << a << " / " << b;
+    }
+}
+
+TEST(SimilarNamesTest, NewNamesAreComparedWithKnownOnesAndEachOther) {
+    const auto similar = FindSimilarNames({"Dale Earnhart", "Rusty Wallace", "Rusty Walace"},
+                                          {"Dale Earnhardt", "Kenny Wallace"});
+    ASSERT_EQ(similar.size(), 2u);
+    EXPECT_EQ(similar[0].newName + "|" + similar[0].existingName, "Dale Earnhart|Dale Earnhardt");
+    EXPECT_EQ(similar[1].newName + "|" + similar[1].existingName, "Rusty Walace|Rusty Wallace");
 }
 
 } // namespace

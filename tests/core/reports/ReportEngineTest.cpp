@@ -8,7 +8,9 @@
 #include "data/Database.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
+#include "reports/DataTable.h"
 #include "reports/Dropped.h"
+#include "reports/ReportColumns.h"
 #include "reports/ReportEngine.h"
 #include "support/Checks.h"
 #include "support/TempDir.h"
@@ -156,6 +158,85 @@ TEST_F(ReportEngineTest, FailingQueriesAreReportedWithTheirNameAndReason) {
     // The connection is left as it was: ordinary statements still run without limits.
     EXPECT_EQ(league_.Scalar("SELECT Count(*) FROM Driver").AsInteger(), 3);
     league_.Execute("UPDATE Driver SET Rookie = TRUE WHERE DriverID = 1");
+}
+
+// Tables given out as CSV and JSON for other programs.
+DataTable Awkward() {
+    DataTable t;
+    t.title = "Point \"Standings\"";
+    t.caption = "Results after 2 events:";
+    t.columns = {"Driver", "Points", "Interval", "Avg Finish", "Note"};
+    t.rows = {
+        {{"Smith, \"Smokey\"", Value("Smith, \"Smokey\"")},
+         {"175", Value(175)},
+         {"--", Value(0)},
+         {"1,5", Value(1.5)},
+         {"line\r\nbreak\ttab\x01", Value("line\r\nbreak\ttab\x01")}},
+        {{"Zoë Ångström", Value("Zoë Ångström")},
+         {"007", Value(7)},
+         {"168", Value(168)},
+         {"", Value()},
+         {"42", Value("42")}},
+    };
+    return t;
+}
+
+TEST(DataTableTest, CsvQuotesOnlyWhatNeedsItWithCrLfLines) {
+    EXPECT_EQ(ToCsv(Awkward()),
+              "Driver,Points,Interval,Avg Finish,Note\r\n"
+              "\"Smith, \"\"Smokey\"\"\",175,--,\"1,5\",\"line\r\nbreak\ttab\x01\"\r\n"
+              "Zoë Ångström,007,168,,42\r\n");
+}
+
+TEST(DataTableTest, JsonHasNumbersAsShownAndTextsEscaped) {
+    EXPECT_EQ(ToJson(Awkward()),
+              "{\n  \"title\": \"Point \\\"Standings\\\"\",\n"
+              "  \"caption\": \"Results after 2 events:\",\n"
+              "  \"columns\": [\"Driver\", \"Points\", \"Interval\", \"Avg Finish\", \"Note\"],\n"
+              "  \"rows\": [\n"
+              // A zero interval shown as "--" is the number 0; "1,5" with a comma separator 1.5.
+              "    [\"Smith, \\\"Smokey\\\"\", 175, 0, 1.5, \"line\\r\\nbreak\\ttab\\u0001\"],\n"
+              // A number that is a text (a name "42") stays a text; Null is null.
+              "    [\"Zoë Ångström\", 7, 168, null, \"42\"]\n"
+              "  ]\n}\n");
+    DataTable empty;
+    EXPECT_EQ(ToJson(empty), "{\n  \"title\": \"\",\n  \"caption\": \"\",\n  \"columns\": [],\n"
+                             "  \"rows\": []\n}\n");
+}
+
+TEST(ReportColumns, SavingRenumbersInListOrderAsOneChange) {
+    test::TempDir dir;
+    Program program(dir.Path());
+    Database& db = program.Db();
+    db.Execute("INSERT INTO Report (Name, Query, Sequence) VALUES ('Mine', 'SELECT 1 AS A', 9)");
+    const Value id(db.LastInsertRowId());
+    std::vector<std::int32_t> ids;
+    for (auto [sequence, name, hidden] :
+         {std::tuple{10, "One", 0}, std::tuple{20, "Two", 1}, std::tuple{30, "Three", 0}}) {
+        db.Execute("INSERT INTO ReportField (ReportID, Sequence, Name, Hidden, Field) "
+                   "VALUES (?, ?, ?, ?, 'A')",
+                   {id, Value(sequence), Value(name), Value(hidden)});
+        ids.push_back(static_cast<std::int32_t>(db.LastInsertRowId()));
+    }
+    auto stored = [&] {
+        return db
+            .Scalar("SELECT group_concat(Name || Sequence || Hidden, ' ') FROM (SELECT * FROM "
+                    "ReportField WHERE ReportID = ? ORDER BY ReportFieldID)",
+                    {id})
+            .AsText();
+    };
+    // Saved as listed, nothing moved: only the numbering changes.
+    SaveReportColumns(db, {{ids[0], true}, {ids[1], false}, {ids[2], true}});
+    EXPECT_EQ(stored(), "One10 Two21 Three30");
+    // Three moved to the top and hidden, Two shown again.
+    SaveReportColumns(db, {{ids[2], false}, {ids[0], true}, {ids[1], true}});
+    EXPECT_EQ(stored(), "One20 Two30 Three11");
+    // An update refused half-way leaves every column as it was.
+    db.Execute("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON main.ReportField "
+               "WHEN old.Name = 'Two' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_THROW(SaveReportColumns(db, {{ids[0], false}, {ids[1], false}, {ids[2], true}}),
+                 DbError);
+    EXPECT_EQ(stored(), "One20 Two30 Three11");
 }
 
 } // namespace

@@ -183,16 +183,6 @@ TEST_F(ScoringTest, RecalculationRenumbersAndRescoresFromScratch) {
                                                        "4/2 D 165+5"}));
 }
 
-TEST_F(ScoringTest, CustomPointSystemPaysPrizeMoneyWithinItsPositionsOnly) {
-    Open();
-    UseCustomPoints({{10, Value(1000)}, {8, Value()}});
-    std::int32_t race =
-        Stage({{1, 1, "A", 0, 190, 0}, {2, 2, "B", 0, 189, 0}, {3, 3, "C", 0, 188, 0}});
-    RecalculateRace(*league, race, true);
-    EXPECT_EQ(Results(race),
-              (std::vector<std::string>{"1/1 A 15+5 $1000", "2/2 B 13+5", "3/3 C 5+5"}));
-}
-
 TEST_F(ScoringTest, LegendsRacesAreRescoredWithTheScaleTheyWereScoredWith) {
     Open(1);
     // Points 86, 84, 82 show the 2-point scale (LPoints2 = 2 × (44 − position)).

@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "common/Paths.h"
-#include "data/Database.h"
 #include "support/Checks.h"
 #include "support/CliFixture.h"
 
@@ -21,9 +20,8 @@ TEST_F(CliTest, NewCreatesTheLeagueAsTheNewDialogDoesAndOpensItOnce) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, dir.File("cup.slf") + "\n");
     auto settings = [&] {
-        return Database::Open(dir.File("cup.slf"))
-            .Scalar("SELECT group_concat(SettingValue, ' ') FROM Settings WHERE SettingsID IN "
-                    "(5, 6, 12, 17, 102)")
+        return Sql(dir.File("cup.slf"), "SELECT group_concat(SettingValue, ' ') FROM Settings "
+                                        "WHERE SettingsID IN (5, 6, 12, 17, 102)")
             .AsText();
     };
     // Opened once: the page colours are copied in.
@@ -236,10 +234,7 @@ TEST_F(CliTest, ALeagueIsFoundByTheNameItWasCreatedWith) {
 
 TEST_F(CliTest, ExcludeIncludeAndFolders) {
     ASSERT_EQ(Cli({"new", dir.File("l"), "--sim", "0"}).exitCode, 0);
-    {
-        Database db = Database::Open(dir.File("l.slf"));
-        db.Execute("INSERT INTO Driver (Name) VALUES ('Ann Able'), ('Bob Baker')");
-    }
+    Sql(dir.File("l.slf"), "INSERT INTO Driver (Name) VALUES ('Ann Able'), ('Bob Baker')");
     auto r = Cli({"exclude", dir.File("l.slf"), "ann able", "Nobody Known"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(test::Has(r.err, "\"Nobody Known\""));
@@ -253,7 +248,7 @@ TEST_F(CliTest, ExcludeIncludeAndFolders) {
 
     // Another program adds a driver whose name clashes with one the league has: every command
     // says so on the error stream, and its output is as ever.
-    { Database::Open(dir.File("l.slf")).Execute("INSERT INTO Driver (Name) VALUES ('ANN ABLE')"); }
+    Sql(dir.File("l.slf"), "INSERT INTO Driver (Name) VALUES ('ANN ABLE')");
     r = Cli({"exclude", dir.File("l.slf"), "Ann Able"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::string warning =

@@ -38,9 +38,6 @@ protected:
         EXPECT_EQ(r.exitCode, 0) << r.err;
         return r.out;
     }
-    std::int64_t Count(const std::string& file, const std::string& sql) {
-        return Database::Open(file).Scalar(sql).AsInteger();
-    }
 };
 
 TEST_F(CliDriversTest, AMisspeltNameMergedGivesTheOfficialStandings) {
@@ -57,7 +54,8 @@ TEST_F(CliDriversTest, AMisspeltNameMergedGivesTheOfficialStandings) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "merged\tSoren Halverson\tSoren Halvorsen\t1 results\n");
     EXPECT_EQ(Standings(league), Standings(official));
-    EXPECT_EQ(Count(league + ".bak", "SELECT Count(*) FROM Driver WHERE Name='Soren Halverson'"),
+    EXPECT_EQ(Sql(league + ".bak", "SELECT Count(*) FROM Driver WHERE Name='Soren Halverson'")
+                  .AsInteger(),
               1);
 }
 
@@ -90,11 +88,11 @@ TEST_F(CliDriversTest, DriversAreAddedListedAndRemovedOnlyWhenConfirmed) {
     r = Cli({"remove-drivers", league, "tom tank", "Nadia Moreau", "Nobody", "--yes"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(test::Has(r.err, "\"Nobody\""));
-    EXPECT_EQ(Count(league, "SELECT Count(*) FROM Driver"), 21);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM Driver").AsInteger(), 21);
     r = Cli({"remove-drivers", league, "tom tank", "Nadia Moreau", "--yes"});
     EXPECT_EQ(r.out, "removed\tTom Tank\t0 results\nremoved\tNadia Moreau\t3 results\n");
-    EXPECT_EQ(Count(league, "SELECT Count(*) FROM Stats"), 57);
-    EXPECT_EQ(Count(league + ".bak", "SELECT Count(*) FROM Stats"), 60);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM Stats").AsInteger(), 57);
+    EXPECT_EQ(Sql(league + ".bak", "SELECT Count(*) FROM Stats").AsInteger(), 60);
 }
 
 class CliAdjustmentsTest : public test::CliFixture {

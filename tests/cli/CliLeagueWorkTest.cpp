@@ -49,9 +49,8 @@ TEST_F(CliLeagueWorkTest, ImportReportsEveryFileAndImportsTheGoodOnes) {
                          test::kDemo +
                          "02-millbrook-500.stn\t20 drivers\n"
                          "imported\t2 races\n");
-    Database db = Database::Open(league);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Stats").AsInteger(), 40);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM STNRace").AsInteger(), 0);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM Stats").AsInteger(), 40);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM STNRace").AsInteger(), 0);
 
     r = Cli({"races", league});
     EXPECT_EQ(r.out, "RaceID\tRace\tLaps\tMiles\tStandings File\n"
@@ -74,7 +73,7 @@ TEST_F(CliLeagueWorkTest, APageTheLeagueCouldNotImportFailsAloneAtStaging) {
     EXPECT_EQ(r.out, "staged\t" + good + "\t5 drivers\nfailed\t" + nameless + "\t" + nameless +
                          " The race cannot be imported: the result in position 3 has no driver "
                          "name.\nimported\t1 races\n");
-    EXPECT_EQ(Database::Open(nr4).Scalar("SELECT Count(*) FROM Stats").AsInteger(), 5);
+    EXPECT_EQ(Sql(nr4, "SELECT Count(*) FROM Stats").AsInteger(), 5);
 }
 
 TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
@@ -89,10 +88,7 @@ TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
                          "\t20 drivers\nstaged\t" + cedar + "\t20 drivers\nskipped\t" + harbor +
                          "\talready imported as race 1\nimported\t2 races\n");
     // A race corrected since is another race; a recalculation changes nothing of that.
-    {
-        Database db = Database::Open(league);
-        db.Execute("UPDATE Stats SET LapsLed=LapsLed+1 WHERE RaceID=2 AND Finish=20");
-    }
+    Sql(league, "UPDATE Stats SET LapsLed=LapsLed+1 WHERE RaceID=2 AND Finish=20");
     ASSERT_EQ(Cli({"recalc", league, "--all"}).exitCode, 0);
     r = Cli({"import", league, harbor, millbrook});
     EXPECT_EQ(r.out, "staged\t" + harbor + "\t20 drivers\nstaged\t" + millbrook +
@@ -100,7 +96,7 @@ TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
                          "\talready imported as race 1\nimported\t1 races\n");
     r = Cli({"import", league, harbor, "--again"});
     EXPECT_EQ(r.out, "staged\t" + harbor + "\t20 drivers\nimported\t1 races\n");
-    EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 6);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM Race").AsInteger(), 6);
 }
 
 TEST_F(CliLeagueWorkTest, ACompactionThatFailsAfterTheWorkIsStoredIsOnlyAWarning) {
@@ -131,10 +127,7 @@ TEST_F(CliLeagueWorkTest, ACompactionThatFailsAfterTheWorkIsStoredIsOnlyAWarning
               0u)
         << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_EQ(Database::Open(league)
-                  .Scalar("SELECT Exclude FROM Driver WHERE Name='Amos Whitlock'")
-                  .AsInteger(),
-              1);
+    EXPECT_EQ(Sql(league, "SELECT Exclude FROM Driver WHERE Name='Amos Whitlock'").AsInteger(), 1);
 }
 
 TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEscaped) {
@@ -181,7 +174,7 @@ TEST_F(CliLeagueWorkTest, OutputThatCannotBeWrittenFailsTheCommandButNotItsWork)
                      "command changed in the league is stored all the same.\n");
     r = toFullDisk({"import", league, test::kDemoFiles[1]});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 2);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM Race").AsInteger(), 2);
     // The same race named twice is rescored, and counted, once.
     EXPECT_EQ(Cli({"recalc", league, "1", "1", "2", "1"}).out, "recalculated\t2 races\n");
 }
@@ -202,26 +195,18 @@ TEST_F(CliLeagueWorkTest, StandingsMarkDroppedResultsAndShowTheWindowsFigures) {
 
 TEST_F(CliLeagueWorkTest, ExportWritesPagesWithTheSavedSettings) {
     ASSERT_EQ(Cli({"import", league, test::kDemoFiles[0]}).exitCode, 0);
-    {
-        Database db = Database::Open(league);
-        db.Execute("UPDATE Settings SET SettingValue='Gulf &amp; Lakes League' "
-                   "WHERE SettingsID=2");
-    }
+    Sql(league, "UPDATE Settings SET SettingValue='Gulf &amp; Lakes League' WHERE SettingsID=2");
     auto r = Cli({"export", league, "--report", "1", "-o", dir.File("standings.htm")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     test::ExpectGolden("pages/cli-standings.htm", test::ReadFileBytes(dir.File("standings.htm")));
-    Database db = Database::Open(league);
-    EXPECT_EQ(db.Scalar("SELECT SettingValue FROM Settings WHERE SettingsID=4").AsText(),
+    EXPECT_EQ(Sql(league, "SELECT SettingValue FROM Settings WHERE SettingsID=4").AsText(),
               "Results after 1 events");
 
     r = Cli({"export", league, "--race", "1", "-o", dir.File("race.htm")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     test::ExpectGolden("pages/cli-race.htm", test::ReadFileBytes(dir.File("race.htm")));
     // Without a dialog the race's name comes straight from its result file: it is escaped.
-    {
-        Database renamed = Database::Open(league);
-        renamed.Execute("UPDATE Race SET Name='<b onclick=x>400</b>'");
-    }
+    Sql(league, "UPDATE Race SET Name='<b onclick=x>400</b>'");
     ASSERT_EQ(Cli({"export", league, "--race", "1", "-o", dir.File("race.htm")}).exitCode, 0);
     EXPECT_TRUE(
         test::Has(test::ReadFileBytes(dir.File("race.htm")), "&lt;b onclick=x&gt;400&lt;/b&gt;"));
@@ -253,14 +238,12 @@ TEST_F(CliLeagueWorkTest, AnOffLineLeagueMergesTheMembersPagesAndOrdersByItsRank
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "staged\t" + first + "\t5 drivers\nstaged\t" + second +
                          "\t5 drivers\nmerged\t2 drivers\tMillbrook Speedway\nimported\t1 races\n");
-    Database db = Database::Open(night);
-    EXPECT_EQ(db.Scalar("SELECT group_concat(Name || ' ' || Finish || ' ' || Points, ', ') FROM "
-                        "(SELECT Name, Finish, Points FROM Stats JOIN Driver USING (DriverID) "
-                        "ORDER BY Finish)")
+    EXPECT_EQ(Sql(night, "SELECT group_concat(Name || ' ' || Finish || ' ' || Points, ', ') FROM "
+                         "(SELECT Name, Finish, Points FROM Stats JOIN Driver USING (DriverID) "
+                         "ORDER BY Finish)")
                   .AsText(),
               "Ada Member 1 180, Wes Pruitt 2 175");
-    EXPECT_EQ(db.Scalar("SELECT FileName FROM Race").AsText(), "Merged");
-    db.Close();
+    EXPECT_EQ(Sql(night, "SELECT FileName FROM Race").AsText(), "Merged");
 
     r = Cli({"rank-criteria", night, "--order", "Laps Led,laps completed"});
     EXPECT_EQ(r.exitCode, 1);

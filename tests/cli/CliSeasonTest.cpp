@@ -48,7 +48,7 @@ TEST_F(CliSeasonTest, RemovingRacesNeedsYesAndTheNextPublishDropsTheirPages) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(test::Has(r.err, "There is no race number 77."));
     auto races = [](const std::string& file) {
-        return Database::Open(file).Scalar("SELECT Count(*) FROM Race").AsInteger();
+        return Sql(file, "SELECT Count(*) FROM Race").AsInteger();
     };
     EXPECT_EQ(races(league), 29);
     EXPECT_FALSE(fs::exists(league + ".bak"));

@@ -9,12 +9,11 @@
 
 namespace scorewell::test {
 
-// True when text holds part; a failure shows both.
+// True when text holds part; either way the message shows both, for EXPECT_TRUE and EXPECT_FALSE.
 inline ::testing::AssertionResult Has(const std::string& text, const std::string& part) {
-    if (text.find(part) != std::string::npos) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+    const bool has = text.find(part) != std::string::npos;
+    return (has ? ::testing::AssertionSuccess() : ::testing::AssertionFailure())
+           << "\"" << part << (has ? "\" is in:\n" : "\" is not in:\n") << text;
 }
 
 // The message of the exception that work throws; a failure when it throws none.

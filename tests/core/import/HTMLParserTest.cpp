@@ -182,9 +182,6 @@ TEST_F(HTMLParserTest, ReadsAPageOfSeveralMegabytesQuickly) {
         static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
 }
 
-using test::TempDir;
-using test::WriteFileBytes;
-
 std::vector<std::string> Names(const CTracks& tracks) {
     std::vector<std::string> names;
     for (const CTrackInfo& track : tracks) {
@@ -314,8 +311,8 @@ TEST_F(ExportedStandingsTest, NumbersStayNumbersWhateverTheDecimalSeparator) {
     EXPECT_EQ(Staged()[2], "3|5|Wes Pruitt|198|0|0|0|0|Running|NULL");
 }
 
-// The parser's refusals are its own tests'; here they come with the file's name, and a page the
-// league's rules cannot score is refused whole.
+// The parser's own tests run its refusals; here one comes with the file's name, and a page that
+// the league's rules cannot score is refused whole.
 TEST_F(ExportedStandingsTest, RefusedPagesLeaveNothingStagedAndSayWhy) {
     OpenNr4();
     test::WriteFileBytes(dir.File("other.html"),

@@ -1,5 +1,6 @@
 // The reports shipped in the program database, run on a small hand-made league; their rows are
-// compared with tests/fixtures/golden/reports/shipped-reports.txt, whose figures were checked by hand.
+// compared with tests/fixtures/golden/reports/shipped-reports.txt, whose figures were checked by
+// hand.
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "data/Program.h"
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 
 namespace scorewell::bench {
 

@@ -49,7 +49,7 @@ step_done "test suite under the sanitizers"
 step "slow harnesses against the sanitizer command line"
 # Leaks are the whole suite's business above; here every run would pay for the check at exit.
 # The harnesses kill processes, they do not cut the power, so a memory file system serves them
-# as well as a disk and spares thousands of flushes; so it does the fuzzers' scratch league.
+# as well as a disk and spares thousands of flushes.
 fast_tmp=${TMPDIR:-/tmp}
 [ -d /dev/shm ] && [ -w /dev/shm ] && fast_tmp=/dev/shm
 ASAN_OPTIONS="${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0}" TMPDIR="$fast_tmp" \
@@ -67,18 +67,15 @@ for target in race_final exported_standings; do
     corpus="$build/fuzz/corpus/$target"
     crashes="$build/fuzz/crashes/$target"
     mkdir -p "$corpus" "$crashes"
-    # The race final target stages into a league, whose engine keeps caches from input to
-    # input: a leak check after each would cost it nine inputs in ten. Its leaks are checked
-    # when the replay test ends, under the sanitizers above.
     case $target in
-    race_final) seeds=("$root/tests/fixtures/stn" "$root/resources/demo") leaks=0 ;;
-    exported_standings) seeds=("$root/tests/fixtures/nr4") leaks=1 ;;
+    race_final) seeds=("$root/tests/fixtures/stn" "$root/resources/demo") ;;
+    exported_standings) seeds=("$root/tests/fixtures/nr4") ;;
     esac
     kept="$root/tests/fuzz/corpus/$target"
     [ -d "$kept" ] && seeds+=("$kept")
-    TMPDIR="$fast_tmp" "$build/tests/fuzz/fuzz_$target" "$corpus" "${seeds[@]}" \
+    "$build/tests/fuzz/fuzz_$target" "$corpus" "${seeds[@]}" \
         -max_total_time="$fuzz_seconds" \
-        -detect_leaks=$leaks -print_final_stats=1 -artifact_prefix="$crashes/" -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$crashes/" -rss_limit_mb=2048 \
         >"$logs/fuzz_$target.log" 2>&1 &
     pids+=($!)
 done

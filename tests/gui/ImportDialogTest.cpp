@@ -13,7 +13,7 @@
 #include "editing/RaceResultsEditor.h"
 #include "editing/ResultEditor.h"
 #include "import/ImportDialog.h"
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 
 namespace scorewell::gui::test {
 namespace {

@@ -14,7 +14,7 @@
 #include "common/Paths.h"
 #include "common/Platform.h"
 #include "data/Database.h"
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 #include "support/CliFixture.h"
 
 namespace scorewell {

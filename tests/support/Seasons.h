@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 
 namespace scorewell {
 class Program;

@@ -115,18 +115,22 @@ std::vector<std::string> UpdateDriverNameKeys(Database& league) {
 
 std::vector<DriverRow> ListDrivers(Database& league) {
     std::vector<DriverRow> drivers;
-    for (Cursor c = league.Query("SELECT DriverID, Name, Exclude, Rookie, Handicap FROM Driver "
-                                 "ORDER BY Name, DriverID");
+    for (Cursor c = league.Query(std::string("SELECT ") + kDriverRowColumns +
+                                 " FROM Driver ORDER BY Name, DriverID");
          !c.AtEnd(); c.MoveNext()) {
-        DriverRow row;
-        row.driverId = static_cast<std::int32_t>(c.Field(0).AsInteger());
-        row.name = c.Field(1).AsText();
-        row.exclude = c.Field(2).AsInteger() != 0;
-        row.rookie = c.Field(3).AsInteger() != 0;
-        row.handicap = static_cast<std::int32_t>(c.Field(4).AsInteger());
-        drivers.push_back(std::move(row));
+        drivers.push_back(DriverRowOf(c));
     }
     return drivers;
+}
+
+DriverRow DriverRowOf(const Cursor& c) {
+    DriverRow row;
+    row.driverId = static_cast<std::int32_t>(c.Field(0).AsInteger());
+    row.name = c.Field(1).AsText();
+    row.exclude = c.Field(2).AsInteger() != 0;
+    row.rookie = c.Field(3).AsInteger() != 0;
+    row.handicap = static_cast<std::int32_t>(c.Field(4).AsInteger());
+    return row;
 }
 
 std::vector<std::int32_t> FindDriversByName(Database& league, std::string_view name) {

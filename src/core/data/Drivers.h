@@ -39,6 +39,12 @@ std::vector<std::string> UpdateDriverNameKeys(Database& league);
 // The league's drivers by name.
 std::vector<DriverRow> ListDrivers(Database& league);
 
+// The columns DriverRowOf reads, in its order: the start of a query's select list.
+inline constexpr const char* kDriverRowColumns = "DriverID, Name, Exclude, Rookie, Handicap";
+
+// The driver at the cursor, whose first columns are kDriverRowColumns.
+DriverRow DriverRowOf(const Cursor& c);
+
 // The drivers whose name matches without regard to letter case (one, unless the league holds
 // names that clash).
 std::vector<std::int32_t> FindDriversByName(Database& league, std::string_view name);

@@ -11,18 +11,6 @@ namespace scorewell {
 
 namespace {
 
-constexpr const char* kColumns = "DriverID, Name, Exclude, Rookie, Handicap";
-
-DriverRow RowOf(const Cursor& c) {
-    DriverRow row;
-    row.driverId = static_cast<std::int32_t>(c.Field(0).AsInteger());
-    row.name = c.Field(1).AsText();
-    row.exclude = c.Field(2).AsInteger() != 0;
-    row.rookie = c.Field(3).AsInteger() != 0;
-    row.handicap = static_cast<std::int32_t>(c.Field(4).AsInteger());
-    return row;
-}
-
 // The name as the roster keeps it; "|" stays out of names typed for the roster, as the driver
 // editor refuses it.
 std::string RosterName(std::string_view typed) {
@@ -92,22 +80,23 @@ std::int32_t HandicapValue(std::string_view text) {
 std::vector<RosterDriver> ListRoster(Database& league) {
     std::vector<RosterDriver> drivers;
     for (Cursor c =
-             league.Query("SELECT Driver.DriverID, Name, Exclude, Rookie, Handicap, "
-                          "(SELECT Count(*) FROM Stats WHERE Stats.DriverID=Driver.DriverID) "
+             league.Query(std::string("SELECT ") + kDriverRowColumns +
+                          ", (SELECT Count(*) FROM Stats WHERE Stats.DriverID=Driver.DriverID) "
                           "FROM Driver ORDER BY Name, DriverID");
          !c.AtEnd(); c.MoveNext()) {
-        drivers.push_back({RowOf(c), c.Field(5).AsInteger()});
+        drivers.push_back({DriverRowOf(c), c.Field(5).AsInteger()});
     }
     return drivers;
 }
 
 std::optional<DriverRow> LoadDriver(Database& league, std::int32_t driverId) {
-    Cursor c = league.Query(std::string("SELECT ") + kColumns + " FROM Driver WHERE DriverID=?",
-                            {Value(driverId)});
+    Cursor c =
+        league.Query(std::string("SELECT ") + kDriverRowColumns + " FROM Driver WHERE DriverID=?",
+                     {Value(driverId)});
     if (c.AtEnd()) {
         return std::nullopt;
     }
-    return RowOf(c);
+    return DriverRowOf(c);
 }
 
 std::int32_t FindNameClash(Database& league, std::string_view name, std::int32_t except) {

@@ -14,6 +14,7 @@
 #include "data/Settings.h"
 #include "html/AdjustmentsList.h"
 #include "html/ModernPages.h"
+#include "reports/RaceTable.h"
 #include "reports/ReportEngine.h"
 
 namespace scorewell {
@@ -61,44 +62,6 @@ std::string IntervalFormat(const std::string& format) {
         return format;
     }
 }
-
-struct RaceSummaryItem {
-    const char* column;
-    const char* label;
-};
-
-constexpr RaceSummaryItem kRaceSummary[] = {
-    {"RaceTime", "Race time"},
-    {"AvgSpeed", "Average speed"},
-    {"VictoryMargin", "Margin of victory"},
-    {"Cautions", "Caution flags"},
-    {"LeadChanges", "Lead changes"},
-    {"Weather", "Weather"},
-};
-
-struct RaceColumn {
-    const char* caption;
-    const char* format;
-};
-
-constexpr RaceColumn kOnlineColumns[] = {
-    {"Start", "##"}, {"Driver", ""}, {"Laps", "####;;--"}, {"Led", ""},
-    {"Points", ""},  {"Bonus", ""},  {"Qualify", ""},      {"Reason Out", ""},
-};
-constexpr RaceColumn kOfflineColumns[] = {
-    {"Start", "##"},    {"Driver", ""}, {"Laps", "####;;--"},     {"Led", ""},
-    {"Points", ""},     {"Bonus", ""},  {"Avg Speed", "##0.000"}, {"Qualify", ""},
-    {"Reason Out", ""},
-};
-
-constexpr const char* kOnlineResults =
-    "SELECT Stats.Start, Driver.Name, Stats.LapsRun, Stats.LapsLed, Stats.Points, Stats.Bonus, "
-    "Stats.Qualifying, Stats.Status FROM Stats INNER JOIN Driver ON Driver.DriverID=Stats.DriverID "
-    "WHERE RaceID=? ORDER BY Finish";
-constexpr const char* kOfflineResults =
-    "SELECT Stats.Start, Driver.Name, Stats.LapsRun, Stats.LapsLed, Stats.Points, Stats.Bonus, "
-    "Stats.AvgSpeed, Stats.Qualifying, Stats.Status FROM Stats "
-    "INNER JOIN Driver ON Driver.DriverID=Stats.DriverID WHERE RaceID=? ORDER BY Finish";
 
 } // namespace
 
@@ -232,65 +195,34 @@ PageWriter::Content PageWriter::BuildRaceResults(const PageRequest& request) {
         return size > 0 ? "<font size=\"" + std::to_string(size) + "\">" + text + "</font>" : text;
     };
 
-    Content content;
-    float length = 0;
-    {
-        Cursor race = league_->Query("SELECT * FROM Race WHERE RaceID=?", {Value(request.id)});
-        if (race.AtEnd()) {
-            throw ContentError("there is no race number " + std::to_string(request.id));
-        }
-        length = ToSingle(race.Field("Length").AsDouble());
-        content.raceInformation = "<TABLE>";
-        for (const RaceSummaryItem& item : kRaceSummary) {
-            const Value value = race.Field(item.column);
-            content.raceInformation +=
-                "<TR><TD ALIGN=RIGHT>" + font(item.label) + "</TD><TD> - </TD><TD>" +
-                font(value.IsNull() ? "n/a" : EscapeHTML(value.AsText())) + "</TD></TR>";
-        }
-        content.raceInformation += "</FONT></TABLE>";
+    RaceResultsTable results;
+    try {
+        results = ReadRaceResults(*league_, request.id, request.decimalSeparator);
+    } catch (const ScorewellError&) {
+        throw ContentError("there is no race number " + std::to_string(request.id));
     }
-
-    // Read as stored, not as the working settings: a page can be written from any league.
-    const bool offline = ReadSettingInteger(*league_, SettingId::LeagueType).value_or(0) !=
-                         static_cast<int>(LeagueType::Online);
-    const bool lapTimes = ReadSettingNumber(*league_, SettingId::LapReportingMethod) !=
-                          static_cast<int>(LapReportingMethod::Speed);
-    const std::vector<RaceColumn> columns =
-        offline ? std::vector<RaceColumn>(std::begin(kOfflineColumns), std::end(kOfflineColumns))
-                : std::vector<RaceColumn>(std::begin(kOnlineColumns), std::end(kOnlineColumns));
+    Content content;
+    content.raceInformation = "<TABLE>";
+    for (const auto& [label, text] : results.summary) {
+        content.raceInformation += "<TR><TD ALIGN=RIGHT>" + font(label) + "</TD><TD> - </TD><TD>" +
+                                   font(EscapeHTML(text)) + "</TD></TR>";
+    }
+    content.raceInformation += "</FONT></TABLE>";
     content.captions.push_back("Finish");
     content.alignments.push_back(kCentred);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        content.captions.push_back(columns[i].caption);
-        const bool left = i == 1 || i + 1 == columns.size();
-        content.alignments.push_back(left ? 0 : kCentred);
+    for (std::size_t i = 0; i < results.captions.size(); ++i) {
+        content.captions.push_back(results.captions[i]);
+        content.alignments.push_back(results.centred[i] ? kCentred : 0);
     }
-
-    Cursor results =
-        league_->Query(offline ? kOfflineResults : kOnlineResults, {Value(request.id)});
-    const int qualifying = offline ? 7 : 6;
-    for (; !results.AtEnd(); results.MoveNext()) {
+    for (const auto& row : results.rows) {
         std::vector<std::string> cells;
-        for (std::size_t j = 0; j < columns.size(); ++j) {
-            const Value value = results.Field(static_cast<int>(j));
-            std::string text;
-            if (static_cast<int>(j) != qualifying) {
-                text = FormatValue(value, columns[j].format, request.decimalSeparator);
-            } else if (value.IsNull()) {
-                text = "--";
-            } else if (!lapTimes) {
-                text = FormatValue(value, "##0.000 mph;;--", request.decimalSeparator);
-            } else {
-                text = FormatTime(ConvertSpeedTime(ToSingle(value.AsDouble()), length),
-                                  request.decimalSeparator);
-            }
-            cells.push_back(EscapeHTML(text));
+        for (const DataCell& cell : row) {
+            cells.push_back(EscapeHTML(cell.text));
         }
         content.cells.push_back(std::move(cells));
     }
-    content.adjustments =
-        AdjustmentsListHtml(ReadAdjustments(*league_, request.id), request.style,
-                                               /*withRace=*/false);
+    content.adjustments = AdjustmentsListHtml(ReadAdjustments(*league_, request.id), request.style,
+                                              /*withRace=*/false);
     return content;
 }
 

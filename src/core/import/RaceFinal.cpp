@@ -215,34 +215,13 @@ StagingResult Refused(const std::string& fileName, const std::string& message) {
 
 } // namespace
 
-StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
-                            const std::string& fileName, Simulation simType,
-                            LapReportingMethod lapReportingMethod) {
-    std::string bytes;
-    try {
-        bytes = ReadBytes(fileName);
-    } catch (const Refusal& e) {
-        return Refused(fileName, e.what());
-    }
-    return ImportSTNBytes(league, pointTable, fileName, std::move(bytes), simType,
-                          lapReportingMethod);
-}
-
-StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
-                             const std::string& fileName, std::string bytes, Simulation simType,
-                             LapReportingMethod lapReportingMethod) {
-    StagingResult result;
-    Database& db = league.Db();
-    const DriverLineLayout& layout = DriverLineLayoutFor(simType);
-    const std::string& separator = league.GetProgram().DecimalSeparator();
-    const bool customPoints = league.Settings().useCustomPointSystem;
+RaceFinalParse ParseRaceFinal(const std::string& fileName, std::string bytes,
+                              const RaceFinalReading& reading) {
+    const DriverLineLayout& layout = DriverLineLayoutFor(reading.simType);
+    RaceFinalParse parse;
     try {
         RaceFinalLines lines(std::move(bytes));
-        Transaction transaction(db);
-        // The weather column is wider in upgraded league files: ask the file.
-        auto sizeOf = [&](const char* column) {
-            return db.DeclaredSize("STNRace", column);
-        };
+        ParsedRaceFinal race;
 
         const auto header = ReadDataLine(lines);
         if (!header) {
@@ -252,32 +231,27 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
             !mark.empty() && mark != kHeaderText) {
             Refuse(Quoted(fileName) + " does not seem to be a race final!");
         }
-        const std::string name = FieldText(*header, kRestOfLine);
-        CheckSize(name, sizeOf("Name"), AtLine(lines.LineNumber()), "race name");
+        race.name = FieldText(*header, kRestOfLine);
+        CheckSize(race.name, reading.nameSize, AtLine(lines.LineNumber()), "race name");
 
         const auto track = ReadDataLine(lines);
         if (!track) {
             Refuse("The file ends before the track line");
         }
         const std::string trackAt = AtLine(lines.LineNumber());
-        const float length = ToSingle(NumberField(Cp1252ToUtf8(Cut(*track, kTrackLengthPlace)),
-                                                  trackAt, "track length field"));
-        if (!std::isfinite(length)) {
+        race.length = ToSingle(NumberField(Cp1252ToUtf8(Cut(*track, kTrackLengthPlace)), trackAt,
+                                           "track length field"));
+        if (!std::isfinite(race.length)) {
             Refuse(trackAt + "the track length field is out of range");
         }
         std::string_view lapsText = Cut(*track, kTrackLapsPlace);
         lapsText = lapsText.substr(0, lapsText.find(' '));
-        const std::int64_t laps =
-            WholeField(Cp1252ToUtf8(lapsText), trackAt, "laps field", kIntegerLimit);
-        const std::string shortName = FileNameOf(fileName, false);
-        if (const auto size = sizeOf("FileName");
-            size && CharacterCount(shortName) > static_cast<std::size_t>(*size)) {
-            Refuse(FileNameTooLong(shortName, static_cast<std::size_t>(*size)));
+        race.laps = WholeField(Cp1252ToUtf8(lapsText), trackAt, "laps field", kIntegerLimit);
+        race.fileName = FileNameOf(fileName, false);
+        if (reading.fileNameSize &&
+            CharacterCount(race.fileName) > static_cast<std::size_t>(*reading.fileNameSize)) {
+            Refuse(FileNameTooLong(race.fileName, static_cast<std::size_t>(*reading.fileNameSize)));
         }
-
-        db.Execute("INSERT INTO STNRace (Name, FileName, Length, Laps) VALUES (?,?,?,?)",
-                   {TextOrNull(name), Value(shortName), Value(length), Value(laps)});
-        const auto raceId = static_cast<std::int32_t>(db.LastInsertRowId());
 
         for (int hyphenLines = 0; hyphenLines < 2;) {
             const auto line = ReadDataLine(lines);
@@ -290,7 +264,6 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
             }
         }
 
-        int finish = 0;
         // The line of each counted driver, by DriverNameKey: a name listed twice in any letter
         // case would give one driver two results in the race.
         std::unordered_map<std::string, int> driverLines;
@@ -307,48 +280,44 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
             if (StartsWith(trimmed, kComputerCar)) {
                 continue;
             }
-            const std::string driver = FieldText(line, layout.driverName);
-            if (driver.empty() || IsDriverNameExcluded(db, driver)) {
+            RaceFinalResult result;
+            result.driver = FieldText(line, layout.driverName);
+            if (result.driver.empty() ||
+                (reading.isExcluded && reading.isExcluded(result.driver))) {
                 continue;
             }
             const std::string at = AtLine(lines.LineNumber());
             if (const auto [first, added] =
-                    driverLines.emplace(DriverNameKey(driver), lines.LineNumber());
+                    driverLines.emplace(DriverNameKey(result.driver), lines.LineNumber());
                 !added) {
-                Refuse(at + "the driver " + Quoted(driver) +
+                Refuse(at + "the driver " + Quoted(result.driver) +
                        " is listed twice in the race results (also on line " +
                        std::to_string(first->second) + ")");
             }
-            if (++finish > kIntegerLimit) {
+            if (race.results.size() >= static_cast<std::size_t>(kIntegerLimit)) {
                 Refuse(at + "the race has more than " + std::to_string(kIntegerLimit) +
                        " drivers, more than a race of the league can hold");
             }
-            const std::int64_t start =
+            result.finish = static_cast<int>(race.results.size()) + 1;
+            result.start =
                 WholeField(FieldText(line, layout.start), at, "start field", kIntegerLimit);
-            const std::int64_t lapsRun =
+            result.lapsRun =
                 WholeField(FieldText(line, layout.lapsRun), at, "laps run field", kIntegerLimit);
-            const std::int64_t lapsLed =
+            result.lapsLed =
                 WholeField(FieldText(line, layout.lapsLed), at, "laps led field", kIntegerLimit);
-            PositionScore score;
-            if (simType != Simulation::NascarLegends || customPoints) {
-                score = ScorePosition(pointTable, finish, 0, customPoints);
-            } else {
-                // NASCAR Legends prints the points of its own scale; they are kept.
-                score.points = Value(
-                    WholeField(FieldText(line, layout.points), at, "points field", kLongLimit));
+            if (reading.keepPrintedPoints) {
+                result.printedPoints =
+                    WholeField(FieldText(line, layout.points), at, "points field", kLongLimit);
             }
             const std::string qualifyingText = FieldText(line, layout.qualifying);
-            const auto qualifying = ConvertQualifying(qualifyingText, lapReportingMethod, length);
+            const auto qualifying =
+                ConvertQualifying(qualifyingText, reading.lapReportingMethod, race.length);
             if (!qualifying) {
                 Refuse(at + "the qualifying field is not a number (" + Shown(qualifyingText) + ")");
             }
-            db.Execute("INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, LapsRun, "
-                       "LapsLed, Points, Qualifying, ReasonOut, PrizeMoney, Bonus) "
-                       "VALUES (?,?,?,?,?,?,?,?,?,?,0)",
-                       {Value(raceId), Value(finish), Value(start), Value(driver), Value(lapsRun),
-                        Value(lapsLed), score.points, Value(*qualifying),
-                        TextOrNull(FieldText(line, layout.reasonOut)), score.prizeMoney});
-            ++result.drivers;
+            result.qualifying = *qualifying;
+            result.reasonOut = FieldText(line, layout.reasonOut);
+            race.results.push_back(std::move(result));
         }
 
         Statistic raceTime, avgSpeed, margin, cautions, leadChanges, weather;
@@ -366,7 +335,7 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
             const std::string_view value = TrimmedView(line.substr(dash + 1));
             const int at = lines.LineNumber();
             auto decimal = [&] {
-                return ReplaceAll(Cp1252ToUtf8(value), ".", separator);
+                return ReplaceAll(Cp1252ToUtf8(value), ".", reading.decimalSeparator);
             };
             if (key == "Race time") {
                 raceTime = {decimal(), at};
@@ -380,32 +349,91 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
                 leadChanges = {Cp1252ToUtf8(value), at};
             } else if (key == "Weather") {
                 // The degree sign is "^" in NASCAR Racing 3's files and "©" in NASCAR Racing 2's.
-                weather = {Cp1252ToUtf8(ReplaceAll(
-                               value, simType == Simulation::NascarRacing2 ? "\xA9" : "^", "\xB0")),
-                           at};
+                const char* degree = reading.simType == Simulation::NascarRacing2 ? "\xA9" : "^";
+                weather = {Cp1252ToUtf8(ReplaceAll(value, degree, "\xB0")), at};
             }
         }
-        CheckSize(raceTime.text, sizeOf("RaceTime"), AtLine(raceTime.line), "race time");
-        CheckSize(avgSpeed.text, sizeOf("AvgSpeed"), AtLine(avgSpeed.line), "average speed");
-        CheckSize(margin.text, sizeOf("VictoryMargin"), AtLine(margin.line), "margin of victory");
-        CheckSize(weather.text, sizeOf("Weather"), AtLine(weather.line), "weather");
-        auto count = [](const Statistic& s, std::string_view what) {
-            return s.text.empty() ? Value()
-                                  : Value(WholeField(s.text, AtLine(s.line), what, kIntegerLimit));
+        CheckSize(raceTime.text, reading.raceTimeSize, AtLine(raceTime.line), "race time");
+        CheckSize(avgSpeed.text, reading.avgSpeedSize, AtLine(avgSpeed.line), "average speed");
+        CheckSize(margin.text, reading.marginSize, AtLine(margin.line), "margin of victory");
+        CheckSize(weather.text, reading.weatherSize, AtLine(weather.line), "weather");
+        auto count = [](const Statistic& s, std::string_view what) -> std::optional<std::int64_t> {
+            if (s.text.empty()) {
+                return std::nullopt;
+            }
+            return WholeField(s.text, AtLine(s.line), what, kIntegerLimit);
         };
-        db.Execute("UPDATE STNRace SET RaceTime=?, AvgSpeed=?, VictoryMargin=?, Cautions=?, "
-                   "LeadChanges=?, Weather=? WHERE STNRaceID=?",
-                   {TextOrNull(raceTime.text), TextOrNull(avgSpeed.text), TextOrNull(margin.text),
-                    count(cautions, "caution flags value"),
-                    count(leadChanges, "lead changes value"), TextOrNull(weather.text),
-                    Value(raceId)});
+        race.cautions = count(cautions, "caution flags value");
+        race.leadChanges = count(leadChanges, "lead changes value");
+        race.raceTime = std::move(raceTime.text);
+        race.avgSpeed = std::move(avgSpeed.text);
+        race.victoryMargin = std::move(margin.text);
+        race.weather = std::move(weather.text);
+        parse.race = std::move(race);
+    } catch (const DbError&) {
+        throw; // the league behind isExcluded failed, not the file
+    } catch (const std::exception& e) {
+        parse.message = e.what();
+    }
+    return parse;
+}
 
+RaceFinalReading LeagueReading(League& league, Simulation simType,
+                               LapReportingMethod lapReportingMethod) {
+    Database& db = league.Db();
+    RaceFinalReading reading;
+    reading.simType = simType;
+    reading.lapReportingMethod = lapReportingMethod;
+    reading.decimalSeparator = league.GetProgram().DecimalSeparator();
+    reading.keepPrintedPoints =
+        simType == Simulation::NascarLegends && !league.Settings().useCustomPointSystem;
+    reading.nameSize = db.DeclaredSize("STNRace", "Name");
+    reading.fileNameSize = db.DeclaredSize("STNRace", "FileName");
+    reading.raceTimeSize = db.DeclaredSize("STNRace", "RaceTime");
+    reading.avgSpeedSize = db.DeclaredSize("STNRace", "AvgSpeed");
+    reading.marginSize = db.DeclaredSize("STNRace", "VictoryMargin");
+    reading.weatherSize = db.DeclaredSize("STNRace", "Weather");
+    reading.isExcluded = [&db](const std::string& driver) {
+        return IsDriverNameExcluded(db, driver);
+    };
+    return reading;
+}
+
+StagingResult StageRaceFinal(League& league, const PointTable& pointTable,
+                             const std::string& fileName, const ParsedRaceFinal& race,
+                             Simulation simType) {
+    Database& db = league.Db();
+    const bool customPoints = league.Settings().useCustomPointSystem;
+    StagingResult result;
+    try {
+        Transaction transaction(db);
+        db.Execute("INSERT INTO STNRace (Name, FileName, Length, Laps, RaceTime, AvgSpeed, "
+                   "VictoryMargin, Cautions, LeadChanges, Weather) VALUES (?,?,?,?,?,?,?,?,?,?)",
+                   {TextOrNull(race.name), Value(race.fileName), Value(race.length),
+                    Value(race.laps), TextOrNull(race.raceTime), TextOrNull(race.avgSpeed),
+                    TextOrNull(race.victoryMargin), race.cautions ? Value(*race.cautions) : Value(),
+                    race.leadChanges ? Value(*race.leadChanges) : Value(),
+                    TextOrNull(race.weather)});
+        const auto raceId = static_cast<std::int32_t>(db.LastInsertRowId());
+        Statement insert(db, "INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, "
+                             "LapsRun, LapsLed, Points, Qualifying, ReasonOut, PrizeMoney, Bonus) "
+                             "VALUES (?,?,?,?,?,?,?,?,?,?,0)");
+        for (const RaceFinalResult& line : race.results) {
+            PositionScore score;
+            if (line.printedPoints) {
+                score.points = Value(*line.printedPoints);
+            } else {
+                score = ScorePosition(pointTable, line.finish, 0, customPoints);
+            }
+            insert.Run({Value(raceId), Value(line.finish), Value(line.start), Value(line.driver),
+                        Value(line.lapsRun), Value(line.lapsLed), score.points,
+                        Value(line.qualifying), TextOrNull(line.reasonOut), score.prizeMoney});
+            ++result.drivers;
+        }
         ApplyBonusPoints(league, simType, raceId, true);
         transaction.Commit();
         result.stnRaceId = raceId;
         return result;
-    } catch (const Refusal& e) {
-        return Refused(fileName, e.what());
     } catch (const TransactionLost&) {
         throw; // the whole action is over, not only this file
     } catch (const DbError& e) {
@@ -413,6 +441,30 @@ StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
     } catch (const std::exception& e) {
         return Refused(fileName, e.what());
     }
+}
+
+StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
+                            const std::string& fileName, Simulation simType,
+                            LapReportingMethod lapReportingMethod) {
+    std::string bytes;
+    try {
+        bytes = ReadBytes(fileName);
+    } catch (const Refusal& e) {
+        return Refused(fileName, e.what());
+    }
+    RaceFinalParse parse;
+    try {
+        parse = ParseRaceFinal(fileName, std::move(bytes),
+                               LeagueReading(league, simType, lapReportingMethod));
+    } catch (const TransactionLost&) {
+        throw; // the whole action is over, not only this file
+    } catch (const DbError& e) {
+        return Refused(fileName, "The league file could not take the race: " + PlainReason(e));
+    }
+    if (!parse.race) {
+        return Refused(fileName, parse.message);
+    }
+    return StageRaceFinal(league, pointTable, fileName, *parse.race, simType);
 }
 
 } // namespace scorewell

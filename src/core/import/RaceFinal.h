@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/League.h"
 #include "data/Settings.h"
@@ -68,19 +71,76 @@ std::optional<std::string_view> ReadDataLine(RaceFinalLines& lines);
 std::optional<float> ConvertQualifying(std::string_view text, LapReportingMethod lapReportingMethod,
                                        float trackLength);
 
-// Reads a race final and stages it: one STNRace row, one STNStats row per counted driver with
-// position, points and prize money from pointTable, then the league's bonuses. simType is the
-// league's simulation (0 NASCAR Racing 3, 1 NASCAR Legends, 2 NASCAR Racing 2 / 1999);
-// lapReportingMethod tells how qualifying fields read (a speed or a lap time). A file that cannot
+// How a league reads its race finals.
+struct RaceFinalReading {
+    // NASCAR Racing 2 / 1999 has a layout of its own, and prints the degree sign differently.
+    Simulation simType = Simulation::NascarRacing3;
+    // How qualifying fields read: a speed or a lap time.
+    LapReportingMethod lapReportingMethod = LapReportingMethod::Speed;
+    // The decimal separator the program keeps in the race time, speed and margin texts.
+    std::string decimalSeparator = ".";
+    // NASCAR Legends prints the points of its own scale; a league without a point system of its
+    // own keeps them, so the points column must then hold a number.
+    bool keepPrintedPoints = false;
+    // The sizes of the race's text columns in the league file (the weather column is wider in
+    // upgraded files); nothing means no limit.
+    std::optional<int> nameSize, fileNameSize, raceTimeSize, avgSpeedSize, marginSize, weatherSize;
+    // Drivers the league leaves out: their lines are skipped and take no position. May be empty.
+    std::function<bool(const std::string& driver)> isExcluded;
+};
+
+// One counted driver line of a race final, in finishing order.
+struct RaceFinalResult {
+    int finish = 0;
+    std::int64_t start = 0;
+    std::string driver;
+    std::int64_t lapsRun = 0;
+    std::int64_t lapsLed = 0;
+    std::optional<std::int64_t> printedPoints; // read only when the reading keeps them
+    float qualifying = 0;                      // a speed, converted from a lap time if need be
+    std::string reasonOut;
+};
+
+// A race final as read: texts in UTF-8, the statistics' decimal points as the reading asked.
+// An empty text is a field the file left out.
+struct ParsedRaceFinal {
+    std::string name;
+    std::string fileName; // without its folder
+    float length = 0;     // miles
+    std::int64_t laps = 0;
+    std::vector<RaceFinalResult> results;
+    std::string raceTime, avgSpeed, victoryMargin, weather;
+    std::optional<std::int64_t> cautions, leadChanges;
+};
+
+// The race, or the message the user reads when the file cannot be taken.
+struct RaceFinalParse {
+    std::optional<ParsedRaceFinal> race;
+    std::string message;
+};
+
+// Reads the bytes of a race final; fileName names it in the messages and gives the race's file
+// name. Touches no league: a file is judged on its bytes and the reading alone.
+RaceFinalParse ParseRaceFinal(const std::string& fileName, std::string bytes,
+                              const RaceFinalReading& reading);
+
+// How the league reads race finals of simType: its decimal separator, point system, column sizes
+// and excluded drivers.
+RaceFinalReading LeagueReading(League& league, Simulation simType,
+                               LapReportingMethod lapReportingMethod);
+
+// Stages a parsed race: one STNRace row, one STNStats row per result with points and prize money
+// from pointTable (or the printed points), then the league's bonuses, under a savepoint of its
+// own. A race the league file will not take leaves nothing staged and gives the message.
+StagingResult StageRaceFinal(League& league, const PointTable& pointTable,
+                             const std::string& fileName, const ParsedRaceFinal& race,
+                             Simulation simType);
+
+// Reads a race final and stages it (ParseRaceFinal, then StageRaceFinal). simType is the league's
+// simulation (0 NASCAR Racing 3, 1 NASCAR Legends, 2 NASCAR Racing 2 / 1999). A file that cannot
 // be read leaves nothing staged and gives the message to show.
 StagingResult ImportSTNFile(League& league, const PointTable& pointTable,
                             const std::string& fileName, Simulation simType,
                             LapReportingMethod lapReportingMethod);
-
-// As ImportSTNFile, for the bytes of a race final already read; fileName names it in the
-// messages and gives the race's file name.
-StagingResult ImportSTNBytes(League& league, const PointTable& pointTable,
-                             const std::string& fileName, std::string bytes, Simulation simType,
-                             LapReportingMethod lapReportingMethod);
 
 } // namespace scorewell

@@ -23,12 +23,14 @@ struct SimilarName {
 std::string NameSkeleton(std::string_view name);
 
 // True when two different names probably mean one driver: their skeletons are equal; or both
-// have 8 characters or more and are at most 2 edits apart; or they share the surname and the
-// first initial. Names that differ in a generational suffix (Jr., Sr., II, III) are two drivers.
+// have 8 characters or more, the same numbers, and are at most 2 edits apart; or they share the
+// surname and the first initial. Names that differ in a generational suffix (Jr., Sr., II, III)
+// are two drivers, and so are names whose numbers differ ("Car 12", "Car 13").
 bool NamesLookAlike(std::string_view a, std::string_view b);
 
 // The names new to the league that look like a known one, each pair once, new names in order:
-// compared with the known names and with the new names before them.
+// compared with the known names and with the new names before them. Names are indexed, not
+// compared pair by pair, so a file of thousands of drivers is checked at once.
 std::vector<SimilarName> FindSimilarNames(const std::vector<std::string>& newNames,
                                           const std::vector<std::string>& knownNames);
 

@@ -316,12 +316,16 @@ void ImportDialog::ImportRaces() {
         });
     } catch (const std::exception& e) {
         progress.reset();
-        ShowMessage(this, Q(e.what()) + "\n\nNothing was imported; the files stay on the list.",
-                    "Error", MessageIcon::Exclamation);
+        ShowNothingImported(e);
         return;
     }
     progress.reset();
     Finish();
+}
+
+void ImportDialog::ShowNothingImported(const std::exception& e) {
+    ShowMessage(this, Q(e.what()) + "\n\nNothing was imported; the files stay on the list.",
+                "Error", MessageIcon::Exclamation);
 }
 
 void ImportDialog::MergeRaces() {
@@ -338,8 +342,7 @@ void ImportDialog::MergeRaces() {
         });
     } catch (const std::exception& e) {
         progress.reset();
-        ShowMessage(this, Q(e.what()) + "\n\nNothing was imported; the files stay on the list.",
-                    "Error", MessageIcon::Exclamation);
+        ShowNothingImported(e);
         return;
     }
     progress.reset();

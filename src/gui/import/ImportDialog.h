@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "common/ModalDialog.h"
@@ -48,6 +49,8 @@ private:
     void ImportRaces();
     // Off-line: the staged files become one race of the drivers found in one file only.
     void MergeRaces();
+    // A failed import or merge took nothing: says so, and that the files stay on the list.
+    void ShowNothingImported(const std::exception& e);
     // Asks about every listed file the league already holds; a file the user does not want
     // again is taken off the list. False, after saying why, when the league could not be asked.
     bool LeaveOutImportedFiles();

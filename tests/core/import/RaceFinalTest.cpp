@@ -8,7 +8,7 @@
 
 #include "common/Text.h"
 #include "core/LeagueFixture.h"
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 #include "scoring/Scoring.h"
 
 namespace scorewell {
@@ -284,7 +284,7 @@ TEST_F(RaceFinalTest, RefusedFilesSayWhyAndLeaveNothingStagedEvenInsideATransact
     EXPECT_EQ(Count("STNStats"), 6);
 }
 
-TEST_F(RaceFinalTest, FieldsTheOriginalStatementsRefusedAreRefusedWithLineAndField) {
+TEST_F(RaceFinalTest, FieldsTheLeagueFileWouldRefuseAreRefusedWithLineAndField) {
     Open(1); // NASCAR Legends reads the points field
     const std::string sample = RaceFinalText(SampleRace());
     ASSERT_EQ(StageText(sample).drivers, 3);

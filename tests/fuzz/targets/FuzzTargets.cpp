@@ -1,60 +1,15 @@
 #include "FuzzTargets.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
-#include "data/League.h"
-#include "data/LeagueFile.h"
-#include "data/Program.h"
 #include "import/HTMLParser.h"
 #include "import/RaceFinal.h"
 
 namespace scorewell::fuzz {
 
 namespace {
-
-// A league made once per process in a folder of its own, removed at exit. Every input is staged
-// inside a transaction that is rolled back, so the league stays as it was made.
-class ScratchLeague {
-public:
-    ScratchLeague() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "scorewell-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            throw std::runtime_error("cannot create a folder for the scratch league");
-        }
-        folder_ = pattern;
-        program_ = std::make_unique<Program>(folder_ + "/prog");
-        const std::string path = folder_ + "/fuzz.slf";
-        CreateLeagueFile(path, 0, 0, program_->Db(), 0, 0);
-        league_ = std::make_unique<League>(*program_, path);
-        // Nothing here has to survive a crash; the inputs run many times faster without syncs.
-        league_->Db().Execute("PRAGMA synchronous=OFF");
-        league_->Db().Execute("PRAGMA journal_mode=MEMORY");
-        table_ = league_->LoadPointTable();
-    }
-    ~ScratchLeague() {
-        league_.reset();
-        program_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
-    League& Get() { return *league_; }
-    const PointTable& Table() const { return table_; }
-
-private:
-    std::string folder_;
-    std::unique_ptr<Program> program_;
-    std::unique_ptr<League> league_;
-    PointTable table_;
-};
 
 CTracks MakeTracks() {
     CTracks tracks;
@@ -67,16 +22,35 @@ CTracks MakeTracks() {
 } // namespace
 
 int RaceFinal(const std::uint8_t* data, std::size_t size) {
-    static ScratchLeague scratch;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    League& league = scratch.Get();
+    RaceFinalReading reading;
+    // Both lap reporting methods, the column limits of a new league, and a driver left out.
+    reading.lapReportingMethod = static_cast<LapReportingMethod>(size % 2);
+    reading.nameSize = reading.fileNameSize = 50;
+    reading.raceTimeSize = 15;
+    reading.avgSpeedSize = reading.marginSize = 10;
+    reading.weatherSize = 20;
+    reading.isExcluded = [](const std::string& driver) {
+        return driver == "Left Out";
+    };
     for (int simType = 0; simType < 3; ++simType) {
-        Transaction t(league.Db());
-        StagingResult result = ImportSTNBytes(league, scratch.Table(), "fuzz.stn", bytes,
-                                              static_cast<Simulation>(simType),
-                                              static_cast<LapReportingMethod>(size % 2));
-        if (result.Staged() == !result.message.empty()) {
-            std::abort(); // a file is either staged or refused with a message
+        reading.simType = static_cast<Simulation>(simType);
+        reading.keepPrintedPoints = reading.simType == Simulation::NascarLegends;
+        const RaceFinalParse parse = ParseRaceFinal("fuzz.stn", bytes, reading);
+        if (parse.race.has_value() == !parse.message.empty()) {
+            std::abort(); // a file is either read or refused with a message
+        }
+        if (!parse.race) {
+            continue;
+        }
+        // Finishing positions count the kept lines from 1, and each line holds what the league
+        // file will take.
+        int finish = 0;
+        for (const RaceFinalResult& result : parse.race->results) {
+            if (result.finish != ++finish || result.driver.empty() || result.driver == "Left Out" ||
+                result.printedPoints.has_value() != reading.keepPrintedPoints) {
+                std::abort();
+            }
         }
     }
     return 0;

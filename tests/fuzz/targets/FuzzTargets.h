@@ -5,8 +5,8 @@
 
 namespace scorewell::fuzz {
 
-// One input through the race final reader, staged into a scratch league under each of the three
-// layouts. Gives 0, as libFuzzer expects.
+// One input through the race final reader under each of the three layouts, with no league: the
+// reading is judged on the bytes alone. Gives 0, as libFuzzer expects.
 int RaceFinal(const std::uint8_t* data, std::size_t size);
 
 // One input through the exported-standings parser, with a small track catalogue.

@@ -1,4 +1,4 @@
-#include "import/RaceFinalWriter.h"
+#include "RaceFinalWriter.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -18,7 +18,8 @@ namespace scorewell::test {
 
 // Runs the statements of tests/fixtures/<name>, each ended by ";" at the end of a line.
 inline void RunSqlFixture(Database& db, const std::string& name) {
-    const std::string sql = ReadFileBytes(std::string(SCOREWELL_FIXTURES_DIR) + "/" + name);
+    std::string sql = ReadFileBytes(std::string(SCOREWELL_FIXTURES_DIR) + "/" + name);
+    std::erase(sql, '\r'); // a checkout may have given the lines CR LF ends
     for (std::size_t from = 0, end; (end = sql.find(";\n", from)) != std::string::npos;
          from = end + 2) {
         db.Execute(sql.substr(from, end - from));

@@ -61,9 +61,6 @@ protected:
         return r.out;
     }
     static std::string Site(const std::string& name) { return dir_->File("site/" + name); }
-    static int Count(const std::string& text, const std::string& what) {
-        return CountOccurrences(text, what);
-    }
 
     static test::TempDir* dir_;
     static std::vector<std::string> written_;
@@ -105,13 +102,13 @@ TEST_F(SiteBrowserTest, TheIndexGridAndChartRenderWhole) {
     EXPECT_NE(grid.find("data-probe=\"true,true\""), std::string::npos)
         << grid.substr(0, grid.find("<main>"));
     const std::string body = grid.substr(grid.find("<tbody>"));
-    EXPECT_EQ(Count(body.substr(0, body.find("</tbody>")), "<tr>"), 97);
+    EXPECT_EQ(CountOccurrences(body.substr(0, body.find("</tbody>")), "<tr>"), 97);
     EXPECT_NE(grid.find("href=\"index.htm\""), std::string::npos);
 
     const std::string chart = RenderedDom("points-chart.htm");
-    EXPECT_EQ(Count(chart, "<svg"), 1);
-    EXPECT_EQ(Count(chart, "<polyline class=\"line\""), 10);
-    EXPECT_EQ(Count(chart, "<text class=\"label\""), 10);
+    EXPECT_EQ(CountOccurrences(chart, "<svg"), 1);
+    EXPECT_EQ(CountOccurrences(chart, "<polyline class=\"line\""), 10);
+    EXPECT_EQ(CountOccurrences(chart, "<text class=\"label\""), 10);
 }
 
 } // namespace

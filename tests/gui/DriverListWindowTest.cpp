@@ -1,14 +1,7 @@
-#include <QCheckBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-
+#include "editing/DriverListWindow.h"
 #include "GuiTest.h"
 #include "common/Paths.h"
-#include "data/League.h"
 #include "editing/DriverEditor.h"
-#include "editing/DriverListWindow.h"
 #include "editing/DriverRoster.h"
 
 namespace scorewell::gui::test {
@@ -39,10 +32,8 @@ protected:
         }
         return path;
     }
-    Database& Db() { return window->GetLeague()->Db(); }
     void DriverList(std::function<void(DriverListWindow*)> handler) {
-        desktop.OnModal<DriverListWindow>(std::move(handler));
-        Menu("mnuTools_0")->trigger();
+        Modal<DriverListWindow>("mnuTools_0", std::move(handler));
     }
     static QTableWidget* Grid(QDialog* d) { return Child<QTableWidget>(d, "fgDList"); }
     static QString Count(QDialog* d) { return Child<QLabel>(d, "lblNumDrivers")->text(); }
@@ -53,16 +44,11 @@ protected:
         }
         return names;
     }
-    static void Select(QTableWidget* grid, int first, int last) {
-        grid->setCurrentCell(first, 0);
-        grid->setRangeSelected(QTableWidgetSelectionRange(first, 0, last, 1), true);
-    }
     static void ClickHeader(QTableWidget* grid, int column) {
         QHeaderView* header = grid->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(header->sectionViewportPosition(column) + 5, 5));
     }
-    static QLineEdit* Box(QDialog* d, const char* name) { return Child<QLineEdit>(d, name); }
 };
 
 TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
@@ -85,19 +71,18 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
 
         // Exclude and Include work on the selected block; Edit wants one row.
         ClickHeader(grid, 0);
-        Select(grid, 1, 2);
-        EXPECT_FALSE(Child<QPushButton>(d, "cmdButton_0")->isEnabled());
+        SelectBlock(grid, 1, 2);
+        EXPECT_EQ(Enabled(d, {"cmdButton_0"}), "0");
         ClickButton(d, 4);
         ClickButton(d, 3);
-        Select(grid, 0, 1);
+        SelectBlock(grid, 0, 1);
         ClickButton(d, 4);
         EXPECT_EQ(Names(grid),
                   (QStringList{"al Able:Yes", "Bo Baker:Yes", "Cy Cole:No", "Di Dent:No"}));
-        EXPECT_EQ(Db().Scalar("SELECT group_concat(Name) FROM Driver WHERE Exclude=1").AsText(),
-                  "al Able,Bo Baker");
+        EXPECT_EQ(Sql("SELECT group_concat(Name) FROM Driver WHERE Exclude=1"), "al Able,Bo Baker");
 
         // Three drivers removed: one question in the plural, No keeps them, Yes removes them.
-        Select(grid, 1, 3);
+        SelectBlock(grid, 1, 3);
         desktop.ExpectMessage("Confirm Driver Removal", MessageAnswer::No,
                               "Removing these drivers will also remove the points associated "
                               "with these drivers.\r\nDo you want to continue?");
@@ -107,7 +92,7 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
         ClickButton(d, 2);
         EXPECT_EQ(Names(grid), QStringList{"al Able:Yes"});
         EXPECT_EQ(Count(d), "1");
-        EXPECT_EQ(Db().Scalar("SELECT Count(*) FROM Stats").AsInteger(), 2);
+        EXPECT_EQ(Sql("SELECT Count(*) FROM Stats"), "2");
 
         // Removing the last driver leaves the blank row, and only Add, Close and Remove
         // Excluded Results.
@@ -115,11 +100,9 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
         ClickButton(d, 2);
         EXPECT_EQ(Names(grid), QStringList{":"});
         EXPECT_EQ(Count(d), "0");
-        for (int b = 0; b < 7; ++b) {
-            EXPECT_EQ(Child<QPushButton>(d, QString("cmdButton_%1").arg(b))->isEnabled(),
-                      b == 1 || b == 5 || b == 6)
-                << b;
-        }
+        EXPECT_EQ(Enabled(d, {"cmdButton_0", "cmdButton_1", "cmdButton_2", "cmdButton_3",
+                              "cmdButton_4", "cmdButton_5", "cmdButton_6"}),
+                  "0100011");
         // Remove Excluded Results still rescores every race, and says so.
         desktop.ExpectMessage("Process Completed", MessageAnswer::OK, "have been recalculated");
         ClickButton(d, 6);
@@ -138,44 +121,42 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
         // A name another driver has, in any case, cannot be added; the dialog stays open.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
             EXPECT_EQ(e->windowTitle(), "Add Driver");
-            auto* save = Child<QPushButton>(e, "cmdButton_0");
-            EXPECT_FALSE(save->isEnabled());
-            QTest::keyClicks(Box(e, "txtName"), "SMITH|");
-            EXPECT_EQ(Box(e, "txtName")->text(), "SMITH");
+            EXPECT_EQ(Enabled(e, {"cmdButton_0"}), "0");
+            QTest::keyClicks(Line(e, "txtName"), "SMITH|");
+            EXPECT_EQ(Line(e, "txtName")->text(), "SMITH");
             desktop.ExpectMessage("Cannot Add Driver", MessageAnswer::OK,
                                   "\"SMITH\" already exists!");
             ClickButton(e, 0);
             ASSERT_TRUE(e->isVisible());
-            Box(e, "txtName")->setText("Lane");
+            Line(e, "txtName")->setText("Lane");
             // A lone minus sign is a handicap of 0; letters do not go in.
-            Box(e, "txtHandicap")->setFocus();
-            QTest::keyClicks(Box(e, "txtHandicap"), "x-");
-            EXPECT_EQ(Box(e, "txtHandicap")->text(), "-");
+            Line(e, "txtHandicap")->setFocus();
+            QTest::keyClicks(Line(e, "txtHandicap"), "x-");
+            EXPECT_EQ(Line(e, "txtHandicap")->text(), "-");
             Tick(Child<QCheckBox>(e, "chkRookie"));
             ClickButton(e, 0);
         });
         QTest::keyClick(grid, Qt::Key_Insert);
         EXPECT_EQ(Names(grid).last(), "Lane:No");
         EXPECT_EQ(Count(d), "4");
-        EXPECT_EQ(Db().Scalar("SELECT Handicap || Rookie FROM Driver WHERE Name='Lane'").AsText(),
-                  "01");
+        EXPECT_EQ(Sql("SELECT Handicap || Rookie FROM Driver WHERE Name='Lane'"), "01");
 
         // Its own name in other case is no clash.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
             EXPECT_EQ(e->windowTitle(), "Edit Driver");
-            EXPECT_EQ(Box(e, "txtHandicap")->text(), "0");
-            Box(e, "txtName")->setText("KLINE");
-            Box(e, "txtHandicap")->setText("12-3");
+            EXPECT_EQ(Line(e, "txtHandicap")->text(), "0");
+            Line(e, "txtName")->setText("KLINE");
+            Line(e, "txtHandicap")->setText("12-3");
             ClickButton(e, 0);
         });
         DoubleClick(grid, 1);
         EXPECT_EQ(grid->item(1, 0)->text(), "KLINE");
-        EXPECT_EQ(Db().Scalar("SELECT Handicap FROM Driver WHERE Name='KLINE'").AsInteger(), 12);
+        EXPECT_EQ(Sql("SELECT Handicap FROM Driver WHERE Name='KLINE'"), "12");
 
         // Smith renamed to jones: No keeps the dialog open; Yes merges him into Jones, whose
         // flags stay, and Jones's row is selected.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
-            Box(e, "txtName")->setText("jones");
+            Line(e, "txtName")->setText("jones");
             Tick(Child<QCheckBox>(e, "chkExcluded"));
             desktop.ExpectMessage("Driver Exists", MessageAnswer::No, "\"jones\" already exists!");
             ClickButton(e, 0);
@@ -183,26 +164,24 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
             desktop.ExpectMessage("Driver Exists", MessageAnswer::Yes, "merge the points");
             ClickButton(e, 0);
         });
-        Select(grid, 2, 2);
+        SelectBlock(grid, 2, 2);
         QTest::keyClick(grid, Qt::Key_Return);
         EXPECT_EQ(Names(grid), (QStringList{"Jones:No", "KLINE:No", "Lane:No"}));
         EXPECT_EQ(grid->currentRow(), 0);
-        EXPECT_EQ(Db().Scalar("SELECT Count(*) || Sum(Points) FROM Stats JOIN Driver USING "
-                              "(DriverID) WHERE Name='Jones' AND Exclude=0 AND Rookie=1 AND "
-                              "Handicap=7")
-                      .AsText(),
+        EXPECT_EQ(Sql("SELECT Count(*) || Sum(Points) FROM Stats JOIN Driver USING (DriverID) "
+                      "WHERE Name='Jones' AND Exclude=0 AND Rookie=1 AND Handicap=7"),
                   "360");
 
         // Jones and KLINE both ran race 1 and 2: the merge is refused, naming them.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
-            Box(e, "txtName")->setText("Jones");
+            Line(e, "txtName")->setText("Jones");
             desktop.ExpectMessage("Driver Exists", MessageAnswer::Yes);
             desktop.ExpectMessage("Error", MessageAnswer::OK,
                                   "\"Daytona 500\" (race 1) and \"Atlanta 500\" (race 2)");
             ClickButton(e, 0);
             e->reject();
         });
-        Select(grid, 1, 1);
+        SelectBlock(grid, 1, 1);
         ClickButton(d, 0);
         EXPECT_EQ(grid->rowCount(), 3);
         ClickButton(d, 5);

@@ -1,15 +1,11 @@
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTabWidget>
-#include <QTest>
+
+#include <filesystem>
 
 #include "GuiTest.h"
-#include "data/League.h"
-#include "data/Settings.h"
 #include "html/ExportDialog.h"
 #include "html/PageExport.h"
+#include "html/SeasonPublish.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -21,13 +17,12 @@ protected:
     void SetUp() override {
         StartOnDemoLeague();
         SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
+        SetLeagueCommand(LeagueCommand::PublishSeason, PublishSeasonSite);
     }
-    Database& LeagueDb() { return window->GetLeague()->Db(); }
     // Every setting of the league, as stored.
     std::string Stored() {
-        return LeagueDb()
-            .Scalar("SELECT group_concat(SettingsID || '=' || SettingValue, '|') FROM Settings")
-            .AsText();
+        return Sql("SELECT group_concat(SettingsID || '=' || SettingValue, char(10)) || char(10) "
+                   "FROM Settings");
     }
     // Race > HTML on a race of the grid, with a handler for the export dialog.
     void ExportRace(int row, std::function<void(ExportDialog*)> handler) {
@@ -38,8 +33,7 @@ protected:
     static QLabel* Swatch(QDialog* d, int i) {
         return Child<QLabel>(d, QString("lblColor_%1").arg(i));
     }
-    static QLineEdit* Box(QDialog* d, const QString& name) { return Child<QLineEdit>(d, name); }
-    static QLineEdit* Layout(QDialog* d, int i) { return Box(d, QString("txtLayout_%1").arg(i)); }
+    static QLineEdit* Layout(QDialog* d, int i) { return Line(d, QString("txtLayout_%1").arg(i)); }
     static QCheckBox* TableColors(QDialog* d, int i) {
         return Child<QCheckBox>(d, QString("chkRowColors_%1").arg(i));
     }
@@ -49,34 +43,23 @@ protected:
 };
 
 TEST_F(ExportDialogTest, FirstUseShowsTheDefaultStyleAndCancelKeepsEverySetting) {
-    WriteSetting(LeagueDb(), 15, "arial");
+    WriteSetting(Db(), 15, "arial");
     const auto before = Stored();
     ExportRace(1, [&](ExportDialog* d) {
-        EXPECT_EQ(Box(d, "txtHeading")->text(), "XYZ Racing League");
-        EXPECT_EQ(Box(d, "txtRepName")->text(), "Millbrook 500");
-        EXPECT_EQ(Box(d, "txtCaption")->text(), "2.5 miles - 200 laps");
-        // The font is looked up with its letter case; the default one takes its place.
-        EXPECT_EQ(Child<QComboBox>(d, "cboFontList")->currentText(), "Times New Roman");
-        for (int i = 0; i < 5; ++i) {
-            EXPECT_FALSE(TableColors(d, i)->isChecked());
-            EXPECT_FALSE(Swatch(d, 2 * i + 8)->isEnabled());
-            EXPECT_FALSE(Child<QLabel>(d, QString("lblRowColors_%1").arg(2 * i))->isEnabled());
-        }
-        EXPECT_FALSE(TableColors(d, 2)->isEnabled());
-        EXPECT_FALSE(Box(d, "txtBGImage")->isEnabled());
+        // The race's name and length; the font is looked up with its letter case, and the
+        // default one takes its place; the table colours are off.
+        ExpectLooks(d, "export-dialog");
 
         // The table colours follow their boxes; clearing the row colours clears the
         // alternate ones.
         ShowTab(d, 1);
         Tick(TableColors(d, 1));
-        EXPECT_TRUE(Swatch(d, 10)->isEnabled());
-        EXPECT_TRUE(TableColors(d, 2)->isEnabled());
+        EXPECT_EQ(Enabled(d, {"lblColor_10", "chkRowColors_2"}), "11");
         Tick(TableColors(d, 2));
-        EXPECT_TRUE(Swatch(d, 13)->isEnabled());
+        EXPECT_EQ(Enabled(d, {"lblColor_13"}), "1");
         Tick(TableColors(d, 1));
         EXPECT_FALSE(TableColors(d, 2)->isChecked());
-        EXPECT_FALSE(TableColors(d, 2)->isEnabled());
-        EXPECT_FALSE(Swatch(d, 13)->isEnabled());
+        EXPECT_EQ(Enabled(d, {"chkRowColors_2", "lblColor_13"}), "00");
 
         // Layout boxes take digits only and keep to 0..100 when left.
         Layout(d, 0)->setFocus();
@@ -101,9 +84,9 @@ TEST_F(ExportDialogTest, FirstUseShowsTheDefaultStyleAndCancelKeepsEverySetting)
 TEST_F(ExportDialogTest, PreviewShowsTheControlsAndExportSavesThemForTheRacePage) {
     const QString page = Q(dir.File("Race Result.htm"));
     ExportRace(2, [&](ExportDialog* d) {
-        EXPECT_EQ(Box(d, "txtRepName")->text(), "Cedar Valley 250");
-        EXPECT_EQ(Box(d, "txtCaption")->text(), "0.625 miles - 400 laps");
-        Box(d, "txtHeading")->setText("Millbrook League");
+        EXPECT_EQ(Line(d, "txtRepName")->text(), "Cedar Valley 250");
+        EXPECT_EQ(Line(d, "txtCaption")->text(), "0.625 miles - 400 laps");
+        Line(d, "txtHeading")->setText("Millbrook League");
         ShowTab(d, 1);
         Tick(TableColors(d, 1));
         desktop.ExpectColor(0x00FF0000);
@@ -125,7 +108,7 @@ TEST_F(ExportDialogTest, PreviewShowsTheControlsAndExportSavesThemForTheRacePage
         const std::string shown = scorewell::test::ReadFileBytes(preview);
         EXPECT_NE(shown.find("<TITLE>Millbrook League</TITLE>"), std::string::npos);
         EXPECT_NE(shown.find("<FONT FACE=\"Verdana\" SIZE=\"2\">"), std::string::npos);
-        EXPECT_EQ(ReadSetting(LeagueDb(), 2), "XYZ Racing League");
+        EXPECT_EQ(ReadSetting(Db(), 2), "XYZ Racing League");
         desktop.ExpectShellOpen(false);
         desktop.ExpectMessage("Error", MessageAnswer::OK, "Error viewing preview...");
         Click(d, "cmdPreview");
@@ -136,27 +119,60 @@ TEST_F(ExportDialogTest, PreviewShowsTheControlsAndExportSavesThemForTheRacePage
         EXPECT_FALSE(d->Cancelled());
     });
     EXPECT_EQ(desktop.FileRequests().back().fileName, "Race Result.htm");
-    for (auto [id, value] : {std::pair{2, "Millbrook League"},
-                             {3, "Cedar Valley 250"},
-                             {4, "0.625 miles - 400 laps"},
-                             {15, "Verdana"},
-                             {16, "2"},
-                             {100, "True"},
-                             {101, "/pics/flag.gif"},
-                             {112, "&H00FF0000"},
-                             {113, "&H000000FF"},
-                             {119, "&H00808080"},
-                             {200, "0"},
-                             {201, "1"},
-                             {302, "4"}}) {
-        EXPECT_EQ(ReadSetting(LeagueDb(), id), value) << id;
-    }
-    const std::string written = scorewell::test::ReadFileBytes(page.toStdString());
-    EXPECT_NE(written.find("<BODY BACKGROUND=\"/pics/flag.gif\""), std::string::npos);
-    EXPECT_NE(written.find("<TABLE BORDER=1 CELLPADDING=3 CELLSPACING=4><TR>"), std::string::npos);
-    EXPECT_NE(written.find("<TR><TH ALIGN=\"CENTER\" BGCOLOR=\"#FF0000\"><FONT "
-                           "COLOR=\"#0000FF\" SIZE=\"2\">1</FONT></TH>"),
+    // Every setting of the league as stored: the heading, report name and caption typed, the
+    // font, the background image, the table colours chosen and the layout.
+    scorewell::test::ExpectGolden("gui/export-dialog-saved.txt", Stored());
+    // Written with what was saved.
+    EXPECT_NE(scorewell::test::ReadFileBytes(S(page)).find("<BODY BACKGROUND=\"/pics/flag.gif\""),
               std::string::npos);
+}
+
+TEST_F(ExportDialogTest, PublishSeasonWritesTheSiteAndOpensItsIndex) {
+    const std::string site = dir.File("site");
+    EXPECT_TRUE(Menu("mnuFile_9")->isEnabled());
+    EXPECT_EQ(Menu("mnuFile_9")->text(), "Publish &Season...");
+    // A folder not chosen publishes nothing.
+    desktop.ExpectFolder("");
+    Menu("mnuFile_9")->trigger();
+    EXPECT_FALSE(std::filesystem::exists(site));
+
+    desktop.ExpectFolder(Q(site));
+    desktop.ExpectShellOpen(true);
+    Menu("mnuFile_9")->trigger();
+    EXPECT_EQ(desktop.OpenedDocuments().value(0), Q(site + "/index.htm"));
+    EXPECT_TRUE(std::filesystem::exists(site + "/race-3-cedar-valley-250.htm"));
+
+    // A folder that cannot be made is told, and nothing is opened.
+    scorewell::test::WriteFileBytes(dir.File("plain"), "x");
+    desktop.ExpectFolder(Q(dir.File("plain")));
+    desktop.ExpectMessage("Error", MessageAnswer::OK, "The season could not be published.");
+    Menu("mnuFile_9")->trigger();
+    EXPECT_EQ(desktop.OpenedDocuments().size(), 1);
+}
+
+TEST_F(ExportDialogTest, TheModernStyleChosenInTheExportDialogIsKept) {
+    const QString page = Q(dir.File("race.htm"));
+    auto exportRace = [&](bool chooseModern) {
+        SelectRows(1, 1);
+        desktop.OnModal<ExportDialog>([&](ExportDialog* d) {
+            QComboBox* look = Child<QComboBox>(d, "cboPageStyle");
+            EXPECT_EQ(look->currentText(), chooseModern ? "Classic" : "Modern");
+            if (chooseModern) {
+                look->setCurrentIndex(1);
+            }
+            desktop.ExpectSaveDialog(page);
+            if (!chooseModern) {
+                desktop.ExpectMessage("File Exists", MessageAnswer::Yes);
+            }
+            ClickButton(d, 0);
+        });
+        QTest::mouseClick(Button(4), Qt::LeftButton);
+    };
+    exportRace(true);
+    EXPECT_EQ(ReadSetting(window->GetLeague()->Db(), 400), "1");
+    EXPECT_NE(scorewell::test::ReadFileBytes(S(page)).find("<h2>Millbrook 500</h2>"),
+              std::string::npos);
+    exportRace(false);
 }
 
 } // namespace

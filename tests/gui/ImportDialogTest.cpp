@@ -1,14 +1,7 @@
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTest>
-
 #include <filesystem>
 
 #include "GuiTest.h"
 #include "common/Domain.h"
-#include "data/League.h"
 #include "data/Program.h"
 #include "editing/RaceResultsEditor.h"
 #include "editing/ResultEditor.h"
@@ -18,20 +11,19 @@
 namespace scorewell::gui::test {
 namespace {
 
-const std::string kDemo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
 const std::string kFixtures = std::string(SCOREWELL_FIXTURES_DIR) + "/";
 
 class ImportDialogTest : public GuiTest {
 protected:
-    std::string exports;
+    std::string exports = dir.File("nr3/exports");
 
     void SetUp() override {
         PrepareProgram();
-        exports = dir.File("nr3/exports");
         std::filesystem::create_directories(exports);
         for (const char* name :
              {"01-harbor-point-400.stn", "02-millbrook-500.stn", "03-cedar-valley-250.stn"}) {
-            std::filesystem::copy_file(kDemo + name, exports + "/" + name);
+            std::filesystem::copy_file(SCOREWELL_SOURCE_DIR "/resources/demo/" + std::string(name),
+                                       exports + "/" + name);
         }
         SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
         SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
@@ -39,32 +31,16 @@ protected:
     }
 
     QString Export(const char* name) const { return Q(exports + "/" + name); }
-    // Race > Import, worked by the handler.
     void Import(std::function<void(ImportDialog*)> handler) {
-        desktop.OnModal<ImportDialog>(std::move(handler));
-        Menu("mnuRace_0")->trigger();
+        Modal<ImportDialog>("mnuRace_0", std::move(handler));
     }
     static QListWidget* List(QDialog* d) { return Child<QListWidget>(d, "lstRaces"); }
-    static QStringList Entries(QDialog* d) {
-        QStringList entries;
-        for (int i = 0; i < List(d)->count(); ++i) {
-            entries << List(d)->item(i)->text();
-        }
-        return entries;
-    }
     // Edit, Remove and Import available, in that order.
     static std::string States(QDialog* d) {
-        std::string s;
-        for (int i : {2, 1, 4}) {
-            s += Child<QPushButton>(d, QString("cmdButton_%1").arg(i))->isEnabled() ? '1' : '0';
-        }
-        return s;
+        return Enabled(d, {"cmdButton_2", "cmdButton_1", "cmdButton_4"});
     }
     std::int64_t Count(const std::string& table, const std::string& where = "1") {
-        return window->GetLeague()
-            ->Db()
-            .Scalar("SELECT Count(*) FROM " + table + " WHERE " + where)
-            .AsInteger();
+        return std::stoll(Sql("SELECT Count(*) FROM " + table + " WHERE " + where));
     }
 };
 
@@ -86,8 +62,8 @@ TEST_F(ImportDialogTest, ThreeRaceFinalsOneRefusedAreStagedCorrectedAndImported)
         EXPECT_EQ(desktop.FileRequests().back().initialFolder, Export(""));
         // A file from the simulation's exports folder is listed by name, others with their
         // folder after a tab.
-        EXPECT_EQ(Entries(d), (QStringList{"02-millbrook-500.stn",
-                                           "nr3-harbor-point.stn\t" + Q(kFixtures + "stn/")}));
+        EXPECT_EQ(Texts(List(d)), (QStringList{"02-millbrook-500.stn",
+                                               "nr3-harbor-point.stn\t" + Q(kFixtures + "stn/")}));
         EXPECT_TRUE(List(d)->item(0)->isSelected());
         EXPECT_EQ(States(d), "111");
         EXPECT_EQ(Count("STNRace"), 2);
@@ -114,11 +90,8 @@ TEST_F(ImportDialogTest, ThreeRaceFinalsOneRefusedAreStagedCorrectedAndImported)
     EXPECT_TRUE(window->centralWidget()->isEnabled());
     EXPECT_EQ(GridNames(), (QStringList{"Millbrook 500", "Harbor Point 400"}));
     EXPECT_EQ(Count("Stats", "RaceID=1"), 20);
-    EXPECT_EQ(window->GetLeague()
-                  ->Db()
-                  .Scalar("SELECT Driver.Name FROM Stats INNER JOIN Driver ON "
-                          "Driver.DriverID=Stats.DriverID WHERE RaceID=1 AND Finish=1")
-                  .AsText(),
+    EXPECT_EQ(Sql("SELECT Name FROM Stats JOIN Driver USING (DriverID) WHERE RaceID=1 AND "
+                  "Finish=1"),
               "Bram O. Okonkwo");
     EXPECT_EQ(desktop.BusyDepth(), 0);
 }
@@ -134,12 +107,12 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
     Import([&](ImportDialog* d) {
         // A cancelled file dialog adds nothing, but Import becomes available.
         ClickButton(d, 0);
-        EXPECT_TRUE(Entries(d).isEmpty());
+        EXPECT_TRUE(Texts(List(d)).isEmpty());
         EXPECT_EQ(States(d), "001");
 
         ClickButton(d, 0);
-        EXPECT_EQ(Entries(d), (QStringList{"01-harbor-point-400.stn", "02-millbrook-500.stn",
-                                           "03-cedar-valley-250.stn"}));
+        EXPECT_EQ(Texts(List(d)), (QStringList{"01-harbor-point-400.stn", "02-millbrook-500.stn",
+                                               "03-cedar-valley-250.stn"}));
         List(d)->clearSelection();
         EXPECT_EQ(States(d), "001");
         // Cancelled again: the first entry is selected once more.
@@ -156,7 +129,7 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
         EXPECT_EQ(desktop.ModalCount<RaceResultsEditor>(), 0);
         const std::string kept = List(d)->item(0)->data(Qt::UserRole).toString().toStdString();
         ClickButton(d, 1);
-        EXPECT_EQ(Entries(d), QStringList{"01-harbor-point-400.stn"});
+        EXPECT_EQ(Texts(List(d)), QStringList{"01-harbor-point-400.stn"});
         EXPECT_EQ(Count("STNRace"), 1);
         EXPECT_EQ(Count("STNStats", "STNRaceID<>" + kept), 0);
 
@@ -175,7 +148,7 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
     // The next opening starts with nothing staged; the close box cancels too.
     Import([&](ImportDialog* d) {
         EXPECT_EQ(Count("STNRace"), 0);
-        EXPECT_TRUE(Entries(d).isEmpty());
+        EXPECT_TRUE(Texts(List(d)).isEmpty());
         d->close();
         EXPECT_TRUE(d->Cancelled());
     });
@@ -184,9 +157,8 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
 
 TEST_F(ImportDialogTest, AnImportTheLeagueRefusesImportsNothingAndKeepsTheList) {
     Open(MakeLeague("cup.slf"));
-    Database& db = window->GetLeague()->Db();
-    db.Execute("CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.Stats WHEN new.Finish=5 "
-               "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    Db().Execute("CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.Stats WHEN new.Finish=5 "
+                 "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
     desktop.ExpectMessage("Error", MessageAnswer::OK, "Nothing was imported");
     Import([&](ImportDialog* d) {
@@ -194,8 +166,8 @@ TEST_F(ImportDialogTest, AnImportTheLeagueRefusesImportsNothingAndKeepsTheList) 
         ClickButton(d, 4);
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(Count("Race") + Count("Stats") + Count("Driver"), 0);
-        EXPECT_EQ(Entries(d).size(), 2);
-        db.Execute("DROP TRIGGER refuse");
+        EXPECT_EQ(Texts(List(d)).size(), 2);
+        Db().Execute("DROP TRIGGER refuse");
         ClickButton(d, 4);
         EXPECT_FALSE(d->Cancelled());
     });
@@ -283,7 +255,7 @@ TEST_F(ImportDialogTest, AnOffLineLeagueMergesTheFilesIntoOneRaceOfTheDriversInO
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(Count("Race") + Count("Driver"), 0);
         ClickButton(d, 0);
-        EXPECT_EQ(Entries(d).size(), 4);
+        EXPECT_EQ(Texts(List(d)).size(), 4);
         ClickButton(d, 4);
         EXPECT_FALSE(d->Cancelled());
     });
@@ -318,7 +290,7 @@ TEST_F(ImportDialogTest, ANascarRacing4LeagueReadsExportedStandings) {
         ClickButton(d, 0);
         EXPECT_EQ(desktop.FileRequests().back().filter, "N4 Exported Standings (*.html)|*.html");
         EXPECT_EQ(desktop.FileRequests().back().initialFolder, Q(nr4 + "/exports/"));
-        EXPECT_EQ(Entries(d), QStringList{"millbrook-standings.html"});
+        EXPECT_EQ(Texts(List(d)), QStringList{"millbrook-standings.html"});
         ClickButton(d, 4);
     });
     EXPECT_EQ(GridNames(), QStringList{"Millbrook Speedway"});

@@ -1,15 +1,7 @@
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTest>
-
+#include "data/LeaguePropertiesDialog.h"
 #include "GuiTest.h"
 #include "common/Paths.h"
-#include "data/Database.h"
-#include "data/League.h"
 #include "data/LeagueFileActions.h"
-#include "data/LeaguePropertiesDialog.h"
-#include "data/Settings.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -23,13 +15,12 @@ protected:
 
     // File > New with a handler that fills in the dialog.
     void New(std::function<void(LeaguePropertiesDialog*)> handler) {
-        desktop.OnModal<LeaguePropertiesDialog>(std::move(handler));
-        Menu("mnuFile_0")->trigger();
+        Modal<LeaguePropertiesDialog>("mnuFile_0", std::move(handler));
     }
     // File > New with the name typed, then Create, then (when the dialog stays) Cancel.
     void NewNamed(const std::string& name) {
         New([&](LeaguePropertiesDialog* d) {
-            QTest::keyClicks(Child<QLineEdit>(d, "txtFileName"), Q(name));
+            QTest::keyClicks(Line(d, "txtFileName"), Q(name));
             ClickButton(d, 0);
             if (d->isVisible()) {
                 ClickButton(d, 1);
@@ -38,12 +29,11 @@ protected:
     }
     // File > Properties: drop the given races, report lap times, leave by the given button.
     void Properties(int dropped, int button) {
-        desktop.OnModal<LeaguePropertiesDialog>([=](LeaguePropertiesDialog* d) {
+        Modal<LeaguePropertiesDialog>("mnuFile_8", [=](LeaguePropertiesDialog* d) {
             Child<QComboBox>(d, "cboDroppedRaces")->setCurrentIndex(dropped);
             Tick(Child<QRadioButton>(d, "optLapMethod_1"));
             ClickButton(d, button);
         });
-        Menu("mnuFile_8")->trigger();
     }
     std::string LeagueSetting(const std::string& path, int id) {
         Database db = Database::Open(path);
@@ -53,15 +43,12 @@ protected:
 
 TEST_F(LeaguePropertiesDialogTest, ANameWithoutFolderGoesToTheProgramFolderAndIsOpened) {
     New([&](LeaguePropertiesDialog* d) {
-        auto* create = Child<QPushButton>(d, "cmdButton_0");
-        EXPECT_FALSE(create->isEnabled());
-        QTest::keyClicks(Child<QLineEdit>(d, "txtFileName"), "   ");
-        EXPECT_FALSE(create->isEnabled());
-        Child<QLineEdit>(d, "txtFileName")->setText("league");
-        EXPECT_TRUE(create->isEnabled());
-        EXPECT_EQ(Child<QComboBox>(d, "cboDroppedRaces")->currentIndex(), 0);
-        EXPECT_EQ(Child<QComboBox>(d, "cboLeagueType")->currentIndex(), 0);
-        EXPECT_TRUE(Child<QRadioButton>(d, "optLapMethod_0")->isChecked());
+        // Create waits for a name that is not blank.
+        ExpectLooks(d, "league-properties-new");
+        QTest::keyClicks(Line(d, "txtFileName"), "   ");
+        EXPECT_EQ(Enabled(d, {"cmdButton_0"}), "0");
+        Line(d, "txtFileName")->setText("league");
+        EXPECT_EQ(Enabled(d, {"cmdButton_0"}), "1");
         Child<QComboBox>(d, "cboTitle")->setCurrentIndex(1);
         Child<QComboBox>(d, "cboDroppedRaces")->setCurrentIndex(2);
         Child<QComboBox>(d, "cboLeagueType")->setCurrentIndex(1);
@@ -91,12 +78,12 @@ TEST_F(LeaguePropertiesDialogTest, TheExtensionIsAddedUnlessItIsSlfAndCancelCrea
     }
     // Cancel and the close box create nothing and leave the open league open.
     New([&](LeaguePropertiesDialog* d) {
-        Child<QLineEdit>(d, "txtFileName")->setText("cancelled");
+        Line(d, "txtFileName")->setText("cancelled");
         ClickButton(d, 1);
         EXPECT_TRUE(d->Cancelled());
     });
     New([&](LeaguePropertiesDialog* d) {
-        Child<QLineEdit>(d, "txtFileName")->setText("closed");
+        Line(d, "txtFileName")->setText("closed");
         d->close();
     });
     EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), dir.File("league.mdb.slf")));
@@ -175,18 +162,15 @@ TEST_F(LeaguePropertiesDialogTest, TheProposedSimulationFollowsTheConfiguredFold
 TEST_F(LeaguePropertiesDialogTest, PropertiesChangeOnlyDroppedRacesAndTheLapMethod) {
     const std::string path = MakeLeague("cup.slf", {{"Daytona", 200, 2.5f}}, 2, 1);
     Open(path);
-    desktop.OnModal<LeaguePropertiesDialog>([&](LeaguePropertiesDialog* d) {
-        EXPECT_EQ(Child<QLineEdit>(d, "txtFileName")->text().toStdString(), path);
-        EXPECT_FALSE(Child<QLineEdit>(d, "txtFileName")->isEnabled());
-        EXPECT_FALSE(Child<QComboBox>(d, "cboTitle")->isEnabled());
-        EXPECT_FALSE(Child<QComboBox>(d, "cboLeagueType")->isEnabled());
-        EXPECT_TRUE(Child<QComboBox>(d, "cboDroppedRaces")->isEnabled());
+    Modal<LeaguePropertiesDialog>("mnuFile_8", [&](LeaguePropertiesDialog* d) {
+        EXPECT_EQ(S(Line(d, "txtFileName")->text()), path);
+        EXPECT_EQ(Enabled(d, {"txtFileName", "cboTitle", "cboLeagueType", "cboDroppedRaces",
+                              "cmdButton_0"}),
+                  "00011");
         EXPECT_EQ(Child<QComboBox>(d, "cboTitle")->currentIndex(), 2);
         EXPECT_EQ(Child<QComboBox>(d, "cboLeagueType")->currentIndex(), 1);
-        EXPECT_TRUE(Child<QPushButton>(d, "cmdButton_0")->isEnabled());
         ClickButton(d, 1);
     });
-    Menu("mnuFile_8")->trigger();
     // Cancel stores nothing.
     Properties(3, 1);
     EXPECT_EQ(window->GetLeague()->Settings().droppedRaces, 0);
@@ -200,13 +184,12 @@ TEST_F(LeaguePropertiesDialogTest, PropertiesChangeOnlyDroppedRacesAndTheLapMeth
     EXPECT_EQ(LeagueSetting(path, 5), "2");
 
     // The dialog shows the stored values next time; the close box keeps the edits.
-    desktop.OnModal<LeaguePropertiesDialog>([&](LeaguePropertiesDialog* d) {
+    Modal<LeaguePropertiesDialog>("mnuFile_8", [&](LeaguePropertiesDialog* d) {
         EXPECT_EQ(Child<QComboBox>(d, "cboDroppedRaces")->currentIndex(), 3);
         EXPECT_TRUE(Child<QRadioButton>(d, "optLapMethod_1")->isChecked());
         Child<QComboBox>(d, "cboDroppedRaces")->setCurrentIndex(10);
         d->close();
     });
-    Menu("mnuFile_8")->trigger();
     EXPECT_EQ(LeagueSetting(path, 6), "10");
 }
 

@@ -1,8 +1,4 @@
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,9 +8,6 @@
 #include "GuiTest.h"
 #include "app/OptionsDialog.h"
 #include "app/SplashWindow.h"
-#include "data/Database.h"
-#include "data/League.h"
-#include "data/Settings.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -205,14 +198,12 @@ TEST_F(MainWindowTest, DriversWhoseNamesClashAreShownInOneWarningWithTheLeagueOp
     desktop.ExpectMessage("Warning");
     Open(cup);
     desktop.VerifyAllAnswered();
-    auto clash = [](const char* first, const char* second) {
-        return std::string("The drivers \"") + first + "\" and \"" + second +
-               "\" are one name written in different letter case, and their points are counted "
-               "apart; results under that name go to \"" +
-               first + "\". Merge them into one driver or rename one.";
-    };
-    EXPECT_EQ(desktop.Messages().back().text,
-              Q(clash("Ann Able", "ANN ABLE") + "\r\n\r\n" + clash("Zoë Ødegård", "ZOË ØDEGÅRD")));
+    // The core tests word each clash; here both come in one message, a blank line apart.
+    const QString text = desktop.Messages().back().text;
+    EXPECT_TRUE(text.startsWith("The drivers \"Ann Able\" and \"ANN ABLE\" are one name"))
+        << S(text);
+    EXPECT_TRUE(text.contains(".\r\n\r\nThe drivers \"Zoë Ødegård\" and \"ZOË ØDEGÅRD\""))
+        << S(text);
     EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Exclamation);
     EXPECT_EQ(GridNames(), (QStringList{"Daytona", "Atlanta", "Bristol"}));
 }

@@ -1,9 +1,6 @@
-#include <QTest>
-
+#include "import/OfflineSettingsDialog.h"
 #include "GuiTest.h"
 #include "common/Domain.h"
-#include "data/League.h"
-#include "import/OfflineSettingsDialog.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -19,8 +16,7 @@ protected:
     }
     // Tools > Offline Settings, worked by the handler.
     void Settings(std::function<void(OfflineSettingsDialog*)> handler) {
-        desktop.OnModal<OfflineSettingsDialog>(std::move(handler));
-        Menu("mnuTools_3")->trigger();
+        Modal<OfflineSettingsDialog>("mnuTools_3", std::move(handler));
     }
     static QTableWidget* Priorities(QDialog* d) { return Child<QTableWidget>(d, "fgPriorities"); }
     // What the grid shows, "1 Name" a row.
@@ -33,11 +29,7 @@ protected:
     }
     // Up, down and Save available, in that order.
     static std::string States(QDialog* d) {
-        std::string s;
-        for (const char* name : {"cmdMove_0", "cmdMove_1", "cmdButton_1"}) {
-            s += Child<QPushButton>(d, name)->isEnabled() ? '1' : '0';
-        }
-        return s;
+        return Enabled(d, {"cmdMove_0", "cmdMove_1", "cmdButton_1"});
     }
     static void Select(QDialog* d, int first, int last) {
         QTableWidget* grid = Priorities(d);
@@ -48,14 +40,9 @@ protected:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(last));
     }
     QStringList Stored() {
-        QStringList names;
-        for (const auto& row : window->GetLeague()
-                                   ->Db()
-                                   .QueryAll("SELECT Name FROM RankCriteria ORDER BY Priority")
-                                   .rows) {
-            names << Q(row[0].AsText());
-        }
-        return names;
+        return Q(Sql("SELECT group_concat(Name) FROM (SELECT Name FROM RankCriteria ORDER BY "
+                     "Priority)"))
+            .split(',');
     }
 };
 

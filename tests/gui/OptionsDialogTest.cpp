@@ -1,8 +1,4 @@
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTabWidget>
-#include <QTest>
 
 #include "GuiTest.h"
 #include "app/OptionsDialog.h"
@@ -23,12 +19,9 @@ protected:
 
     // File > Options with a handler that fills in the dialog.
     void Options(std::function<void(OptionsDialog*)> handler) {
-        desktop.OnModal<OptionsDialog>(std::move(handler));
-        Menu("mnuFile_10")->trigger();
+        Modal<OptionsDialog>("mnuFile_10", std::move(handler));
     }
-    static QLineEdit* Folder(QDialog* d, int i) {
-        return Child<QLineEdit>(d, QString("txtN3Path_%1").arg(i));
-    }
+    static QLineEdit* Folder(QDialog* d, int i) { return Line(d, QString("txtN3Path_%1").arg(i)); }
     void ExpectStored(const std::vector<std::pair<int, std::string>>& settings) {
         for (const auto& [id, value] : settings) {
             EXPECT_EQ(ReadProgramSetting(id), value) << id;
@@ -42,13 +35,12 @@ TEST_F(OptionsDialogTest, TheDialogShowsTheSettingsAndStoresThemAsMapped) {
         EXPECT_EQ(Folder(d, 0)->text().toStdString(), nr3);
         EXPECT_FALSE(Child<QCheckBox>(d, "chkLastFileFlag")->isChecked());
         EXPECT_FALSE(Child<QCheckBox>(d, "chkBGImage")->isChecked());
-        EXPECT_FALSE(Child<QLineEdit>(d, "txtBGImage")->isEnabled());
-        EXPECT_EQ(Child<QLineEdit>(d, "txtBGImage")->text(), "/pics/old.gif");
+        EXPECT_EQ(Enabled(d, {"txtBGImage"}), "0");
+        EXPECT_EQ(Line(d, "txtBGImage")->text(), "/pics/old.gif");
 
         Child<QTabWidget>(d, "ts")->setCurrentIndex(1);
         Tick(Child<QCheckBox>(d, "chkBGImage"));
-        EXPECT_TRUE(Child<QLineEdit>(d, "txtBGImage")->isEnabled());
-        EXPECT_TRUE(Child<QPushButton>(d, "cmdBGImage")->isEnabled());
+        EXPECT_EQ(Enabled(d, {"txtBGImage", "cmdBGImage"}), "11");
 
         // A blank answer of the file dialog keeps the image chosen before.
         desktop.ExpectOpenFile("/pics/flag.jpg");

@@ -1,14 +1,6 @@
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTest>
-
-#include "GuiTest.h"
-#include "data/League.h"
-#include "import/ProgressWindow.h"
 #include "scoring/PointSystemEditor.h"
-#include "support/TempDir.h"
+#include "GuiTest.h"
+#include "import/ProgressWindow.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -19,15 +11,11 @@ protected:
         StartOnDemoLeague();
         SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
     }
-    Database& Db() { return window->GetLeague()->Db(); }
     // Tools > Point System, worked by the handler, which leaves the editor.
     void Edit(std::function<void(PointSystemEditor*)> handler) {
-        desktop.OnModal<PointSystemEditor>(std::move(handler));
-        Menu("mnuTools_1")->trigger();
+        Modal<PointSystemEditor>("mnuTools_1", std::move(handler));
     }
-    static QLineEdit* Box(QDialog* d, int i) {
-        return Child<QLineEdit>(d, QString("txtPoints_%1").arg(i));
-    }
+    static QLineEdit* Box(QDialog* d, int i) { return Line(d, QString("txtPoints_%1").arg(i)); }
     static QTableWidget* Grid(QDialog* d) { return Child<QTableWidget>(d, "fgPoints"); }
     static void Type(QLineEdit* box, const QString& text) {
         box->setFocus();
@@ -43,26 +31,17 @@ protected:
         return texts;
     }
     std::string Stored() {
-        return Db()
-            .Scalar("SELECT group_concat(Points || '/' || ifnull(PrizeMoney, '-'), ' ') "
-                    "FROM (SELECT * FROM PointSystem ORDER BY Position LIMIT 6)")
-            .AsText();
+        return Sql("SELECT group_concat(Points || '/' || ifnull(PrizeMoney, '-'), ' ') "
+                   "FROM (SELECT * FROM PointSystem ORDER BY Position LIMIT 6)");
     }
 };
 
 TEST_F(PointSystemEditorTest, OpensOnTheLeaguesSystemAndClosesUntouchedWithoutAsking) {
     Edit([&](PointSystemEditor* d) {
         QTableWidget* grid = Grid(d);
-        ASSERT_EQ(grid->rowCount(), 43);
-        EXPECT_EQ(Row(grid, 0), (QStringList{"1", "175", ""}));
-        EXPECT_EQ(Boxes(d), (QStringList{"43", "1", "1", "175", ""}));
-        EXPECT_EQ(Child<QLabel>(d, "lblBonus_1")->text(), "Most Laps Led:");
-        EXPECT_EQ(Child<QLineEdit>(d, "txtBonus_4")->text(), "0");
-        EXPECT_FALSE(Child<QPushButton>(d, "cmdButton_1")->isEnabled());
         // The switches are off: their frames are greyed but for the check boxes and the grid.
-        EXPECT_FALSE(Child<QPushButton>(d, "cmdFill")->isEnabled());
-        EXPECT_FALSE(Child<QLineEdit>(d, "txtBonus_0")->isEnabled());
-        EXPECT_TRUE(grid->isEnabled());
+        ExpectLooks(d, "point-system-editor");
+        ASSERT_EQ(grid->rowCount(), 43);
 
         // Rows 1 to 3 propose their first value and the step between them.
         grid->setCurrentCell(0, 1);
@@ -86,7 +65,7 @@ TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
     desktop.ExpectMessage("Notice", MessageAnswer::No, "3 races of this league");
     Edit([&](PointSystemEditor* d) {
         Tick(Child<QCheckBox>(d, "chkUsePositions"));
-        EXPECT_TRUE(Child<QPushButton>(d, "cmdButton_1")->isEnabled());
+        EXPECT_EQ(Enabled(d, {"cmdButton_1"}), "1");
         Type(Box(d, 0), "5");
         EXPECT_EQ(Grid(d)->rowCount(), 5);
         for (auto [box, text] : {std::pair{1, "1"}, {2, "5"}, {3, "10"}, {4, "3"}}) {
@@ -102,26 +81,23 @@ TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
         Click(d, "cmdFill");
         EXPECT_EQ(Box(d, 0)->text(), "6");
         EXPECT_EQ(Row(Grid(d), 5), (QStringList{"6", "", "250"}));
-        Child<QLineEdit>(d, "txtBonus_0")->clear();
+        Line(d, "txtBonus_0")->clear();
         ClickButton(d, 1);
     });
     EXPECT_EQ(Stored(), "10/1000 7/850 4/700 1/550 0/400 0/250");
-    EXPECT_EQ(Db().Scalar("SELECT Points FROM Bonus WHERE BonusID=1").AsInteger(), 0);
+    EXPECT_EQ(Sql("SELECT Points FROM Bonus WHERE BonusID=1"), "0");
     EXPECT_TRUE(window->GetLeague()->Settings().useCustomPointSystem);
 
-    EXPECT_EQ(Db().Scalar("SELECT Points FROM Stats WHERE RaceID=1 AND Finish=1").AsInteger(), 185);
+    EXPECT_EQ(Sql("SELECT Points FROM Stats WHERE RaceID=1 AND Finish=1"), "185");
     desktop.ExpectMessage("Notice", MessageAnswer::Yes, "3 races of this league");
     Edit([&](PointSystemEditor* d) {
-        EXPECT_TRUE(Child<QPushButton>(d, "cmdFill")->isEnabled());
+        EXPECT_EQ(Enabled(d, {"cmdFill"}), "1");
         Type(Box(d, 0), "6");
         ClickButton(d, 1);
     });
-    EXPECT_EQ(
-        Db().Scalar(
-                "SELECT group_concat((Points - Bonus) || '/' || ifnull(PrizeMoney, '-'), ' ') FROM "
-                "(SELECT * FROM Stats WHERE RaceID=1 ORDER BY Finish LIMIT 7)")
-            .AsText(),
-        "10/1000 7/850 4/700 1/550 0/400 0/250 0/-");
+    EXPECT_EQ(Sql("SELECT group_concat((Points - Bonus) || '/' || ifnull(PrizeMoney, '-'), ' ') "
+                  "FROM (SELECT * FROM Stats WHERE RaceID=1 ORDER BY Finish LIMIT 7)"),
+              "10/1000 7/850 4/700 1/550 0/400 0/250 0/-");
 }
 
 TEST_F(PointSystemEditorTest, UnsavedChangesAreAskedAboutAndTablesGoInAndOutAsCsv) {

@@ -1,14 +1,9 @@
-#include <QComboBox>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTest>
 
 #include "GuiTest.h"
-#include "data/League.h"
 #include "data/LeagueFileActions.h"
-#include "data/Settings.h"
+#include "editing/AdjustmentEditor.h"
+#include "editing/AdjustmentsWindow.h"
 #include "html/ExportDialog.h"
 #include "reports/ColumnEditor.h"
 #include "reports/StandingsWindow.h"
@@ -22,26 +17,19 @@ protected:
         // The worst result of each driver dropped.
         StartOnDemoLeague(1);
         SetLeagueCommand(LeagueCommand::Calculate, ShowStandingsWindow);
+        SetLeagueCommand(LeagueCommand::Adjustments, ShowAdjustmentsWindow);
     }
-    Database& LeagueDb() { return window->GetLeague()->Db(); }
     Database& ProgramDb() { return window->GetProgram()->Db(); }
 
     // Race > Calculate with a handler that works the window and closes it.
     void Calculate(std::function<void(StandingsWindow*)> handler) {
-        const int before = desktop.ModalCount<StandingsWindow>();
-        desktop.OnModal<StandingsWindow>([handler](StandingsWindow* d) {
+        Modal<StandingsWindow>("mnuRace_4", [handler](StandingsWindow* d) {
             handler(d);
             d->close();
         });
-        Menu("mnuRace_4")->trigger();
-        ASSERT_EQ(desktop.ModalCount<StandingsWindow>(), before + 1);
     }
     static QTableWidget* Standings(QDialog* d) { return Child<QTableWidget>(d, "fgCalcs"); }
     static QString Caption(QDialog* d) { return Child<QLabel>(d, "Label2")->text(); }
-    static QString Cell(QDialog* d, int row, int column) {
-        QTableWidgetItem* item = Standings(d)->item(row, column);
-        return item ? item->text() : QString("(none)");
-    }
     static QStringList Headers(QDialog* d) {
         QStringList headers;
         for (int c = 0; c < Standings(d)->columnCount(); ++c) {
@@ -49,6 +37,7 @@ protected:
         }
         return headers;
     }
+    static QTableWidget* Adjustments(QDialog* d) { return Child<QTableWidget>(d, "fgAdjustments"); }
     static QListWidget* Columns(QDialog* d) { return Child<QListWidget>(d, "lstColumns"); }
     static int Checked(QDialog* d) {
         int checked = 0;
@@ -57,24 +46,25 @@ protected:
         }
         return checked;
     }
+    // Fills in the adjustment editor as a user types, then saves.
+    static void Fill(AdjustmentEditor* e, const QString& driver, const QString& race,
+                     const QString& points, const QString& reason) {
+        for (auto [name, choice] : {std::pair{"cboDriver", driver}, {"cboRace", race}}) {
+            auto* box = Child<QComboBox>(e, name);
+            box->setCurrentIndex(box->findText(choice));
+        }
+        for (auto [name, text] : {std::pair{"txtPoints", points}, {"txtReason", reason}}) {
+            Line(e, name)->clear();
+            QTest::keyClicks(Line(e, name), text);
+        }
+        ClickButton(e, 1);
+    }
     static void ChooseReport(QDialog* d, const QString& name) {
         auto* reports = Child<QComboBox>(d, "cboStat");
         reports->setCurrentIndex(reports->findText(name));
     }
-    static bool Enabled(QDialog* d, int button) {
-        return Child<QPushButton>(d, QString("cmdButton_%1").arg(button))->isEnabled();
-    }
-    // The report's columns as stored, in Sequence order: "+" shown, "-" hidden.
-    QStringList StoredColumns(int reportId) {
-        QStringList columns;
-        for (Cursor c = ProgramDb().Query("SELECT Name, Hidden FROM ReportField WHERE ReportID=? "
-                                          "ORDER BY Sequence",
-                                          {Value(reportId)});
-             !c.AtEnd(); c.MoveNext()) {
-            columns << QString(c.Field(1).AsBool() ? "-" : "+") + Q(c.Field(0).AsText());
-        }
-        return columns;
-    }
+    // Up and Down available, in that order.
+    static std::string Moves(QDialog* d) { return Enabled(d, {"cmdButton_4", "cmdButton_5"}); }
 };
 
 TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport) {
@@ -89,27 +79,15 @@ TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport)
                         "FROM Report WHERE Name='Nobody'");
 
     Calculate([&](StandingsWindow* d) {
-        EXPECT_EQ(Caption(d), "Results based on each driver's best 2 finishes of 3 events:");
         // Point Standings: the row numbers in the fixed column, then the report's columns.
-        EXPECT_EQ(Standings(d)->columnCount(), 15);
-        EXPECT_EQ(Headers(d).mid(0, 4), (QStringList{"", "Driver", "Points", "Interval"}));
-        EXPECT_EQ(Standings(d)->columnWidth(3), 0);
-        EXPECT_EQ(Standings(d)->columnWidth(13), 0);
-        EXPECT_EQ(Standings(d)->rowCount(), 20);
-        EXPECT_EQ(Cell(d, 19, 0), "20");
-        EXPECT_EQ(Row(Standings(d), 0).mid(0, 4), (QStringList{"1", "Amos Whitlock", "355", "--"}));
-        EXPECT_EQ(Cell(d, 1, 3), "24");
-        EXPECT_EQ(Cell(d, 1, 12), "5.0");
+        ExpectLooks(d, "standings-window");
         // The first row is current from the first report column, selected to the last.
         EXPECT_EQ(Standings(d)->currentRow(), 0);
         EXPECT_EQ(Standings(d)->currentColumn(), 1);
         EXPECT_EQ(Standings(d)->selectedItems().size(), 14);
 
         ChooseReport(d, "Race Winners");
-        EXPECT_EQ(Headers(d), (QStringList{"", "Race", "Winner", "Pole", "Most Laps Led"}));
-        EXPECT_EQ(Standings(d)->rowCount(), 3);
-        EXPECT_EQ(Cell(d, 1, 1), "Millbrook 500");
-
+        ExpectLooks(d, "standings-window-race-winners");
         ChooseReport(d, "Nobody");
         EXPECT_EQ(Headers(d), (QStringList{"", "Name"}));
         EXPECT_EQ(Standings(d)->rowCount(), 0);
@@ -119,40 +97,37 @@ TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport)
         EXPECT_EQ(Headers(d), (QStringList{"", "Name"}));
     });
     // Every driver ran all three races and lost one.
-    EXPECT_EQ(LeagueDb().Scalar("SELECT Count(*) FROM Stats WHERE Dropped").AsInteger(), 20);
+    EXPECT_EQ(Sql("SELECT Count(*) FROM Stats WHERE Dropped"), "20");
 
     // Dropping nothing, every result counts and the caption says so.
     SaveLeagueProperties(*window->GetLeague(), 0, LapReportingMethod::Speed);
     Calculate([&](StandingsWindow* d) { EXPECT_EQ(Caption(d), "Results after 3 events:"); });
-    EXPECT_EQ(LeagueDb().Scalar("SELECT Count(*) FROM Stats WHERE Dropped").AsInteger(), 0);
+    EXPECT_EQ(Sql("SELECT Count(*) FROM Stats WHERE Dropped"), "0");
 }
 
 TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeague) {
     Calculate([&](StandingsWindow* d) {
         desktop.OnModal<ColumnEditor>([&](ColumnEditor* e) {
             QListWidget* list = Columns(e);
-            EXPECT_EQ(list->count(), 14);
-            EXPECT_EQ(Checked(e), 12);
-            EXPECT_EQ(list->currentRow(), 0);
             // Up is off at the top; Ctrl+Up there changes nothing.
-            EXPECT_FALSE(Enabled(e, 4));
-            EXPECT_TRUE(Enabled(e, 5));
+            ExpectLooks(e, "column-editor");
+            EXPECT_EQ(list->currentRow(), 0);
             QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
             EXPECT_EQ(list->item(0)->text(), "Driver");
 
             // Nothing checked, nothing to save.
             ClickButton(e, 3);
-            EXPECT_FALSE(Enabled(e, 0));
+            EXPECT_EQ(Enabled(e, {"cmdButton_0"}), "0");
             EXPECT_EQ(list->currentRow(), 0);
             list->item(0)->setCheckState(Qt::Checked);
-            EXPECT_TRUE(Enabled(e, 0));
+            EXPECT_EQ(Enabled(e, {"cmdButton_0"}), "1");
             ClickButton(e, 2);
             EXPECT_EQ(Checked(e), 14);
 
             // The last entry, hidden, goes up two places and stays hidden and current.
             list->setCurrentRow(13);
             list->item(13)->setCheckState(Qt::Unchecked);
-            EXPECT_FALSE(Enabled(e, 5));
+            EXPECT_EQ(Moves(e), "10");
             QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
             EXPECT_EQ(list->currentRow(), 13);
             QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
@@ -163,7 +138,7 @@ TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeag
             // The Down button brings the driver's column below the points.
             list->setCurrentRow(0);
             ClickButton(e, 5);
-            EXPECT_TRUE(Enabled(e, 4));
+            EXPECT_EQ(Moves(e), "11");
             list->item(2)->setCheckState(Qt::Unchecked);
             ClickButton(e, 0);
             EXPECT_FALSE(e->Cancelled());
@@ -183,14 +158,14 @@ TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeag
         });
         ClickButton(d, 1);
     });
-    EXPECT_EQ(StoredColumns(1), (QStringList{"+Points", "+Driver", "-Interval", "+Starts", "+Wins",
-                                             "+Top 5", "+Top 10", "+Poles", "+Laps Led", "+Bonus",
-                                             "+Avg Start", "-Adj.", "+Avg Finish", "+Winnings"}));
+    // Stored in the new order, numbered from 1: "+" shown, "-" hidden.
     EXPECT_EQ(ProgramDb()
-                  .Scalar("SELECT group_concat(Sequence) FROM (SELECT Sequence FROM ReportField "
-                          "WHERE ReportID=1 ORDER BY Sequence)")
+                  .Scalar("SELECT group_concat(Sequence || iif(Hidden, '-', '+') || Name) "
+                          "FROM (SELECT * FROM ReportField WHERE ReportID=1 ORDER BY "
+                          "Sequence)")
                   .AsText(),
-              "1,2,3,4,5,6,7,8,9,10,11,12,13,14");
+              "1+Points,2+Driver,3-Interval,4+Starts,5+Wins,6+Top 5,7+Top 10,8+Poles,9+Laps Led,"
+              "10+Bonus,11+Avg Start,12-Adj.,13+Avg Finish,14+Winnings");
 }
 
 TEST_F(StandingsWindowTest, TheShownReportIsPublishedWithTheSavedSettings) {
@@ -206,49 +181,115 @@ TEST_F(StandingsWindowTest, TheShownReportIsPublishedWithTheSavedSettings) {
     Calculate([&](StandingsWindow* d) {
         // Cancelled in the export dialog: the caption is stored all the same, nothing else.
         exportWith(d, [&](ExportDialog* x) {
-            EXPECT_EQ(Child<QLineEdit>(x, "txtCaption")->text(), Q(caption));
-            EXPECT_EQ(Child<QLineEdit>(x, "txtRepName")->text(), "Point Standings");
-            Child<QLineEdit>(x, "txtHeading")->setText("Changed");
+            EXPECT_EQ(Line(x, "txtCaption")->text(), Q(caption));
+            EXPECT_EQ(Line(x, "txtRepName")->text(), "Point Standings");
+            Line(x, "txtHeading")->setText("Changed");
             x->reject();
         });
-        EXPECT_EQ(ReadSetting(LeagueDb(), 4), caption);
-        EXPECT_EQ(ReadSetting(LeagueDb(), 2), "XYZ Racing League");
+        EXPECT_EQ(ReadSetting(Db(), 4), caption);
+        EXPECT_EQ(ReadSetting(Db(), 2), "XYZ Racing League");
 
         // Exported, then the file dialog cancelled: settings saved, no page.
         desktop.ExpectSaveDialog("");
         exportWith(d, [&](ExportDialog* x) {
-            Child<QLineEdit>(x, "txtHeading")->setText("Millbrook League");
+            Line(x, "txtHeading")->setText("Millbrook League");
             ClickButton(x, 0);
         });
         EXPECT_EQ(desktop.FileRequests().back().fileName, "Point Standings.htm");
-        EXPECT_EQ(ReadSetting(LeagueDb(), 2), "Millbrook League");
+        EXPECT_EQ(ReadSetting(Db(), 2), "Millbrook League");
         EXPECT_FALSE(QFileInfo::exists(page));
 
         // Written; a second time over an existing page only when the user agrees.
         desktop.ExpectSaveDialog(page);
         exportWith(d, exportAsIs);
-        const std::string written = scorewell::test::ReadFileBytes(page.toStdString());
+        // The page of the shown report, with its caption and the saved heading.
+        const std::string written = scorewell::test::ReadFileBytes(S(page));
         EXPECT_NE(written.find("<TITLE>Millbrook League</TITLE>"), std::string::npos);
         EXPECT_NE(written.find(">Point Standings</FONT></H2><H3><FONT COLOR=\"#008000\">" +
                                caption + "</FONT></H3>"),
                   std::string::npos);
 
-        scorewell::test::WriteFileBytes(page.toStdString(), "last week");
+        scorewell::test::WriteFileBytes(S(page), "last week");
         desktop.ExpectSaveDialog(page);
         desktop.ExpectMessage("File Exists", MessageAnswer::No,
                               "The file \"" + page + "\" already exists!  Overwrite it?");
         exportWith(d, exportAsIs);
         EXPECT_EQ(desktop.Messages().back().buttons, MessageButtons::YesNo);
-        EXPECT_EQ(scorewell::test::ReadFileBytes(page.toStdString()), "last week");
+        EXPECT_EQ(scorewell::test::ReadFileBytes(S(page)), "last week");
         desktop.ExpectSaveDialog(page);
         desktop.ExpectMessage("File Exists", MessageAnswer::Yes);
         exportWith(d, exportAsIs);
-        EXPECT_EQ(scorewell::test::ReadFileBytes(page.toStdString()), written);
+        EXPECT_EQ(scorewell::test::ReadFileBytes(S(page)), written);
 
         // A page that cannot be written.
         desktop.ExpectSaveDialog(Q(dir.File("gone/page.htm")));
         desktop.ExpectMessage("Scorewell", MessageAnswer::OK, "Error creating HTML file...");
         exportWith(d, exportAsIs);
+    });
+}
+
+TEST_F(StandingsWindowTest, AdjustmentsAreAddedEditedAndRemovedEachAtOnce) {
+    Modal<AdjustmentsWindow>("mnuTools_4", [&](AdjustmentsWindow* d) {
+        EXPECT_EQ(Adjustments(d)->rowCount(), 0);
+        EXPECT_EQ(Enabled(d, {"cmdButton_1"}), "0");
+
+        // A refused entry keeps the editor open with what was typed.
+        desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) {
+            EXPECT_EQ(e->windowTitle(), "Add Adjustment");
+            desktop.ExpectMessage("Error", MessageAnswer::OK, "a whole number other than 0");
+            Fill(e, "Amos Whitlock", "Millbrook 500", "-2x5", "Wrecked <b>Bram</b>");
+            EXPECT_TRUE(e->isVisible());
+            EXPECT_EQ(Line(e, "txtReason")->text(), "Wrecked <b>Bram</b>");
+            Fill(e, "Amos Whitlock", "Millbrook 500", "-25", "Wrecked <b>Bram</b>");
+        });
+        ClickButton(d, 0);
+        EXPECT_EQ(Row(Adjustments(d), 0).mid(0, 4),
+                  (QStringList{"Amos Whitlock", "Millbrook 500", "-25", "Wrecked <b>Bram</b>"}));
+        EXPECT_TRUE(d->Changed());
+
+        // Cancelled: nothing stored.
+        desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) { e->reject(); });
+        QTest::keyClick(Adjustments(d), Qt::Key_Insert);
+        EXPECT_EQ(Adjustments(d)->rowCount(), 1);
+
+        desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) {
+            EXPECT_EQ(e->windowTitle(), "Edit Adjustment");
+            EXPECT_EQ(Child<QComboBox>(e, "cboRace")->currentText(), "Millbrook 500");
+            EXPECT_EQ(Line(e, "txtPoints")->text(), "-25");
+            Fill(e, "Bram Okonkwo", "(the season)", "+10", "Appeal");
+        });
+        DoubleClick(Adjustments(d), 0);
+        EXPECT_EQ(Row(Adjustments(d), 0).mid(0, 4),
+                  (QStringList{"Bram Okonkwo", "", "+10", "Appeal"}));
+
+        desktop.ExpectMessage("Remove Adjustment", MessageAnswer::No);
+        ClickButton(d, 2);
+        EXPECT_EQ(Adjustments(d)->rowCount(), 1);
+        desktop.ExpectMessage("Remove Adjustment", MessageAnswer::Yes, "\"Bram Okonkwo\"");
+        QTest::keyClick(Adjustments(d), Qt::Key_Delete);
+        EXPECT_EQ(Adjustments(d)->rowCount(), 0);
+        EXPECT_EQ(Sql("SELECT Count(*) FROM Adjustment"), "0");
+        d->close();
+    });
+}
+
+TEST_F(StandingsWindowTest, AnAdjustmentShowsInTheStandingsAtOnce) {
+    Calculate([&](StandingsWindow* d) {
+        QTableWidget* grid = Standings(d);
+        const QString leader = grid->item(0, 1)->text();
+        const int points = grid->item(0, 2)->text().toInt();
+        desktop.OnModal<AdjustmentsWindow>([&](AdjustmentsWindow* a) {
+            desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) {
+                Fill(e, leader, "(the season)", "-500", "Disqualified from the season");
+            });
+            ClickButton(a, 0);
+            a->close();
+        });
+        ClickButton(d, 2);
+        EXPECT_NE(grid->item(0, 1)->text(), leader);
+        const int last = grid->rowCount() - 1;
+        EXPECT_EQ(grid->item(last, 1)->text(), leader);
+        EXPECT_EQ(grid->item(last, 2)->text().toInt(), points - 500);
     });
 }
 

@@ -1,14 +1,8 @@
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
 #include <filesystem>
 
 #include "GuiTest.h"
 #include "app/OptionsDialog.h"
 #include "common/Paths.h"
-#include "data/Database.h"
-#include "data/League.h"
 #include "data/LeagueFileActions.h"
 #include "data/Program.h"
 

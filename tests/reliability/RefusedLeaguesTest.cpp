@@ -12,6 +12,8 @@
 
 #include "common/Paths.h"
 #include "common/Platform.h"
+#include "data/League.h"
+#include "data/Program.h"
 #include "support/CliFixture.h"
 
 namespace scorewell {
@@ -128,10 +130,28 @@ TEST_F(RefusedLeaguesTest, AReadOnlyLeagueFileOrFolderIsRefusedAndNotWritten) {
 }
 
 TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
+    const char* message = "is in use by another program. Close it there and try again.";
+    // The desktop program has it open to change it, or only reads it: readers share it, and
+    // nobody waits for the holder.
+    Program program(prog);
+    for (LeagueAccess access : {LeagueAccess::Change, LeagueAccess::Read}) {
+        League held(program, path, access);
+        const auto before = FolderContent(folder);
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"races", path}, {"import", path, test::kDemoFiles[3]}}) {
+            SCOPED_TRACE(command[0]);
+            const bool refused = access == LeagueAccess::Change || command[0] == "import";
+            const auto started = std::chrono::steady_clock::now();
+            const auto r = Cli(command);
+            EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+            EXPECT_EQ(r.err, refused ? "scorewell-cli: \"" + path + "\" " + message + "\n" : "");
+        }
+        EXPECT_EQ(FolderContent(folder), before);
+        held.Close();
+    }
     if (!FileExists("/usr/bin/sqlite3")) {
         GTEST_SKIP() << "needs the sqlite3 shell to hold a lock";
     }
-    const char* message = "is in use by another program. Close it there and try again.";
     // An exclusive transaction keeps everyone out; an immediate one lets others only read, and
     // every command changes the league at least when it compacts it.
     for (const char* begin : {"BEGIN EXCLUSIVE;", "BEGIN IMMEDIATE;"}) {
@@ -168,50 +188,44 @@ TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
 TEST_F(RefusedLeaguesTest, DamageOnlyTheLeaguesChecksSeeIsRefusedAndNotWritten) {
     const std::string sound = test::ReadFileBytes(path);
     const std::string damaged = "is damaged and cannot be opened";
-    const struct {
-        const char* what;
-        const char* sql;
-        std::string message;
-    } cases[] = {
-        {"an index declared over another column: its entries no longer match the rows",
-         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+    // Each with what the message adds to "is damaged and cannot be opened".
+    const std::pair<const char*, std::string> cases[] = {
+        // An index declared over another column: its entries no longer match the rows.
+        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
          "sql='CREATE INDEX \"Name\" ON \"Driver\" (\"Exclude\")' WHERE name='Name';",
-         damaged + "."},
-        {"a table definition that lost a field",
-         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+         "."},
+        // A table definition that lost a field.
+        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
          "sql=replace(sql, '\"Finish\"', '\"Figish\"') WHERE name='Stats';",
-         damaged + ": the field Stats.Finish is missing."},
-        {"a check naming a column that is not there: only compaction builds it again",
-         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
+         ": the field Stats.Finish is missing."},
+        // A check naming a column that is not there: only compaction builds it again.
+        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
          "sql=replace(sql, 'length(\"Name\")', 'length(\"Nane\")') WHERE name='Driver';",
-         damaged + ": the definition of Driver cannot be read."},
-        {"a page of races lost: its results point at nothing",
-         "PRAGMA foreign_keys=OFF; DELETE FROM Race;",
-         damaged + ": rows of Stats refer to Race rows that are not there."},
-        {"a relation naming a field that is not there",
-         "PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql=replace(sql, "
+         ": the definition of Driver cannot be read."},
+        // A page of races lost: its results point at nothing.
+        {"PRAGMA foreign_keys=OFF; DELETE FROM Race;",
+         ": rows of Stats refer to Race rows that are not there."},
+        // A relation naming a field that is not there.
+        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql=replace(sql, "
          "'REFERENCES \"Race\" (\"RaceID\")', 'REFERENCES \"Race\" (\"RaceIX\")') "
          "WHERE name='Stats';",
-         damaged + ": the relations between its tables cannot be read."},
+         ": the relations between its tables cannot be read."},
         // Tampering is damage too: what a league holds must not run, or be read, out of bounds.
-        {"a number of dropped races no count can hold",
-         "UPDATE Settings SET SettingValue='99999999999' WHERE SettingsID=6;",
-         damaged + ": the setting Dropped Races (6) is \"99999999999\", but must be a whole "
-                   "number from 0 to 10."},
-        {"a trigger that wipes the drivers when a race is added",
-         "CREATE TRIGGER t AFTER INSERT ON Race BEGIN DELETE FROM Driver; END;",
-         damaged + ": the trigger \"t\" is not part of a league."},
-        {"a trigger on what opening a league writes",
-         "CREATE TRIGGER \"on settings\" AFTER INSERT ON Settings BEGIN DELETE FROM Stats; END;",
-         damaged + ": the trigger \"on settings\" is not part of a league."},
-        {"a view", "CREATE VIEW Standings AS SELECT Name FROM Driver;",
-         damaged + ": the view \"Standings\" is not part of a league."},
+        {"UPDATE Settings SET SettingValue='99999999999' WHERE SettingsID=6;",
+         ": the setting Dropped Races (6) is \"99999999999\", but must be a whole number from 0 "
+         "to 10."},
+        {"CREATE TRIGGER t AFTER INSERT ON Race BEGIN DELETE FROM Driver; END;",
+         ": the trigger \"t\" is not part of a league."},
+        {"CREATE TRIGGER \"on settings\" AFTER INSERT ON Settings BEGIN DELETE FROM Stats; END;",
+         ": the trigger \"on settings\" is not part of a league."},
+        {"CREATE VIEW Standings AS SELECT Name FROM Driver;",
+         ": the view \"Standings\" is not part of a league."},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [sql, message] : cases) {
+        SCOPED_TRACE(sql);
         test::WriteFileBytes(path, sound);
-        Damage(c.sql);
-        ExpectAllRefused(path, c.message, false);
+        Damage(sql);
+        ExpectAllRefused(path, damaged + message, false);
     }
     SCOPED_TRACE("a header that lets the engine read but never write");
     std::string bytes = sound;

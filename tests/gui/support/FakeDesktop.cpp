@@ -27,44 +27,6 @@ FakeDesktop::~FakeDesktop() {
     InstallDesktop(nullptr);
 }
 
-void FakeDesktop::ExpectMessage(const QString& title, MessageAnswer answer,
-                                const QString& textPart) {
-    Expected& e = Push(Kind::Message);
-    e.title = title;
-    e.textPart = textPart;
-    e.answer = answer;
-}
-
-void FakeDesktop::ExpectOpenFile(const QString& answer) {
-    Push(Kind::OpenFile).files = QStringList{answer};
-}
-
-void FakeDesktop::ExpectOpenFiles(const QStringList& answer) {
-    Push(Kind::OpenFiles).files = answer;
-}
-
-void FakeDesktop::ExpectSaveDialog(const QString& answer) {
-    Push(Kind::Save).files = QStringList{answer};
-}
-
-void FakeDesktop::ExpectColor(std::optional<std::int32_t> answer) {
-    Push(Kind::Color).color = answer;
-}
-
-void FakeDesktop::ExpectFolder(const QString& answer) {
-    Push(Kind::Folder).files = QStringList{answer};
-}
-
-void FakeDesktop::ExpectShellOpen(bool succeeds) {
-    Push(Kind::ShellOpen).succeeds = succeeds;
-}
-
-FakeDesktop::Expected& FakeDesktop::Push(Kind kind) {
-    expected_.emplace_back();
-    expected_.back().kind = kind;
-    return expected_.back();
-}
-
 void FakeDesktop::VerifyAllAnswered() {
     for (const Expected& e : expected_) {
         ADD_FAILURE() << "expected " << KindName(static_cast<int>(e.kind)) << " "

@@ -32,14 +32,22 @@ public:
 
     // The next message must have this title (and contain the text, when given).
     void ExpectMessage(const QString& title, MessageAnswer answer = MessageAnswer::OK,
-                       const QString& textPart = {});
-    void ExpectOpenFile(const QString& answer);
-    void ExpectOpenFiles(const QStringList& answer);
-    void ExpectSaveDialog(const QString& answer);
+                       const QString& textPart = {}) {
+        Push({.kind = Kind::Message, .title = title, .textPart = textPart, .answer = answer});
+    }
+    void ExpectOpenFile(const QString& answer) {
+        Push({.kind = Kind::OpenFile, .files = {answer}});
+    }
+    void ExpectOpenFiles(const QStringList& answer) {
+        Push({.kind = Kind::OpenFiles, .files = answer});
+    }
+    void ExpectSaveDialog(const QString& answer) { Push({.kind = Kind::Save, .files = {answer}}); }
     // Nothing means the user cancels the colour dialog.
-    void ExpectColor(std::optional<std::int32_t> answer);
-    void ExpectFolder(const QString& answer);
-    void ExpectShellOpen(bool succeeds);
+    void ExpectColor(std::optional<std::int32_t> answer) {
+        Push({.kind = Kind::Color, .color = answer});
+    }
+    void ExpectFolder(const QString& answer) { Push({.kind = Kind::Folder, .files = {answer}}); }
+    void ExpectShellOpen(bool succeeds) { Push({.kind = Kind::ShellOpen, .succeeds = succeeds}); }
 
     // The handler for every modal window of the class: it works the window and closes it.
     template <class Window>
@@ -81,17 +89,16 @@ private:
     enum class Kind { Message, OpenFile, OpenFiles, Save, Color, Folder, ShellOpen };
     struct Expected {
         Kind kind = Kind::Message;
-        QString title;
-        QString textPart;
+        QString title = {};
+        QString textPart = {};
         MessageAnswer answer = MessageAnswer::OK;
-        QStringList files;
-        std::optional<std::int32_t> color;
+        QStringList files = {};
+        std::optional<std::int32_t> color = {};
         bool succeeds = false;
     };
     // The next expectation when it is of the kind; nothing (and a failure) otherwise.
     std::optional<Expected> Next(Kind kind, const QString& call);
-    // Appends an expectation of the kind; a deque keeps the reference valid.
-    Expected& Push(Kind kind);
+    void Push(const Expected& e) { expected_.push_back(e); }
 
     std::deque<Expected> expected_;
     std::vector<ShownMessage> messages_;

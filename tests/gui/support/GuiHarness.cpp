@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QTest>
+#include <QGroupBox>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <filesystem>
@@ -170,6 +170,79 @@ void DoubleClick(QTableWidget* grid, int row) {
     const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+std::string Enabled(QObject* parent, const QStringList& names) {
+    std::string states;
+    for (const QString& name : names) {
+        states += Child<QWidget>(parent, name)->isEnabled() ? '1' : '0';
+    }
+    return states;
+}
+
+QStringList Texts(QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts << list->item(i)->text();
+    }
+    return texts;
+}
+
+void SelectBlock(QTableWidget* grid, int first, int last) {
+    grid->setCurrentCell(first, 0);
+    grid->setRangeSelected(QTableWidgetSelectionRange(first, 0, last, grid->columnCount() - 1),
+                           true);
+}
+
+std::string Describe(QWidget* window) {
+    QString text;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_")) {
+            continue;
+        }
+        text += w->objectName() + (w->isEnabled() ? "" : " [off]") +
+                (w->isVisibleTo(window) ? "" : " [hidden]");
+        const auto checked = [](bool checkable, bool on) {
+            return checkable ? (on ? " [x]" : " [ ]") : "";
+        };
+        if (auto* box = qobject_cast<QLineEdit*>(w)) {
+            text += ": " + box->text();
+        } else if (auto* label = qobject_cast<QLabel*>(w)) {
+            text += ": " + label->text();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            text += ": " + button->text() + checked(button->isCheckable(), button->isChecked());
+        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+            text += ": " + group->title() + checked(group->isCheckable(), group->isChecked());
+        } else if (auto* choice = qobject_cast<QComboBox*>(w)) {
+            text += ": " + choice->currentText();
+        } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            text += ": " + tabs->tabText(tabs->currentIndex());
+        } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+            for (int i = 0; i < list->count(); ++i) {
+                const QListWidgetItem* item = list->item(i);
+                text += "\n  " + item->text() +
+                        checked(item->flags() & Qt::ItemIsUserCheckable,
+                                item->checkState() == Qt::Checked);
+            }
+        } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
+            QStringList headers;
+            for (int c = 0; c < grid->columnCount(); ++c) {
+                QTableWidgetItem* header = grid->horizontalHeaderItem(c);
+                headers << (header ? header->text() : QString()) +
+                               (grid->columnWidth(c) == 0 ? " [hidden]" : "");
+            }
+            text += "\n  " + headers.join(" | ");
+            for (int r = 0; r < grid->rowCount(); ++r) {
+                text += "\n  " + Row(grid, r).join(" | ");
+            }
+        }
+        text += "\n";
+    }
+    return text.toStdString();
+}
+
+void ExpectLooks(QWidget* window, const std::string& name) {
+    scorewell::test::ExpectGolden("gui/" + name + ".txt", Describe(window));
 }
 
 QStringList Row(QTableWidget* grid, int row) {

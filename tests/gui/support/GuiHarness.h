@@ -4,10 +4,19 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QTableWidget>
+#include <QTest>
 
 #include <memory>
 #include <string>
@@ -17,6 +26,9 @@
 #include "app/LeagueCommands.h"
 #include "app/MainWindow.h"
 #include "common/Controls.h"
+#include "data/Database.h"
+#include "data/League.h"
+#include "data/Settings.h"
 #include "support/TempDir.h"
 
 namespace scorewell::gui::test {
@@ -62,6 +74,19 @@ public:
     std::string StartOnDemoLeague(int dropped = 0);
     // Opens a league in the running window.
     void Open(const std::string& path);
+    // The open league's database, and one value it gives as text.
+    Database& Db() const { return window->GetLeague()->Db(); }
+    std::string Sql(std::string_view sql, std::initializer_list<Value> values = {}) const {
+        return Db().Scalar(sql, values).AsText();
+    }
+    // Triggers the menu item, which must show a modal window of the class, worked by the handler.
+    template <class Window>
+    void Modal(const QString& menu, std::function<void(Window*)> handler) {
+        const int shown = desktop.ModalCount<Window>();
+        desktop.OnModal<Window>(std::move(handler));
+        Menu(menu)->trigger();
+        EXPECT_EQ(desktop.ModalCount<Window>(), shown + 1) << menu.toStdString();
+    }
 
     QAction* Menu(const QString& name) const;
     QPushButton* Button(int index) const;
@@ -83,6 +108,12 @@ T* Child(QObject* parent, const QString& name) {
     return child;
 }
 
+inline QLineEdit* Line(QObject* parent, const QString& name) {
+    return Child<QLineEdit>(parent, name);
+}
+// Whether each named control is enabled, as "1" or "0" in turn.
+std::string Enabled(QObject* parent, const QStringList& names);
+
 // Clicks a named button, or the button cmdButton_<index>.
 void Click(QObject* parent, const QString& name);
 void ClickButton(QObject* parent, int index);
@@ -93,5 +124,14 @@ void Tick(QAbstractButton* box);
 void DoubleClick(QTableWidget* grid, int row);
 // The texts of a grid row, empty for cells without item.
 QStringList Row(QTableWidget* grid, int row);
+QStringList Texts(QListWidget* list);
+// Selects a block of whole rows, the first one current.
+void SelectBlock(QTableWidget* grid, int first, int last);
+
+// Every named control of a window, one a line, with what it shows: whether it is off or hidden,
+// its text, check, choice, or the rows of its grid (hidden columns marked).
+std::string Describe(QWidget* window);
+// Compares Describe(window) with the golden file tests/fixtures/gui/<name>.txt.
+void ExpectLooks(QWidget* window, const std::string& name);
 
 } // namespace scorewell::gui::test

@@ -1,177 +1,13 @@
 #include "PageCheck.h"
 
 #include <cctype>
+#include <map>
+#include <regex>
+#include <set>
 
 #include "common/Text.h"
 
 namespace scorewell::test {
-
-namespace {
-
-bool IsNameChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == ':';
-}
-
-std::string CodePointUtf8(unsigned long cp) {
-    std::string out;
-    AppendUtf8(out, static_cast<char32_t>(cp));
-    return out;
-}
-
-const char* const kForbiddenElements[] = {"SCRIPT", "STYLE",  "IFRAME", "FRAME", "OBJECT",
-                                          "EMBED",  "APPLET", "LINK",   "META",  "BASE",
-                                          "FORM",   "INPUT",  "SVG",    "IMG",   "MATH"};
-
-class Reader {
-public:
-    explicit Reader(const std::string& bytes) : s_(bytes) {}
-
-    ParsedPage Run() {
-        while (at_ < s_.size()) {
-            const char c = s_[at_];
-            if (c == '<') {
-                Tag();
-            } else if (c == '&') {
-                Text(Entity());
-            } else {
-                if (c == '>') {
-                    page_.problems.push_back("a bare \">\" in the text at byte " +
-                                             std::to_string(at_));
-                }
-                Text(Cp1252ToUtf8(std::string_view(&s_[at_], 1)));
-                ++at_;
-            }
-        }
-        return std::move(page_);
-    }
-
-private:
-    void Text(const std::string& text) {
-        if (inCell_) {
-            cell_ += text;
-        }
-    }
-
-    std::string Entity() {
-        const std::size_t end = s_.find(';', at_);
-        if (end == std::string::npos || end - at_ > 10) {
-            page_.problems.push_back("a bare \"&\" at byte " + std::to_string(at_));
-            ++at_;
-            return "&";
-        }
-        const std::string name = s_.substr(at_ + 1, end - at_ - 1);
-        at_ = end + 1;
-        if (name == "amp") {
-            return "&";
-        }
-        if (name == "lt") {
-            return "<";
-        }
-        if (name == "gt") {
-            return ">";
-        }
-        if (name == "quot") {
-            return "\"";
-        }
-        if (name.size() > 1 && name[0] == '#' &&
-            name.find_first_not_of("0123456789", 1) == std::string::npos) {
-            return CodePointUtf8(std::stoul(name.substr(1)));
-        }
-        page_.problems.push_back("an unknown entity &" + name + ";");
-        return "";
-    }
-
-    void Tag() {
-        if (s_.compare(at_, 4, "<!--") == 0) {
-            const std::size_t end = s_.find("-->", at_ + 4);
-            at_ = end == std::string::npos ? s_.size() : end + 3;
-            return;
-        }
-        std::size_t i = at_ + 1;
-        PageTag tag;
-        if (i < s_.size() && s_[i] == '/') {
-            tag.name = "/";
-            ++i;
-        }
-        const std::size_t nameStart = i;
-        while (i < s_.size() && IsNameChar(s_[i])) {
-            ++i;
-        }
-        if (i == nameStart) {
-            page_.problems.push_back("a bare \"<\" in the text at byte " + std::to_string(at_));
-            Text("<");
-            ++at_;
-            return;
-        }
-        tag.name += ToUpper(s_.substr(nameStart, i - nameStart));
-        while (i < s_.size() && s_[i] != '>') {
-            if (std::isspace(static_cast<unsigned char>(s_[i]))) {
-                ++i;
-                continue;
-            }
-            const std::size_t attrStart = i;
-            while (i < s_.size() && s_[i] != '=' && s_[i] != '>' &&
-                   !std::isspace(static_cast<unsigned char>(s_[i]))) {
-                ++i;
-            }
-            std::string name = ToUpper(s_.substr(attrStart, i - attrStart));
-            std::string value;
-            if (i < s_.size() && s_[i] == '=') {
-                ++i;
-                if (i < s_.size() && (s_[i] == '"' || s_[i] == '\'')) {
-                    const char quote = s_[i];
-                    const std::size_t end = s_.find(quote, i + 1);
-                    const std::size_t stop = end == std::string::npos ? s_.size() : end;
-                    value = s_.substr(i + 1, stop - i - 1);
-                    i = end == std::string::npos ? s_.size() : end + 1;
-                } else {
-                    const std::size_t valueStart = i;
-                    while (i < s_.size() && s_[i] != '>' &&
-                           !std::isspace(static_cast<unsigned char>(s_[i]))) {
-                        ++i;
-                    }
-                    value = s_.substr(valueStart, i - valueStart);
-                }
-            }
-            Check(tag.name, name, value);
-            tag.attributes.emplace_back(std::move(name), std::move(value));
-        }
-        at_ = i < s_.size() ? i + 1 : s_.size();
-        for (const char* forbidden : kForbiddenElements) {
-            if (tag.name == forbidden || tag.name == "/" + std::string(forbidden)) {
-                page_.problems.push_back("a <" + tag.name + "> element");
-            }
-        }
-        if (tag.name == "TD") {
-            inCell_ = true;
-            cell_.clear();
-        } else if (tag.name == "/TD") {
-            inCell_ = false;
-            page_.cells.push_back(cell_);
-        }
-        page_.tags.push_back(std::move(tag));
-    }
-
-    void Check(const std::string& tag, const std::string& name, const std::string& value) {
-        if (name.size() > 2 && name.compare(0, 2, "ON") == 0) {
-            page_.problems.push_back("an event attribute " + name + " on <" + tag + ">");
-        }
-        if (ToUpper(value).find("JAVASCRIPT:") != std::string::npos) {
-            page_.problems.push_back("a javascript: link in " + name + " on <" + tag + ">");
-        }
-        if (name.empty() || !IsNameChar(name[0])) {
-            page_.problems.push_back("a broken attribute in <" + tag + ">");
-        }
-    }
-
-    const std::string& s_;
-    std::size_t at_ = 0;
-    bool inCell_ = false;
-    std::string cell_;
-    ParsedPage page_;
-};
-
-} // namespace
 
 std::string ParsedPage::Structure() const {
     std::string text;
@@ -186,7 +22,84 @@ std::string ParsedPage::Structure() const {
 }
 
 ParsedPage ParsePage(const std::string& bytes) {
-    return Reader(bytes).Run();
+    // A comment, a tag (a quoted value may hold a ">"), an entity, or a "<", ">" or "&" that is
+    // none of them.
+    static const std::regex token(R"(<!--[\s\S]*?-->|<(/?)([A-Za-z0-9_:-]+)((?:[^>"']|"[^"]*")"
+                                  R"(|'[^']*')*)>|&([^;]{0,9});|[<>&])");
+    // A name (none before a bare "="), then maybe a value, quoted or not.
+    static const std::regex attribute(R"((?:([^\s=]+)|(?==))(?:=("[^"]*"|'[^']*'|\S*))?)");
+    static const std::set<std::string> forbidden = {"SCRIPT", "STYLE",  "IFRAME", "FRAME", "OBJECT",
+                                                    "EMBED",  "APPLET", "LINK",   "META",  "BASE",
+                                                    "FORM",   "INPUT",  "SVG",    "IMG",   "MATH"};
+    static const std::map<std::string, std::string> entities = {
+        {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}};
+    ParsedPage page;
+    bool inCell = false;
+    std::string cell;
+    auto text = [&](const std::string& t) {
+        cell += inCell ? t : "";
+    };
+    auto problem = [&](const std::string& p) {
+        page.problems.push_back(p);
+    };
+    std::size_t end = 0;
+    for (std::sregex_iterator m(bytes.begin(), bytes.end(), token), none; m != none; ++m) {
+        text(Cp1252ToUtf8(m->prefix().str()));
+        end = static_cast<std::size_t>(m->position() + m->length());
+        const std::string whole = m->str();
+        if (whole.length() == 1) {
+            problem("a bare \"" + whole +
+                    (whole == "&" ? "\" at byte " : "\" in the text at byte ") +
+                    std::to_string(m->position()));
+            text(whole);
+        } else if (whole[0] == '&') {
+            const std::string name = (*m)[4];
+            if (entities.count(name)) {
+                text(entities.at(name));
+            } else if (name.size() > 1 && name[0] == '#' &&
+                       name.find_first_not_of("0123456789", 1) == std::string::npos) {
+                std::string character;
+                AppendUtf8(character, static_cast<char32_t>(std::stoul(name.substr(1))));
+                text(character);
+            } else {
+                problem("an unknown entity &" + name + ";");
+            }
+        } else if (whole.rfind("<!--", 0) != 0) {
+            PageTag tag{(*m)[1].str() + ToUpper((*m)[2].str()), {}};
+            const std::string attributes = (*m)[3];
+            for (std::sregex_iterator a(attributes.begin(), attributes.end(), attribute); a != none;
+                 ++a) {
+                std::string name = ToUpper((*a)[1].str()), value = (*a)[2];
+                if (!value.empty() && (value[0] == '"' || value[0] == '\'')) {
+                    value = value.substr(1, value.size() - 2);
+                }
+                if (name.size() > 2 && name.rfind("ON", 0) == 0) {
+                    problem("an event attribute " + name + " on <" + tag.name + ">");
+                }
+                if (ToUpper(value).find("JAVASCRIPT:") != std::string::npos) {
+                    problem("a javascript: link in " + name + " on <" + tag.name + ">");
+                }
+                if (name.empty() || !(std::isalnum(static_cast<unsigned char>(name[0])) ||
+                                      std::string("-_:").find(name[0]) != std::string::npos)) {
+                    problem("a broken attribute in <" + tag.name + ">");
+                }
+                tag.attributes.emplace_back(std::move(name), std::move(value));
+            }
+            if (forbidden.count(tag.name[0] == '/' ? tag.name.substr(1) : tag.name)) {
+                problem("a <" + tag.name + "> element");
+            }
+            if (tag.name == "TD" || tag.name == "/TD") {
+                if (tag.name == "/TD") {
+                    page.cells.push_back(cell);
+                }
+                inCell = tag.name == "TD";
+                cell.clear();
+            }
+            page.tags.push_back(std::move(tag));
+        }
+    }
+    text(Cp1252ToUtf8(bytes.substr(end)));
+    return page;
 }
 
 } // namespace scorewell::test

@@ -5,6 +5,7 @@
 #include "common/Formatting.h"
 #include "common/Text.h"
 #include "data/Drivers.h"
+#include "html/ModernStyle.h"
 
 namespace scorewell {
 
@@ -30,8 +31,7 @@ std::string AdjustmentsListHtml(const std::vector<AdjustmentRow>& rows, const Pa
     if (rows.empty()) {
         return {};
     }
-    const std::string size =
-        s.fontSize > 0 ? " SIZE=\"" + std::to_string(s.fontSize) + "\"" : "";
+    const std::string size = s.fontSize > 0 ? " SIZE=\"" + std::to_string(s.fontSize) + "\"" : "";
     const auto& tc = s.tableColors;
     const auto& utc = s.useTableColors;
     std::string html;
@@ -92,6 +92,27 @@ std::string AdjustmentsListHtml(const std::vector<AdjustmentRow>& rows, const Pa
     }
     line("</TABLE></CENTER>");
     return html;
+}
+
+std::string ModernAdjustmentsHtml(const std::vector<AdjustmentRow>& rows, bool withRace) {
+    if (rows.empty()) {
+        return {};
+    }
+    ModernTable t;
+    t.captions = {"Driver", "Race", "Points", "Reason"};
+    t.centred = {false, false, true, false};
+    for (const AdjustmentRow& row : rows) {
+        t.cells.push_back({EscapeHTML(row.driver), EscapeHTML(row.race), SignedPoints(row.points),
+                           EscapeHTML(row.reason)});
+    }
+    if (!withRace) {
+        t.captions.erase(t.captions.begin() + 1);
+        t.centred.erase(t.centred.begin() + 1);
+        for (auto& cells : t.cells) {
+            cells.erase(cells.begin() + 1);
+        }
+    }
+    return "<h3>Penalties and Adjustments</h3>\r\n" + ModernTableHtml(t);
 }
 
 std::vector<AdjustmentRow> ReportAdjustments(Database& league, const ReportTable& table) {

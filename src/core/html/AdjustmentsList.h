@@ -16,6 +16,9 @@ namespace scorewell {
 std::string AdjustmentsListHtml(const std::vector<AdjustmentRow>& rows, const PageStyle& style,
                                 bool withRace);
 
+// The same list on a page in the Modern style: a heading and a table; no rows give no text.
+std::string ModernAdjustmentsHtml(const std::vector<AdjustmentRow>& rows, bool withRace);
+
 // The adjustments a report's page lists: when the report counts adjustments (it has a column of
 // the field "Adj"), those of the drivers its table shows, by the names of its "Driver" column.
 std::vector<AdjustmentRow> ReportAdjustments(Database& league, const ReportTable& table);

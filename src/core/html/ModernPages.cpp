@@ -1,8 +1,9 @@
 #include "html/ModernPages.h"
 
 #include "common/Errors.h"
-#include "html/PageWriter.h"
+#include "html/AdjustmentsList.h"
 #include "html/ModernStyle.h"
+#include "html/PageWriter.h"
 
 namespace scorewell {
 
@@ -12,7 +13,7 @@ constexpr int kCentred = 4;
 
 } // namespace
 
-std::string ModernReportBody(const ReportTable& table) {
+std::string ModernReportBody(Database& league, const ReportTable& table) {
     ModernTable t;
     t.numberCaption = "Pos";
     const std::vector<std::size_t> visible = table.VisibleColumns();
@@ -27,10 +28,11 @@ std::string ModernReportBody(const ReportTable& table) {
         }
         t.cells.push_back(std::move(cells));
     }
-    return ModernTableHtml(t);
+    return ModernTableHtml(t) +
+           ModernAdjustmentsHtml(ReportAdjustments(league, table), /*withRace=*/true);
 }
 
-std::string ModernRaceBody(const RaceResultsTable& results) {
+std::string ModernRaceBody(Database& league, std::int32_t raceId, const RaceResultsTable& results) {
     ModernTable t;
     t.numberCaption = "Finish";
     t.captions = results.captions;
@@ -46,7 +48,8 @@ std::string ModernRaceBody(const RaceResultsTable& results) {
     for (const auto& [label, value] : results.summary) {
         body += "<tr><th>" + label + "</th><td>" + EscapeHTML(value) + "</td></tr>\r\n";
     }
-    return body + "</table>\r\n";
+    return body + "</table>\r\n" +
+           ModernAdjustmentsHtml(ReadAdjustments(league, raceId), /*withRace=*/false);
 }
 
 std::string ModernExportPage(Database& league, Database& programDb, const ModernExport& request) {
@@ -61,9 +64,10 @@ std::string ModernExportPage(Database& league, Database& programDb, const Modern
         if (report.columns.empty()) {
             throw ScorewellError("the report \"" + report.name + "\" has no columns");
         }
-        page.body = ModernReportBody(RunReport(league, report, request.decimalSeparator));
+        page.body = ModernReportBody(league, RunReport(league, report, request.decimalSeparator));
     } else if (request.exportType == 1) {
-        page.body = ModernRaceBody(ReadRaceResults(league, request.id, request.decimalSeparator));
+        page.body = ModernRaceBody(league, request.id,
+                                   ReadRaceResults(league, request.id, request.decimalSeparator));
     } else {
         throw ScorewellError("there is no export type " + std::to_string(request.exportType));
     }

@@ -9,12 +9,13 @@
 
 namespace scorewell {
 
-// The main part of a "Modern" page of a report: its visible columns, ranked, values escaped.
-std::string ModernReportBody(const ReportTable& table);
+// The main part of a "Modern" page of a report: its visible columns, ranked, values escaped, and
+// the adjustments the report counts under them (ReportAdjustments).
+std::string ModernReportBody(Database& league, const ReportTable& table);
 
-// The main part of a "Modern" page of a race: the results in finishing order and the race's
-// summary under them, values escaped.
-std::string ModernRaceBody(const RaceResultsTable& results);
+// The main part of a "Modern" page of a race: the results in finishing order, the race's summary
+// under them and the adjustments tied to the race, values escaped.
+std::string ModernRaceBody(Database& league, std::int32_t raceId, const RaceResultsTable& results);
 
 // A page of the exports (a report, export type 0, or a race's results, 1) in the Modern style.
 struct ModernExport {

@@ -10,10 +10,10 @@
 #include "common/Platform.h"
 #include "common/Text.h"
 #include "data/RaceList.h"
-#include "html/PageWriter.h"
 #include "html/ModernPages.h"
 #include "html/ModernStyle.h"
 #include "html/PageSettings.h"
+#include "html/PageWriter.h"
 #include "html/SeasonGrid.h"
 #include "reports/DataTable.h"
 #include "reports/Dropped.h"
@@ -129,7 +129,7 @@ SitePublished PublishSeason(League& league, const std::string& folder,
         ReportTable table = RunReport(db, report, separator);
         const std::string name = SitePageName("report", info.id, info.name);
         files.push_back(
-            {name, page(EscapeHTML(info.name), caption, ModernReportBody(table), false)});
+            {name, page(EscapeHTML(info.name), caption, ModernReportBody(db, table), false)});
         reportLinks += "<li>" + Link(name, EscapeHTML(info.name)) + "</li>\r\n";
         if (!standings) {
             standings = std::move(table);
@@ -145,7 +145,7 @@ SitePublished PublishSeason(League& league, const std::string& folder,
     for (Season::Race& race : season.races) {
         race.page = SitePageName("race", race.raceId, race.name);
         const RaceResultsTable results = ReadRaceResults(db, race.raceId, separator);
-        const std::string body = ModernRaceBody(results);
+        const std::string body = ModernRaceBody(db, race.raceId, results);
         const RaceHeading raceHeading = ReadRaceHeading(db, race.raceId, separator);
         files.push_back({race.page, page(EscapeHTML(race.name), raceHeading.caption, body, false)});
         raceLinks += "<li>" + Link(race.page, EscapeHTML(race.name)) + "</li>\r\n";

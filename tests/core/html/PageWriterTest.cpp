@@ -17,6 +17,7 @@
 #include "data/Program.h"
 #include "data/Settings.h"
 #include "editing/RaceRemoval.h"
+#include "html/ModernPages.h"
 #include "html/PageSettings.h"
 #include "html/PageWriter.h"
 #include "html/SeasonSite.h"
@@ -232,6 +233,17 @@ TEST_F(PageWriterTest, AdjustmentsAreListedUnderTheirDriversStandingsAndUnderThe
     request.style.useTableColors = {true, true, true, false, false};
     request.style.fontSize = 2;
     ExpectPage("pages/race-adjustments.htm");
+
+    // The Modern style lists them too.
+    ModernExport modern;
+    modern.heading = "Cup";
+    modern.id = 1;
+    test::ExpectGolden("pages/report-adjustments-modern.htm",
+                       ModernExportPage(Db(), program_.Db(), modern));
+    modern.exportType = 1;
+    modern.id = 2;
+    test::ExpectGolden("pages/race-adjustments-modern.htm",
+                       ModernExportPage(Db(), program_.Db(), modern));
 }
 
 TEST(PageText, ControlCharactersAreDroppedButLineBreaksKept) {

@@ -5,52 +5,42 @@
 #include <sstream>
 
 #include "common/Paths.h"
-#include "data/Database.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/Checks.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
 using test::RunCli;
 
-class CliTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    std::vector<std::string> Args(std::vector<std::string> rest) {
-        rest.insert(rest.begin(), {"--program-folder", dir.File("prog")});
-        return rest;
-    }
-};
+using CliTest = test::CliFixture;
 
 TEST_F(CliTest, NewCreatesTheLeagueAsTheNewDialogDoesAndOpensItOnce) {
-    auto r =
-        RunCli(Args({"new", dir.File("cup"), "--sim", "0", "--drop", "2", "--lap-method", "time"}));
+    auto r = Cli({"new", dir.File("cup"), "--sim", "0", "--drop", "2", "--lap-method", "time"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, dir.File("cup.slf") + "\n");
     auto settings = [&] {
-        return Database::Open(dir.File("cup.slf"))
-            .Scalar("SELECT group_concat(SettingValue, ' ') FROM Settings WHERE SettingsID IN "
-                    "(5, 6, 12, 17, 102)")
+        return Sql(dir.File("cup.slf"), "SELECT group_concat(SettingValue, ' ') FROM Settings "
+                                        "WHERE SettingsID IN (5, 6, 12, 17, 102)")
             .AsText();
     };
     // Opened once: the page colours are copied in.
     EXPECT_EQ(settings(), "0 2 0 1 &H00FFFFFF");
 
     // An existing file is refused unless forced.
-    r = RunCli(Args({"new", dir.File("cup.slf"), "--offline"}));
+    r = Cli({"new", dir.File("cup.slf"), "--offline"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("already exists"), std::string::npos);
-    r = RunCli(Args({"new", dir.File("cup.slf"), "--offline", "--force", "--sim", "3"}));
+    EXPECT_TRUE(test::Has(r.err, "already exists"));
+    r = Cli({"new", dir.File("cup.slf"), "--offline", "--force", "--sim", "3"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(settings(), "3 0 1 0 &H00FFFFFF");
 
     // A bare name goes into the program folder; the extension is kept in any letter case.
-    r = RunCli(Args({"new", "league"}));
+    r = Cli({"new", "league"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(FileExists(dir.File("prog/league.slf")));
     for (const char* name : {"Upper.SLF", "old.mdb"}) {
-        ASSERT_EQ(RunCli(Args({"new", dir.File(name)})).exitCode, 0);
+        ASSERT_EQ(Cli({"new", dir.File(name)}).exitCode, 0);
     }
     EXPECT_TRUE(FileExists(dir.File("Upper.SLF")));
     EXPECT_TRUE(FileExists(dir.File("old.mdb.slf")));
@@ -61,7 +51,7 @@ TEST_F(CliTest, NewCreatesTheLeagueAsTheNewDialogDoesAndOpensItOnce) {
     }
     test::ProcessOptions limited;
     limited.fileSizeLimit = 8192;
-    r = RunCli(Args({"new", dir.File("limited")}), limited);
+    r = Cli({"new", dir.File("limited")}, limited);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "scorewell-cli: Error creating new SLF file: \"" + dir.File("limited.slf") +
                          "\" cannot be written: the disk is full.\n");
@@ -69,10 +59,10 @@ TEST_F(CliTest, NewCreatesTheLeagueAsTheNewDialogDoesAndOpensItOnce) {
 }
 
 TEST_F(CliTest, ReportsListsTheProgramDatabasesReportsInOrder) {
-    auto r = RunCli(Args({"reports"}));
+    auto r = Cli({"reports"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "ReportID\tName");
-    EXPECT_NE(r.out.find("\n1\tPoint Standings\n"), std::string::npos);
+    EXPECT_TRUE(test::Has(r.out, "\n1\tPoint Standings\n"));
     EXPECT_TRUE(FileExists(dir.File("prog/Tabulon.dat")));
 }
 
@@ -81,7 +71,7 @@ void ExpectMessage(const test::ProcessResult& r, const std::string& part) {
     EXPECT_EQ(r.err.rfind("scorewell-cli: ", 0), 0u) << r.err;
     const char first = r.err.size() > 15 ? r.err[15] : ' ';
     EXPECT_FALSE(first >= 'a' && first <= 'z') << r.err;
-    EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+    EXPECT_TRUE(test::Has(r.err, part));
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
@@ -113,10 +103,10 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "(nothing)" : c.args[0] + " " + c.message);
-        auto r = RunCli(Args(c.args));
+        auto r = Cli(c.args);
         EXPECT_EQ(r.exitCode, 2);
         ExpectMessage(r, c.message);
-        EXPECT_NE(r.err.find("\nUsage: scorewell-cli"), std::string::npos);
+        EXPECT_TRUE(test::Has(r.err, "\nUsage: scorewell-cli"));
     }
     // A program folder given as nothing is not the default folder.
     auto r = RunCli({"--program-folder", "", "reports"});
@@ -147,16 +137,16 @@ std::vector<std::string> OptionsOf(const std::string& line) {
 }
 
 TEST_F(CliTest, HelpTellsEveryCommandsUsageAndOptionsAndTouchesNothing) {
-    auto r = RunCli(Args({"--version"}));
+    auto r = Cli({"--version"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "scorewell-cli " SCOREWELL_VERSION "\n");
 
     const std::string usage = Usage();
-    r = RunCli(Args({"--help"}));
+    r = Cli({"--help"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.rfind(usage, 0), 0u) << r.out;
     for (const char* option : {"  --program-folder DIR", "  -h, --help", "  --version"}) {
-        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+        EXPECT_TRUE(test::Has(r.out, option)) << option;
     }
 
     std::istringstream lines(usage.substr(usage.find('\n') + 1));
@@ -168,7 +158,7 @@ TEST_F(CliTest, HelpTellsEveryCommandsUsageAndOptionsAndTouchesNothing) {
         // Asked for wherever it stands, before anything else is looked at.
         for (const std::vector<std::string>& words :
              {std::vector<std::string>{command, "--help"}, {command, "x.slf", "-h", "--bogus"}}) {
-            r = RunCli(Args(words));
+            r = Cli(words);
             EXPECT_EQ(r.exitCode, 0) << r.err;
             EXPECT_EQ(r.err, "");
             const std::string first =
@@ -178,13 +168,13 @@ TEST_F(CliTest, HelpTellsEveryCommandsUsageAndOptionsAndTouchesNothing) {
             EXPECT_GT(text.size(), 40u) << text;
             // Every option of the usage line is explained.
             for (const std::string& option : OptionsOf(line)) {
-                EXPECT_NE(text.find("\n  " + option + " "), std::string::npos) << option;
+                EXPECT_TRUE(test::Has(text, "\n  " + option + " ")) << option;
             }
         }
     }
     // The loop above saw the whole table, not an empty or cut usage text.
     EXPECT_GE(commands, 19);
-    EXPECT_EQ(RunCli(Args({"frobnicate", "--help"})).exitCode, 2);
+    EXPECT_EQ(Cli({"frobnicate", "--help"}).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(dir.File("prog")));
 }
 
@@ -212,90 +202,83 @@ TEST_F(CliTest, WhatStandsWhereALeagueShouldBeIsNamed) {
     }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
-        auto r = RunCli(Args(c.args));
+        auto r = Cli(c.args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         ExpectMessage(r, c.message);
     }
     test::WriteFileBytes(dir.File("text.slf"), "just text\n");
-    auto r = RunCli(Args({"drivers", dir.File("text.slf")}));
+    auto r = Cli({"drivers", dir.File("text.slf")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("is not a Scorewell league file"), std::string::npos);
+    EXPECT_TRUE(test::Has(r.err, "is not a Scorewell league file"));
     EXPECT_EQ(test::ReadFileBytes(dir.File("text.slf")), "just text\n");
 }
 
 TEST_F(CliTest, ALeagueIsFoundByTheNameItWasCreatedWith) {
-    ASSERT_EQ(RunCli(Args({"new", "cup"})).exitCode, 0);
-    ASSERT_EQ(RunCli(Args({"new", dir.File("club")})).exitCode, 0);
+    ASSERT_EQ(Cli({"new", "cup"}).exitCode, 0);
+    ASSERT_EQ(Cli({"new", dir.File("club")}).exitCode, 0);
     for (const std::string& name :
          {std::string("cup"), std::string("cup.slf"), dir.File("club"), dir.File("club.slf")}) {
-        auto r = RunCli(Args({"races", name}));
+        auto r = Cli({"races", name});
         EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
     }
     // The name as given comes first: a league without the extension is not passed over.
     std::filesystem::copy_file(dir.File("prog/cup.slf"), dir.File("plain"));
     test::WriteFileBytes(dir.File("plain.slf"), "just text\n");
-    EXPECT_EQ(RunCli(Args({"drivers", dir.File("plain")})).exitCode, 0);
+    EXPECT_EQ(Cli({"drivers", dir.File("plain")}).exitCode, 0);
     // A folder is searched only for a name without one.
-    auto r = RunCli(Args({"races", dir.File("elsewhere/cup")}));
+    auto r = Cli({"races", dir.File("elsewhere/cup")});
     EXPECT_EQ(r.exitCode, 1);
     ExpectMessage(r, "\"" + dir.File("elsewhere/cup") + "\" does not exist!");
 }
 
 TEST_F(CliTest, ExcludeIncludeAndFolders) {
-    ASSERT_EQ(RunCli(Args({"new", dir.File("l"), "--sim", "0"})).exitCode, 0);
-    {
-        Database db = Database::Open(dir.File("l.slf"));
-        db.Execute("INSERT INTO Driver (Name) VALUES ('Ann Able'), ('Bob Baker')");
-    }
-    auto r = RunCli(Args({"exclude", dir.File("l.slf"), "ann able", "Nobody Known"}));
+    ASSERT_EQ(Cli({"new", dir.File("l"), "--sim", "0"}).exitCode, 0);
+    Sql(dir.File("l.slf"), "INSERT INTO Driver (Name) VALUES ('Ann Able'), ('Bob Baker')");
+    auto r = Cli({"exclude", dir.File("l.slf"), "ann able", "Nobody Known"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("\"Nobody Known\""), std::string::npos);
-    r = RunCli(Args({"exclude", dir.File("l.slf"), "ann able"}));
+    EXPECT_TRUE(test::Has(r.err, "\"Nobody Known\""));
+    r = Cli({"exclude", dir.File("l.slf"), "ann able"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    r = RunCli(Args({"drivers", dir.File("l.slf")}));
+    r = Cli({"drivers", dir.File("l.slf")});
     EXPECT_EQ(r.out, "DriverID\tName\tExcluded\tRookie\tHandicap\tResults\n"
                      "1\tAnn Able\tYes\tNo\t0\t0\n2\tBob Baker\tNo\tNo\t0\t0\n");
-    ASSERT_EQ(RunCli(Args({"include", dir.File("l.slf"), "ANN ABLE"})).exitCode, 0);
-    EXPECT_NE(RunCli(Args({"drivers", dir.File("l.slf")})).out.find("Ann Able\tNo"),
-              std::string::npos);
+    ASSERT_EQ(Cli({"include", dir.File("l.slf"), "ANN ABLE"}).exitCode, 0);
+    EXPECT_TRUE(test::Has(Cli({"drivers", dir.File("l.slf")}).out, "Ann Able\tNo"));
 
     // Another program adds a driver whose name clashes with one the league has: every command
     // says so on the error stream, and its output is as ever.
-    { Database::Open(dir.File("l.slf")).Execute("INSERT INTO Driver (Name) VALUES ('ANN ABLE')"); }
-    r = RunCli(Args({"exclude", dir.File("l.slf"), "Ann Able"}));
+    Sql(dir.File("l.slf"), "INSERT INTO Driver (Name) VALUES ('ANN ABLE')");
+    r = Cli({"exclude", dir.File("l.slf"), "Ann Able"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::string warning =
         "scorewell-cli: Warning: The drivers \"Ann Able\" and \"ANN ABLE\" are one name written "
         "in different letter case, and their points are counted apart; results under that name go "
         "to \"Ann Able\". Merge them into one driver or rename one.\n";
     EXPECT_EQ(r.err, warning);
-    r = RunCli(Args({"drivers", dir.File("l.slf")}));
+    r = Cli({"drivers", dir.File("l.slf")});
     EXPECT_EQ(r.err, warning);
     EXPECT_EQ(r.out, "DriverID\tName\tExcluded\tRookie\tHandicap\tResults\n"
                      "1\tAnn Able\tYes\tNo\t0\t0\n3\tANN ABLE\tYes\tNo\t0\t0\n"
                      "2\tBob Baker\tNo\tNo\t0\t0\n");
     // The name written exactly picks one of them, and merging ends the clash.
-    r = RunCli(
-        Args({"edit-driver", dir.File("l.slf"), "ANN ABLE", "--name", "ann able", "--merge"}));
+    r = Cli({"edit-driver", dir.File("l.slf"), "ANN ABLE", "--name", "ann able", "--merge"});
     EXPECT_EQ(r.out, "merged\tANN ABLE\tAnn Able\t0 results\n") << r.err;
-    r = RunCli(Args({"drivers", dir.File("l.slf")}));
+    r = Cli({"drivers", dir.File("l.slf")});
     EXPECT_EQ(r.err, "");
 
     std::filesystem::create_directories(dir.File("Legends"));
     test::WriteFileBytes(dir.File("Legends/NASCAR LEGENDS.EXE"), "");
-    r = RunCli(Args({"folders", "--legends", dir.File("Legends"), "--nr4", dir.File("nowhere")}));
+    r = Cli({"folders", "--legends", dir.File("Legends"), "--nr4", dir.File("nowhere")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("does not seem to refer to a valid NASCAR Racing 4 path."),
-              std::string::npos);
-    r = RunCli(Args({"folders"}));
+    EXPECT_TRUE(test::Has(r.err, "does not seem to refer to a valid NASCAR Racing 4 path."));
+    r = Cli({"folders"});
     EXPECT_EQ(r.out,
               "Simulation\tFolder\nNASCAR Racing 3\t\nNASCAR Legends\t\nNASCAR Racing 4\t\n");
-    r = RunCli(Args({"folders", "--legends", dir.File("Legends")}));
+    r = Cli({"folders", "--legends", dir.File("Legends")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("NASCAR Legends\t" + dir.File("Legends") + test::kSeparator + "\n"),
-              std::string::npos)
-        << r.out;
+    EXPECT_TRUE(
+        test::Has(r.out, "NASCAR Legends\t" + dir.File("Legends") + test::kSeparator + "\n"));
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/Database.h"
+#include "support/Checks.h"
 #include "support/CliFixture.h"
+#include "support/Golden.h"
 
 namespace scorewell {
 namespace {
@@ -18,6 +20,20 @@ protected:
 
     void SetUp() override {
         ASSERT_EQ(Cli({"new", league, "--sim", "0", "--drop", "1"}).exitCode, 0);
+    }
+    // A NASCAR Racing 4 folder with the track of the fixture's page, and a league of it at path.
+    void MakeNr4League(const std::string& path, bool offline) {
+        std::filesystem::create_directories(dir.File("nr4/tracks/millbrook"));
+        test::WriteFileBytes(dir.File("nr4/NASCAR Racing 4.exe"), "");
+        test::WriteFileBytes(
+            dir.File("nr4/tracks/millbrook/track.ini"),
+            "[track]\r\ntrack_name = Millbrook Speedway\xAE\r\ntrack_length = 2.5\r\n");
+        ASSERT_EQ(Cli({"folders", "--nr4", dir.File("nr4")}).exitCode, 0);
+        std::vector<std::string> args = {"new", path, "--sim", "3"};
+        if (offline) {
+            args.push_back("--offline");
+        }
+        ASSERT_EQ(Cli(args).exitCode, 0);
     }
 };
 
@@ -34,9 +50,8 @@ TEST_F(CliLeagueWorkTest, ImportReportsEveryFileAndImportsTheGoodOnes) {
                          test::kDemo +
                          "02-millbrook-500.stn\t20 drivers\n"
                          "imported\t2 races\n");
-    Database db = Database::Open(league);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Stats").AsInteger(), 40);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM STNRace").AsInteger(), 0);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM Stats").AsInteger(), 40);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM STNRace").AsInteger(), 0);
 
     r = Cli({"races", league});
     EXPECT_EQ(r.out, "RaceID\tRace\tLaps\tMiles\tStandings File\n"
@@ -46,14 +61,8 @@ TEST_F(CliLeagueWorkTest, ImportReportsEveryFileAndImportsTheGoodOnes) {
 
 TEST_F(CliLeagueWorkTest, APageTheLeagueCouldNotImportFailsAloneAtStaging) {
     // A NASCAR Racing 4 league, and a page of the same race with one driver's name missing.
-    std::filesystem::create_directories(dir.File("nr4/tracks/millbrook"));
-    test::WriteFileBytes(dir.File("nr4/NASCAR Racing 4.exe"), "");
-    test::WriteFileBytes(
-        dir.File("nr4/tracks/millbrook/track.ini"),
-        "[track]\r\ntrack_name = Millbrook Speedway\xAE\r\ntrack_length = 2.5\r\n");
-    ASSERT_EQ(Cli({"folders", "--nr4", dir.File("nr4")}).exitCode, 0);
     const std::string nr4 = dir.File("nr4.slf");
-    ASSERT_EQ(Cli({"new", nr4, "--sim", "3"}).exitCode, 0);
+    MakeNr4League(nr4, false);
     const std::string good = kFixtures + "/nr4/millbrook-standings.html";
     std::string page = test::ReadFileBytes(good);
     page.replace(page.find("<TD>Wes Pruitt</TD>"), 19, "<TD></TD>");
@@ -65,7 +74,7 @@ TEST_F(CliLeagueWorkTest, APageTheLeagueCouldNotImportFailsAloneAtStaging) {
     EXPECT_EQ(r.out, "staged\t" + good + "\t5 drivers\nfailed\t" + nameless + "\t" + nameless +
                          " The race cannot be imported: the result in position 3 has no driver "
                          "name.\nimported\t1 races\n");
-    EXPECT_EQ(Database::Open(nr4).Scalar("SELECT Count(*) FROM Stats").AsInteger(), 5);
+    EXPECT_EQ(Sql(nr4, "SELECT Count(*) FROM Stats").AsInteger(), 5);
 }
 
 TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
@@ -80,10 +89,7 @@ TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
                          "\t20 drivers\nstaged\t" + cedar + "\t20 drivers\nskipped\t" + harbor +
                          "\talready imported as race 1\nimported\t2 races\n");
     // A race corrected since is another race; a recalculation changes nothing of that.
-    {
-        Database db = Database::Open(league);
-        db.Execute("UPDATE Stats SET LapsLed=LapsLed+1 WHERE RaceID=2 AND Finish=20");
-    }
+    Sql(league, "UPDATE Stats SET LapsLed=LapsLed+1 WHERE RaceID=2 AND Finish=20");
     ASSERT_EQ(Cli({"recalc", league, "--all"}).exitCode, 0);
     r = Cli({"import", league, harbor, millbrook});
     EXPECT_EQ(r.out, "staged\t" + harbor + "\t20 drivers\nstaged\t" + millbrook +
@@ -91,7 +97,7 @@ TEST_F(CliLeagueWorkTest, AFileTheLeagueHoldsIsSkippedUnlessImportedAgain) {
                          "\talready imported as race 1\nimported\t1 races\n");
     r = Cli({"import", league, harbor, "--again"});
     EXPECT_EQ(r.out, "staged\t" + harbor + "\t20 drivers\nimported\t1 races\n");
-    EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 6);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM Race").AsInteger(), 6);
 }
 
 TEST_F(CliLeagueWorkTest, ACompactionThatFailsAfterTheWorkIsStoredIsOnlyAWarning) {
@@ -122,10 +128,7 @@ TEST_F(CliLeagueWorkTest, ACompactionThatFailsAfterTheWorkIsStoredIsOnlyAWarning
               0u)
         << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_EQ(Database::Open(league)
-                  .Scalar("SELECT Exclude FROM Driver WHERE Name='Amos Whitlock'")
-                  .AsInteger(),
-              1);
+    EXPECT_EQ(Sql(league, "SELECT Exclude FROM Driver WHERE Name='Amos Whitlock'").AsInteger(), 1);
 }
 
 TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEscaped) {
@@ -142,10 +145,10 @@ TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEsca
     EXPECT_EQ(r.out, "RaceID\tRace\tLaps\tMiles\tStandings File\n"
                      "1\t\"Harbor \\x1b]0;owned\\x07 400\"\t267\t400\t01-harbor-point-400.stn\n");
     r = Cli({"drivers", league});
-    EXPECT_NE(r.out.find("\n1\t\"Tab\\tC:\\\\Racer\"\tNo\t"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\n2\tC:\\temp\\Racer\tNo\t"), std::string::npos) << r.out;
+    EXPECT_TRUE(test::Has(r.out, "\n1\t\"Tab\\tC:\\\\Racer\"\tNo\t"));
+    EXPECT_TRUE(test::Has(r.out, "\n2\tC:\\temp\\Racer\tNo\t"));
     r = Cli({"standings", league});
-    EXPECT_NE(r.out.find("\n\"Tab\\tC:\\\\Racer\"\t"), std::string::npos) << r.out;
+    EXPECT_TRUE(test::Has(r.out, "\n\"Tab\\tC:\\\\Racer\"\t"));
     // Arguments come back in messages the same way, and in the lines of an import.
     r = Cli({"standings", league, "--report", "\x1b[2J\xc2\x9b"});
     EXPECT_EQ(r.err, "scorewell-cli: There is no report \"\\x1b[2J\\xc2\\x9b\". \"scorewell-cli "
@@ -153,7 +156,7 @@ TEST_F(CliLeagueWorkTest, TextFromFilesLeaguesAndArgumentsReachesTheTerminalEsca
     // The file need not exist (Windows could not even hold its name): the name comes back.
     const std::string odd = dir.File("odd\x1b[1m.stn");
     r = Cli({"import", league, odd});
-    EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+    EXPECT_FALSE(test::Has(r.out, "\x1b"));
     // The escaped name is no path to make (its backslash would read as a separator).
     const std::string folder = odd.substr(0, odd.size() - std::string("odd\x1b[1m.stn").size());
     const std::string shown = "\"" + ReplaceAll(folder, "\\", "\\\\") + "odd\\x1b[1m.stn\"";
@@ -177,7 +180,7 @@ TEST_F(CliLeagueWorkTest, OutputThatCannotBeWrittenFailsTheCommandButNotItsWork)
                      "command changed in the league is stored all the same.\n");
     r = toFullDisk({"import", league, test::kDemoFiles[1]});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 2);
+    EXPECT_EQ(Sql(league, "SELECT Count(*) FROM Race").AsInteger(), 2);
     // The same race named twice is rescored, and counted, once.
     EXPECT_EQ(Cli({"recalc", league, "1", "1", "2", "1"}).out, "recalculated\t2 races\n");
 }
@@ -193,54 +196,35 @@ TEST_F(CliLeagueWorkTest, StandingsMarkDroppedResultsAndShowTheWindowsFigures) {
     EXPECT_EQ(Cli({"standings", league, "--report", "race winners"}).exitCode, 0);
     r = Cli({"standings", league, "--report", "No Such Report"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("\"No Such Report\""), std::string::npos);
+    EXPECT_TRUE(test::Has(r.err, "\"No Such Report\""));
 }
 
 TEST_F(CliLeagueWorkTest, ExportWritesPagesWithTheSavedSettings) {
     ASSERT_EQ(Cli({"import", league, test::kDemoFiles[0]}).exitCode, 0);
-    {
-        Database db = Database::Open(league);
-        db.Execute("UPDATE Settings SET SettingValue='Gulf &amp; Lakes League' "
-                   "WHERE SettingsID=2");
-    }
+    Sql(league, "UPDATE Settings SET SettingValue='Gulf &amp; Lakes League' WHERE SettingsID=2");
     auto r = Cli({"export", league, "--report", "1", "-o", dir.File("standings.htm")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     test::ExpectGolden("pages/cli-standings.htm", test::ReadFileBytes(dir.File("standings.htm")));
-    Database db = Database::Open(league);
-    EXPECT_EQ(db.Scalar("SELECT SettingValue FROM Settings WHERE SettingsID=4").AsText(),
+    EXPECT_EQ(Sql(league, "SELECT SettingValue FROM Settings WHERE SettingsID=4").AsText(),
               "Results after 1 events");
 
     r = Cli({"export", league, "--race", "1", "-o", dir.File("race.htm")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     test::ExpectGolden("pages/cli-race.htm", test::ReadFileBytes(dir.File("race.htm")));
     // Without a dialog the race's name comes straight from its result file: it is escaped.
-    {
-        Database renamed = Database::Open(league);
-        renamed.Execute("UPDATE Race SET Name='<b onclick=x>400</b>'");
-    }
+    Sql(league, "UPDATE Race SET Name='<b onclick=x>400</b>'");
     ASSERT_EQ(Cli({"export", league, "--race", "1", "-o", dir.File("race.htm")}).exitCode, 0);
-    EXPECT_NE(test::ReadFileBytes(dir.File("race.htm")).find("&lt;b onclick=x&gt;400&lt;/b&gt;"),
-              std::string::npos);
+    EXPECT_TRUE(
+        test::Has(test::ReadFileBytes(dir.File("race.htm")), "&lt;b onclick=x&gt;400&lt;/b&gt;"));
     r = Cli({"export", league, "--race", "9", "-o", dir.File("none.htm")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(FileExists(dir.File("none.htm")));
     EXPECT_EQ(Cli({"export", league, "-o", dir.File("x.htm")}).exitCode, 2);
 }
 
-} // namespace
-} // namespace scorewell
-
-namespace scorewell {
-namespace {
-
 TEST_F(CliLeagueWorkTest, AnOffLineLeagueMergesTheMembersPagesAndOrdersByItsRankCriteria) {
-    std::filesystem::create_directories(dir.File("nr4/tracks/millbrook"));
-    test::WriteFileBytes(dir.File("nr4/NASCAR Racing 4.exe"), "");
-    test::WriteFileBytes(dir.File("nr4/tracks/millbrook/track.ini"),
-                         "[track]\r\ntrack_name = Millbrook Speedway\r\ntrack_length = 2.5\r\n");
-    ASSERT_EQ(Cli({"folders", "--nr4", dir.File("nr4")}).exitCode, 0);
     const std::string night = dir.File("night.slf");
-    ASSERT_EQ(Cli({"new", night, "--sim", "3", "--offline"}).exitCode, 0);
+    MakeNr4League(night, true);
     // The same race from another member's seat: he is the one car that differs.
     const std::string first = kFixtures + "/nr4/millbrook-standings.html";
     std::string page = test::ReadFileBytes(first);
@@ -260,14 +244,12 @@ TEST_F(CliLeagueWorkTest, AnOffLineLeagueMergesTheMembersPagesAndOrdersByItsRank
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "staged\t" + first + "\t5 drivers\nstaged\t" + second +
                          "\t5 drivers\nmerged\t2 drivers\tMillbrook Speedway\nimported\t1 races\n");
-    Database db = Database::Open(night);
-    EXPECT_EQ(db.Scalar("SELECT group_concat(Name || ' ' || Finish || ' ' || Points, ', ') FROM "
-                        "(SELECT Name, Finish, Points FROM Stats JOIN Driver USING (DriverID) "
-                        "ORDER BY Finish)")
+    EXPECT_EQ(Sql(night, "SELECT group_concat(Name || ' ' || Finish || ' ' || Points, ', ') FROM "
+                         "(SELECT Name, Finish, Points FROM Stats JOIN Driver USING (DriverID) "
+                         "ORDER BY Finish)")
                   .AsText(),
               "Ada Member 1 180, Wes Pruitt 2 175");
-    EXPECT_EQ(db.Scalar("SELECT FileName FROM Race").AsText(), "Merged");
-    db.Close();
+    EXPECT_EQ(Sql(night, "SELECT FileName FROM Race").AsText(), "Merged");
 
     r = Cli({"rank-criteria", night, "--order", "Laps Led,laps completed"});
     EXPECT_EQ(r.exitCode, 1);

@@ -3,131 +3,38 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "data/Database.h"
-#include "data/Program.h"
-#include "support/Process.h"
+#include "support/Checks.h"
+#include "support/CliFixture.h"
+#include "support/Golden.h"
 #include "support/Seasons.h"
-#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// The values of one JSON array written on one line: strings unescaped, numbers and null as
-// written.
-std::vector<std::string> JsonArray(const std::string& line) {
-    std::vector<std::string> values;
-    std::size_t i = line.find('[') + 1;
-    while (i < line.size() && line[i] != ']') {
-        if (line[i] == ' ' || line[i] == ',') {
-            ++i;
-        } else if (line[i] == '"') {
-            std::string s;
-            for (++i; line[i] != '"'; ++i) {
-                if (line[i] == '\\') {
-                    const char e = line[++i];
-                    s += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
-                } else {
-                    s += line[i];
-                }
-            }
-            ++i;
-            values.push_back("\"" + s);
-        } else {
-            const std::size_t end = line.find_first_of(",]", i);
-            values.push_back(line.substr(i, end - i));
-            i = end;
-        }
-    }
-    return values;
-}
-
-class CliSeasonTest : public ::testing::Test {
+class CliSeasonTest : public test::CliFixture {
 protected:
-    static void SetUpTestSuite() {
-        shared_ = new test::TempDir;
-        Program program(shared_->File("prog"));
-        fs::create_directory(shared_->File("stn"));
-        test::MakeSeasonLeague(program, shared_->File("cup1992.slf"), shared_->File("stn"),
-                               test::Cup1992Races());
-    }
-    static void TearDownTestSuite() {
-        delete shared_;
-        shared_ = nullptr;
-    }
-    void SetUp() override { fs::copy_file(shared_->File("cup1992.slf"), league); }
-
-    test::ProcessResult Cli(std::vector<std::string> rest) {
-        rest.insert(rest.begin(), {"--program-folder", dir.File("prog")});
-        return test::RunCli(rest);
-    }
-
-    static test::TempDir* shared_;
-    test::TempDir dir;
+    void SetUp() override { test::CopyCup1992League(league); }
     std::string league = dir.File("cup.slf");
 };
 
-test::TempDir* CliSeasonTest::shared_ = nullptr;
-
-TEST_F(CliSeasonTest, JsonAndCsvHoldTheSameValuesAsTheTabSeparatedStandings) {
-    const auto tsv = Cli({"standings", league});
-    const auto csv = Cli({"standings", league, "--format", "csv"});
-    const auto json = Cli({"standings", league, "--format", "json"});
-    ASSERT_EQ(tsv.exitCode, 0) << tsv.err;
-    ASSERT_EQ(json.exitCode, 0) << json.err;
-    const auto tsvLines = Lines(tsv.out);
-    const auto csvLines = Lines(csv.out);
-    const auto jsonLines = Lines(json.out);
-    ASSERT_EQ(tsvLines.size(), 1 + 1 + 97u);
-    EXPECT_EQ(tsvLines[0], "Results after 29 events:");
-    EXPECT_EQ(jsonLines[2], "  \"caption\": \"Results after 29 events:\",");
-    ASSERT_EQ(csvLines.size(), 1 + 97u);
-    ASSERT_EQ(jsonLines.size(), 5 + 97u + 2);
-    for (std::size_t r = 1; r < tsvLines.size(); ++r) {
-        std::vector<std::string> expected;
-        std::istringstream fields(tsvLines[r]);
-        for (std::string f; std::getline(fields, f, '\t');) {
-            expected.push_back(f);
-        }
-        std::string csvLine = csvLines[r - 1];
-        csvLine.pop_back(); // CR
-        EXPECT_EQ(test::CsvFields(csvLine), expected);
-        if (r == 1) {
-            continue; // the captions are the JSON's columns
-        }
-        const std::vector<std::string> values = JsonArray(jsonLines[4 + r - 1]);
-        ASSERT_EQ(values.size(), expected.size()) << jsonLines[4 + r - 1];
-        for (std::size_t c = 0; c < values.size(); ++c) {
-            if (values[c][0] == '"') {
-                EXPECT_EQ(values[c].substr(1), expected[c]);
-            } else if (expected[c] == "--") {
-                EXPECT_EQ(values[c], "0"); // the leader's interval
-            } else {
-                EXPECT_DOUBLE_EQ(std::stod(values[c]), std::stod(expected[c])) << expected[c];
+// The standings carry the official 1992 points (the grid of the site is checked against them);
+// CSV and JSON hold the values of the tab-separated lines, the leader's interval as 0.
+TEST_F(CliSeasonTest, StandingsAndResultsInEveryFormat) {
+    for (const std::string format : {"tsv", "csv", "json"}) {
+        for (const std::string command : {"standings", "results"}) {
+            std::vector<std::string> args = {command, league, "--format", format};
+            if (command == "results") {
+                args.insert(args.begin() + 2, "1");
             }
+            const auto r = Cli(args);
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            test::ExpectGolden("cli/cup1992-" + command + "." + format, r.out);
         }
     }
-    EXPECT_EQ(JsonArray(jsonLines[5]).at(0), "\"Alan Kulwicki");
-    EXPECT_EQ(JsonArray(jsonLines[5]).at(1), "4078");
-
-    const auto results = Cli({"results", league, "1", "--format", "json"});
-    ASSERT_EQ(results.exitCode, 0) << results.err;
-    EXPECT_EQ(Lines(results.out)[1], "  \"title\": \"Daytona 500\",");
-    EXPECT_EQ(Lines(results.out)[2], "  \"caption\": \"2.5 miles - 200 laps\",");
-    EXPECT_EQ(Lines(Cli({"results", league, "1"}).out)[1],
-              "1\t6\tDavey Allison\t200\t127\t185\t10\t--\trunning");
     EXPECT_EQ(Cli({"races", league, "--format", "xml"}).exitCode, 2);
 }
 
@@ -139,21 +46,91 @@ TEST_F(CliSeasonTest, RemovingRacesNeedsYesAndTheNextPublishDropsTheirPages) {
     EXPECT_EQ(r.exitCode, 2);
     r = Cli({"remove-races", league, "5", "77", "--yes"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("There is no race number 77."), std::string::npos) << r.err;
-    EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 29);
+    EXPECT_TRUE(test::Has(r.err, "There is no race number 77."));
+    auto races = [](const std::string& file) {
+        return Sql(file, "SELECT Count(*) FROM Race").AsInteger();
+    };
+    EXPECT_EQ(races(league), 29);
     EXPECT_FALSE(fs::exists(league + ".bak"));
 
     r = Cli({"remove-races", league, "5", "--yes"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "removed\t1 races\nbackup\t" + league + ".bak\n");
-    EXPECT_EQ(Database::Open(league).Scalar("SELECT Count(*) FROM Race").AsInteger(), 28);
-    EXPECT_EQ(Database::Open(league + ".bak").Scalar("SELECT Count(*) FROM Race").AsInteger(), 29);
+    EXPECT_EQ(races(league), 28);
+    EXPECT_EQ(races(league + ".bak"), 29);
 
     r = Cli({"export", league, "--site", dir.File("site")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("\nremoved\trace-5-transouth-500.htm\nindex\t"), std::string::npos)
-        << r.out;
+    EXPECT_TRUE(test::Has(r.out, "\nremoved\trace-5-transouth-500.htm\nindex\t"));
     EXPECT_EQ(Cli({"export", league, "--site", dir.File("site"), "-o", "x.htm"}).exitCode, 2);
+}
+
+class CliPointsTest : public test::CliFixture {
+protected:
+    std::string league = dir.File("cup.slf");
+
+    void SetUp() override { ASSERT_EQ(Cli({"new", league, "--sim", "0"}).exitCode, 0); }
+};
+
+TEST_F(CliPointsTest, ShowsChangesInOrderAndRefusesABadTableWhole) {
+    auto r = Cli({"points", league});
+    EXPECT_EQ(r.out.rfind("Pos\tPoints\tPrize Money\n1\t175\t\n2\t170\t\n", 0), 0u) << r.out;
+    EXPECT_TRUE(
+        test::Has(r.out, "\n43\t34\t\ncustom\toff\ncustom-bonus\toff\nbonus\tLed a Lap\t5\n"));
+
+    // Later options work on what the earlier ones left.
+    r = Cli({"points", league, "--positions", "3", "--fill", "1", "5", "10", "3", "--fill-prize",
+             "1", "2", "900", "100", "--custom", "on", "--bonus", "POLE=2"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "saved\t5 positions\nwould change\t0 races\n");
+    const std::string table =
+        "Position,Points,Prize Money\n1,10,900\n2,7,800\n3,4,0\n4,1,0\n5,0,0\n";
+    EXPECT_EQ(Cli({"points", league, "--csv"}).out, table);
+    EXPECT_TRUE(test::Has(Cli({"points", league}).out, "custom\ton\ncustom-bonus\toff\n"));
+    EXPECT_TRUE(test::Has(Cli({"points", league}).out, "bonus\tPole\t2\n"));
+
+    test::WriteFileBytes(dir.File("bad.csv"), "Position,Points,Prize Money\n1,25,\n2,x,\n");
+    r = Cli({"points", league, "--custom", "off", "--table", dir.File("bad.csv")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(test::Has(r.err, "bad.csv\" line 3: the points \"x\""));
+    r = Cli({"points", league, "--bonus", "Nope=1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(test::Has(r.err, "no bonus rule \"Nope\"; its rules are \"Led a Lap\""));
+    EXPECT_EQ(Cli({"points", league, "--csv"}).out, table);
+    EXPECT_EQ(Cli({"points", league, "--csv", "--recalc"}).exitCode, 2);
+}
+
+// The golden standings were worked out from tests/fixtures/cup1992 by hand: every counted car in
+// finishing order scores its position's points and prize money, 5 bonus points for leading a lap
+// (10 with the league's own bonus points) and 5 more for leading the most laps.
+TEST_F(CliPointsTest, ARealSeasonRescoredWithATopTenTableAndBackAgain) {
+    const std::string cup = dir.File("cup1992.slf");
+    test::CopyCup1992League(cup);
+    auto standings = [&] {
+        const auto points = Cli({"standings", cup});
+        const auto prize = Cli({"standings", cup, "--report", "Prize Money"});
+        EXPECT_EQ(points.exitCode + prize.exitCode, 0) << points.err << prize.err;
+        return points.out + prize.out;
+    };
+    const std::string official = standings();
+
+    test::WriteFileBytes(dir.File("top10.csv"),
+                         "Position,Points,Prize Money\n1,25,100000\n2,18,70000\n3,15,50000\n"
+                         "4,12,40000\n5,10,35000\n6,8,30000\n7,6,27500\n8,4,25000\n9,2,22500\n"
+                         "10,1,20000\n");
+    auto r = Cli({"points", cup, "--table", dir.File("top10.csv"), "--custom", "on", "--recalc"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "saved\t10 positions\nrecalculated\t29 races\n");
+    test::ExpectGolden("cli/cup1992-top-ten.txt", standings());
+
+    // Back to the preset scale: the official points of 1992, and no winnings.
+    r = Cli({"points", cup, "--custom", "off", "--recalc"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(standings(), official);
+
+    r = Cli({"points", cup, "--custom-bonus", "on", "--bonus", "Led a Lap=10", "--recalc"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    test::ExpectGolden("cli/cup1992-led-a-lap-10.txt", standings());
 }
 
 } // namespace

@@ -16,6 +16,16 @@
 
 namespace scorewell::test {
 
+// Runs the statements of tests/fixtures/<name>, each ended by ";" at the end of a line.
+inline void RunSqlFixture(Database& db, const std::string& name) {
+    std::string sql = ReadFileBytes(std::string(SCOREWELL_FIXTURES_DIR) + "/" + name);
+    std::erase(sql, '\r'); // a checkout may have given the lines CR LF ends
+    for (std::size_t from = 0, end; (end = sql.find(";\n", from)) != std::string::npos;
+         from = end + 2) {
+        db.Execute(sql.substr(from, end - from));
+    }
+}
+
 class LeagueFixture : public ::testing::Test {
 protected:
     TempDir dir;
@@ -48,6 +58,16 @@ protected:
             out.push_back(text);
         }
         return out;
+    }
+    // The rows of every query, one line each, as a golden file keeps them.
+    std::string Lines(std::initializer_list<std::string> queries) {
+        std::string text;
+        for (const std::string& sql : queries) {
+            for (const std::string& row : Rows(sql)) {
+                text += row + "\n";
+            }
+        }
+        return text;
     }
     // Switches the league to its own point system of the given points and prize money.
     void UseCustomPoints(const std::vector<std::pair<int, Value>>& rows) {

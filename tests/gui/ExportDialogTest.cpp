@@ -6,6 +6,7 @@
 #include "html/ExportDialog.h"
 #include "html/PageExport.h"
 #include "html/SeasonPublish.h"
+#include "support/Golden.h"
 
 namespace scorewell::gui::test {
 namespace {

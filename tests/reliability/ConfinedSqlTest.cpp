@@ -19,6 +19,7 @@
 #include "reports/ReportEngine.h"
 #include "scoring/Scoring.h"
 #include "support/CliFixture.h"
+#include "support/Golden.h"
 
 namespace scorewell {
 namespace {

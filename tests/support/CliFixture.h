@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Database.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -29,6 +30,10 @@ protected:
     ProcessResult Cli(std::vector<std::string> args, const ProcessOptions& options = {}) {
         args.insert(args.begin(), {"--program-folder", prog});
         return RunCli(args, options);
+    }
+    // Runs one statement on the league file; gives the first value it reads.
+    static Value Sql(const std::string& file, const std::string& sql) {
+        return Database::Open(file).Scalar(sql);
     }
     // A new NASCAR Racing 3 league at path, holding the demo season's first races.
     void MakeDemoLeague(const std::string& path, std::size_t races) {

@@ -34,7 +34,8 @@ ProcessResult RunCli(const std::vector<std::string>& args, const ProcessOptions&
 // harnesses that kill programs midway do not run on Windows.
 class ChildProcess {
 public:
-    ChildProcess(const std::string& program, const std::vector<std::string>& args);
+    ChildProcess(const std::string& program, const std::vector<std::string>& args,
+                 std::optional<unsigned long long> fileSizeLimit = std::nullopt);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

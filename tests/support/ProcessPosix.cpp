@@ -120,29 +120,16 @@ bool ReadReady(int fds[2], std::string* sinks[2], int timeoutMs) {
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const ProcessOptions& options) {
-    Pipe in, out, err;
-    const pid_t pid = Start(program, args, in, out, err, options.fileSizeLimit);
+    ChildProcess child(program, args, options.fileSizeLimit);
     // The input is small (a few commands); the pipe holds it all.
-    if (!options.input.empty()) {
-        const ssize_t n = write(in.write, options.input.data(), options.input.size());
-        (void)n;
-    }
-    CloseFd(in.write);
-    ProcessResult result;
-    int fds[2] = {out.read, err.read};
-    std::string* sinks[2] = {&result.out, &result.err};
-    while (ReadReady(fds, sinks, -1)) {
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    DecodeStatus(status, result);
-    return result;
+    child.Write(options.input);
+    return child.Wait();
 }
 
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args) {
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
+                           std::optional<unsigned long long> fileSizeLimit) {
     Pipe in, out, err;
-    pid_ = Start(program, args, in, out, err, std::nullopt);
+    pid_ = Start(program, args, in, out, err, fileSizeLimit);
     in_ = in.write;
     out_ = out.read;
     err_ = err.read;

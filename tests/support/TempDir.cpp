@@ -1,9 +1,5 @@
 #include "support/TempDir.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -58,35 +54,6 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
         throw std::runtime_error("cannot write " + path);
     }
     out << bytes;
-}
-
-void ExpectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(SCOREWELL_FIXTURES_DIR) + "/" + name;
-    const char* write = std::getenv("SCOREWELL_WRITE_GOLDEN");
-    if (write && std::string(write) == "1") {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        WriteFileBytes(path, bytes);
-        return;
-    }
-    if (!std::filesystem::exists(path)) {
-        ADD_FAILURE() << "no golden file " << path << " (SCOREWELL_WRITE_GOLDEN=1 writes it)";
-        return;
-    }
-    const std::string golden = ReadFileBytes(path);
-    if (bytes == golden) {
-        return;
-    }
-    const auto at = static_cast<std::size_t>(
-        std::mismatch(bytes.begin(),
-                      bytes.begin() +
-                          static_cast<std::ptrdiff_t>(std::min(bytes.size(), golden.size())),
-                      golden.begin())
-            .first -
-        bytes.begin());
-    const std::size_t from = at < 60 ? 0 : at - 60;
-    ADD_FAILURE() << name << " differs at byte " << at
-                  << ":\n  written: " << bytes.substr(from, 120)
-                  << "\n  golden:  " << golden.substr(from, 120);
 }
 
 } // namespace scorewell::test

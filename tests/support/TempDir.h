@@ -29,9 +29,4 @@ inline constexpr char kSeparator = static_cast<char>(std::filesystem::path::pref
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
-// Compares bytes with the golden file tests/fixtures/<name>, byte for byte. With
-// SCOREWELL_WRITE_GOLDEN=1 in the environment the golden file is written from the bytes instead,
-// to be looked at before it is committed.
-void ExpectGolden(const std::string& name, const std::string& bytes);
-
 } // namespace scorewell::test

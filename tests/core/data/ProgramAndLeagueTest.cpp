@@ -4,8 +4,12 @@
 
 #include "common/Paths.h"
 #include "core/LeagueFixture.h"
+#include "data/ProgramOptions.h"
+#include "data/RecentFiles.h"
 #include "data/Settings.h"
 #include "scoring/Scoring.h"
+#include "support/Checks.h"
+#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {
@@ -22,12 +26,7 @@ TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
     }
     const std::string file = dir.File("Tabulon.dat");
     test::WriteFileBytes(file, "hello, I am a text file\n");
-    try {
-        Program program(dir.Path());
-        FAIL();
-    } catch (const ProgramDatabaseError& e) {
-        EXPECT_NE(std::string(e.what()).find(file), std::string::npos);
-    }
+    EXPECT_TRUE(test::Has(test::ErrorOf([&] { Program{dir.Path()}; }), file));
     EXPECT_EQ(test::ReadFileBytes(file), "hello, I am a text file\n");
     // Some other database is refused too.
     std::filesystem::remove(file);
@@ -71,24 +70,21 @@ TEST_F(LeagueTest, WorkingSettingsOutOfTheirRangeAreRefusedNamingTheSettingAndNo
     league.reset();
     const std::string sound = test::ReadFileBytes(path);
     const std::string damaged = "\"" + path + "\" is damaged and cannot be opened: the setting ";
+    const std::string number = "\", but must be a whole number from 0 to ";
+    const std::string flag = "\", but must be 0 (off), 1 (on), False or True.";
     const struct {
         int id;
         const char* value;
         std::string message;
     } cases[] = {
-        {6, "99999999999",
-         "Dropped Races (6) is \"99999999999\", but must be a whole number from 0 to 10."},
-        {6, "-1", "Dropped Races (6) is \"-1\", but must be a whole number from 0 to 10."},
-        {5, "4", "Sim Title (5) is \"4\", but must be a whole number from 0 to 3."},
-        {5, "1.5", "Sim Title (5) is \"1.5\", but must be a whole number from 0 to 3."},
-        {12, "online", "League Type (12) is \"online\", but must be a whole number from 0 to 1."},
-        {13, "yes",
-         "Use Custom Point System (13) is \"yes\", but must be 0 (off), 1 (on), False or True."},
-        {14, "1e",
-         "Use Custom Bonus System (14) is \"1e\", but must be 0 (off), 1 (on), False or "
-         "True."},
-        {17, "1e300",
-         "Lap Reporting Method (17) is \"1e300\", but must be a whole number from 0 to 1."},
+        {6, "99999999999", "Dropped Races (6) is \"99999999999" + number + "10."},
+        {6, "-1", "Dropped Races (6) is \"-1" + number + "10."},
+        {5, "4", "Sim Title (5) is \"4" + number + "3."},
+        {5, "1.5", "Sim Title (5) is \"1.5" + number + "3."},
+        {12, "online", "League Type (12) is \"online" + number + "1."},
+        {13, "yes", "Use Custom Point System (13) is \"yes" + flag},
+        {14, "1e", "Use Custom Bonus System (14) is \"1e" + flag},
+        {17, "1e300", "Lap Reporting Method (17) is \"1e300" + number + "1."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -197,7 +193,7 @@ TEST_F(LeagueTest, FilesThatAreNoLeagueAreRefusedAndLeftUntouched) {
         try {
             League opened(*program, file);
         } catch (const LeagueOpenError& e) {
-            EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+            EXPECT_TRUE(test::Has(std::string(e.what()), file)) << e.what();
             kind = e.GetKind();
         }
         EXPECT_EQ(FileExists(file) ? test::ReadFileBytes(file) : "", before) << file;
@@ -213,6 +209,134 @@ TEST_F(LeagueTest, FilesThatAreNoLeagueAreRefusedAndLeftUntouched) {
     std::filesystem::copy_file(program->DatabasePath(), dir.File("prog.slf"));
     EXPECT_EQ(kindOf(dir.File("prog.slf")), Kind::NotALeague);
     // Damaged, read-only and busy leagues are the reliability tests' business.
+}
+
+class SettingsTest : public test::LeagueFixture {
+protected:
+    void SetUp() override { Open(); }
+};
+
+TEST_F(SettingsTest, ReadTellsMissingFromEmptyAndWriteStoresBlankAsNull) {
+    EXPECT_EQ(ReadSetting(Db(), 999), std::string(1, '\0'));
+    Db().Execute("INSERT INTO Settings VALUES (20, 'N', NULL), (22, NULL, '  padded  ')");
+    EXPECT_EQ(ReadSetting(Db(), 20), "");
+    std::string name = "untouched";
+    EXPECT_EQ(ReadSetting(Db(), 22, &name), "padded");
+    EXPECT_EQ(name, "");
+
+    EXPECT_TRUE(WriteSetting(Db(), 110, "&H00FFFFFF"));
+    EXPECT_TRUE(WriteSetting(Db(), 110, "O'Brien's"));
+    EXPECT_EQ(Rows("SELECT * FROM Settings WHERE SettingsID=110"),
+              std::vector<std::string>{"110|NULL|O'Brien's"});
+    EXPECT_TRUE(WriteSetting(Db(), 2, "   "));
+    EXPECT_TRUE(Db().Scalar("SELECT SettingValue FROM Settings WHERE SettingsID=2").IsNull());
+    Db().Execute("DROP TABLE Settings");
+    EXPECT_FALSE(WriteSetting(Db(), 2, "x"));
+    EXPECT_EQ(ReadSetting(Db(), 2), kMissingSetting);
+}
+
+TEST_F(SettingsTest, ReadingsOfFlagsSwitchesNumbersAndColours) {
+    WriteSetting(Db(), 100, "True");
+    WriteSetting(Db(), 101, "true");
+    EXPECT_TRUE(ReadSettingFlag(Db(), 100));
+    EXPECT_FALSE(ReadSettingFlag(Db(), 101));
+    WriteSetting(Db(), 14, "True");
+    EXPECT_TRUE(ReadSettingSwitch(Db(), 14));
+    EXPECT_FALSE(ReadSettingSwitch(Db(), 13));
+    WriteSetting(Db(), 300, "12abc");
+    EXPECT_EQ(ReadSettingNumber(Db(), 300), 12);
+    EXPECT_EQ(ReadSettingInteger(Db(), 300), std::nullopt);
+    WriteSetting(Db(), 103, "&H8000000E");
+    EXPECT_EQ(ReadSettingColor(Db(), 103), static_cast<std::int32_t>(0x8000000E));
+    EXPECT_EQ(ReadSettingColor(Db(), 999), std::nullopt);
+}
+
+TEST_F(SettingsTest, BonusPointsMustFitTheirField) {
+    EXPECT_TRUE(SetBonusPoints(Db(), 3, 10));
+    EXPECT_EQ(Db().Scalar("SELECT Points FROM Bonus WHERE BonusID=3").AsInteger(), 10);
+    EXPECT_FALSE(SetBonusPoints(Db(), 3, 100000));
+}
+
+TEST_F(SettingsTest, PointTableInPresetAndCustomModes) {
+    PointTable preset = LoadPointSystem(program->Db(), Db(), false, true);
+    EXPECT_EQ(preset.Columns(), 4);
+    EXPECT_EQ(preset.At(11, 0).AsInteger(), 130);
+    EXPECT_EQ(preset.At(43, 3).AsInteger(), 3);
+    EXPECT_TRUE(preset.At(44, 0).IsNull());
+
+    // More rows than 43 are not loaded; fewer leave the rest empty.
+    program->Db().Execute("INSERT INTO PointSystem VALUES (44, 1, 0, 0, 0)");
+    EXPECT_EQ(LoadPointSystem(program->Db(), Db(), false, false).Positions(), 43);
+    program->Db().Execute("DELETE FROM PointSystem WHERE Position > 40");
+    EXPECT_TRUE(LoadPointSystem(program->Db(), Db(), false, false).At(41, 0).IsNull());
+
+    Db().Execute("DELETE FROM PointSystem");
+    Db().Execute("INSERT INTO PointSystem VALUES (1, 10, 1000), (2, 8, NULL), (3, 6, 300)");
+    PointTable custom = LoadPointSystem(program->Db(), Db(), true, false);
+    EXPECT_EQ(custom.Positions(), 3);
+    EXPECT_EQ(custom.Columns(), 2);
+    EXPECT_EQ(custom.At(1, 1).AsInteger(), 1000);
+    EXPECT_TRUE(custom.At(2, 1).IsNull());
+}
+
+TEST(ProgramOptionsTest, ColoursAreStoredAsTheirTextsAndUnreadableOnesTakeTheDefaults) {
+    test::TempDir dir;
+    Program program(dir.File("prog"));
+    ProgramOptions options = LoadProgramOptions(program);
+    EXPECT_EQ(options.colors, kDefaultPageColors);
+    options.simPath = {"/games/nr3/", "", ""};
+    options.colors[1] = 0x00000001;
+    options.colors[4] = static_cast<std::int32_t>(0x8000000F); // a desktop colour
+    StoreProgramOptions(program, options);
+    EXPECT_EQ(ReadSetting(program.Db(), 103), "&H00000001");
+    EXPECT_EQ(ReadSetting(program.Db(), 106), "&H8000000F");
+    EXPECT_EQ(program.SimPath()[0], "/games/nr3/");
+    EXPECT_EQ(LoadProgramOptions(program).colors, options.colors);
+
+    program.Db().Execute("DELETE FROM Settings WHERE SettingsID IN (102, 11)");
+    WriteSetting(program.Db(), 104, "blue");
+    options = LoadProgramOptions(program);
+    EXPECT_EQ(options.colors[0], kDefaultPageColors[0]);
+    EXPECT_EQ(options.colors[2], kDefaultPageColors[2]);
+    EXPECT_FALSE(options.openLastFile);
+}
+
+// Which message wins and the letter case of the executable are run through the options window.
+TEST(ProgramOptionsTest, AFolderCountsOnlyWithItsOwnSimulationsExecutable) {
+    test::TempDir dir;
+    auto folder = [&](const std::string& name, const std::string& exe) {
+        std::filesystem::create_directories(dir.File(name));
+        test::WriteFileBytes(dir.File(name + "/" + exe), "MZ");
+        return dir.File(name) + "/";
+    };
+    const std::string nr3 = folder("nr3", "nascar racing 3.EXE");
+    const std::string nr4 = folder("nr4", "NASCAR RACING 4.exe");
+    EXPECT_EQ(CheckSimulationFolders({nr3, "  ", nr4}), "");
+    EXPECT_EQ(CheckSimulationFolders({"", nr3, ""}),
+              "\"" + nr3 + "\" does not seem to refer to a valid NASCAR Legends path.");
+}
+
+std::vector<std::string> Entries(const RecentFiles& recent) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < RecentFiles::kCount; ++i) {
+        entries.push_back(recent.Entry(i));
+    }
+    return entries;
+}
+
+// Loading, and leaving out deleted files, is run through the main window's start-up.
+TEST(RecentFilesTest, TheNewestComesFirstAndAListedFileMovesUpWithItsNewSpelling) {
+    RecentFiles recent;
+    for (const char* name : {"1", "2", "3", "4", "5"}) {
+        recent.Add(name);
+    }
+    EXPECT_EQ(Entries(recent), (std::vector<std::string>{"5", "4", "3", "2"}));
+    recent.Add("3");
+    EXPECT_EQ(Entries(recent), (std::vector<std::string>{"3", "5", "4", "2"}));
+    recent.Add("a.slf");
+    recent.Add("4");
+    recent.Add("A.SLF");
+    EXPECT_EQ(Entries(recent), (std::vector<std::string>{"A.SLF", "4", "3", "5"}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Whole pages written by the page writer, compared byte for byte with the golden pages in
-// tests/fixtures/pages.
+// tests/fixtures/golden/pages.
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,25 @@
 #include <string>
 #include <vector>
 
+#include "common/Errors.h"
 #include "common/Text.h"
+#include "core/LeagueFixture.h"
 #include "data/League.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
+#include "data/Settings.h"
+#include "editing/RaceRemoval.h"
 #include "html/ModernPages.h"
+#include "html/PageSettings.h"
 #include "html/PageWriter.h"
+#include "html/SeasonSite.h"
+#include "support/Checks.h"
+#include "support/Golden.h"
 #include "support/Process.h"
+#include "support/Seasons.h"
 #include "support/TempDir.h"
+#include <chrono>
+#include <fstream>
 
 namespace scorewell {
 namespace {
@@ -27,14 +38,6 @@ const char* const kStandingsQuery =
     "Count(CASE WHEN Stats.Finish = 1 THEN 1 END) AS Wins "
     "FROM Driver INNER JOIN Stats ON Stats.DriverID = Driver.DriverID "
     "GROUP BY Driver.DriverID ORDER BY Points DESC";
-
-// A writer with the request it writes.
-struct TestPage {
-    PageWriter writer;
-    PageRequest request;
-    bool HTML(const std::string& file) { return writer.Write(request, file); }
-    const std::string& LastError() const { return writer.LastError(); }
-};
 
 class PageWriterTest : public ::testing::Test {
 protected:
@@ -71,15 +74,16 @@ protected:
         return id;
     }
 
-    std::unique_ptr<TestPage> Writer(PageContent content, std::int32_t id) {
-        auto page = std::make_unique<TestPage>(TestPage{PageWriter(Db(), program_.Db()), {}});
-        page->request.content = content;
-        page->request.id = id;
-        page->request.heading = "Millbrook League\r\nSeason 2";
-        page->request.reportName = "Point <I>Standings</I>";
-        page->request.caption = "Results after 2 events";
-        page->request.footer = "<p>footer</p>";
-        PageStyle& s = page->request.style;
+    // Asks for the content in the style of the golden pages.
+    void Ask(PageContent content, std::int32_t id) {
+        request = PageRequest();
+        request.content = content;
+        request.id = id;
+        request.heading = "Millbrook League\r\nSeason 2";
+        request.reportName = "Point <I>Standings</I>";
+        request.caption = "Results after 2 events";
+        request.footer = "<p>footer</p>";
+        PageStyle& s = request.style;
         s.backgroundColor = static_cast<std::int32_t>(0x8000000E);
         s.textColor = 0x000000;
         s.linkColor = 0xFF0000;
@@ -92,9 +96,17 @@ protected:
                          0xFFFF00, 0xE0E0E0, 0x808080, 0x404040, 0x123456};
         s.layout = {1, 3, 0};
         s.font = "Times New Roman";
-        return page;
     }
-
+    bool Write(const std::string& file) {
+        PageWriter writer(Db(), program_.Db());
+        const bool written = writer.Write(request, file);
+        error = writer.LastError();
+        return written;
+    }
+    void ExpectPage(const std::string& golden) {
+        ASSERT_TRUE(Write(page_)) << error;
+        test::ExpectGolden(golden, Written());
+    }
     std::string Written() { return test::ReadFileBytes(page_); }
 
     test::TempDir dir_;
@@ -102,20 +114,20 @@ protected:
     std::string path_ = dir_.File("league.slf");
     std::string page_ = dir_.File("page.htm");
     std::unique_ptr<League> league_;
+    PageRequest request;
+    std::string error;
 };
 
 TEST_F(PageWriterTest, AReportPageLeavesHiddenColumnsOutAndShowsAZeroIntervalAsDashes) {
     OpenLeague(0, 0);
-    auto page = Writer(PageContent::Report, AddStandingsReport());
+    Ask(PageContent::Report, AddStandingsReport());
     // Without rows the header row stands alone.
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report-empty.htm", Written());
+    ExpectPage("pages/report-empty.htm");
 
     AddStandings();
     // Alternating colours mean nothing while row colours are off.
-    page->request.style.useTableColors = {false, false, true, false, false};
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report.htm", Written());
+    request.style.useTableColors = {false, false, true, false, false};
+    ExpectPage("pages/report.htm");
 }
 
 TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
@@ -123,38 +135,36 @@ TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
     AddStandings();
     for (const auto& [format, zero] : {std::pair{"0.0;(0.0)", "--"}, {"0.0;(0.0);nil", "nil"}}) {
         SCOPED_TRACE(format);
-        auto page = Writer(PageContent::Report, AddStandingsReport(format));
-        ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-        EXPECT_NE(Written().find("<FONT >" + std::string(zero) + "</FONT>"), std::string::npos);
-        EXPECT_NE(Written().find("<FONT >55.0</FONT>"), std::string::npos);
+        Ask(PageContent::Report, AddStandingsReport(format));
+        ASSERT_TRUE(Write(page_)) << error;
+        EXPECT_TRUE(test::Has(Written(), "<FONT >" + std::string(zero) + "</FONT>"));
+        EXPECT_TRUE(test::Has(Written(), "<FONT >55.0</FONT>"));
     }
 }
 
 TEST_F(PageWriterTest, TableColoursAlternateRowsAndAFontSizeStyleEveryCell) {
     OpenLeague(0, 0);
     AddStandings();
-    auto page = Writer(PageContent::Report, AddStandingsReport());
-    PageStyle& s = page->request.style;
+    Ask(PageContent::Report, AddStandingsReport());
+    PageStyle& s = request.style;
     s.useBackgroundImage = true;
     s.backgroundImage = "images/back.gif";
     s.useTableColors = {true, true, true, true, true};
     s.layout = {2, 4, 1};
     s.font = "Arial";
     s.fontSize = 3;
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report-table-colours.htm", Written());
+    ExpectPage("pages/report-table-colours.htm");
 
     // Without alternation every row takes the row colours; without any table colours the cells
     // read <FONT  SIZE="3"> (the literal blank, then the attribute's own).
     s.useTableColors = {false, true, false, false, false};
-    ASSERT_TRUE(page->HTML(page_));
+    ASSERT_TRUE(Write(page_));
     EXPECT_EQ(CountOccurrences(Written(), "BGCOLOR=\"#FFFF00\""), 12);
     EXPECT_EQ(CountOccurrences(Written(), "#00FFFF"), 0);
     s.useTableColors = {false, false, false, false, true};
-    ASSERT_TRUE(page->HTML(page_));
-    EXPECT_NE(Written().find("CELLSPACING=1 BGCOLOR=\"#404040\"><TR>\r\n<TH "
-                             "ALIGN=\"CENTER\"><FONT  SIZE=\"3\">Pos</FONT></TH>\r\n"),
-              std::string::npos);
+    ASSERT_TRUE(Write(page_));
+    EXPECT_TRUE(test::Has(Written(), "CELLSPACING=1 BGCOLOR=\"#404040\"><TR>\r\n<TH "
+                                     "ALIGN=\"CENTER\"><FONT  SIZE=\"3\">Pos</FONT></TH>\r\n"));
 }
 
 TEST_F(PageWriterTest, OnlineRaceResultsEscapeTheLeaguesTextsAndEncodeThePageAsWindows1252) {
@@ -170,9 +180,8 @@ TEST_F(PageWriterTest, OnlineRaceResultsEscapeTheLeaguesTextsAndEncodeThePageAsW
     Db().Execute(result, {1, 2, 1, 200, 150, 185, 10, 191.5, "Running"});
     Db().Execute(result, {2, 0, 2, 0, 0, 170, 0, 0.0, nullptr});
 
-    auto page = Writer(PageContent::RaceResults, 7);
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/race-online.htm", Written());
+    Ask(PageContent::RaceResults, 7);
+    ExpectPage("pages/race-online.htm");
 }
 
 TEST_F(PageWriterTest, OfflineRaceResultsAddTheAverageSpeedAndShowLapTimes) {
@@ -187,22 +196,20 @@ TEST_F(PageWriterTest, OfflineRaceResultsAddTheAverageSpeedAndShowLapTimes) {
     Db().Execute(result, {1, 1, 1, 50, 50, 175, 5, "120.5", 30.0, "Running"});
     Db().Execute(result, {2, 2, 2, 12, 0, 170, 0, nullptr, 0.0, "Crash <big>"});
 
-    auto page = Writer(PageContent::RaceResults, 3);
-    page->request.decimalSeparator = ",";
-    page->request.style.fontSize = 3;
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/race-offline.htm", Written());
+    Ask(PageContent::RaceResults, 3);
+    request.decimalSeparator = ",";
+    request.style.fontSize = 3;
+    ExpectPage("pages/race-offline.htm");
 }
 
 TEST_F(PageWriterTest, ARaceWithoutResultsOrSummaryGivesTheHeaderRowAndNotAvailable) {
     OpenLeague(0, 0);
     Db().Execute("INSERT INTO Race (RaceID, Name) VALUES (1, 'Not run yet')");
-    auto page = Writer(PageContent::RaceResults, 1);
-    page->request.heading = "Plain";
-    page->request.reportName = "Not run yet";
-    page->request.caption = "";
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/race-not-run.htm", Written());
+    Ask(PageContent::RaceResults, 1);
+    request.heading = "Plain";
+    request.reportName = "Not run yet";
+    request.caption = "";
+    ExpectPage("pages/race-not-run.htm");
 }
 
 // A report that counts adjustments lists those of the drivers it shows under its table, escaped;
@@ -218,18 +225,14 @@ TEST_F(PageWriterTest, AdjustmentsAreListedUnderTheirDriversStandingsAndUnderThe
     Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=1");
 
     // A report without the Adj column does not count them: its page is as before.
-    auto page = Writer(PageContent::Report, AddStandingsReport());
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report.htm", Written());
-    page = Writer(PageContent::Report, 1);
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/report-adjustments.htm", Written());
-
-    page = Writer(PageContent::RaceResults, 2);
-    page->request.style.useTableColors = {true, true, true, false, false};
-    page->request.style.fontSize = 2;
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
-    test::ExpectGolden("pages/race-adjustments.htm", Written());
+    Ask(PageContent::Report, AddStandingsReport());
+    ExpectPage("pages/report.htm");
+    Ask(PageContent::Report, 1);
+    ExpectPage("pages/report-adjustments.htm");
+    Ask(PageContent::RaceResults, 2);
+    request.style.useTableColors = {true, true, true, false, false};
+    request.style.fontSize = 2;
+    ExpectPage("pages/race-adjustments.htm");
 
     // The Modern style lists them too.
     ModernExport modern;
@@ -273,17 +276,17 @@ protected:
 
 // A full disk is covered by the reliability tests of published pages.
 TEST_F(PageWriterFailureTest, APageThatCannotBeBuiltOrWrittenLeavesThePreviousOne) {
-    auto page = Writer(PageContent::Report, 4242);
-    EXPECT_FALSE(page->HTML(page_));
-    EXPECT_FALSE(page->LastError().empty());
-
+    Ask(PageContent::Report, 4242);
+    EXPECT_FALSE(Write(page_));
+    EXPECT_FALSE(error.empty());
     program_.Db().Execute("DELETE FROM ReportField WHERE ReportID = ?", {reportId_});
-    page = Writer(PageContent::Report, reportId_);
-    EXPECT_FALSE(page->HTML(page_));
-    EXPECT_NE(page->LastError().find("no columns"), std::string::npos);
-
-    EXPECT_FALSE(Writer(PageContent::RaceResults, 99)->HTML(page_));
-    EXPECT_FALSE(Writer(PageContent::RaceResults, 1)->HTML(dir_.File("no such folder/page.htm")));
+    Ask(PageContent::Report, reportId_);
+    EXPECT_FALSE(Write(page_));
+    EXPECT_TRUE(test::Has(error, "no columns"));
+    Ask(PageContent::RaceResults, 99);
+    EXPECT_FALSE(Write(page_));
+    Ask(PageContent::RaceResults, 1);
+    EXPECT_FALSE(Write(dir_.File("no such folder/page.htm")));
     ExpectPreviousPageKept();
 }
 
@@ -293,21 +296,195 @@ TEST_F(PageWriterFailureTest,
     GTEST_SKIP() << "permission bits are POSIX's; Windows keeps access lists";
 #endif
     namespace fs = std::filesystem;
-    auto page = Writer(PageContent::Report, reportId_);
+    Ask(PageContent::Report, reportId_);
     if (test::PermissionBitsBind()) {
         fs::permissions(page_, fs::perms(0444));
-        EXPECT_FALSE(page->HTML(page_));
+        EXPECT_FALSE(Write(page_));
         ExpectPreviousPageKept();
         fs::permissions(dir_.Path(), fs::perms(0555));
         fs::permissions(page_, fs::perms(0644));
-        EXPECT_FALSE(page->HTML(page_));
+        EXPECT_FALSE(Write(page_));
         fs::permissions(dir_.Path(), fs::perms(0755));
         ExpectPreviousPageKept();
     }
     fs::permissions(page_, fs::perms(0640));
-    ASSERT_TRUE(page->HTML(page_)) << page->LastError();
+    ASSERT_TRUE(Write(page_)) << error;
     EXPECT_NE(Written(), previous_);
     EXPECT_EQ(fs::status(page_).permissions(), fs::perms(0640));
+}
+
+using PageSettingsTest = test::LeagueFixture;
+
+TEST_F(PageSettingsTest, SavedSettingsStyleThePage) {
+    Open();
+    const std::pair<int, const char*> saved[] = {
+        {100, "True"}, {101, "back.gif"}, {102, "&H00FF0000"}, {111, "&H000000FF"},
+        {200, "0"},    {201, "1"},        {202, "-1"},         {300, "5"},
+        {301, ""},     {302, "12 px"},    {15, "Arial"},       {16, "4"}};
+    for (const auto& [id, value] : saved) {
+        WriteSetting(Db(), id, value);
+    }
+    PageStyle s = SavedPageStyle(Db());
+    EXPECT_TRUE(s.useBackgroundImage);
+    EXPECT_EQ(s.backgroundImage, "back.gif");
+    EXPECT_EQ(s.backgroundColor, 0xFF0000);
+    EXPECT_EQ(s.tableColors[1], 0x0000FF);
+    EXPECT_EQ(s.useTableColors, (std::array<bool, 5>{false, true, true, false, false}));
+    EXPECT_EQ(s.layout, (std::array<int, 3>{5, 0, 12}));
+    EXPECT_EQ(s.font, "Arial");
+    EXPECT_EQ(s.fontSize, 4);
+
+    // Only the exact flag text turns the image on; a colour that is no number keeps the
+    // default one.
+    WriteSetting(Db(), 100, "true");
+    WriteSetting(Db(), 111, "blue");
+    s = SavedPageStyle(Db());
+    EXPECT_FALSE(s.useBackgroundImage);
+    EXPECT_EQ(s.tableColors[1], PageDefaults::kSwatchColors[9]);
+}
+
+TEST_F(PageSettingsTest, TheExportDialogSavesEverySettingInItsStoredFormAsOneChange) {
+    Open();
+    ExportDialogSettings s = LoadExportDialogSettings(Db());
+    EXPECT_EQ(s.caption, "Results after X races");
+    EXPECT_EQ(s.layout, (std::array<std::string, 3>{"1", "3", "0"}));
+
+    s.heading = "Millbrook League";
+    s.fontSize = 3;
+    s.useBGImage = true;
+    s.colors[17] = 0x0000FF;
+    s.useTableColors = {true, true, false, false, true};
+    s.layout = {"2", "", "100"};
+    SaveExportDialogSettings(Db(), s);
+    EXPECT_EQ(Rows("SELECT SettingsID, SettingValue FROM Settings WHERE SettingsID IN "
+                   "(2, 16, 100, 119, 201, 202, 300, 301, 303) ORDER BY SettingsID"),
+              (std::vector<std::string>{"2|Millbrook League", "16|3", "100|True", "119|&H000000FF",
+                                        "201|1", "202|0", "300|2", "301|NULL"}));
+    const ExportDialogSettings back = LoadExportDialogSettings(Db());
+    EXPECT_EQ(back.colors, s.colors);
+    EXPECT_EQ(back.useTableColors, s.useTableColors);
+    EXPECT_EQ(SavedPageStyle(Db()).layout, (std::array<int, 3>{2, 0, 100}));
+
+    // A setting that cannot be written keeps every one of them as it was.
+    Db().Execute("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON main.Settings "
+                 "WHEN old.SettingsID = 302 BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    s.heading = "Changed";
+    s.layout[2] = "5";
+    EXPECT_THROW(SaveExportDialogSettings(Db(), s), ScorewellError);
+    EXPECT_EQ(ReadSetting(Db(), 2), "Millbrook League");
+    EXPECT_EQ(ReadSetting(Db(), 302), "100");
+}
+
+TEST_F(PageSettingsTest, PagesAreHeadedWithTheStandingsCaptionOrTheRacesLength) {
+    EXPECT_EQ(StandingsPageCaption("Results after 8 events:"), "Results after 8 events");
+    EXPECT_EQ(StandingsPageCaption(""), "");
+    Open();
+    Db().Execute("INSERT INTO Race (RaceID, Name, Length, Laps) VALUES (1, 'Daytona', 2.5, 200), "
+                 "(2, NULL, NULL, NULL)");
+    const RaceHeading daytona = ReadRaceHeading(Db(), 1, ",");
+    EXPECT_EQ(daytona.name, "Daytona");
+    EXPECT_EQ(daytona.caption, "2,5 miles - 200 laps");
+    EXPECT_EQ(ReadRaceHeading(Db(), 2, ".").caption, " miles -  laps");
+    EXPECT_THROW(ReadRaceHeading(Db(), 4, "."), ScorewellError);
+}
+
+// The season published as a site: the real 1992 championship, a second publish after a race is
+// removed, and a league of hostile names. The grid and the chart of 1992 were checked against the
+// official finishes and points of tests/fixtures/cup1992 before they were kept as golden pages.
+namespace fs = std::filesystem;
+
+// A page of the site with the footer, which names the program's version, taken out.
+std::string Page(const fs::path& path) {
+    return ReplaceAll(test::ReadFileBytes(path.string()), StandardFooter(), "FOOTER");
+}
+
+class SeasonSiteTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    Program program{dir.File("prog")};
+    const fs::path site = dir.File("site");
+};
+
+TEST_F(SeasonSiteTest, The1992SeasonIsPublishedPageByPageAsTheResultsWere) {
+    test::CopyCup1992League(dir.File("cup.slf"));
+    League cup(program, dir.File("cup.slf"));
+    const auto start = std::chrono::steady_clock::now();
+    const SitePublished published = PublishSeason(cup, site.string());
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(seconds.count(), 2.0);
+    RecordProperty("publish_seconds", std::to_string(seconds.count()));
+
+    EXPECT_EQ(std::count_if(published.written.begin(), published.written.end(),
+                            [](const std::string& n) { return StartsWith(n, "race-"); }),
+              29);
+    for (const std::string& name : published.written) {
+        EXPECT_TRUE(fs::is_regular_file(site / name)) << name;
+    }
+    test::ExpectGolden("site/cup1992-grid.htm", Page(site / "season-grid.htm"));
+    test::ExpectGolden("site/cup1992-chart.htm", Page(site / "points-chart.htm"));
+    test::ExpectGolden("site/cup1992-race-1.htm", Page(site / "race-1-daytona-500.htm"));
+
+    // A second publish after a race is removed takes away that race's page alone: not the
+    // administrator's own files, nor what a tampered manifest names.
+    std::ofstream(site / "notes.txt") << "mine";
+    std::ofstream(site / "race-99-mine.htm") << "mine";
+    std::ofstream(site / kSiteManifest, std::ios::app) << "notes.txt\n../cup.slf\n";
+    RemoveSeasonRaces(cup, {5});
+    EXPECT_TRUE(fs::exists(cup.BackupPath()));
+    const SitePublished second = PublishSeason(cup, site.string());
+    EXPECT_EQ(second.removed, std::vector<std::string>{"race-5-transouth-500.htm"});
+    for (const char* name : {"notes.txt", "race-99-mine.htm", "../cup.slf"}) {
+        EXPECT_TRUE(fs::exists(site / name)) << name;
+    }
+    EXPECT_FALSE(fs::exists(site / "race-5-transouth-500.htm"));
+    EXPECT_FALSE(test::Has(Page(site / "season-grid.htm"), "race-5-"));
+    EXPECT_TRUE(PublishSeason(cup, site.string()).removed.empty());
+}
+
+TEST_F(SeasonSiteTest, HostileNamesStayInertAndTheGridKeepsItsLook) {
+    auto car = [](int start, const std::string& name, int laps, const std::string& out) {
+        return RaceFinalCar{start, std::to_string(start), name, laps, 0, 0, "", out};
+    };
+    std::vector<RaceFinalRace> races(3);
+    races[0].name = "<script>alert(1)</script>";
+    races[1].name = "Tom's \"Big\" 200";
+    races[2].name = "Fall & Final";
+    for (RaceFinalRace& race : races) {
+        race.track = "Oval";
+        race.length = 1.5;
+        race.laps = 200;
+    }
+    races[0].cars = {car(2, "<svg onload=alert(1)>", 200, "Running"),
+                     car(1, "Tom & O'Neil", 200, "Running"), car(3, "Ann Lee", 150, "Engine")};
+    races[1].cars = {car(1, "Tom & O'Neil", 200, "Running"), car(2, "Ann Lee", 200, "Running")};
+    races[2].cars = {car(3, "Ann Lee", 200, "Running"),
+                     car(1, "<svg onload=alert(1)>", 120, "Crash"),
+                     car(2, "Tom & O'Neil", 100, "Crash")};
+    fs::create_directory(dir.File("stn"));
+    test::MakeSeasonLeague(program, dir.File("hostile.slf"), dir.File("stn"), races);
+    League hostile(program, dir.File("hostile.slf"));
+    // Each driver's worst race does not count, so the grid shows that mark too.
+    hostile.Settings().droppedRaces = 1;
+    const SitePublished published = PublishSeason(hostile, site.string());
+    EXPECT_EQ(published.written[7], "race-1-script-alert-1-script.htm");
+    for (const std::string& name : published.written) {
+        for (const char* raw : {"<script", "<svg onload", "Tom & O"}) {
+            EXPECT_FALSE(EndsWith(name, ".htm") && test::Has(Page(site / name), raw)) << name;
+        }
+    }
+    // The race's page of the exports in the Modern style shows what the site's page shows.
+    PageRequest request;
+    request.content = PageContent::RaceResults;
+    request.id = 1;
+    request.style.modern = true;
+    PageWriter race(hostile.Db(), program.Db());
+    ASSERT_TRUE(race.Write(request, dir.File("race.htm"))) << race.LastError();
+    auto main = [](const std::string& page) {
+        return page.substr(page.find("<main>"), page.find("</main>") - page.find("<main>"));
+    };
+    EXPECT_EQ(main(Page(dir.File("race.htm"))), main(Page(site / published.written[7])));
+    EXPECT_TRUE(test::Has(Page(dir.File("race.htm")), "<td>Tom &amp; O&#39;Neil</td>"));
+    test::ExpectGolden("site/season-grid.htm", Page(site / "season-grid.htm"));
 }
 
 } // namespace

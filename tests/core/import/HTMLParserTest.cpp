@@ -8,7 +8,14 @@
 #include <gtest/gtest.h>
 
 #include "common/Text.h"
+#include "core/LeagueFixture.h"
+#include "data/Settings.h"
+#include "import/ExportedStandings.h"
+#include "import/Tracks.h"
+#include "support/Checks.h"
 #include "support/TempDir.h"
+#include <filesystem>
+#include <stdexcept>
 
 namespace scorewell {
 namespace {
@@ -23,7 +30,7 @@ std::string SamplePage() {
 }
 
 std::string Replaced(const std::string& page, const std::string& from, const std::string& to) {
-    EXPECT_NE(page.find(from), std::string::npos) << from;
+    EXPECT_TRUE(test::Has(page, from)) << from;
     return ReplaceAll(page, from, to);
 }
 
@@ -132,7 +139,7 @@ TEST_F(HTMLParserTest, RefusesDamagedPagesWithAPlainReason) {
         SCOPED_TRACE(damage.what);
         EXPECT_FALSE(Parse(Replaced(SamplePage(), damage.from, damage.to)));
         EXPECT_EQ(parser.ErrNum(), damage.errNum);
-        EXPECT_NE(parser.ErrMsg().find(damage.message), std::string::npos) << parser.ErrMsg();
+        EXPECT_TRUE(test::Has(parser.ErrMsg(), damage.message));
     }
 
     parser.InputFile = dir.File("missing.html");
@@ -173,6 +180,163 @@ TEST_F(HTMLParserTest, ReadsAPageOfSeveralMegabytesQuickly) {
     RecordProperty(
         "ParseMilliseconds",
         static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
+}
+
+std::vector<std::string> Names(const CTracks& tracks) {
+    std::vector<std::string> names;
+    for (const CTrackInfo& track : tracks) {
+        names.push_back(track.TrackName);
+    }
+    return names;
+}
+
+TEST(TracksTest, KeysIgnoreLetterCaseAndTheFirstOfANameWins) {
+    CTracks tracks;
+    CTrackInfo& first = tracks.Add("Millbrook Speedway", 1.5f, "Millbrook Speedway");
+    tracks.Add("", 0.0f, "");
+    tracks.Add("", 0.0f, "");
+    CTrackInfo& again = tracks.Add("MILLBROOK SPEEDWAY", 2.0f, "MILLBROOK SPEEDWAY");
+    tracks.Add("Harlan Raceway", 0.75f, "Harlan Raceway");
+
+    EXPECT_EQ(&first, &again);
+    EXPECT_EQ(Names(tracks),
+              (std::vector<std::string>{"Millbrook Speedway", "", "", "Harlan Raceway"}));
+    EXPECT_FLOAT_EQ(tracks.Item("millbrook speedway").Length, 1.5f);
+    EXPECT_EQ(tracks.Find(""), nullptr);
+    EXPECT_THROW(tracks.Item("Harlan"), std::out_of_range);
+
+    tracks.Remove("MILLBROOK SPEEDWAY");
+    tracks.Remove(0);
+    EXPECT_EQ(Names(tracks), (std::vector<std::string>{"", "Harlan Raceway"}));
+    EXPECT_EQ(tracks.Find("Millbrook Speedway"), nullptr);
+}
+
+TEST(TracksTest, ReadsTheTrackSectionOfTrackIni) {
+    TempDir dir;
+    CTracks tracks;
+    // Windows-1252 "®", CR LF lines, blanks around "=" and a second heading that ends the section.
+    WriteFileBytes(dir.File("millbrook.ini"), "; Millbrook\r\n[graphics]\r\ntrack_name=Wrong\r\n"
+                                              "  [ track ]  \r\n track_name  =  Millbrook "
+                                              "Speedway\xAE\r\n[ without end\r\n"
+                                              "track_length = 2.5 miles\r\n[pit]\r\n");
+    // Reading stops once both keys are known.
+    WriteFileBytes(dir.File("harlan.ini"),
+                   "[track]\nTRACK_LENGTH=9\ntrack_length=0.75\ntrack_name=Harlan Raceway\n"
+                   "track_name=Later Name\n");
+    WriteFileBytes(dir.File("other.ini"), "[Track]\ntrack_name=Capital Heading\ntrack_length=1\n");
+
+    EXPECT_TRUE(ReadTrackIni(tracks, dir.File("millbrook.ini")));
+    EXPECT_TRUE(ReadTrackIni(tracks, dir.File("harlan.ini")));
+    EXPECT_TRUE(ReadTrackIni(tracks, dir.File("other.ini")));
+    EXPECT_FALSE(ReadTrackIni(tracks, dir.File("missing.ini")));
+
+    ASSERT_EQ(Names(tracks),
+              (std::vector<std::string>{"Millbrook Speedway", "Harlan Raceway", ""}));
+    EXPECT_FLOAT_EQ(tracks.Item("MILLBROOK SPEEDWAY").Length, 2.5f);
+    EXPECT_FLOAT_EQ(tracks.Item("Harlan Raceway").Length, 0.75f);
+}
+
+TEST(TracksTest, CatalogueReadsEveryTrackFolderInNameOrder) {
+    TempDir dir;
+    namespace fs = std::filesystem;
+    const std::string tracks = dir.File("NR4/Tracks");
+    for (const char* folder : {"zephyr", "harlan", "millbrook2", "millbrook", "empty"}) {
+        fs::create_directories(tracks + "/" + folder);
+    }
+    WriteFileBytes(tracks + "/zephyr/track.ini", "[track]\ntrack_name=Zephyr Oval\ntrack_length=1");
+    WriteFileBytes(tracks + "/harlan/TRACK.INI", "[track]\ntrack_name=Harlan\ntrack_length=.75");
+    WriteFileBytes(tracks + "/millbrook2/Track.ini",
+                   "[track]\ntrack_name=Millbrook\ntrack_length=9");
+    WriteFileBytes(tracks + "/millbrook/track.ini",
+                   "[track]\ntrack_name=Millbrook\ntrack_length=2");
+    WriteFileBytes(tracks + "/readme.txt", "[track]\ntrack_name=Not a track\n");
+
+    const CTracks catalogue = LoadTrackCatalogue(dir.Path() + "\\NR4\\");
+    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Harlan", "Millbrook", "Zephyr Oval"}));
+    EXPECT_FLOAT_EQ(catalogue.Item("millbrook").Length, 2.0f);
+
+    EXPECT_EQ(LoadTrackCatalogue(dir.File("nowhere")).Count(), 0u);
+}
+
+const std::string kPage = std::string(SCOREWELL_FIXTURES_DIR) + "/nr4/millbrook-standings.html";
+
+class ExportedStandingsTest : public test::LeagueFixture {
+protected:
+    void OpenNr4(const std::string& separator = ".") {
+        // A NASCAR Racing 4 folder as copied from Windows: names in other letter case.
+        std::filesystem::create_directories(dir.File("nr4/Tracks/millbrook"));
+        test::WriteFileBytes(dir.File("nr4/Tracks/millbrook/TRACK.INI"),
+                             "[track]\r\ntrack_name = Millbrook Speedway\xAE\r\n"
+                             "track_length = 2.5\r\n");
+        WriteSetting(program->Db(), 12, dir.File("nr4") + "/");
+        program->LoadSimPaths();
+        Open(3, 0, 0, 0, separator);
+    }
+    StagingResult Import(const std::string& page = kPage) {
+        return ImportExportedStandings(*league, league->LoadPointTable(), page);
+    }
+    std::vector<std::string> Staged() {
+        return Rows("SELECT Finish, Start, DriverName, LapsRun, LapsLed, Points, Bonus, "
+                    "round(Qualifying, 2), ReasonOut, PrizeMoney FROM STNStats ORDER BY Finish");
+    }
+};
+
+TEST_F(ExportedStandingsTest, StagesTheRaceScoredWithExcludedDriversLeftOut) {
+    OpenNr4();
+    Db().Execute(
+        "INSERT INTO Driver (Name, NameKey, Exclude) VALUES ('CODY MARSH', 'cody marsh', 1)");
+    StagingResult result = Import();
+    ASSERT_TRUE(result.Staged()) << result.message;
+    EXPECT_EQ(result.drivers, 4);
+    EXPECT_EQ(
+        Rows("SELECT Name, FileName, Length, Laps, RaceTime, AvgSpeed, VictoryMargin, "
+             "Cautions, LeadChanges, Weather FROM STNRace"),
+        std::vector<std::string>{"Millbrook Speedway|millbrook-standings.html|2.5|200|"
+                                 "3:20:00.000|150.000mph|0.452 sec|3|NULL|Sunny, 78 degrees"});
+    EXPECT_EQ(Staged(),
+              (std::vector<std::string>{"1|1|Dale Rivers|200|112|185|10|187.02|Running|NULL",
+                                        "2|2|Ren\xC3\xA9"
+                                        "e Dufr\xC3\xAAne|200|80|175|5|188.5|Running|NULL",
+                                        "3|5|Wes Pruitt|198|0|165|0|0|Running|NULL",
+                                        "4|4|Hank Tolliver|112|0|160|0|0|Engine|NULL"}));
+}
+
+TEST_F(ExportedStandingsTest, NumbersStayNumbersWhateverTheDecimalSeparator) {
+    OpenNr4(",");
+    UseCustomPoints({{20, Value(5000)}, {15, Value(2500)}});
+    ASSERT_TRUE(Import().Staged());
+    EXPECT_EQ(Rows("SELECT RaceTime, AvgSpeed, VictoryMargin, typeof(Length) FROM STNRace"),
+              std::vector<std::string>{"3:20:00,000|150,000mph|0,452 sec|real"});
+    EXPECT_EQ(Staged()[0], "1|1|Dale Rivers|200|112|30|10|187.02|Running|5000");
+    EXPECT_EQ(Staged()[2], "3|5|Wes Pruitt|198|0|0|0|0|Running|NULL");
+}
+
+// The parser's own tests run its refusals; here one comes with the file's name, and a page that
+// the league's rules cannot score is refused whole.
+TEST_F(ExportedStandingsTest, RefusedPagesLeaveNothingStagedAndSayWhy) {
+    OpenNr4();
+    test::WriteFileBytes(dir.File("other.html"),
+                         "<H1>nascar racing 4 exported standings</H1><H3>Track: Millbrook</H3>");
+    StagingResult refused = Import(dir.File("other.html"));
+    EXPECT_FALSE(refused.Staged());
+    EXPECT_EQ(refused.title, "Failed to Read Import File");
+    EXPECT_EQ(refused.message, dir.File("other.html") +
+                                   "\nThis file does not seem to have been exported by\r\n"
+                                   "NASCAR Racing 4 or else it has been modified.");
+    // An unknown track is looked for in the league's own NASCAR Racing 4 folder.
+    test::WriteFileBytes(
+        dir.File("harlan.html"),
+        ReplaceAll(test::ReadFileBytes(kPage), "MILLBROOK SPEEDWAY", "HARLAN SPEEDWAY"));
+    EXPECT_TRUE(test::Has(Import(dir.File("harlan.html")).message, "folder " + dir.File("nr4")));
+
+    // A custom bonus rule that cannot run refuses the page as a whole.
+    Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
+    league->LoadWorkingSettings();
+    Db().Execute("UPDATE Bonus SET Query='NoSuchColumn = 1' WHERE BonusID=3");
+    StagingResult broken = Import();
+    EXPECT_FALSE(broken.Staged());
+    EXPECT_TRUE(test::Has(broken.message, "The bonus rule \"Pole\""));
+    EXPECT_EQ(Count("STNRace") + Count("STNStats"), 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The reports shipped in the program database, run on a small hand-made league; their rows are
-// compared with tests/fixtures/reports/shipped-reports.txt, whose figures were checked by hand.
+// compared with tests/fixtures/golden/reports/shipped-reports.txt, whose figures were checked by
+// hand.
 
 #include <gtest/gtest.h>
 
@@ -7,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "core/LeagueFixture.h"
 #include "data/Database.h"
 #include "data/LeagueFile.h"
 #include "data/Program.h"
+#include "support/Golden.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -54,51 +57,8 @@ protected:
 
     ResultSet Run(std::string_view report) { return league_.QueryAll(QueryOf(report)); }
 
-    // Four races, one of them not run yet, and one worst result dropped per driver. bob and Fay
-    // are rookies; bob's lower-case name must still sort among the others. Carl is excluded
-    // though his results are still stored; Ed has no result at all.
-    void FillLeague() {
-        const char* driver = "INSERT INTO Driver (DriverID, Name, Exclude, Rookie) "
-                             "VALUES (?, ?, ?, ?)";
-        league_.Execute(driver, {1, "Alan Ash", 0, 0});
-        league_.Execute(driver, {2, "bob Burns", 0, 1});
-        league_.Execute(driver, {3, "Carl Cole", 1, 0});
-        league_.Execute(driver, {4, "Dan Drew", 0, 0});
-        league_.Execute(driver, {5, "Ed Eby", 0, 0});
-        league_.Execute(driver, {6, "Fay Fox", 0, 1});
-
-        const char* race = "INSERT INTO Race (RaceID, Name, FileName, Length, Laps) "
-                           "VALUES (?, ?, ?, ?, ?)";
-        league_.Execute(race, {1, "Daytona 500", "day.txt", 2.5, 200});
-        league_.Execute(race, {2, nullptr, "race2.txt", 1.5, 100});
-        league_.Execute(race, {3, "Bristol", "bri.txt", 0.533, 500});
-        league_.Execute(race, {4, "Talladega", "tal.txt", 2.66, 188});
-
-        const char* result = "INSERT INTO Stats (RaceID, DriverID, Start, Finish, LapsRun, "
-                             "LapsLed, Status, Points, Bonus, PrizeMoney, Qualifying, Dropped) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-        auto add = [&](int raceId, int driverId, int start, int finish, int lapsRun, int lapsLed,
-                       Value status, int points, int bonus, Value prize, double qualifying,
-                       int dropped) {
-            league_.Execute(result, {raceId, driverId, start, finish, lapsRun, lapsLed, status,
-                                     points, bonus, prize, qualifying, dropped});
-        };
-        // The excluded driver takes pole, the win and the most laps led.
-        add(1, 3, 1, 1, 200, 120, "Running", 185, 10, 5000, 191.5, 0);
-        add(1, 1, 2, 2, 200, 60, "Running", 180, 10, 3000, 190.25, 0);
-        add(1, 2, 3, 3, 200, 20, "running", 170, 5, 2000, 189.0, 1);
-        add(1, 4, 4, 4, 150, 0, "Engine", 160, 0, 1000, 188.5, 0);
-        add(1, 6, 5, 5, 199, 0, nullptr, 155, 0, nullptr, 187.0, 0);
-        // Alan and bob lead 40 laps each; bob finishes ahead. Dan's start is not known.
-        add(2, 1, 1, 2, 100, 40, "Running", 180, 10, 2500, 150.0, 0);
-        add(2, 2, 2, 1, 100, 40, "Running", 185, 10, 4000, 149.5, 0);
-        add(2, 4, 0, 3, 100, 20, "Running", 170, 5, 1500, 0.0, 0);
-        add(2, 6, 3, 4, 98, 0, "Accident", 160, 0, nullptr, 148.0, 1);
-        add(3, 4, 1, 1, 500, 300, "Running", 185, 10, 3000, 125.5, 0);
-        add(3, 2, 2, 2, 500, 200, "Running", 175, 5, 2000, 124.9, 0);
-        add(3, 1, 3, 3, 500, 0, "Running", 165, 0, 1000, 124.0, 1);
-        add(3, 6, 4, 4, 12, 0, "Engine", 160, 0, nullptr, 123.0, 0);
-    }
+    // The league of fixtures/sql/report-league.sql.
+    void FillLeague() { test::RunSqlFixture(league_, "sql/report-league.sql"); }
 
     test::TempDir dir_;
     Program program_{dir_.Path()};

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "common/Paths.h"
 #include "core/LeagueFixture.h"
 #include "data/ConfinedSql.h"
 #include "data/Drivers.h"
+#include "scoring/Recalculation.h"
 #include "scoring/Scoring.h"
+#include "support/Checks.h"
 
 namespace scorewell {
 namespace {
@@ -49,33 +52,28 @@ protected:
     }
 };
 
+// Names are bound, never spliced; in any script the first spelling of a name is the one kept.
 TEST_F(ScoringTest, DriversAreFoundWithoutRegardToCaseAndAddedWhenMissing) {
     Open();
-    std::int32_t id = GetDriverID(Db(), "Robert'); DROP TABLE Stats;--");
-    EXPECT_EQ(GetDriverID(Db(), "ROBERT'); drop table stats;--"), id);
-    EXPECT_NE(GetDriverID(Db(), " Robert'); DROP TABLE Stats;--"), id); // not trimmed
-    EXPECT_THROW(GetDriverID(Db(), "   "), DbError);
-    Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=?", {Value(id)});
-    EXPECT_TRUE(IsDriverExcluded(Db(), id));
-    EXPECT_TRUE(IsDriverNameExcluded(Db(), "robert'); drop table stats;--"));
-    EXPECT_FALSE(IsDriverNameExcluded(Db(), "Nobody"));
-}
-
-TEST_F(ScoringTest, NamesInOtherLetterCaseAreOneDriverInEveryScript) {
-    Open();
-    const std::pair<const char*, const char*> names[] = {{"Zoë Ødegård", "ZOË ØDEGÅRD"},
-                                                         {"Šimon Œlsner", "šIMON œLSNER"},
-                                                         {"Σίσυφος Ίων", "ΣΊΣΥΦΟΣ ΊΩΝ"},
-                                                         {"Юрий Ёжиков", "ЮРИЙ ЁЖИКОВ"}};
+    const std::pair<const char*, const char*> names[] = {
+        {"Robert'); DROP TABLE Stats;--", "ROBERT'); drop table stats;--"},
+        {"Zoë Ødegård", "ZOË ØDEGÅRD"},
+        {"Šimon Œlsner", "šIMON œLSNER"},
+        {"Σίσυφος Ίων", "ΣΊΣΥΦΟΣ ΊΩΝ"},
+        {"Юрий Ёжиков", "ЮРИЙ ЁЖИКОВ"}};
     for (const auto& [name, other] : names) {
         const std::int32_t id = GetDriverID(Db(), name);
         EXPECT_EQ(GetDriverID(Db(), other), id) << other;
         EXPECT_EQ(FindDriversByName(Db(), other), std::vector<std::int32_t>{id}) << other;
     }
-    // The first spelling is the one kept.
-    EXPECT_EQ(Rows("SELECT Name, NameKey FROM Driver ORDER BY DriverID")[0],
+    EXPECT_NE(GetDriverID(Db(), " Robert'); DROP TABLE Stats;--"), 1); // not trimmed
+    EXPECT_THROW(GetDriverID(Db(), "   "), DbError);
+    EXPECT_EQ(Rows("SELECT Name, NameKey FROM Driver ORDER BY DriverID")[1],
               "Zoë Ødegård|zoë ødegård");
-    EXPECT_EQ(Count("Driver"), 4);
+    EXPECT_EQ(Count("Driver"), 6);
+    Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=1");
+    EXPECT_TRUE(IsDriverNameExcluded(Db(), "robert'); drop table stats;--"));
+    EXPECT_FALSE(IsDriverNameExcluded(Db(), "Nobody"));
     SetDriversExcluded(Db(), {"σίσυφος ίων"}, true);
     EXPECT_TRUE(IsDriverNameExcluded(Db(), "ΣΊΣΥΦΟΣ ΊΩΝ"));
     // The key's index stands guard should any code ever add a second spelling.
@@ -87,14 +85,9 @@ TEST(CheckedDriverName, ANameIsTakenWithoutOuterBlanksAndNeverCut) {
     EXPECT_EQ(CheckedDriverName("  Ann Able "), "Ann Able");
     EXPECT_EQ(CheckedDriverName(std::string(50, 'x')), std::string(50, 'x'));
     const std::string longName = std::string(49, 'x') + " Jr.";
-    try {
-        CheckedDriverName(longName);
-        ADD_FAILURE() << "a name of 53 characters was taken";
-    } catch (const ScorewellError& e) {
-        EXPECT_EQ(std::string(e.what()), "The driver's name \"" + longName +
-                                             "\" has 53 characters; a name has at most 50. "
-                                             "Shorten it and save again.");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { CheckedDriverName(longName); }),
+              "The driver's name \"" + longName +
+                  "\" has 53 characters; a name has at most 50. Shorten it and save again.");
     EXPECT_THROW(CheckedDriverName("   "), ScorewellError);
 }
 
@@ -163,23 +156,10 @@ TEST_F(ScoringTest, CustomRulesReplaceTheBuiltInOnesAndServeStoredRaces) {
     EXPECT_EQ(Results(1, false), (std::vector<std::string>{"1/2 A 182+7", "2/1 B 173+3"}));
 }
 
-TEST_F(ScoringTest, HostileOrBrokenRulesAreRefusedNamingTheRuleAndChangeNothing) {
+// A bonus rule may change Points and Bonus of its own table only; the reliability tests of
+// confined SQL run the hostile conditions through the scoring.
+TEST_F(ScoringTest, ABonusRuleThatWritesElsewhereIsRefused) {
     Open();
-    Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
-    league->LoadWorkingSettings();
-    std::int32_t race = Stage({{1, 1, "A", 60, 0, 175}});
-    // A condition that closes its parenthesis would score every staged race. The reliability
-    // tests of confined SQL run many more hostile rules.
-    Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Evil', 5, '1=1) OR (1=1')");
-    try {
-        ApplyBonusPoints(*league, Simulation::NascarRacing3, race, true);
-        ADD_FAILURE();
-    } catch (const ConfinedSqlError& e) {
-        EXPECT_NE(std::string(e.what()).find("The bonus rule \"Evil\""), std::string::npos);
-        EXPECT_NE(std::string(e.what()).find("beyond its own race"), std::string::npos);
-    }
-    EXPECT_EQ(Db().Scalar("SELECT Bonus FROM STNStats").AsInteger(), 0);
-    // Writing outside Points and Bonus, or to another table, is refused.
     for (const char* statement :
          {"UPDATE STNStats SET Finish=9 WHERE STNRaceID=1", "UPDATE Driver SET Exclude=1",
           "DELETE FROM STNStats", "ATTACH DATABASE 'x.db' AS x", "PRAGMA foreign_keys=OFF",
@@ -203,16 +183,6 @@ TEST_F(ScoringTest, RecalculationRenumbersAndRescoresFromScratch) {
     // Starts: C fastest; A and D tie on speed and keep their old order; B has no speed.
     EXPECT_EQ(Results(race), (std::vector<std::string>{"1/3 A 175+0", "2/4 B 180+10", "3/1 C 165+0",
                                                        "4/2 D 165+5"}));
-}
-
-TEST_F(ScoringTest, CustomPointSystemPaysPrizeMoneyWithinItsPositionsOnly) {
-    Open();
-    UseCustomPoints({{10, Value(1000)}, {8, Value()}});
-    std::int32_t race =
-        Stage({{1, 1, "A", 0, 190, 0}, {2, 2, "B", 0, 189, 0}, {3, 3, "C", 0, 188, 0}});
-    RecalculateRace(*league, race, true);
-    EXPECT_EQ(Results(race),
-              (std::vector<std::string>{"1/1 A 15+5 $1000", "2/2 B 13+5", "3/3 C 5+5"}));
 }
 
 TEST_F(ScoringTest, LegendsRacesAreRescoredWithTheScaleTheyWereScoredWith) {
@@ -240,6 +210,48 @@ TEST(ScorePosition, BeyondTheTableScoresNothing) {
     EXPECT_EQ(ScorePosition(table, 2, 0, true).points, Value(0)); // empty cell
     EXPECT_EQ(ScorePosition(table, 3, 0, true).points, Value(0));
     EXPECT_TRUE(ScorePosition(table, 3, 0, true).prizeMoney.IsNull());
+}
+
+class RecalculationTest : public test::LeagueFixture {
+protected:
+    void SetUp() override {
+        Open();
+        test::RunSqlFixture(Db(), "sql/bob-wins-twice.sql");
+    }
+    std::string Race(int id) {
+        return league->Db()
+            .Scalar("SELECT group_concat(r, ' ') FROM (SELECT Name || ':' || Start || '/' || "
+                    "Finish || '=' || Points AS r FROM Stats JOIN Driver USING (DriverID) "
+                    "WHERE RaceID=? ORDER BY Finish)",
+                    {Value(id)})
+            .AsText();
+    }
+};
+
+TEST_F(RecalculationTest, RemovingExcludedResultsClosesUpEveryRaceAndKeepsACopyFirst) {
+    SetDriversExcluded(league->Db(), {"bob baker"}, true);
+    RemoveExcludedResults(*league);
+    EXPECT_EQ(Race(1), "Ann Able:1/1=180 Cy Cole:2/2=175");
+    EXPECT_EQ(Race(2), "Ann Able:1/1=180 Cy Cole:2/2=175");
+    // The excluded driver stays on the roster.
+    EXPECT_EQ(ListDrivers(league->Db()).size(), 3u);
+    // The copy holds the league as it was.
+    ASSERT_TRUE(FileExists(league->BackupPath()));
+    Database copy = Database::Open(league->BackupPath());
+    EXPECT_EQ(copy.Scalar("SELECT Count(*) FROM Stats").AsInteger(), 6);
+}
+
+TEST_F(RecalculationTest, UnknownNamesChangeNothingAndAllRacesRescore) {
+    EXPECT_THROW(SetDriversExcluded(league->Db(), {"Cy Cole", "Nobody"}, true), ScorewellError);
+    EXPECT_EQ(league->Db().Scalar("SELECT Sum(Exclude) FROM Driver").AsInteger(), 0);
+    league->Db().Execute("UPDATE Stats SET Points=0, Bonus=0");
+    int calls = 0;
+    RecalculateAllRaces(*league, [&](int done, int total) {
+        ++calls;
+        EXPECT_EQ(total, 2);
+        EXPECT_EQ(done, calls);
+    });
+    EXPECT_EQ(Race(2), "Bob Baker:1/1=185 Ann Able:2/2=170 Cy Cole:3/3=165");
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "data/Settings.h"
 #include "import/RaceFinal.h"
 #include "import/StagedImport.h"
+#include "support/Golden.h"
 
 namespace scorewell::gui::test {
 

@@ -131,7 +131,7 @@ void SelectBlock(QTableWidget* grid, int first, int last);
 // Every named control of a window, one a line, with what it shows: whether it is off or hidden,
 // its text, check, choice, or the rows of its grid (hidden columns marked).
 std::string Describe(QWidget* window);
-// Compares Describe(window) with the golden file tests/fixtures/gui/<name>.txt.
+// Compares Describe(window) with the golden file tests/fixtures/golden/gui/<name>.txt.
 void ExpectLooks(QWidget* window, const std::string& name);
 
 } // namespace scorewell::gui::test

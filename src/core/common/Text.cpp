@@ -334,31 +334,6 @@ std::string ProperCase(std::string_view utf8) {
     return MapCharacters(utf8, startsWord, UpperOf);
 }
 
-std::string PadLeft(std::string_view text, int width, std::string_view fill) {
-    if (width < 0) {
-        return {};
-    }
-    const auto wanted = static_cast<std::size_t>(width);
-    std::size_t count = CharacterCount(text);
-    if (count > wanted) {
-        std::size_t pos = 0;
-        for (; count > wanted; --count) {
-            pos += DecodeAt(text, pos).length;
-        }
-        return std::string(text.substr(pos));
-    }
-    if (fill.empty()) {
-        return std::string(text);
-    }
-    const std::string_view pad = fill.substr(0, DecodeAt(fill, 0).length);
-    std::string out;
-    for (; count < wanted; ++count) {
-        out.append(pad);
-    }
-    out.append(text);
-    return out;
-}
-
 int CountOccurrences(std::string_view text, std::string_view find) {
     if (find.empty()) {
         return 0;

@@ -58,10 +58,6 @@ std::vector<std::string> Split(std::string_view text, char separator);
 // unchanged.
 std::string ProperCase(std::string_view utf8);
 
-// Empty for a negative width; the text cut to its last width characters when longer; otherwise
-// prefixed with copies of the first character of fill up to width characters.
-std::string PadLeft(std::string_view text, int width, std::string_view fill);
-
 // Non-overlapping occurrences of find, case-sensitive, left to right. 0 for an empty find.
 int CountOccurrences(std::string_view text, std::string_view find);
 

@@ -172,11 +172,6 @@ std::int32_t GetDriverID(Database& league, std::string_view name) {
     return static_cast<std::int32_t>(league.LastInsertRowId());
 }
 
-bool IsDriverExcluded(Database& league, std::int32_t driverId) {
-    return league.Scalar("SELECT Exclude FROM Driver WHERE DriverID=?", {Value(driverId)})
-               .AsInteger() != 0;
-}
-
 bool IsDriverNameExcluded(Database& league, std::string_view name) {
     return league
                .Scalar("SELECT Exclude FROM Driver WHERE NameKey=? ORDER BY DriverID LIMIT 1",

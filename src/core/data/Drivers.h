@@ -57,8 +57,6 @@ void SetDriversExcluded(Database& league, const std::vector<std::string>& names,
 // script), added with his key when there is none. A blank name cannot be added: the driver's
 // name is required.
 std::int32_t GetDriverID(Database& league, std::string_view name);
-// The Exclude flag of a driver; false when there is no such driver.
-bool IsDriverExcluded(Database& league, std::int32_t driverId);
 // The Exclude flag of the driver of that name, compared as GetDriverID does; false when none.
 bool IsDriverNameExcluded(Database& league, std::string_view name);
 

@@ -71,25 +71,8 @@ std::optional<std::int32_t> ReadSettingColor(Database& db, int settingsId) {
     return ParseColorText(ReadSetting(db, settingsId));
 }
 
-std::string SQLQuote(const Value& value) {
-    if (value.IsNull()) {
-        return "NULL";
-    }
-    std::string text = value.AsText();
-    if (Trim(text).empty()) {
-        return "NULL";
-    }
-    return "'" + ReplaceAll(text, "'", "''") + "'";
-}
-
 std::string NullToText(const Value& value, std::string_view defaultText) {
     return value.IsNull() ? std::string(defaultText) : value.AsText();
-}
-
-std::int32_t GetMaxID(Database& db, std::string_view table, std::string_view column) {
-    Value max = db.Scalar("SELECT Max(" + QuoteIdentifier(column) + ") AS MaxID FROM " +
-                          QuoteIdentifier(table));
-    return max.IsNull() ? 0 : static_cast<std::int32_t>(max.AsInteger());
 }
 
 PointTable::PointTable(int positions, int columns)

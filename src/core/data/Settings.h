@@ -36,14 +36,8 @@ std::optional<std::int32_t> ReadSettingInteger(Database& db, int settingsId);
 // colours: "&H" hexadecimal texts; nothing when missing or not a number.
 std::optional<std::int32_t> ReadSettingColor(Database& db, int settingsId);
 
-// An SQL literal: NULL for Null or a blank text, otherwise the text in single quotes with each
-// quote doubled. Statements here bind their values; this serves SQL that is shown or stored.
-std::string SQLQuote(const Value& value);
 // The default when the value is Null, else the value's text.
 std::string NullToText(const Value& value, std::string_view defaultText);
-
-// The highest value of a column, 0 for an empty table.
-std::int32_t GetMaxID(Database& db, std::string_view table, std::string_view column);
 
 // Points (and prize money) by finishing position. Preset mode: positions 1 to 43, columns 0 to 3
 // (Tabulon, LPoints1, LPoints2, LPoints3 of the program database); custom mode: one position per

@@ -134,7 +134,8 @@ TEST(PointTableCsvTest, ABadLineRefusesTheWholeFileNamingTheLine) {
         {header, "\"t.csv\" holds no positions"},
     };
     for (const auto& [text, message] : cases) {
-        EXPECT_TRUE(test::Has(test::ErrorOf([&] { ParsePointTableCsv(text, "t.csv"); }), message));
+        const std::string& csv = text; // a lambda may not name a structured binding in C++17
+        EXPECT_TRUE(test::Has(test::ErrorOf([&] { ParsePointTableCsv(csv, "t.csv"); }), message));
     }
 }
 

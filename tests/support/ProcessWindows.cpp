@@ -6,22 +6,12 @@
 #include <stdexcept>
 #include <thread>
 
+#include "common/Platform.h"
 #include "support/Process.h"
 
 namespace scorewell::test {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
 
 // One argument as the C runtime's command line parser reads it back: quoted, with backslashes
 // doubled only before a quote.
@@ -86,10 +76,10 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     MakePipe(errRead, errWrite, false);
 
     std::wstring line;
-    AppendQuoted(line, Wide(program));
+    AppendQuoted(line, WideText(program));
     for (const std::string& a : args) {
         line += L' ';
-        AppendQuoted(line, Wide(a));
+        AppendQuoted(line, WideText(a));
     }
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -98,7 +88,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     si.hStdOutput = outWrite.h;
     si.hStdError = errWrite.h;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
+    if (!CreateProcessW(WideText(program).c_str(), line.data(), nullptr, nullptr, TRUE,
                         CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
         throw std::runtime_error("cannot start " + program);
     }

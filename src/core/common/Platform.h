@@ -64,6 +64,12 @@ void PrepareConsoleProgram();
 // The part of PrepareConsoleProgram a desktop program needs too.
 void IgnoreFileSizeSignal();
 
+#ifdef _WIN32
+// UTF-8 as the wide characters Windows calls take: for the few places outside this layer that
+// call Windows themselves (the tests' process runner).
+std::wstring WideText(const std::string& utf8);
+#endif
+
 // A hold on a file against other programs, dropped by the operating system when this program
 // ends however it ends, so no stale lock outlives a crash. Shared holds admit each other;
 // an exclusive hold admits nothing. It is taken on the file itself (a league reached through a

@@ -22,17 +22,6 @@ namespace scorewell {
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
 std::string Utf8(const wchar_t* text) {
     const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (n <= 1) {
@@ -52,7 +41,7 @@ std::wstring WidePath(const std::string& path) {
             c = '\\';
         }
     }
-    return Wide(native);
+    return WideText(native);
 }
 
 [[noreturn]] void ThrowLastError(const std::string& what) {
@@ -91,7 +80,7 @@ constexpr DWORD kLockOffsetLow = 0x40000000u + 0x300u;
 } // namespace
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
-    return _wfopen(WidePath(path).c_str(), Wide(mode).c_str());
+    return _wfopen(WidePath(path).c_str(), WideText(mode).c_str());
 }
 
 std::string UserProgramFolder() {
@@ -343,6 +332,17 @@ std::unique_ptr<FileLock> FileLock::TryAcquire(const std::string& path, Mode mod
 FileLock::~FileLock() {
     // Closing the handle drops its lock, as the system does when the program ends.
     CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::wstring WideText(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
 }
 
 } // namespace scorewell

@@ -31,10 +31,6 @@ protected:
         args.insert(args.begin(), {"--program-folder", prog});
         return RunCli(args, options);
     }
-    // Runs one statement on the league file; gives the first value it reads.
-    static Value Sql(const std::string& file, const std::string& sql) {
-        return Database::Open(file).Scalar(sql);
-    }
     // A new NASCAR Racing 3 league at path, holding the demo season's first races.
     void MakeDemoLeague(const std::string& path, std::size_t races) {
         ASSERT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);

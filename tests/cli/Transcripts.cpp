@@ -182,7 +182,7 @@ private:
     }
 
     void Run(std::vector<std::string> w, test::ProcessResult& r) {
-        const std::string name = w[0];
+        const std::string name = w.at(0);
         const bool redirected = w.size() > 2 && w[w.size() - 2] == ">";
         const std::vector<std::string> args(w.begin() + 1, w.end() - (redirected ? 2 : 0));
         const std::string golden = Expand("$GOLDEN/");
@@ -195,37 +195,37 @@ private:
 #endif
             r = test::RunProcess("/bin/sh", args);
         } else if (name == "sqlite3") {
-            Database db = Database::Open(w[1]);
-            for (Statement s(db, w[2]); s.Step(); r.out += "\n") {
+            Database db = Database::Open(w.at(1));
+            for (Statement s(db, w.at(2)); s.Step(); r.out += "\n") {
                 for (int i = 0; i < s.ColumnCount(); ++i) {
                     r.out += (i ? "|" : "") + s.Column(i).AsText();
                 }
             }
         } else if (name == "ls") {
             std::set<std::string> names;
-            for (const auto& entry : fs::directory_iterator(FileSystemPath(w[1]))) {
+            for (const auto& entry : fs::directory_iterator(FileSystemPath(w.at(1)))) {
                 names.insert(Utf8Path(entry.path().filename()));
             }
             for (const std::string& n : names) {
                 r.out += n + "\n";
             }
         } else if (name == "cat") {
-            r.out = test::ReadFileBytes(w[1]);
+            r.out = test::ReadFileBytes(w.at(1));
         } else if (name == "cp") {
-            fs::copy_file(FileSystemPath(w[1]), FileSystemPath(w[2]));
+            fs::copy_file(FileSystemPath(w.at(1)), FileSystemPath(w.at(2)));
         } else if (name == "mkdir") {
-            fs::create_directories(FileSystemPath(w[1]));
-        } else if (name == "mkfifo" && !test::MakeNamedPipe(w[1])) {
+            fs::create_directories(FileSystemPath(w.at(1)));
+        } else if (name == "mkfifo" && !test::MakeNamedPipe(w.at(1))) {
             GTEST_SKIP() << "this system has no named pipes";
         } else if (name == "ulimit" && !test::HasFileSizeLimits()) {
             GTEST_SKIP() << "this system has no file size limits";
         } else if (name == "ulimit") {
-            options_.fileSizeLimit = std::stoull(w[2]) * 1024;
+            options_.fileSizeLimit = std::stoull(w.at(2)) * 1024;
         } else if (name == "make-cup1992-league") {
-            test::CopyCup1992League(w[1]);
-        } else if (name == "cmp" && w[2].rfind(golden, 0) == 0) {
+            test::CopyCup1992League(w.at(1));
+        } else if (name == "cmp" && w.at(2).rfind(golden, 0) == 0) {
             // Compared, or written with SCOREWELL_WRITE_GOLDEN=1, as every golden file is.
-            test::ExpectGolden(w[2].substr(golden.size()), test::ReadFileBytes(w[1]));
+            test::ExpectGolden(w.at(2).substr(golden.size()), test::ReadFileBytes(w.at(1)));
         } else if (name != "mkfifo") {
             FAIL() << "a transcript has no command " << name;
         }

@@ -13,6 +13,7 @@
 #include "import/ExportedStandings.h"
 #include "import/Tracks.h"
 #include "support/Checks.h"
+#include "support/Golden.h"
 #include "support/TempDir.h"
 #include <filesystem>
 #include <stdexcept>
@@ -101,51 +102,25 @@ TEST_F(HTMLParserTest, CellsMissingFromARowKeepThePreviousRowsValues) {
     EXPECT_EQ(parser.Drivers().Item("Wes Pruitt").ReasonOut, "Running");
 }
 
-struct Damage {
-    const char* what;
-    std::string from;
-    std::string to;
-    long errNum;
-    std::string message; // part of ErrMsg
-};
-
+// Each damage of tests/fixtures/nr4/damaged-pages.txt made to the page, and a missing file: the
+// error number and message of each in the golden file.
 TEST_F(HTMLParserTest, RefusesDamagedPagesWithAPlainReason) {
-    const std::string end = "<!-- end of standings -->";
-    const std::vector<Damage> damages = {
-        {"heading in other letter case", "NASCAR RACING 4 EXPORTED STANDINGS",
-         "NASCAR Racing 4 Exported Standings", 2,
-         "This file does not seem to have been exported by\r\nNASCAR Racing 4 or else it has "
-         "been modified."},
-        {"unclosed element", end, "<FONT SIZE=2>NR4", CHTMLParser::ErrUnclosedElement,
-         "<FONT> is not closed by </FONT>"},
-        {"cautions", "3 (14 laps)", "3", CHTMLParser::ErrCautionFlags, "\"3\""},
-        {"qualifying position", "<TD>4</TD><TD>3</TD><TD>Hank", "<TD>44</TD><TD>3</TD><TD>Hank",
-         CHTMLParser::ErrPosition, "qualifying position \"44\" is not between 1 and 43"},
-        {"start position", "<TD>3</TD><TD>5</TD>", "<TD>3</TD><TD>0</TD>", CHTMLParser::ErrPosition,
-         "start position \"0\" of \"Wes Pruitt\""},
-        {"race cells", "Engine</TD>", "Engine</TD><TD>x</TD>", CHTMLParser::ErrTooManyCells,
-         "race table has 10 cells"},
-        {"qualifying cells", "--</TD>", "--</TD><TD>x</TD>", CHTMLParser::ErrTooManyCells,
-         "qualifying table has 5 cells"},
-        {"same driver", "Hank Tolliver</TD><TD>-88L", "DALE RIVERS</TD><TD>-88L",
-         CHTMLParser::ErrDuplicateDriver, "\"DALE RIVERS\" is listed twice"},
-        {"unknown track", "MILLBROOK", "HARLAN", CHTMLParser::ErrUnknownTrack,
-         "\"Harlan Speedway\" is not among the tracks of the NASCAR Racing 4 folder /games/nr4."},
-        {"overflow", "<TD>112</TD><TD>0</TD>", "<TD>40000</TD><TD>0</TD>",
-         CHTMLParser::ErrNumberTooLarge, "\"40000\""},
-    };
+    std::string table = ReadFileBytes(SCOREWELL_FIXTURES_DIR "/nr4/damaged-pages.txt");
+    std::erase(table, '\r');
+    std::string refusals;
     parser.TracksFolder = "/games/nr4";
-    for (const Damage& damage : damages) {
-        SCOPED_TRACE(damage.what);
-        EXPECT_FALSE(Parse(Replaced(SamplePage(), damage.from, damage.to)));
-        EXPECT_EQ(parser.ErrNum(), damage.errNum);
-        EXPECT_TRUE(test::Has(parser.ErrMsg(), damage.message));
+    for (const std::string& line : Split(table, '\n')) {
+        const std::vector<std::string> damage = Split(line, '\t');
+        if (damage.size() == 3) {
+            EXPECT_FALSE(Parse(Replaced(SamplePage(), damage[1], damage[2]))) << damage[0];
+            refusals +=
+                damage[0] + ": " + std::to_string(parser.ErrNum()) + " " + parser.ErrMsg() + "\n";
+        }
     }
-
     parser.InputFile = dir.File("missing.html");
     EXPECT_FALSE(parser.Execute());
-    EXPECT_EQ(parser.ErrNum(), CHTMLParser::ErrCannotOpen);
-    EXPECT_EQ(parser.ErrMsg(), "The file does not exist.");
+    refusals += "missing file: " + std::to_string(parser.ErrNum()) + " " + parser.ErrMsg() + "\n";
+    test::ExpectGolden("import/nr4-page-refusals.txt", refusals);
 }
 
 TEST_F(HTMLParserTest, ReadsAPageOfSeveralMegabytesQuickly) {
@@ -211,104 +186,61 @@ TEST(TracksTest, KeysIgnoreLetterCaseAndTheFirstOfANameWins) {
     EXPECT_EQ(tracks.Find("Millbrook Speedway"), nullptr);
 }
 
-TEST(TracksTest, ReadsTheTrackSectionOfTrackIni) {
-    TempDir dir;
+// The folders of tests/fixtures/nr4/Tracks in name order, each read by its track.ini: a
+// Windows-1252 "®", CR LF lines, blanks around "=" and a second heading that ends the section
+// (millbrook), reading stopped once both keys are known (harlan), a second track of a known name
+// (millbrook2), a folder without track.ini (notes), a heading in capitals (other), and a file
+// that is no folder (readme.txt).
+TEST(TracksTest, CatalogueReadsTheTrackIniOfEveryTrackFolderInNameOrder) {
+    const CTracks catalogue = LoadTrackCatalogue(SCOREWELL_FIXTURES_DIR "\\nr4\\");
+    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Harlan Raceway", "Millbrook Speedway",
+                                                          "", "Zephyr Oval"}));
+    EXPECT_FLOAT_EQ(catalogue.Item("MILLBROOK SPEEDWAY").Length, 2.5f);
+    EXPECT_FLOAT_EQ(catalogue.Item("Harlan Raceway").Length, 0.75f);
+
     CTracks tracks;
-    // Windows-1252 "®", CR LF lines, blanks around "=" and a second heading that ends the section.
-    WriteFileBytes(dir.File("millbrook.ini"), "; Millbrook\r\n[graphics]\r\ntrack_name=Wrong\r\n"
-                                              "  [ track ]  \r\n track_name  =  Millbrook "
-                                              "Speedway\xAE\r\n[ without end\r\n"
-                                              "track_length = 2.5 miles\r\n[pit]\r\n");
-    // Reading stops once both keys are known.
-    WriteFileBytes(dir.File("harlan.ini"),
-                   "[track]\nTRACK_LENGTH=9\ntrack_length=0.75\ntrack_name=Harlan Raceway\n"
-                   "track_name=Later Name\n");
-    WriteFileBytes(dir.File("other.ini"), "[Track]\ntrack_name=Capital Heading\ntrack_length=1\n");
-
-    EXPECT_TRUE(ReadTrackIni(tracks, dir.File("millbrook.ini")));
-    EXPECT_TRUE(ReadTrackIni(tracks, dir.File("harlan.ini")));
-    EXPECT_TRUE(ReadTrackIni(tracks, dir.File("other.ini")));
-    EXPECT_FALSE(ReadTrackIni(tracks, dir.File("missing.ini")));
-
-    ASSERT_EQ(Names(tracks),
-              (std::vector<std::string>{"Millbrook Speedway", "Harlan Raceway", ""}));
-    EXPECT_FLOAT_EQ(tracks.Item("MILLBROOK SPEEDWAY").Length, 2.5f);
-    EXPECT_FLOAT_EQ(tracks.Item("Harlan Raceway").Length, 0.75f);
-}
-
-TEST(TracksTest, CatalogueReadsEveryTrackFolderInNameOrder) {
-    TempDir dir;
-    namespace fs = std::filesystem;
-    const std::string tracks = dir.File("NR4/Tracks");
-    for (const char* folder : {"zephyr", "harlan", "millbrook2", "millbrook", "empty"}) {
-        fs::create_directories(tracks + "/" + folder);
-    }
-    WriteFileBytes(tracks + "/zephyr/track.ini", "[track]\ntrack_name=Zephyr Oval\ntrack_length=1");
-    WriteFileBytes(tracks + "/harlan/TRACK.INI", "[track]\ntrack_name=Harlan\ntrack_length=.75");
-    WriteFileBytes(tracks + "/millbrook2/Track.ini",
-                   "[track]\ntrack_name=Millbrook\ntrack_length=9");
-    WriteFileBytes(tracks + "/millbrook/track.ini",
-                   "[track]\ntrack_name=Millbrook\ntrack_length=2");
-    WriteFileBytes(tracks + "/readme.txt", "[track]\ntrack_name=Not a track\n");
-
-    const CTracks catalogue = LoadTrackCatalogue(dir.Path() + "\\NR4\\");
-    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Harlan", "Millbrook", "Zephyr Oval"}));
-    EXPECT_FLOAT_EQ(catalogue.Item("millbrook").Length, 2.0f);
-
-    EXPECT_EQ(LoadTrackCatalogue(dir.File("nowhere")).Count(), 0u);
+    EXPECT_FALSE(ReadTrackIni(tracks, SCOREWELL_FIXTURES_DIR "/nr4/missing.ini"));
+    EXPECT_EQ(LoadTrackCatalogue(SCOREWELL_FIXTURES_DIR "/stn").Count(), 0u);
 }
 
 const std::string kPage = std::string(SCOREWELL_FIXTURES_DIR) + "/nr4/millbrook-standings.html";
 
 class ExportedStandingsTest : public test::LeagueFixture {
 protected:
+    // A league of NASCAR Racing 4 whose folder is tests/fixtures/nr4.
     void OpenNr4(const std::string& separator = ".") {
-        // A NASCAR Racing 4 folder as copied from Windows: names in other letter case.
-        std::filesystem::create_directories(dir.File("nr4/Tracks/millbrook"));
-        test::WriteFileBytes(dir.File("nr4/Tracks/millbrook/TRACK.INI"),
-                             "[track]\r\ntrack_name = Millbrook Speedway\xAE\r\n"
-                             "track_length = 2.5\r\n");
-        WriteSetting(program->Db(), 12, dir.File("nr4") + "/");
+        WriteSetting(program->Db(), 12, SCOREWELL_FIXTURES_DIR "/nr4/");
         program->LoadSimPaths();
+        path = dir.File("nr4" + separator + ".slf");
         Open(3, 0, 0, 0, separator);
     }
     StagingResult Import(const std::string& page = kPage) {
         return ImportExportedStandings(*league, league->LoadPointTable(), page);
     }
-    std::vector<std::string> Staged() {
-        return Rows("SELECT Finish, Start, DriverName, LapsRun, LapsLed, Points, Bonus, "
-                    "round(Qualifying, 2), ReasonOut, PrizeMoney FROM STNStats ORDER BY Finish");
-    }
 };
 
+// The staged race and results of the page, with a driver excluded, and with a decimal comma and
+// the league's own point system; in the golden file.
 TEST_F(ExportedStandingsTest, StagesTheRaceScoredWithExcludedDriversLeftOut) {
+    std::string dump;
+    auto stage = [&](const std::string& what) {
+        const StagingResult result = Import();
+        ASSERT_TRUE(result.Staged()) << result.message;
+        dump += "== " + what + ": " + std::to_string(result.drivers) + " drivers\n" +
+                Lines({"SELECT Name, FileName, Length, typeof(Length), Laps, RaceTime, AvgSpeed, "
+                       "VictoryMargin, Cautions, LeadChanges, Weather FROM STNRace",
+                       "SELECT Finish, Start, DriverName, LapsRun, LapsLed, Points, Bonus, "
+                       "round(Qualifying, 2), ReasonOut, PrizeMoney FROM STNStats ORDER BY "
+                       "Finish"});
+    };
     OpenNr4();
     Db().Execute(
         "INSERT INTO Driver (Name, NameKey, Exclude) VALUES ('CODY MARSH', 'cody marsh', 1)");
-    StagingResult result = Import();
-    ASSERT_TRUE(result.Staged()) << result.message;
-    EXPECT_EQ(result.drivers, 4);
-    EXPECT_EQ(
-        Rows("SELECT Name, FileName, Length, Laps, RaceTime, AvgSpeed, VictoryMargin, "
-             "Cautions, LeadChanges, Weather FROM STNRace"),
-        std::vector<std::string>{"Millbrook Speedway|millbrook-standings.html|2.5|200|"
-                                 "3:20:00.000|150.000mph|0.452 sec|3|NULL|Sunny, 78 degrees"});
-    EXPECT_EQ(Staged(),
-              (std::vector<std::string>{"1|1|Dale Rivers|200|112|185|10|187.02|Running|NULL",
-                                        "2|2|Ren\xC3\xA9"
-                                        "e Dufr\xC3\xAAne|200|80|175|5|188.5|Running|NULL",
-                                        "3|5|Wes Pruitt|198|0|165|0|0|Running|NULL",
-                                        "4|4|Hank Tolliver|112|0|160|0|0|Engine|NULL"}));
-}
-
-TEST_F(ExportedStandingsTest, NumbersStayNumbersWhateverTheDecimalSeparator) {
+    stage("Cody Marsh excluded");
     OpenNr4(",");
     UseCustomPoints({{20, Value(5000)}, {15, Value(2500)}});
-    ASSERT_TRUE(Import().Staged());
-    EXPECT_EQ(Rows("SELECT RaceTime, AvgSpeed, VictoryMargin, typeof(Length) FROM STNRace"),
-              std::vector<std::string>{"3:20:00,000|150,000mph|0,452 sec|real"});
-    EXPECT_EQ(Staged()[0], "1|1|Dale Rivers|200|112|30|10|187.02|Running|5000");
-    EXPECT_EQ(Staged()[2], "3|5|Wes Pruitt|198|0|0|0|0|Running|NULL");
+    stage("decimal comma, own points");
+    test::ExpectGolden("import/nr4-staged.txt", dump);
 }
 
 // The parser's own tests run its refusals; here one comes with the file's name, and a page that
@@ -327,7 +259,8 @@ TEST_F(ExportedStandingsTest, RefusedPagesLeaveNothingStagedAndSayWhy) {
     test::WriteFileBytes(
         dir.File("harlan.html"),
         ReplaceAll(test::ReadFileBytes(kPage), "MILLBROOK SPEEDWAY", "HARLAN SPEEDWAY"));
-    EXPECT_TRUE(test::Has(Import(dir.File("harlan.html")).message, "folder " + dir.File("nr4")));
+    EXPECT_TRUE(test::Has(Import(dir.File("harlan.html")).message,
+                          "folder " SCOREWELL_FIXTURES_DIR "/nr4"));
 
     // A custom bonus rule that cannot run refuses the page as a whole.
     Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");

@@ -55,51 +55,34 @@ protected:
     CHTMLParser parser;
 };
 
-// What the parser reads is checked through the import of the same page; here what the import
-// does not show: the excluded driver's lap time read as a speed, and the tables passed over.
-TEST_F(HTMLParserTest, ReadsTheRaceTableAndTheQualifyingTableOnly) {
-    ASSERT_TRUE(Parse(SamplePage())) << parser.ErrMsg();
-    EXPECT_EQ(parser.ErrNum(), 0);
-    EXPECT_EQ(parser.Drivers().Count(), 5u);
-    EXPECT_EQ(parser.Drivers().Item(3).Name, "Cody Marsh");
-    EXPECT_FLOAT_EQ(parser.Drivers().Item("CODY MARSH").Qualifying, 144.0f); // 1:02.500
-}
-
-TEST_F(HTMLParserTest, ToleratesOtherWaysOfWritingThePage) {
-    // Tags in other letter case, rows without closing tag, LF line ends, tabs, a comma as the
-    // decimal separator of the race time, a runner-up laps down.
-    std::string page = ReplaceAll(SamplePage(), "</TR>", "");
-    page = ReplaceAll(ReplaceAll(page, "<TD>", "<td>\t"), "</TD>", "</Td>");
-    page = ReplaceAll(ReplaceAll(page, "<TABLE", "<table"), "\r\n", "\n");
-    page = Replaced(page, "-0.452", "-2L");
-    parser.DecimalSeparator = ",";
-
-    ASSERT_TRUE(Parse(page)) << parser.ErrMsg();
-    EXPECT_EQ(parser.Drivers().Count(), 5u);
-    EXPECT_EQ(parser.Drivers().Item(4).Name, "Hank Tolliver");
-    EXPECT_EQ(parser.Race().VictoryMargin, "2 lap(s)");
-    EXPECT_EQ(parser.Race().RaceTime, "3:20:00,000");
-}
-
-// 500 laps of half a mile at 95.5 mph: 9424.0838 s, rounded once.
-TEST_F(HTMLParserTest, TheRaceTimeIsTheDistanceOverTheWinnersSpeedRoundedOnce) {
+// Each page parsed, what was read in the golden file: the fixture page (the excluded driver's lap
+// time read as a speed, the tables other than race and qualifying passed over); the page written
+// loosely (tags in other letter case, rows without closing tag, LF line ends, tabs, a runner-up
+// laps down), read with a decimal comma; 500 laps of half a mile at 95.5 mph, whose race time of
+// 9424.0838 s is rounded once; and cells missing from rows, which keep the previous row's values.
+TEST_F(HTMLParserTest, ReadsTheRaceAndQualifyingTablesOfEachPage) {
     tracks.Add("Short Oval", 0.5f, "Short Oval");
-    std::string page = Replaced(SamplePage(), "MILLBROOK SPEEDWAY", "SHORT OVAL");
-    page = Replaced(page, "<TD>150.000</TD><TD>200</TD>", "<TD>95.500</TD><TD>500</TD>");
-
-    ASSERT_TRUE(Parse(page)) << parser.ErrMsg();
-    EXPECT_EQ(parser.Race().RaceTime, "2:37:04.084");
-}
-
-TEST_F(HTMLParserTest, CellsMissingFromARowKeepThePreviousRowsValues) {
-    std::string page =
-        Replaced(SamplePage(), "<TD>Hank Tolliver</TD><TD>--</TD>", "<TD>Hank Tolliver</TD>");
-    page = Replaced(page, "<TD>0</TD><TD>165</TD><TD>Running</TD>", "<TD>0</TD>");
-
-    ASSERT_TRUE(Parse(page)) << parser.ErrMsg();
-    EXPECT_FLOAT_EQ(parser.Drivers().Item("Hank Tolliver").Qualifying, 144.0f);
-    EXPECT_EQ(parser.Drivers().Item("Wes Pruitt").Points, 175);
-    EXPECT_EQ(parser.Drivers().Item("Wes Pruitt").ReasonOut, "Running");
+    std::string dump;
+    for (const auto& [page, separator] :
+         std::vector<std::pair<std::string, std::string>>{{"millbrook-standings.html", "."},
+                                                          {"loose-standings.html", ","},
+                                                          {"short-oval-standings.html", "."},
+                                                          {"missing-cells-standings.html", "."}}) {
+        parser.DecimalSeparator = separator;
+        ASSERT_TRUE(Parse(ReadFileBytes(SCOREWELL_FIXTURES_DIR "/nr4/" + page))) << page;
+        const CRaceInfo& r = parser.Race();
+        dump += "== " + page + "\n" + r.Name + "|" + std::to_string(r.Laps) + "|" + r.FileName +
+                "|" + std::to_string(r.Length) + "|" + r.RaceTime + "|" + r.AvgSpeed + "|" +
+                r.VictoryMargin + "|" + r.Cautions + "|" + r.Weather + "\n";
+        for (const CDriverInfo& d : parser.Drivers()) {
+            dump += d.Name + "|" + std::to_string(d.Start) + "|" + std::to_string(d.Finish) + "|" +
+                    std::to_string(d.LapsRun) + "|" + std::to_string(d.LapsLed) + "|" +
+                    std::to_string(d.Points) + "|" + std::to_string(d.Qualifying) + "|" +
+                    d.ReasonOut + "\n";
+        }
+    }
+    test::ExpectGolden("import/nr4-pages.txt", dump);
+    EXPECT_FLOAT_EQ(parser.Drivers().Item("CODY MARSH").Qualifying, 144.0f); // by name, any case
 }
 
 // Each damage of tests/fixtures/nr4/damaged-pages.txt made to the page, and a missing file: the

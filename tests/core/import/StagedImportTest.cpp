@@ -121,39 +121,26 @@ TEST_F(StagedImportTest, ARaceIsAlreadyImportedOnlyWithTheSameRaceAndResults) {
     Stage(Fixture("nr3-harbor-point.stn"));
     Stage(Fixture("nr3-millbrook-laptimes-lf.stn"), 1);
     ASSERT_EQ(ImportStagedRaces(*league), 2);
-    // Scoring and letter case are no difference; any other value of the race or a result is.
-    const std::pair<const char*, bool> changes[] = {
-        {"UPDATE STNStats SET Points=0, Bonus=0, PrizeMoney=NULL", true},
-        {"UPDATE STNStats SET DriverName=upper(DriverName)", true},
-        {"UPDATE STNStats SET DriverName='ZOË ØDEGÅRD' WHERE Finish=2", true},
-        {"UPDATE STNStats SET DriverName='Zoe \"Ødegård\\' WHERE Finish=2", false},
-        {"UPDATE STNRace SET Name='Harbor Point 401'", false},
-        {"UPDATE STNRace SET Length=1.6", false},
-        {"UPDATE STNRace SET Laps=266", false},
-        {"UPDATE STNStats SET DriverName='Dale Quimbey' WHERE Finish=5", false},
-        {"UPDATE STNStats SET Finish=7 WHERE Finish=6", false},
-        {"UPDATE STNStats SET Start=7 WHERE Finish=6", false},
-        {"UPDATE STNStats SET LapsRun=199 WHERE Finish=6", false},
-        {"UPDATE STNStats SET LapsLed=1 WHERE Finish=6", false},
-        {"UPDATE STNStats SET ReasonOut='Engine' WHERE Finish=6", false},
-        {"UPDATE STNStats SET ReasonOut=NULL WHERE Finish=6", false},
-        {"DELETE FROM STNStats WHERE Finish=6", false},
-        {"INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, LapsRun, LapsLed, Points, "
-         "Bonus) SELECT STNRaceID, 7, 7, 'Extra Driver', 1, 0, 0, 0 FROM STNRace",
-         false},
-    };
-    for (const auto& [change, same] : changes) {
-        SCOPED_TRACE(change);
+    // Each change of tests/fixtures/sql/changes-to-a-staged-race.sql and the race it is found to
+    // be, if any, in the golden file.
+    std::string sql =
+        test::ReadFileBytes(SCOREWELL_FIXTURES_DIR "/sql/changes-to-a-staged-race.sql");
+    std::erase(sql, '\r');
+    std::string found;
+    for (std::size_t from = 0, end; (end = sql.find(";\n", from)) != std::string::npos;
+         from = end + 2) {
+        std::string change = sql.substr(from, end - from);
+        while (change.starts_with("--")) {
+            change.erase(0, change.find('\n') + 1);
+        }
         ClearStaging(*league);
         const std::int32_t staged = Stage(Fixture("nr3-harbor-point.stn"));
         Db().Execute(change);
-        const std::optional<ImportedRace> found = FindImportedRace(*league, staged);
-        ASSERT_EQ(found.has_value(), same);
-        if (same) {
-            EXPECT_EQ(found->raceId, 1);
-            EXPECT_EQ(found->name, "Harbor Point 400");
-        }
+        const std::optional<ImportedRace> race = FindImportedRace(*league, staged);
+        found += change + "\n  " +
+                 (race ? std::to_string(race->raceId) + " \"" + race->name + "\"" : "new") + "\n";
     }
+    test::ExpectGolden("import/changes-to-a-staged-race.txt", found);
     // Of two equal races, the first is named.
     ClearStaging(*league);
     Stage(Fixture("nr3-harbor-point.stn"));

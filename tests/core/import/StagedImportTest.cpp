@@ -361,7 +361,7 @@ TEST_F(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
 // exactly those totals, the intervals and the order, and survive scoring every race again. (Their
 // pages are golden in the page writer's tests; that they go with their driver or race is the
 // adjustments' own test.)
-TEST_F(SeasonTest, AdjustmentsMoveThe1992TitleAndGoWithTheirDriver) {
+TEST_F(SeasonTest, AdjustmentsMoveThe1992TitleAndSurviveARescore) {
     AddAdjustment(db, {"alan kulwicki", 29, "-25", "Rough driving under caution"});
     AddAdjustment(db, {"Bill Elliott", std::nullopt, "10", "Points restored on appeal"});
 

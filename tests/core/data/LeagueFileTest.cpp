@@ -3,16 +3,12 @@
 #include "common/Errors.h"
 #include "common/Paths.h"
 #include "core/LeagueFixture.h"
-#include "data/League.h"
-#include "data/LeagueFile.h"
 #include "data/LeagueFileActions.h"
-#include "data/Program.h"
 #include "data/Settings.h"
 #include "editing/Adjustments.h"
 #include "reports/ReportEngine.h"
 #include "support/Checks.h"
 #include "support/Golden.h"
-#include "support/TempDir.h"
 #include <filesystem>
 
 namespace scorewell {

@@ -11,7 +11,6 @@
 #include "scoring/Scoring.h"
 #include "support/Checks.h"
 #include "support/Golden.h"
-#include "support/TempDir.h"
 
 namespace scorewell {
 namespace {

@@ -11,11 +11,8 @@
 #include "core/LeagueFixture.h"
 #include "data/Settings.h"
 #include "import/ExportedStandings.h"
-#include "import/Tracks.h"
 #include "support/Checks.h"
 #include "support/Golden.h"
-#include "support/TempDir.h"
-#include <filesystem>
 #include <stdexcept>
 
 namespace scorewell {

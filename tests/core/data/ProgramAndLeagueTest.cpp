@@ -223,7 +223,8 @@ TEST_F(SettingsTest, ReadTellsMissingFromEmptyAndWriteStoresBlankAsNull) {
     EXPECT_EQ(ReadSetting(Db(), 2), kMissingSetting);
 }
 
-TEST_F(SettingsTest, ReadingsOfFlagsSwitchesNumbersAndColours) {
+// Flags, switches, numbers and colours, and bonus points that must fit their field.
+TEST_F(SettingsTest, ReadingsAndWritingsOfTheirKinds) {
     WriteSetting(Db(), 100, "True");
     WriteSetting(Db(), 101, "true");
     EXPECT_TRUE(ReadSettingFlag(Db(), 100));
@@ -237,9 +238,6 @@ TEST_F(SettingsTest, ReadingsOfFlagsSwitchesNumbersAndColours) {
     WriteSetting(Db(), 103, "&H8000000E");
     EXPECT_EQ(ReadSettingColor(Db(), 103), static_cast<std::int32_t>(0x8000000E));
     EXPECT_EQ(ReadSettingColor(Db(), 999), std::nullopt);
-}
-
-TEST_F(SettingsTest, BonusPointsMustFitTheirField) {
     EXPECT_TRUE(SetBonusPoints(Db(), 3, 10));
     EXPECT_EQ(Db().Scalar("SELECT Points FROM Bonus WHERE BonusID=3").AsInteger(), 10);
     EXPECT_FALSE(SetBonusPoints(Db(), 3, 100000));

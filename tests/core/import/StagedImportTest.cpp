@@ -318,17 +318,12 @@ TEST_F(OfflineMergeTest, FilesOfComputerCarsOnlyOrACriterionThatCannotRankAreRef
 // The 1992 NASCAR Winston Cup season, written as race finals, imported into a NASCAR Racing 3
 // league with the preset point system and the built-in bonuses, gives every driver the points
 // officially awarded that year.
-std::string Copy1992(const std::string& path) {
-    test::CopyCup1992League(path);
-    return path;
-}
-
-class SeasonTest : public ::testing::Test {
+class SeasonTest : public test::LeagueFixture {
 protected:
-    test::TempDir dir;
-    Program program{dir.File("prog")};
-    League league{program, Copy1992(dir.File("cup1992.slf"))};
-    Database& db = league.Db();
+    void SetUp() override {
+        test::CopyCup1992League(path);
+        league = std::make_unique<League>(*program, path);
+    }
 };
 
 TEST_F(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
@@ -338,13 +333,14 @@ TEST_F(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
         notStarted[r.at("driver")] += r.at("status") == "did not start";
     }
     const std::vector<test::CsvRow> standings = test::ReadCup1992("standings.csv");
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Driver").AsInteger(),
+    EXPECT_EQ(Db().Scalar("SELECT Count(*) FROM Driver").AsInteger(),
               static_cast<std::int64_t>(standings.size()));
     for (const test::CsvRow& s : standings) {
         const std::string& driver = s.at("driver");
-        const ResultSet got = db.QueryAll("SELECT Sum(Points), Count(*), Sum(Finish=1) FROM Stats "
-                                          "JOIN Driver USING (DriverID) WHERE Name=?",
-                                          {Value(driver)});
+        const ResultSet got =
+            Db().QueryAll("SELECT Sum(Points), Count(*), Sum(Finish=1) FROM Stats "
+                          "JOIN Driver USING (DriverID) WHERE Name=?",
+                          {Value(driver)});
         EXPECT_EQ(got.rows[0][0].AsInteger(), std::stoi(s.at("official_pts_sum"))) << driver;
         EXPECT_EQ(got.rows[0][1].AsInteger(), std::stoi(s.at("starts")) - notStarted[driver])
             << driver;
@@ -358,12 +354,12 @@ TEST_F(SeasonTest, The1992SeasonGivesTheOfficialPoints) {
 // pages are golden in the page writer's tests; that they go with their driver or race is the
 // adjustments' own test.)
 TEST_F(SeasonTest, AdjustmentsMoveThe1992TitleAndSurviveARescore) {
-    AddAdjustment(db, {"alan kulwicki", 29, "-25", "Rough driving under caution"});
-    AddAdjustment(db, {"Bill Elliott", std::nullopt, "10", "Points restored on appeal"});
+    AddAdjustment(Db(), {"alan kulwicki", 29, "-25", "Rough driving under caution"});
+    AddAdjustment(Db(), {"Bill Elliott", std::nullopt, "10", "Points restored on appeal"});
 
-    const ReportDefinition report = LoadReportDefinition(program.Db(), 1);
+    const ReportDefinition report = LoadReportDefinition(program->Db(), 1);
     auto top = [&] {
-        const ReportTable table = RunReport(db, report, ".");
+        const ReportTable table = RunReport(Db(), report, ".");
         std::vector<std::string> lines;
         for (std::size_t r = 0; r < 4; ++r) {
             lines.push_back(table.texts[r][0] + " " + table.texts[r][1] + " " + table.texts[r][2] +
@@ -375,7 +371,7 @@ TEST_F(SeasonTest, AdjustmentsMoveThe1992TitleAndSurviveARescore) {
                                                "Alan Kulwicki 4053 25 -25",
                                                "Davey Allison 4015 63 ", "Harry Gant 3955 123 "};
     EXPECT_EQ(top(), adjusted);
-    RecalculateAllRaces(league, [](int, int) {});
+    RecalculateAllRaces(*league, [](int, int) {});
     EXPECT_EQ(top(), adjusted);
 }
 

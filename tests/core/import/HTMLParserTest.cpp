@@ -134,38 +134,27 @@ std::vector<std::string> Names(const CTracks& tracks) {
     return names;
 }
 
-TEST(TracksTest, KeysIgnoreLetterCaseAndTheFirstOfANameWins) {
-    CTracks tracks;
-    CTrackInfo& first = tracks.Add("Millbrook Speedway", 1.5f, "Millbrook Speedway");
-    tracks.Add("", 0.0f, "");
-    tracks.Add("", 0.0f, "");
-    CTrackInfo& again = tracks.Add("MILLBROOK SPEEDWAY", 2.0f, "MILLBROOK SPEEDWAY");
-    tracks.Add("Harlan Raceway", 0.75f, "Harlan Raceway");
-
-    EXPECT_EQ(&first, &again);
-    EXPECT_EQ(Names(tracks),
-              (std::vector<std::string>{"Millbrook Speedway", "", "", "Harlan Raceway"}));
-    EXPECT_FLOAT_EQ(tracks.Item("millbrook speedway").Length, 1.5f);
-    EXPECT_EQ(tracks.Find(""), nullptr);
-    EXPECT_THROW(tracks.Item("Harlan"), std::out_of_range);
-
-    tracks.Remove("MILLBROOK SPEEDWAY");
-    tracks.Remove(0);
-    EXPECT_EQ(Names(tracks), (std::vector<std::string>{"", "Harlan Raceway"}));
-    EXPECT_EQ(tracks.Find("Millbrook Speedway"), nullptr);
-}
-
 // The folders of tests/fixtures/nr4/Tracks in name order, each read by its track.ini: a
 // Windows-1252 "®", CR LF lines, blanks around "=" and a second heading that ends the section
 // (millbrook), reading stopped once both keys are known (harlan), a second track of a known name
-// (millbrook2), a folder without track.ini (notes), a heading in capitals (other), and a file
-// that is no folder (readme.txt).
+// in capitals (millbrook2), a folder without track.ini (notes), a heading in capitals (other), no
+// track section (unnamed), and a file that is no folder (readme.txt). Keys ignore letter case,
+// the first of a name wins, and tracks without a name are kept but not keyed.
 TEST(TracksTest, CatalogueReadsTheTrackIniOfEveryTrackFolderInNameOrder) {
-    const CTracks catalogue = LoadTrackCatalogue(SCOREWELL_FIXTURES_DIR "\\nr4\\");
+    CTracks catalogue = LoadTrackCatalogue(SCOREWELL_FIXTURES_DIR "\\nr4\\");
     EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Harlan Raceway", "Millbrook Speedway",
-                                                          "", "Zephyr Oval"}));
-    EXPECT_FLOAT_EQ(catalogue.Item("MILLBROOK SPEEDWAY").Length, 2.5f);
+                                                          "", "", "Zephyr Oval"}));
+    EXPECT_FLOAT_EQ(catalogue.Item("millbrook speedway").Length, 2.5f);
+    EXPECT_EQ(&catalogue.Add("HARLAN RACEWAY", 9.0f, "HARLAN RACEWAY"),
+              &catalogue.Item("Harlan Raceway"));
     EXPECT_FLOAT_EQ(catalogue.Item("Harlan Raceway").Length, 0.75f);
+    EXPECT_EQ(catalogue.Find(""), nullptr);
+    EXPECT_THROW(catalogue.Item("Harlan"), std::out_of_range);
+
+    catalogue.Remove("MILLBROOK SPEEDWAY");
+    catalogue.Remove(0);
+    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"", "", "Zephyr Oval"}));
+    EXPECT_EQ(catalogue.Find("Millbrook Speedway"), nullptr);
 
     CTracks tracks;
     EXPECT_FALSE(ReadTrackIni(tracks, SCOREWELL_FIXTURES_DIR "/nr4/missing.ini"));

@@ -96,20 +96,18 @@ TEST_F(LeagueTest, WorkingSettingsOutOfTheirRangeAreRefusedNamingTheSettingAndNo
         EXPECT_EQ(test::ReadFileBytes(path), before);
     }
     test::ExpectGolden("league-setting-refusals.txt", messages);
-    // What the program itself writes, and blank or missing values, open as ever.
+    // What the program itself writes, and blank values, open as ever (missing ones: see above).
     test::WriteFileBytes(path, sound);
     {
         Database db = Database::Open(path);
         db.Execute("UPDATE Settings SET SettingValue='True' WHERE SettingsID=13");
         db.Execute("UPDATE Settings SET SettingValue=NULL WHERE SettingsID=12");
         db.Execute("UPDATE Settings SET SettingValue='3 races' WHERE SettingsID=6");
-        db.Execute("DELETE FROM Settings WHERE SettingsID=17");
     }
     league = std::make_unique<League>(*program, path);
     EXPECT_TRUE(league->Settings().useCustomPointSystem);
     EXPECT_EQ(league->Settings().leagueType, LeagueType::Online);
     EXPECT_EQ(league->Settings().droppedRaces, 3);
-    EXPECT_EQ(league->Settings().lapReportingMethod, LapReportingMethod::Speed);
 }
 
 TEST_F(LeagueTest, NamesThatClashAreNamedAndKeepAPlainIndexUntilTheClashIsGone) {
@@ -288,16 +286,11 @@ TEST(ProgramOptionsTest, ColoursAreStoredAsTheirTextsAndUnreadableOnesTakeTheDef
 }
 
 // Which message wins and the letter case of the executable are run through the options window.
+// The fixture folders nr3 and nr4 hold a stand-in for their simulation's executable, named in
+// other letter case.
 TEST(ProgramOptionsTest, AFolderCountsOnlyWithItsOwnSimulationsExecutable) {
-    test::TempDir dir;
-    auto folder = [&](const std::string& name, const std::string& exe) {
-        std::filesystem::create_directories(dir.File(name));
-        test::WriteFileBytes(dir.File(name + "/" + exe), "MZ");
-        return dir.File(name) + "/";
-    };
-    const std::string nr3 = folder("nr3", "nascar racing 3.EXE");
-    const std::string nr4 = folder("nr4", "NASCAR RACING 4.exe");
-    EXPECT_EQ(CheckSimulationFolders({nr3, "  ", nr4}), "");
+    const std::string nr3 = SCOREWELL_FIXTURES_DIR "/nr3/";
+    EXPECT_EQ(CheckSimulationFolders({nr3, "  ", SCOREWELL_FIXTURES_DIR "/nr4/"}), "");
     EXPECT_EQ(CheckSimulationFolders({"", nr3, ""}),
               "\"" + nr3 + "\" does not seem to refer to a valid NASCAR Legends path.");
 }

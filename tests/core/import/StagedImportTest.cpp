@@ -220,13 +220,11 @@ protected:
     // and the second file names the race otherwise.
     void StageThreeMembers() { Stage({"member-a.stn", "member-b.stn", "member-c.stn"}); }
     // Merges the staged races, and adds the merged race and its results to the dump.
-    MergeOutcome Merge(const std::string& what, std::vector<std::pair<int, int>>* calls = nullptr) {
+    MergeOutcome Merge(const std::string& what) {
+        calls.clear();
         const MergeOutcome merged =
-            MergeStagedRaces(*league, league->LoadPointTable(), [&](int done, int total) {
-                if (calls) {
-                    calls->emplace_back(done, total);
-                }
-            });
+            MergeStagedRaces(*league, league->LoadPointTable(),
+                             [&](int done, int total) { calls.emplace_back(done, total); });
         const std::string race = std::to_string(merged.raceId);
         dump += "== " + what + ": " + std::to_string(merged.drivers) + " drivers into \"" +
                 merged.raceName + "\"\n" +
@@ -244,6 +242,7 @@ protected:
         Open(static_cast<int>(sim), static_cast<int>(LeagueType::Offline), 0, 0, separator);
     }
     std::string dump;
+    std::vector<std::pair<int, int>> calls; // the progress of the last merge
 };
 
 // Start by qualifying; finish by the rank criteria (laps, then the average speed of each one's
@@ -251,8 +250,7 @@ protected:
 TEST_F(OfflineMergeTest, MembersOfEveryFileMergeIntoOneRaceOrderedByTheRankCriteria) {
     Reopen(Simulation::NascarRacing3);
     StageThreeMembers();
-    std::vector<std::pair<int, int>> calls;
-    EXPECT_TRUE(Merge("NR3, preset criteria", &calls).merged);
+    EXPECT_TRUE(Merge("NR3, preset criteria").merged);
     EXPECT_EQ(Count("Driver"), 3);
     ASSERT_EQ(calls.size(), 10u);
     EXPECT_EQ(calls.front(), std::make_pair(0, 9));

@@ -21,17 +21,8 @@ namespace {
 using test::ReadFileBytes;
 
 // The fixture page: Windows-1252 bytes, CR LF lines, practice, qualifying, warm-up and race.
-std::string SamplePage() {
-    return ReadFileBytes(SCOREWELL_FIXTURES_DIR "/nr4/millbrook-standings.html");
-}
+const std::string kPage = std::string(SCOREWELL_FIXTURES_DIR) + "/nr4/millbrook-standings.html";
 
-std::string Replaced(const std::string& page, const std::string& from, const std::string& to) {
-    EXPECT_TRUE(test::Has(page, from)) << from;
-    return ReplaceAll(page, from, to);
-}
-
-// The parser reads the page's bytes as those of "Millbrook Race.html"; reading the file is the
-// import's business, and a missing file the refusals'.
 class HTMLParserTest : public ::testing::Test {
 protected:
     HTMLParserTest() {
@@ -81,11 +72,13 @@ TEST_F(HTMLParserTest, RefusesDamagedPagesWithAPlainReason) {
     std::string table = ReadFileBytes(SCOREWELL_FIXTURES_DIR "/nr4/damaged-pages.txt");
     std::erase(table, '\r');
     std::string refusals;
+    const std::string page = ReadFileBytes(kPage);
     parser.TracksFolder = "/games/nr4";
     for (const std::string& line : Split(table, '\n')) {
         const std::vector<std::string> damage = Split(line, '\t');
         if (damage.size() == 3) {
-            EXPECT_FALSE(Parse(Replaced(SamplePage(), damage[1], damage[2]))) << damage[0];
+            EXPECT_TRUE(test::Has(page, damage[1]));
+            EXPECT_FALSE(Parse(ReplaceAll(page, damage[1], damage[2]))) << damage[0];
             refusals +=
                 damage[0] + ": " + std::to_string(parser.ErrNum()) + " " + parser.ErrMsg() + "\n";
         }
@@ -158,8 +151,6 @@ TEST(TracksTest, CatalogueReadsTheTrackIniOfEveryTrackFolderInNameOrder) {
     EXPECT_FALSE(ReadTrackIni(tracks, SCOREWELL_FIXTURES_DIR "/nr4/missing.ini"));
     EXPECT_EQ(LoadTrackCatalogue(SCOREWELL_FIXTURES_DIR "/stn").Count(), 0u);
 }
-
-const std::string kPage = std::string(SCOREWELL_FIXTURES_DIR) + "/nr4/millbrook-standings.html";
 
 class ExportedStandingsTest : public test::LeagueFixture {
 protected:

@@ -19,7 +19,7 @@ std::string Fixture(const std::string& name) {
     return std::string(SCOREWELL_FIXTURES_DIR) + "/stn/" + name;
 }
 
-TEST(RaceFinalLinesTest, DataLinesSkipBlankAndStarLinesButNotTheLastLine) {
+TEST(RaceFinalReadingTest, DataLinesSkipBlankAndStarLinesAndLapTimesBecomeSpeeds) {
     RaceFinalLines mixed(std::string("a\r\nb\nc\rd\r\n\r\ne"));
     std::vector<std::string> all;
     while (!mixed.AtEnd()) {
@@ -36,9 +36,8 @@ TEST(RaceFinalLinesTest, DataLinesSkipBlankAndStarLinesButNotTheLastLine) {
     RaceFinalLines blankEnd(std::string("x\r\n\r\n"));
     ReadDataLine(blankEnd);
     EXPECT_EQ(ReadDataLine(blankEnd), "");
-}
 
-TEST(RaceFinalQualifyingTest, SpeedsStayAndLapTimesBecomeSpeeds) {
+    // Qualifying: speeds stay, lap times become speeds.
     EXPECT_EQ(ConvertQualifying("", LapReportingMethod::Speed, 2.5f), 0.0f);
     EXPECT_EQ(ConvertQualifying("150.123", LapReportingMethod::Speed, 2.5f), 150.123f);
     EXPECT_EQ(ConvertQualifying("1:02.500", LapReportingMethod::Speed, 2.5f), std::nullopt);
@@ -54,10 +53,9 @@ protected:
     }
     // A league of its own file for each simulation and decimal separator.
     void Reopen(int sim, const std::string& separator = ".") {
-        path = dir.File("league" + std::to_string(++leagues) + ".slf");
+        path = dir.File(std::to_string(sim) + separator + "slf");
         Open(sim, 0, 0, 0, separator);
     }
-    int leagues = 0;
 };
 
 // Each fixture staged alone, the staged race and its results written as the golden file keeps

@@ -40,10 +40,15 @@ TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
 using LeagueTest = test::LeagueFixture;
 
 TEST_F(LeagueTest, OpeningAddsPageSettingsAndMissingOnesAndLoadsTheWorkingSettings) {
-    CreateLeagueFile(path, 1, 0, program->Db(), 2, 1);
+    CreateLeagueFile(path, 1, 1, program->Db(), 2, 1);
+    // Missing and blank settings take their defaults; what the program itself writes ("True")
+    // and numbers followed by text are read as ever.
     {
         Database db = Database::Open(path);
         db.Execute("DELETE FROM Settings WHERE SettingsID = 17");
+        db.Execute("UPDATE Settings SET SettingValue=NULL WHERE SettingsID=12");
+        db.Execute("UPDATE Settings SET SettingValue='True' WHERE SettingsID=13");
+        db.Execute("UPDATE Settings SET SettingValue='3 races' WHERE SettingsID=6");
     }
     test::WriteFileBytes(dir.File("TmpPoints.mdb"), "a stale compaction copy");
     league = std::make_unique<League>(*program, path);
@@ -55,8 +60,10 @@ TEST_F(LeagueTest, OpeningAddsPageSettingsAndMissingOnesAndLoadsTheWorkingSettin
     Db().Execute("DETACH DATABASE prog");
     const WorkingSettings& s = league->Settings();
     EXPECT_EQ(s.simTitle, Simulation::NascarLegends);
-    EXPECT_EQ(s.droppedRaces, 2);
     EXPECT_EQ(s.lapReportingMethod, LapReportingMethod::Speed);
+    EXPECT_EQ(s.leagueType, LeagueType::Online);
+    EXPECT_TRUE(s.useCustomPointSystem);
+    EXPECT_EQ(s.droppedRaces, 3);
 
     league.reset();
     { Database::Open(path).Execute("DELETE FROM Settings WHERE SettingsID = 6"); }
@@ -96,18 +103,6 @@ TEST_F(LeagueTest, WorkingSettingsOutOfTheirRangeAreRefusedNamingTheSettingAndNo
         EXPECT_EQ(test::ReadFileBytes(path), before);
     }
     test::ExpectGolden("league-setting-refusals.txt", messages);
-    // What the program itself writes, and blank values, open as ever (missing ones: see above).
-    test::WriteFileBytes(path, sound);
-    {
-        Database db = Database::Open(path);
-        db.Execute("UPDATE Settings SET SettingValue='True' WHERE SettingsID=13");
-        db.Execute("UPDATE Settings SET SettingValue=NULL WHERE SettingsID=12");
-        db.Execute("UPDATE Settings SET SettingValue='3 races' WHERE SettingsID=6");
-    }
-    league = std::make_unique<League>(*program, path);
-    EXPECT_TRUE(league->Settings().useCustomPointSystem);
-    EXPECT_EQ(league->Settings().leagueType, LeagueType::Online);
-    EXPECT_EQ(league->Settings().droppedRaces, 3);
 }
 
 TEST_F(LeagueTest, NamesThatClashAreNamedAndKeepAPlainIndexUntilTheClashIsGone) {

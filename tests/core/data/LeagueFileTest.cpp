@@ -109,11 +109,7 @@ std::string Schema(Database& db) {
     return all;
 }
 
-class UpgradeTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    Program program{dir.Path()};
-};
+using UpgradeTest = LeagueFileTest;
 
 // The oldest layout (car numbers on drivers and staged results, none of the later fields, one
 // result), whole and with a part missing, brought up to date: each layout and what it holds in
@@ -132,9 +128,8 @@ TEST_F(UpgradeTest, OldLayoutsAreBroughtUpToDateStepByStepKeepingTheirData) {
         {"without staging area", {"DROP TABLE STNStats", "DROP TABLE STNRace"}},
     };
     std::string dump;
-    int files = 0;
     for (const auto& [what, changes] : layouts) {
-        Database db = Database::Create(dir.File(std::to_string(++files) + ".slf"));
+        Database db = Database::Create(dir.File(std::string(what) + ".slf"));
         test::RunSqlFixture(db, "oldest-layout.sql");
         for (const char* sql : changes) {
             db.Execute(sql);

@@ -124,8 +124,12 @@ TEST_F(UpgradeTest, OldLayoutsAreBroughtUpToDateStepByStepKeepingTheirData) {
         // exactly as it was, while every other step runs: the steps are independent.
         {"without the staged races' weather", {"ALTER TABLE STNRace DROP COLUMN Weather"}},
         // A missing staging area is created with the default rules even with races; the
-        // car-number step runs after it, without the old index.
-        {"without staging area", {"DROP TABLE STNStats", "DROP TABLE STNRace"}},
+        // car-number step runs after it, without the old index. A setting of the league's own is
+        // kept beside the missing ones added with their defaults (an online league with preset
+        // scoring).
+        {"without staging area",
+         {"DROP TABLE STNStats", "DROP TABLE STNRace",
+          "INSERT INTO Settings VALUES (13, 'Use Custom Point System', '1')"}},
     };
     std::string dump;
     for (const auto& [what, changes] : layouts) {
@@ -135,12 +139,17 @@ TEST_F(UpgradeTest, OldLayoutsAreBroughtUpToDateStepByStepKeepingTheirData) {
             db.Execute(sql);
         }
         UpgradeLeagueFile(db, program.Db());
+        AddMissingSettings(db); // as opening a league does after the upgrade
         const std::string upgraded = Schema(db);
         UpgradeLeagueFile(db, program.Db());
         EXPECT_EQ(Schema(db), upgraded) << what;
         dump += "== " + std::string(what) + "\n" + upgraded +
                 db.Scalar("SELECT Name || '|' || Handicap || '|' || Points || '|' || Dropped || "
                           "'|' || NameKey FROM Driver JOIN Stats")
+                    .AsText() +
+                "\n" +
+                db.Scalar("SELECT group_concat(SettingsID || '|' || SettingName || '|' || "
+                          "SettingValue, char(10)) FROM Settings")
                     .AsText() +
                 "\n";
         for (const char* table : {"Race", "Bonus", "PointSystem"}) {
@@ -167,17 +176,6 @@ TEST_F(UpgradeTest, ACurrentFileChangesOnlyInItsWeatherFields) {
         std::string sql = "SELECT sql FROM sqlite_schema WHERE name='" + std::string(t) + "'";
         EXPECT_TRUE(test::Has(before, db.Scalar(sql).AsText())) << t;
     }
-}
-
-TEST_F(UpgradeTest, MissingSettingsMakeAnOnlineLeagueWithPresetScoring) {
-    Database db = Database::Create(dir.File("old.slf"));
-    test::RunSqlFixture(db, "oldest-layout.sql");
-    db.Execute("INSERT INTO Settings VALUES (13, 'Use Custom Point System', '1')");
-    AddMissingSettings(db);
-    EXPECT_EQ(db.Scalar("SELECT group_concat(SettingsID || SettingName || SettingValue, '|') "
-                        "FROM Settings WHERE SettingsID > 5")
-                  .AsText(),
-              "12League Type0|13Use Custom Point System1|14Use Custom Bonus System0");
 }
 
 // A league and a program database of version 1.0, as their user left them: they gain the

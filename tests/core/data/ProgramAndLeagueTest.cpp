@@ -197,7 +197,7 @@ protected:
     void SetUp() override { Open(); }
 };
 
-TEST_F(SettingsTest, ReadTellsMissingFromEmptyAndWriteStoresBlankAsNull) {
+TEST_F(SettingsTest, EachKindIsReadItsWayMissingApartFromEmptyAndBlankWrittenAsNull) {
     EXPECT_EQ(ReadSetting(Db(), 999), std::string(1, '\0'));
     Db().Execute("INSERT INTO Settings VALUES (20, 'N', NULL), (22, NULL, '  padded  ')");
     EXPECT_EQ(ReadSetting(Db(), 20), "");
@@ -211,13 +211,7 @@ TEST_F(SettingsTest, ReadTellsMissingFromEmptyAndWriteStoresBlankAsNull) {
               std::vector<std::string>{"110|NULL|O'Brien's"});
     EXPECT_TRUE(WriteSetting(Db(), 2, "   "));
     EXPECT_TRUE(Db().Scalar("SELECT SettingValue FROM Settings WHERE SettingsID=2").IsNull());
-    Db().Execute("DROP TABLE Settings");
-    EXPECT_FALSE(WriteSetting(Db(), 2, "x"));
-    EXPECT_EQ(ReadSetting(Db(), 2), kMissingSetting);
-}
-
-// Flags, switches, numbers and colours, and bonus points that must fit their field.
-TEST_F(SettingsTest, ReadingsAndWritingsOfTheirKinds) {
+    // Flags, switches, numbers and colours, and bonus points that must fit their field.
     WriteSetting(Db(), 100, "True");
     WriteSetting(Db(), 101, "true");
     EXPECT_TRUE(ReadSettingFlag(Db(), 100));
@@ -234,6 +228,9 @@ TEST_F(SettingsTest, ReadingsAndWritingsOfTheirKinds) {
     EXPECT_TRUE(SetBonusPoints(Db(), 3, 10));
     EXPECT_EQ(Db().Scalar("SELECT Points FROM Bonus WHERE BonusID=3").AsInteger(), 10);
     EXPECT_FALSE(SetBonusPoints(Db(), 3, 100000));
+    Db().Execute("DROP TABLE Settings");
+    EXPECT_FALSE(WriteSetting(Db(), 2, "x"));
+    EXPECT_EQ(ReadSetting(Db(), 2), kMissingSetting);
 }
 
 TEST_F(SettingsTest, PointTableInPresetAndCustomModes) {

@@ -4,7 +4,6 @@
 #include "common/Paths.h"
 #include "core/LeagueFixture.h"
 #include "data/LeagueFileActions.h"
-#include "data/Settings.h"
 #include "editing/Adjustments.h"
 #include "reports/ReportEngine.h"
 #include "support/Checks.h"
@@ -56,11 +55,6 @@ TEST_F(LeagueFileTest, BuildsTheLayoutAndWritesTheNineSettingsAndCopiesTheDefaul
               0);
 }
 
-// The other naming rules are run through the command line's "new".
-TEST(NewLeagueFileName, ADotInAFolderNameIsNoExtension) {
-    EXPECT_EQ(NewLeagueFileName("/data.d/league", "/p"), "/data.d/league.slf");
-}
-
 using LeagueFileActionsTest = test::LeagueFixture;
 
 TEST_F(LeagueFileActionsTest, ALeagueIsInUseWhileAProgramHasItOpen) {
@@ -94,6 +88,9 @@ TEST_F(LeagueFileActionsTest, ANewLeagueReplacesAnOldFileWholeOrLeavesItAsItWas)
     CreateNewLeagueFile(path, 3, 1, program->Db(), 4, 1);
     EXPECT_FALSE(FileExists(path + ".new"));
     EXPECT_FALSE(FileExists(path + "-journal"));
+    // A dot in a folder name is no extension; the other naming rules are run through the
+    // command line's "new".
+    EXPECT_EQ(NewLeagueFileName("/data.d/league", "/p"), "/data.d/league.slf");
     // Saving the properties is run through the league properties window.
     league = std::make_unique<League>(*program, path);
     EXPECT_EQ(league->Settings().simTitle, Simulation::NascarRacing4);

@@ -221,7 +221,6 @@ protected:
     void StageThreeMembers() { Stage({"member-a.stn", "member-b.stn", "member-c.stn"}); }
     // Merges the staged races, and adds the merged race and its results to the dump.
     MergeOutcome Merge(const std::string& what) {
-        progress.clear();
         const MergeOutcome merged =
             MergeStagedRaces(*league, league->LoadPointTable(), [&](int done, int total) {
                 progress += std::to_string(done) + "/" + std::to_string(total) + " ";
@@ -243,7 +242,7 @@ protected:
         Open(static_cast<int>(sim), static_cast<int>(LeagueType::Offline), 0, 0, separator);
     }
     std::string dump;
-    std::string progress; // of the last merge
+    std::string progress; // of the merges so far
 };
 
 // Start by qualifying; finish by the rank criteria (laps, then the average speed of each one's

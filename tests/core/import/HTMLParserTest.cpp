@@ -23,6 +23,8 @@ using test::ReadFileBytes;
 // The fixture page: Windows-1252 bytes, CR LF lines, practice, qualifying, warm-up and race.
 const std::string kPage = std::string(SCOREWELL_FIXTURES_DIR) + "/nr4/millbrook-standings.html";
 
+// The parser reads a page's bytes as those of "Millbrook Race.html"; reading the file is the
+// import's business, and a missing one the refusals'.
 class HTMLParserTest : public ::testing::Test {
 protected:
     HTMLParserTest() {

@@ -301,7 +301,7 @@ TEST_F(OfflineMergeTest, FilesOfComputerCarsOnlyOrACriterionThatCannotRankAreRef
              {"LapsLed; DELETE FROM Race", "more than one statement"}}) {
         SCOPED_TRACE(query);
         Db().Execute("UPDATE RankCriteria SET Query=? WHERE Name='Laps Led'", {Value(query)});
-        EXPECT_TRUE(test::Has(test::ErrorOf([&] { Merge(query); }), message));
+        EXPECT_TRUE(test::Has(test::ErrorOf([&] { Merge("a broken criterion"); }), message));
         EXPECT_EQ(Rows("SELECT * FROM STNStats ORDER BY STNStatsID"), before);
         EXPECT_EQ(Count("Race") + Count("Stats") + Count("Driver"), 0);
     }

@@ -15,7 +15,7 @@
 namespace scorewell {
 namespace {
 
-TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
+TEST(Program, IsCreatedFromTheDefaultsAndAForeignFileIsKeptUntilTheUserAgrees) {
     test::TempDir dir;
     {
         Program program(dir.File("sub/folder"));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "support/TempDir.h"
 
@@ -36,6 +37,24 @@ void ExpectGolden(const std::string& name, const std::string& bytes) {
     ADD_FAILURE() << name << " differs at byte " << at
                   << ":\n  written: " << bytes.substr(from, 120)
                   << "\n  golden:  " << golden.substr(from, 120);
+}
+
+std::vector<FixtureCase> ReadFixtureCases(const std::string& name) {
+    std::istringstream lines(ReadFileBytes(std::string(SCOREWELL_FIXTURES_DIR) + "/" + name));
+    std::vector<FixtureCase> cases(1);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.rfind("  ", 0) == 0) {
+            cases.back().expected = line.substr(2);
+            cases.emplace_back();
+        } else if (!line.empty() && line[0] != '#') {
+            cases.back().input += (cases.back().input.empty() ? "" : "\n") + line;
+        }
+    }
+    cases.pop_back();
+    return cases;
 }
 
 } // namespace scorewell::test

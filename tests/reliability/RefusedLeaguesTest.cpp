@@ -15,6 +15,7 @@
 #include "data/League.h"
 #include "data/Program.h"
 #include "support/CliFixture.h"
+#include "support/Golden.h"
 
 namespace scorewell {
 namespace {
@@ -183,48 +184,17 @@ TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
     EXPECT_EQ(Cli({"races", path}).exitCode, 0);
 }
 
-// Damage that leaves a database SQLite itself reads as sound, so only the league's own checks on
-// opening can see it; each case used to let a command write before it failed.
+// Damage only the league's own checks on opening can see: the cases of
+// reliability/league-damage.txt, and a header the engine reads but never writes.
 TEST_F(RefusedLeaguesTest, DamageOnlyTheLeaguesChecksSeeIsRefusedAndNotWritten) {
     const std::string sound = test::ReadFileBytes(path);
     const std::string damaged = "is damaged and cannot be opened";
-    // Each with what the message adds to "is damaged and cannot be opened".
-    const std::pair<const char*, std::string> cases[] = {
-        // An index declared over another column: its entries no longer match the rows.
-        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
-         "sql='CREATE INDEX \"Name\" ON \"Driver\" (\"Exclude\")' WHERE name='Name';",
-         "."},
-        // A table definition that lost a field.
-        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
-         "sql=replace(sql, '\"Finish\"', '\"Figish\"') WHERE name='Stats';",
-         ": the field Stats.Finish is missing."},
-        // A check naming a column that is not there: only compaction builds it again.
-        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET "
-         "sql=replace(sql, 'length(\"Name\")', 'length(\"Nane\")') WHERE name='Driver';",
-         ": the definition of Driver cannot be read."},
-        // A page of races lost: its results point at nothing.
-        {"PRAGMA foreign_keys=OFF; DELETE FROM Race;",
-         ": rows of Stats refer to Race rows that are not there."},
-        // A relation naming a field that is not there.
-        {"PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql=replace(sql, "
-         "'REFERENCES \"Race\" (\"RaceID\")', 'REFERENCES \"Race\" (\"RaceIX\")') "
-         "WHERE name='Stats';",
-         ": the relations between its tables cannot be read."},
-        // Tampering is damage too: what a league holds must not run, or be read, out of bounds.
-        {"UPDATE Settings SET SettingValue='99999999999' WHERE SettingsID=6;",
-         ": the setting Dropped Races (6) is \"99999999999\", but must be a whole number from 0 "
-         "to 10."},
-        {"CREATE TRIGGER t AFTER INSERT ON Race BEGIN DELETE FROM Driver; END;",
-         ": the trigger \"t\" is not part of a league."},
-        {"CREATE TRIGGER \"on settings\" AFTER INSERT ON Settings BEGIN DELETE FROM Stats; END;",
-         ": the trigger \"on settings\" is not part of a league."},
-        {"CREATE VIEW Standings AS SELECT Name FROM Driver;",
-         ": the view \"Standings\" is not part of a league."},
-    };
+    const auto cases = test::ReadFixtureCases("reliability/league-damage.txt");
+    ASSERT_EQ(cases.size(), 9u);
     for (const auto& [sql, message] : cases) {
         SCOPED_TRACE(sql);
         test::WriteFileBytes(path, sound);
-        Damage(sql);
+        Damage(sql.c_str());
         ExpectAllRefused(path, damaged + message, false);
     }
     SCOPED_TRACE("a header that lets the engine read but never write");

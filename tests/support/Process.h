@@ -18,8 +18,6 @@ struct ProcessResult {
 struct ProcessOptions {
     // RLIMIT_FSIZE in bytes: no file the process writes may grow beyond it (POSIX only).
     std::optional<unsigned long long> fileSizeLimit;
-    // Written to its standard input, which is then closed.
-    std::string input;
 };
 
 // Runs a program to its end with the given arguments, collecting its output.

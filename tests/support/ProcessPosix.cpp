@@ -120,10 +120,7 @@ bool ReadReady(int fds[2], std::string* sinks[2], int timeoutMs) {
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const ProcessOptions& options) {
-    ChildProcess child(program, args, options.fileSizeLimit);
-    // The input is small (a few commands); the pipe holds it all.
-    child.Write(options.input);
-    return child.Wait();
+    return ChildProcess(program, args, options.fileSizeLimit).Wait();
 }
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,

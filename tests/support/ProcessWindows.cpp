@@ -100,11 +100,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     ProcessResult result;
     // Both streams are read at once, so that a child filling one pipe never waits on the other.
     std::thread errReader([&] { ReadAll(errRead.h, result.err); });
-    if (!options.input.empty()) {
-        DWORD n = 0;
-        WriteFile(inWrite.h, options.input.data(), static_cast<DWORD>(options.input.size()), &n,
-                  nullptr);
-    }
+    // Nothing is written to its standard input: it reads the end at once.
     inWrite.Close();
     ReadAll(outRead.h, result.out);
     errReader.join();

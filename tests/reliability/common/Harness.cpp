@@ -1,9 +1,13 @@
 #include "Harness.h"
 
+#include <gtest/gtest.h>
+#include <signal.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <random>
+#include <thread>
 
 #include "LeagueGenerator.h"
 
@@ -41,6 +45,27 @@ WrittenSeason WriteGeneratedSeason(const std::string& folder, int races, std::ui
         written.drivers.push_back(static_cast<int>(race.cars.size()));
     }
     return written;
+}
+
+KilledRun RunKilledAt(const std::vector<std::string>& args, std::chrono::microseconds at,
+                      const std::string& journal, std::chrono::microseconds poll) {
+    using Clock = std::chrono::steady_clock;
+    KilledRun run;
+    ChildProcess child(SCOREWELL_CLI_PATH, args);
+    const auto started = Clock::now();
+    while (Clock::now() < started + at && child.Running()) {
+        std::this_thread::sleep_for(poll);
+    }
+    if (child.Running()) {
+        run.journalAtKill = std::filesystem::exists(journal);
+        child.Kill(SIGKILL);
+    }
+    run.result = child.Wait();
+    run.took = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started);
+    // It may have ended on its own just before the signal.
+    run.killed = run.result.signal == SIGKILL;
+    EXPECT_FALSE(HasSanitizerReport(run.result.err)) << run.result.err;
+    return run;
 }
 
 } // namespace scorewell::test

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "support/Process.h"
 
 namespace scorewell::test {
 
@@ -24,5 +27,16 @@ struct WrittenSeason {
     std::vector<int> drivers;
 };
 WrittenSeason WriteGeneratedSeason(const std::string& folder, int races, std::uint64_t seed);
+
+// A run of the command line killed with SIGKILL at a chosen moment, unless it ended before: the
+// shape of every kill harness. Its output must carry no sanitizer report.
+struct KilledRun {
+    ProcessResult result;
+    bool killed = false;              // the kill ended it, not its own end
+    bool journalAtKill = false;       // the league's rollback journal was there when the kill came
+    std::chrono::microseconds took{}; // from its start to its end
+};
+KilledRun RunKilledAt(const std::vector<std::string>& args, std::chrono::microseconds at,
+                      const std::string& journal, std::chrono::microseconds poll);
 
 } // namespace scorewell::test

@@ -4,12 +4,10 @@
 // never a mix, and it opens sound (a journal left by the kill is played back when it is opened).
 
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
 #include <random>
-#include <thread>
 
 #include "Harness.h"
 #include "LeagueCheck.h"
@@ -86,21 +84,14 @@ TEST(KillDuringCompaction, TheLeagueIsTheOldOrTheNewNeverAMix) {
     while (tried < kills) {
         FreeAThirdMore(league);
         const bool exclude = !excluded;
-        test::ChildProcess child(SCOREWELL_CLI_PATH, args(exclude));
-        const auto started = Clock::now();
         // Mostly in the later half, where the compaction runs; some kills earlier.
         const bool inWork = std::uniform_int_distribution<int>(0, 4)(random) == 0;
         const long long from = inWork ? 0 : longestUs / 3;
-        const auto at =
-            started + us(std::uniform_int_distribution<long long>(from, longestUs)(random));
-        while (Clock::now() < at && child.Running()) {
-            std::this_thread::sleep_for(50us);
-        }
-        child.Kill(SIGKILL);
-        const test::ProcessResult result = child.Wait();
-        EXPECT_FALSE(test::HasSanitizerReport(result.err)) << result.err;
-        if (result.signal != SIGKILL) {
-            EXPECT_EQ(result.exitCode, 0) << result.err;
+        const test::KilledRun run = test::RunKilledAt(
+            args(exclude), us(std::uniform_int_distribution<long long>(from, longestUs)(random)),
+            journal, 50us);
+        if (!run.killed) {
+            EXPECT_EQ(run.result.exitCode, 0) << run.result.err;
             ASSERT_EQ(test::KeyColumns(league), content[exclude]);
             excluded = exclude;
             continue;

@@ -4,18 +4,15 @@
 // the command reported done must be there.
 
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
 #include <map>
 #include <random>
-#include <thread>
 
 #include "Harness.h"
 #include "LeagueCheck.h"
 #include "common/Paths.h"
-#include "support/Process.h"
 #include "support/TempDir.h"
 
 namespace scorewell {
@@ -68,30 +65,16 @@ TEST(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
         ASSERT_LT(next + batchSize, season.files.size());
         const std::size_t first = next;
         next += batchSize;
-        test::ChildProcess child(SCOREWELL_CLI_PATH, batchArgs(first));
-        const auto spawned = Clock::now();
-        const auto killAt =
-            spawned + std::chrono::microseconds(std::uniform_int_distribution<long long>(
-                          0, static_cast<long long>(longest))(random));
-        while (Clock::now() < killAt && child.Running()) {
-            std::this_thread::sleep_for(200us);
-        }
-        bool killed = false;
-        if (child.Running()) {
-            inTransaction += std::filesystem::exists(journal);
-            child.Kill(SIGKILL);
-            killed = true;
-        }
-        const test::ProcessResult result = child.Wait();
-        EXPECT_FALSE(test::HasSanitizerReport(result.err)) << result.err;
-        if (killed && result.signal != SIGKILL) {
-            killed = false; // it ended on its own just before the signal
-        }
-        if (!killed) {
+        const test::KilledRun run =
+            test::RunKilledAt(batchArgs(first),
+                              std::chrono::microseconds(std::uniform_int_distribution<long long>(
+                                  0, static_cast<long long>(longest))(random)),
+                              journal, 200us);
+        const test::ProcessResult& result = run.result;
+        inTransaction += run.journalAtKill;
+        if (!run.killed) {
             ++finished;
-            const auto took =
-                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - spawned);
-            longest = 0.8 * longest + 0.2 * static_cast<double>(took.count());
+            longest = 0.8 * longest + 0.2 * static_cast<double>(run.took.count());
             EXPECT_EQ(result.exitCode, 0) << result.err;
         }
         if (result.out.find("imported\t") != std::string::npos) {
@@ -122,11 +105,11 @@ TEST(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
                 problems += "the reported import of " + file + " is lost\n";
             }
         }
-        if (killed) {
+        if (run.killed) {
             ++tried;
             survived += problems.empty();
         }
-        ASSERT_EQ(problems, "") << "after " << (killed ? "a kill" : "a finished import")
+        ASSERT_EQ(problems, "") << "after " << (run.killed ? "a kill" : "a finished import")
                                 << " (seed " << seed << ")";
     }
     std::cout << "imports finished before their kill: " << finished

@@ -9,7 +9,6 @@
 #include "LeagueCheck.h"
 #include "common/Errors.h"
 #include "common/Paths.h"
-#include "common/Platform.h"
 #include "data/League.h"
 #include "data/Program.h"
 #include "data/RaceList.h"
@@ -70,25 +69,8 @@ TEST_F(BackupTest, WhenTheCopyCannotBeWrittenNothingIsRemoved) {
     EXPECT_EQ(test::KeyColumns(path), original);
 }
 
-TEST_F(BackupTest, RemovingExcludedResultsKeepsTheLeagueAsItWas) {
-    const auto excluded = Cli({"exclude", path, "Amos Whitlock"});
-    ASSERT_EQ(excluded.exitCode, 0) << excluded.err;
-    const std::string original = test::KeyColumns(path);
-    const auto removed = Cli({"remove-excluded", path});
-    ASSERT_EQ(removed.exitCode, 0) << removed.err;
-    EXPECT_EQ(removed.out.substr(0, removed.out.find('\n')), "removed\t6 results");
-    ASSERT_TRUE(FileExists(backup));
-    EXPECT_EQ(test::LeagueProblems(backup), "");
-    EXPECT_EQ(test::KeyColumns(backup), original);
-    EXPECT_NE(test::KeyColumns(path), original);
-
-    // Run again, it removes nothing: the copy of the first run is what recovers those results.
-    const auto again = Cli({"remove-excluded", path});
-    ASSERT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_EQ(again.out.substr(0, again.out.find('\n')), "removed\t0 results");
-    EXPECT_EQ(test::KeyColumns(backup), original);
-    EXPECT_FALSE(FileExists(PendingBackup::GenerationPath(path, 1)));
-}
+// Removing excluded results through the command line keeps the copy too:
+// tests/fixtures/cli/refusals.txt.
 
 } // namespace
 } // namespace scorewell

@@ -5,13 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <iostream>
 
-#include "LeagueCheck.h"
 #include "common/Paths.h"
-#include "common/Platform.h"
-#include "common/Text.h"
 #include "data/ConfinedSql.h"
 #include "data/Drivers.h"
 #include "data/League.h"
@@ -198,22 +194,7 @@ TEST_F(ConfinedSqlTest, NamesAreStoredAsTypedWhateverTheyHold) {
         EXPECT_EQ(FindDriversByName(Db(), name), std::vector<std::int32_t>{id});
     }
     EXPECT_TRUE(Db().TableExists("Stats"));
-    league->Close();
-
-    // Through the command line too: the drivers listed as stored (the backslash as it is, as in
-    // every listed value without a control character), excluded by name.
-    const auto excluded = Cli({"exclude", path, names[0], names[2]});
-    EXPECT_EQ(excluded.exitCode, 0) << excluded.err;
-    const auto drivers = Cli({"drivers", path});
-    for (const std::string& name : names) {
-        EXPECT_NE(drivers.out.find("\t" + TabSeparatedValue(name) + "\t"), std::string::npos)
-            << name;
-    }
-    EXPECT_NE(drivers.out.find(names[0] + "\tYes"), std::string::npos);
-    EXPECT_NE(drivers.out.find("\t%_\\ LIKE me\tNo"), std::string::npos);
-    EXPECT_EQ(test::LeagueProblems(path), "");
-    Database db = Database::Open(path);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Stats").AsInteger(), 40);
+    // Through the command line too: tests/fixtures/cli/refusals.txt.
 }
 
 } // namespace

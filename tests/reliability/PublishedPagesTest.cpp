@@ -8,13 +8,10 @@
 #include <iostream>
 #include <set>
 
-#include "LeagueCheck.h"
 #include "LeagueGenerator.h"
 #include "PageCheck.h"
-#include "common/Paths.h"
-#include "common/Platform.h"
-#include "data/Database.h"
 #include "RaceFinalWriter.h"
+#include "data/Database.h"
 #include "support/CliFixture.h"
 
 namespace scorewell {
@@ -155,32 +152,7 @@ TEST_F(PublishedPagesTest, NoNameBecomesMarkupAndEveryNameReadsAsTyped) {
               << std::size(kStoredNames) + std::size(kFileNames) << "\n";
 }
 
-TEST_F(PublishedPagesTest, APageNeverReplacesADatabaseOrWhatIsNotAFile) {
-    const std::string league = MakeLeague("cup", false);
-    const std::string other = MakeLeague("other", false);
-    std::filesystem::create_directory(dir.File("folder"));
-    Database(Database::Open(league))
-        .Execute("UPDATE Settings SET SettingValue='As saved' "
-                 "WHERE SettingsID=4");
-    for (const std::string& target : {league, other, dir.File("prog/Tabulon.dat"),
-                                      dir.File("folder"), std::string("/dev/null")}) {
-        SCOPED_TRACE(target);
-        const bool regular = std::filesystem::is_regular_file(target);
-        const std::string before = regular ? test::ReadFileBytes(target) : "";
-        const auto r = Cli({"export", league, "--report", "1", "-o", target});
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_NE(r.err.find(target), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find(". Choose "), std::string::npos) << r.err;
-        if (regular) {
-            EXPECT_TRUE(test::ReadFileBytes(target) == before);
-        }
-        // The caption goes with a written page only.
-        Database db = Database::OpenReadOnly(league);
-        EXPECT_EQ(db.Scalar("SELECT SettingValue FROM Settings WHERE SettingsID=4").AsText(),
-                  "As saved");
-    }
-    EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder")));
-}
+// A page never replaces a database, a folder or a device: tests/fixtures/cli/refusals.txt.
 
 } // namespace
 } // namespace scorewell

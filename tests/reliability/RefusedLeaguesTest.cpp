@@ -11,7 +11,6 @@
 #include <map>
 
 #include "common/Paths.h"
-#include "common/Platform.h"
 #include "data/League.h"
 #include "data/Program.h"
 #include "support/CliFixture.h"
@@ -92,9 +91,7 @@ protected:
     }
 };
 
-TEST_F(RefusedLeaguesTest, AMissingLeagueIsNamedAndNotCreated) {
-    ExpectAllRefused(folder + "/missing.slf", "does not exist!", false);
-}
+// A missing league, refused by every command: tests/fixtures/cli/refusals.txt.
 
 TEST_F(RefusedLeaguesTest, AReadOnlyLeagueFileOrFolderIsRefusedAndNotWritten) {
     if (geteuid() != 0 || !FileExists("/usr/bin/setpriv")) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,9 +26,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 // Runs the built command line.
 ProcessResult RunCli(const std::vector<std::string>& args, const ProcessOptions& options = {});
 
-// A process that runs alongside the test: fed through its standard input, read as it writes,
-// killed or waited for. Killed when the object goes away while it still runs. POSIX only: the
-// harnesses that kill programs midway do not run on Windows.
+// A process that runs alongside the test, killed or waited for; its standard input is empty. Killed
+// when the object goes away while it still runs. POSIX only: the harnesses that kill programs
+// midway do not run on Windows.
 class ChildProcess {
 public:
     ChildProcess(const std::string& program, const std::vector<std::string>& args,
@@ -38,10 +37,6 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    void Write(const std::string& text);
-    void CloseInput();
-    // Reads standard output until it holds marker or the time is up; true when it does.
-    bool WaitForOutput(const std::string& marker, std::chrono::milliseconds timeout);
     // True while the process has not ended (it is not reaped).
     bool Running();
     void Kill(int signal);

@@ -142,43 +142,12 @@ ChildProcess::~ChildProcess() {
     CloseFd(err_);
 }
 
-void ChildProcess::Write(const std::string& text) {
-    std::size_t done = 0;
-    while (in_ >= 0 && done < text.size()) {
-        const ssize_t n = write(in_, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            throw std::runtime_error("cannot write to the child process");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-void ChildProcess::CloseInput() {
-    CloseFd(in_);
-}
-
 void ChildProcess::Drain(int timeoutMs) {
     int fds[2] = {out_, err_};
     std::string* sinks[2] = {&result_.out, &result_.err};
     ReadReady(fds, sinks, timeoutMs);
     out_ = fds[0];
     err_ = fds[1];
-}
-
-bool ChildProcess::WaitForOutput(const std::string& marker, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (result_.out.find(marker) == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || (out_ < 0 && err_ < 0)) {
-            return false;
-        }
-        Drain(static_cast<int>(left.count()));
-    }
-    return true;
 }
 
 bool ChildProcess::Running() {

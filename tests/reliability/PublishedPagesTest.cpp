@@ -12,6 +12,8 @@
 #include "PageCheck.h"
 #include "RaceFinalWriter.h"
 #include "data/Database.h"
+#include "data/Program.h"
+#include "reports/ReportEngine.h"
 #include "support/CliFixture.h"
 
 namespace scorewell {
@@ -57,8 +59,7 @@ protected:
     // stored names replace the first drivers' names when given.
     std::string MakeLeague(const std::string& name, bool hostile) {
         const std::string path = dir.File(name + ".slf");
-        EXPECT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);
-        std::vector<std::string> files = bench::WriteSeason(dir.Path(), bench::DemoSeason());
+        MakeDemoLeague(path, 6);
         RaceFinalRace race = bench::DemoSeason()[0];
         race.name = "Names Race";
         for (std::size_t i = 0; i < std::size(kFileNames); ++i) {
@@ -66,10 +67,7 @@ protected:
                 hostile ? kFileNames[i].typed : "File Driver " + std::to_string(i + 1);
         }
         WriteRaceFinal(dir.File(name + "-names.stn"), race);
-        files.push_back(dir.File(name + "-names.stn"));
-        files.insert(files.begin(), "import");
-        files.insert(files.begin() + 1, path);
-        const auto imported = Cli(files);
+        const auto imported = Cli({"import", path, dir.File(name + "-names.stn")});
         EXPECT_EQ(imported.exitCode, 0) << imported.err << imported.out;
         if (hostile) {
             Database db = Database::Open(path);
@@ -94,18 +92,10 @@ protected:
             EXPECT_EQ(r.exitCode, 0) << r.err;
             pages.push_back(out);
         };
-        const auto reports = Cli({"reports"});
-        std::vector<std::string> ids;
-        for (std::size_t at = reports.out.find('\n'); at != std::string::npos;
-             at = reports.out.find('\n', at + 1)) {
-            const std::size_t tab = reports.out.find('\t', at + 1);
-            if (tab != std::string::npos) {
-                ids.push_back(reports.out.substr(at + 1, tab - at - 1));
-            }
-        }
-        EXPECT_GE(ids.size(), 7u);
-        for (const std::string& id : ids) {
-            page({"--report", id}, league);
+        const std::vector<ReportInfo> reports = ListReports(Program(prog).Db());
+        EXPECT_GE(reports.size(), 7u);
+        for (const ReportInfo& report : reports) {
+            page({"--report", std::to_string(report.id)}, league);
         }
         const std::string offline = dir.File(tag + "-offline.slf");
         std::filesystem::copy_file(league, offline);

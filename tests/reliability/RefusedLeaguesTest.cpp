@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 
+#include "LeagueCheck.h"
 #include "common/Paths.h"
 #include "data/League.h"
 #include "data/Program.h"
@@ -24,19 +25,6 @@ using namespace std::chrono_literals;
 
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNoGroup = 65534;
-
-// Every command that opens a league, with what it needs beyond the league.
-std::vector<std::vector<std::string>> LeagueCommands(const std::string& league,
-                                                     const std::string& folder) {
-    return {{"races", league},
-            {"drivers", league},
-            {"standings", league},
-            {"import", league, test::kDemoFiles[2]},
-            {"export", league, "--report", "1", "-o", folder + "/page.html"},
-            {"recalc", league, "--all"},
-            {"exclude", league, "Amos Whitlock"},
-            {"remove-excluded", league}};
-}
 
 // The names and bytes of everything in a folder.
 std::map<std::string, std::string> FolderContent(const std::string& folder) {
@@ -80,7 +68,7 @@ protected:
     // Runs every league command and expects each refused with the message, nothing written.
     void ExpectAllRefused(const std::string& league, const std::string& message, bool asNobody) {
         const auto before = FolderContent(folder);
-        for (const auto& command : LeagueCommands(league, folder)) {
+        for (const auto& command : test::LeagueCommands(league, folder)) {
             SCOPED_TRACE(command[0]);
             const auto r = Cli(command, asNobody);
             EXPECT_EQ(r.exitCode, 1) << r.out << r.err;

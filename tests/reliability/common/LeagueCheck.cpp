@@ -3,6 +3,7 @@
 #include <set>
 
 #include "data/Database.h"
+#include "support/CliFixture.h"
 
 namespace scorewell::test {
 
@@ -71,6 +72,18 @@ std::map<std::string, std::vector<int>> ResultsByRaceFile(const std::string& pat
         results[c.Field(0).AsText()].push_back(static_cast<int>(c.Field(1).AsInteger()));
     }
     return results;
+}
+
+std::vector<std::vector<std::string>> LeagueCommands(const std::string& league,
+                                                     const std::string& folder) {
+    return {{"races", league},
+            {"drivers", league},
+            {"standings", league},
+            {"import", league, "--again", kDemoFiles[2]},
+            {"export", league, "--report", "1", "-o", folder + "/page.html"},
+            {"recalc", league, "--all"},
+            {"exclude", league, "Amos Whitlock"},
+            {"remove-excluded", league}};
 }
 
 } // namespace scorewell::test

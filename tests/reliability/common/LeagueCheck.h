@@ -22,4 +22,10 @@ void FreePages(const std::string& path, long long n);
 // entries).
 std::map<std::string, std::vector<int>> ResultsByRaceFile(const std::string& path);
 
+// Every command of the command line that opens a league, with what it needs beyond the league
+// (a page it writes goes into folder). Each writes to a sound league: the import takes a race
+// the league may hold already again.
+std::vector<std::vector<std::string>> LeagueCommands(const std::string& league,
+                                                     const std::string& folder);
+
 } // namespace scorewell::test

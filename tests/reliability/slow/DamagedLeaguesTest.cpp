@@ -31,11 +31,15 @@ std::string Damaged(std::string bytes, Damage kind, std::mt19937_64& random) {
         return static_cast<char>(pick(0, 255));
     };
     const std::size_t pages = bytes.size() / kPage;
+    // Up to n bytes at random places from first to last.
+    auto scatter = [&](std::size_t n, std::size_t first, std::size_t last) {
+        for (n = pick(1, n); n > 0; --n) {
+            bytes[pick(first, last)] = byte();
+        }
+    };
     switch (kind) {
     case kBytes:
-        for (std::size_t n = pick(1, 16); n > 0; --n) {
-            bytes[pick(100, bytes.size() - 1)] = byte();
-        }
+        scatter(16, 100, bytes.size() - 1);
         break;
     case kPages:
         for (std::size_t n = pick(1, 2); n > 0; --n) {
@@ -56,14 +60,10 @@ std::string Damaged(std::string bytes, Damage kind, std::mt19937_64& random) {
         }
         break;
     case kHeader:
-        for (std::size_t n = pick(1, 3); n > 0; --n) {
-            bytes[pick(0, 99)] = byte();
-        }
+        scatter(3, 0, 99);
         break;
     case kFirstPage:
-        for (std::size_t n = pick(1, 8); n > 0; --n) {
-            bytes[pick(100, kPage - 1)] = byte();
-        }
+        scatter(8, 100, kPage - 1);
         break;
     default:
         if (pick(0, 1) == 0) {
@@ -90,16 +90,7 @@ TEST_F(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) 
     std::cout << "league of " << sound.size() / kPage << " pages\n";
 
     const std::string league = work + "/cup.slf";
-    const std::vector<std::vector<std::string>> commands = {
-        {"races", league},
-        {"standings", league},
-        {"drivers", league},
-        // The league holds this race already: imported again, it is written to.
-        {"import", league, "--again", test::kDemoFiles[2]},
-        {"export", league, "--report", "1", "-o", work + "/page.html"},
-        {"recalc", league, "--all"},
-        {"remove-excluded", league},
-    };
+    const auto commands = test::LeagueCommands(league, work);
     int tried = 0, withoutCrash = 0, refused = 0, accepted = 0, fileRefused = 0;
     int byKind[kDamageKinds] = {};
     for (int i = 0; i < copies; ++i) {

@@ -74,6 +74,11 @@ std::map<std::string, std::vector<int>> ResultsByRaceFile(const std::string& pat
     return results;
 }
 
+std::string FirstDriver(const std::string& path) {
+    Database db = Database::OpenReadOnly(path);
+    return db.Scalar("SELECT Name FROM Driver ORDER BY DriverID LIMIT 1").AsText();
+}
+
 std::vector<std::vector<std::string>> LeagueCommands(const std::string& league,
                                                      const std::string& folder) {
     return {{"races", league},

@@ -22,6 +22,9 @@ void FreePages(const std::string& path, long long n);
 // entries).
 std::map<std::string, std::vector<int>> ResultsByRaceFile(const std::string& path);
 
+// The name of the league's first driver.
+std::string FirstDriver(const std::string& path);
+
 // Every command of the command line that opens a league, with what it needs beyond the league
 // (a page it writes goes into folder). Each writes to a sound league: the import takes a race
 // the league may hold already again.

@@ -45,14 +45,9 @@ protected:
 TEST_F(ConcurrentProgramsTest, TwoLeaguesOfOneFolderKeepTheirOwnContent) {
     const std::string a = MakeLeague("a.slf", 0);
     const std::string b = MakeLeague("b.slf", 2);
-    const std::string driverA = test::RunCli(Args({"drivers", a})).out;
-    auto firstDriver = [](const std::string& listing) {
-        const std::size_t line = listing.find('\n') + 1;
-        const std::size_t name = listing.find('\t', line) + 1;
-        return listing.substr(name, listing.find('\t', name) - name);
-    };
-    const std::string nameA = firstDriver(driverA);
-    const std::string nameB = firstDriver(test::RunCli(Args({"drivers", b})).out);
+    // The drivers whose exclusion the rounds flip.
+    const std::string nameA = test::FirstDriver(a);
+    const std::string nameB = test::FirstDriver(b);
     const std::string readA = test::KeyColumns(a);
     const std::string readB = test::KeyColumns(b);
     std::string excludedA, excludedB;

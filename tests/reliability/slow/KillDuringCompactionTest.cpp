@@ -48,10 +48,7 @@ TEST(KillDuringCompaction, TheLeagueIsTheOldOrTheNewNeverAMix) {
         bench::BuildLeague(program, league, season.files, 0);
     }
     std::cout << "league of " << fs::file_size(league) / 1024 << " KiB\n";
-    const std::string driver = [&] {
-        Database db = Database::OpenReadOnly(league);
-        return db.Scalar("SELECT Name FROM Driver ORDER BY DriverID LIMIT 1").AsText();
-    }();
+    const std::string driver = test::FirstDriver(league);
 
     // Each command flips one driver's exclusion: the content before and after differ by it.
     auto args = [&](bool exclude) {

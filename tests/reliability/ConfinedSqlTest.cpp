@@ -168,19 +168,8 @@ TEST_F(ConfinedSqlTest, HostileSqlIsRefusedNamingTheRuleAndChangesNothingEveryda
         Db().Scalar("SELECT 5 * Count(*) FROM Stats WHERE RaceID=1 AND LapsLed > 0").AsInteger() +
             5);
 
-    // Every shipped report, with rows.
-    for (const ReportInfo& info : ListReports(program->Db())) {
-        ++tried;
-        SCOPED_TRACE(info.name);
-        try {
-            const ReportTable table =
-                RunReport(Db(), LoadReportDefinition(program->Db(), info.id), ".");
-            EXPECT_FALSE(table.texts.empty());
-            ++accepted;
-        } catch (const ScorewellError& e) {
-            ADD_FAILURE() << e.what();
-        }
-    }
+    // Every shipped report runs too, under the same confinement: its rows are in the golden
+    // reports/shipped-reports.txt (tests/core/reports) and PublishedPagesTest publishes each.
     std::cout << "legitimate SQL accepted " << accepted << "/" << tried << "\n";
 }
 

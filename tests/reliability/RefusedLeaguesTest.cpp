@@ -138,16 +138,15 @@ TEST_F(RefusedLeaguesTest, ALeagueHeldByAnotherProgramIsInUseAndNotWritten) {
     }
     // Another program in a transaction: an exclusive one keeps everyone out; an immediate one
     // lets others only read, and every command changes the league at least when it compacts it.
-    for (const char* begin : {"BEGIN EXCLUSIVE;", "BEGIN IMMEDIATE;"}) {
+    const std::pair<const char*, std::vector<std::string>> holds[] = {
+        {"BEGIN EXCLUSIVE;", {"races", path}},
+        {"BEGIN IMMEDIATE;", {"import", path, test::kDemoFiles[1]}}};
+    for (const auto& [begin, command] : holds) {
         SCOPED_TRACE(begin);
         // Read before the lock is taken: closing any file of the league in this process would
         // release it.
         const auto before = FolderContent(folder);
         sqlite3* holder = OtherProgram(begin);
-        const std::vector<std::string> command =
-            std::string(begin) == "BEGIN EXCLUSIVE;"
-                ? std::vector<std::string>{"races", path}
-                : std::vector<std::string>{"import", path, test::kDemoFiles[1]};
         const auto started = std::chrono::steady_clock::now();
         const auto r = Cli(command);
         EXPECT_LT(std::chrono::steady_clock::now() - started, 15s);

@@ -44,8 +44,6 @@ public:
     ProcessResult Wait();
 
 private:
-    void Drain(int timeoutMs);
-
     int pid_ = -1;
     int in_ = -1;
     int out_ = -1;

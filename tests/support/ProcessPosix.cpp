@@ -92,28 +92,25 @@ void DecodeStatus(int status, ProcessResult& result) {
     }
 }
 
-// Reads what is ready on the open descriptors; closes those at their end. False when both are
-// closed.
-bool ReadReady(int fds[2], std::string* sinks[2], int timeoutMs) {
-    pollfd polls[2] = {{fds[0], POLLIN, 0}, {fds[1], POLLIN, 0}};
-    if (fds[0] < 0 && fds[1] < 0) {
-        return false;
-    }
-    if (poll(polls, 2, timeoutMs) < 0) {
-        return errno == EINTR;
-    }
-    for (int i = 0; i < 2; ++i) {
-        if (fds[i] >= 0 && (polls[i].revents & (POLLIN | POLLHUP | POLLERR))) {
-            char buffer[4096];
-            const ssize_t n = read(fds[i], buffer, sizeof buffer);
-            if (n > 0) {
-                sinks[i]->append(buffer, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                CloseFd(fds[i]);
+// Reads both descriptors to their end, whichever has something first, and closes them.
+void ReadToEnd(int fds[2], std::string* sinks[2]) {
+    while (fds[0] >= 0 || fds[1] >= 0) {
+        pollfd polls[2] = {{fds[0], POLLIN, 0}, {fds[1], POLLIN, 0}};
+        if (poll(polls, 2, -1) < 0) {
+            continue; // interrupted by a signal
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i] >= 0 && (polls[i].revents & (POLLIN | POLLHUP | POLLERR))) {
+                char buffer[4096];
+                const ssize_t n = read(fds[i], buffer, sizeof buffer);
+                if (n > 0) {
+                    sinks[i]->append(buffer, static_cast<std::size_t>(n));
+                } else if (n == 0 || errno != EINTR) {
+                    CloseFd(fds[i]);
+                }
             }
         }
     }
-    return fds[0] >= 0 || fds[1] >= 0;
 }
 
 } // namespace
@@ -142,14 +139,6 @@ ChildProcess::~ChildProcess() {
     CloseFd(err_);
 }
 
-void ChildProcess::Drain(int timeoutMs) {
-    int fds[2] = {out_, err_};
-    std::string* sinks[2] = {&result_.out, &result_.err};
-    ReadReady(fds, sinks, timeoutMs);
-    out_ = fds[0];
-    err_ = fds[1];
-}
-
 bool ChildProcess::Running() {
     if (reaped_) {
         return false;
@@ -170,9 +159,10 @@ void ChildProcess::Kill(int signal) {
 
 ProcessResult ChildProcess::Wait() {
     CloseFd(in_);
-    while (out_ >= 0 || err_ >= 0) {
-        Drain(-1);
-    }
+    int fds[2] = {out_, err_};
+    std::string* sinks[2] = {&result_.out, &result_.err};
+    ReadToEnd(fds, sinks);
+    out_ = err_ = -1;
     if (!reaped_) {
         while (waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
         }

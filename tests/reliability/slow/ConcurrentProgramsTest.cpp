@@ -11,18 +11,15 @@
 #include "Harness.h"
 #include "LeagueCheck.h"
 #include "data/Database.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ConcurrentProgramsTest : public ::testing::Test {
+class ConcurrentProgramsTest : public test::CliFixture {
 protected:
-    test::TempDir dir;
-    std::string prog = dir.File("prog");
     int rounds = test::HarnessCount("SCOREWELL_CONCURRENT_ROUNDS", 200);
     test::WrittenSeason season = test::WriteGeneratedSeason(dir.File("stn"), 2 * rounds + 4, 7);
 
@@ -33,11 +30,10 @@ protected:
 
     std::string MakeLeague(const std::string& name, std::size_t firstRace) {
         const std::string path = dir.File(name);
-        EXPECT_EQ(test::RunCli(Args({"new", path, "--sim", "0"})).exitCode, 0);
-        EXPECT_EQ(test::RunCli(
-                      Args({"import", path, season.files[firstRace], season.files[firstRace + 1]}))
-                      .exitCode,
-                  0);
+        EXPECT_EQ(Cli({"new", path, "--sim", "0"}).exitCode, 0);
+        EXPECT_EQ(
+            Cli({"import", path, season.files[firstRace], season.files[firstRace + 1]}).exitCode,
+            0);
         return path;
     }
 };

@@ -14,13 +14,11 @@
 #include "LeagueGenerator.h"
 #include "data/League.h"
 #include "data/Program.h"
-#include "support/Process.h"
-#include "support/TempDir.h"
+#include "support/CliFixture.h"
 
 namespace scorewell {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
@@ -32,13 +30,13 @@ void FreeAThirdMore(const std::string& path) {
     ASSERT_TRUE(CompactionPays(db));
 }
 
-TEST(KillDuringCompaction, TheLeagueIsTheOldOrTheNewNeverAMix) {
+using KillDuringCompaction = test::CliFixture;
+
+TEST_F(KillDuringCompaction, TheLeagueIsTheOldOrTheNewNeverAMix) {
     const int kills = test::HarnessCount("SCOREWELL_COMPACTION_KILLS", 150);
     const std::uint64_t seed = test::HarnessSeed("kill during compaction");
     std::mt19937_64 random(seed);
 
-    test::TempDir dir;
-    const std::string prog = dir.File("prog");
     const std::string league = dir.File("cup.slf");
     const std::string journal = league + "-journal";
     // Large enough that compacting it takes a while.
@@ -57,22 +55,22 @@ TEST(KillDuringCompaction, TheLeagueIsTheOldOrTheNewNeverAMix) {
     };
     std::string content[2]; // [excluded]
     content[0] = test::KeyColumns(league);
-    Clock::duration longest{};
+    std::chrono::microseconds longest{};
     for (int i = 0; i < 3; ++i) {
         for (bool exclude : {true, false}) {
             FreeAThirdMore(league);
             const auto before = fs::file_size(league);
-            test::ChildProcess child(SCOREWELL_CLI_PATH, args(exclude));
-            const auto started = Clock::now();
-            ASSERT_EQ(child.Wait().exitCode, 0);
-            longest = std::max(longest, Clock::now() - started);
+            const test::KilledRun run = test::RunKilledAt(args(exclude), std::chrono::hours(1),
+                                                          journal, 50us); // not killed
+            ASSERT_EQ(run.result.exitCode, 0) << run.result.err;
+            longest = std::max(longest, run.took);
             ASSERT_LT(fs::file_size(league), before) << "the command did not compact";
             content[exclude] = test::KeyColumns(league);
         }
     }
     ASSERT_NE(content[0], content[1]);
     using us = std::chrono::microseconds;
-    const long long longestUs = std::chrono::duration_cast<us>(longest).count();
+    const long long longestUs = longest.count();
     std::cout << "a command with its compaction takes up to " << longestUs / 1000 << " ms\n";
 
     bool excluded = false;

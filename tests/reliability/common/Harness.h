@@ -28,6 +28,16 @@ struct WrittenSeason {
 };
 WrittenSeason WriteGeneratedSeason(const std::string& folder, int races, std::uint64_t seed);
 
+// What is wrong after one step of a harness, a line each; empty when nothing is.
+struct Problems {
+    std::string text;
+    void Expect(bool ok, const std::string& problem) {
+        if (!ok) {
+            text += problem + "\n";
+        }
+    }
+};
+
 // A run of the command line killed with SIGKILL at a chosen moment, unless it ended before: the
 // shape of every kill harness. Its output must carry no sanitizer report.
 struct KilledRun {

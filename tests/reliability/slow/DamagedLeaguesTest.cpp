@@ -106,16 +106,11 @@ TEST_F(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) 
         const auto& command = commands[static_cast<std::size_t>(i) % commands.size()];
         const auto r = Cli(command);
 
-        std::string problems;
-        auto expect = [&](bool ok, const std::string& problem) {
-            if (!ok) {
-                problems += problem + "\n";
-            }
-        };
+        test::Problems problems;
         const bool crashed = r.signal != 0 || test::HasSanitizerReport(r.err) ||
                              (r.exitCode != 0 && r.exitCode != 1);
-        expect(!crashed, "crashed (signal " + std::to_string(r.signal) + ", status " +
-                             std::to_string(r.exitCode) + ")");
+        problems.Expect(!crashed, "crashed (signal " + std::to_string(r.signal) + ", status " +
+                                      std::to_string(r.exitCode) + ")");
         withoutCrash += !crashed;
         // An import that could not take a file says so on its own line and still imports the
         // others (none here); the league was opened and closed as usual, so it must be sound.
@@ -123,31 +118,34 @@ TEST_F(DamagedLeagues, AreRefusedPlainlyOrReadSoundlyButNeverCrashOrGetWritten) 
                                 r.out.find("failed\t") != std::string::npos;
         if (fileFailed) {
             ++fileRefused;
-            expect(r.out.find("imported\t0 races\n") != std::string::npos,
-                   "the import's summary is missing");
-            expect(test::LeagueProblems(league).empty(), "a league kept after a failed file is "
-                                                         "left unsound");
+            problems.Expect(r.out.find("imported\t0 races\n") != std::string::npos,
+                            "the import's summary is missing");
+            problems.Expect(test::LeagueProblems(league).empty(),
+                            "a league kept after a failed file is "
+                            "left unsound");
         } else if (r.exitCode != 0 && !crashed) {
             ++refused;
             ++byKind[kind];
-            expect(r.err.find('\n') == r.err.size() - 1, "not one line");
-            expect(r.err.find("\"" + league + "\"") != std::string::npos,
-                   "the message does not name the league");
-            expect(test::ReadFileBytes(league) == damaged, "the refused league was written");
+            problems.Expect(r.err.find('\n') == r.err.size() - 1, "not one line");
+            problems.Expect(r.err.find("\"" + league + "\"") != std::string::npos,
+                            "the message does not name the league");
+            problems.Expect(test::ReadFileBytes(league) == damaged,
+                            "the refused league was written");
             for (const auto& entry : fs::directory_iterator(work)) {
-                expect(entry.path() == league, "left behind: " + entry.path().string());
+                problems.Expect(entry.path() == league, "left behind: " + entry.path().string());
             }
         } else if (!crashed) {
             ++accepted;
-            expect(test::LeagueProblems(league).empty(), "an accepted league is left unsound");
+            problems.Expect(test::LeagueProblems(league).empty(),
+                            "an accepted league is left unsound");
         }
-        if (!problems.empty() && keep && *keep) {
+        if (!problems.text.empty() && keep && *keep) {
             // The copy that failed, for opening by hand with the sqlite3 shell.
             test::WriteFileBytes(std::string(keep) + "/copy-" + std::to_string(i) + ".slf",
                                  damaged);
         }
-        EXPECT_EQ(problems, "") << "copy " << i << ", " << kDamageNames[kind] << ", " << command[0]
-                                << ": " << r.err << " (seed " << seed << ")";
+        EXPECT_EQ(problems.text, "") << "copy " << i << ", " << kDamageNames[kind] << ", "
+                                     << command[0] << ": " << r.err << " (seed " << seed << ")";
     }
     std::cout << "refused " << refused << " (";
     for (int k = 0; k < kDamageKinds; ++k) {

@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 class FullDiskTest : public test::CliFixture {
 protected:
-    std::string base = dir.File("base.slf");
     std::string work = dir.Path() + "/work";
     std::string league = work + "/cup.slf";
     std::string page = work + "/standings.html";
@@ -38,26 +37,26 @@ protected:
     // and a page published from it before its last race. Each run copies it, which spares two
     // runs of the command line per fault point.
     void SetUp() override {
-        MakeDemoLeague(base, 2);
         fs::create_directories(work);
-        fs::copy_file(base, league);
+        MakeDemoLeague(league, 2);
         ASSERT_EQ(Cli({"export", league, "--report", "1", "-o", page}).exitCode, 0);
         ASSERT_EQ(Cli({"import", league, test::kDemoFiles[2]}).exitCode, 0);
         fs::rename(work, ready);
     }
 
-    void Reset() {
+    // The working folder as made; with pages freed so that the next change compacts the league.
+    void Reset(bool freePages = false) {
         fs::remove_all(work);
         fs::copy(ready, work, fs::copy_options::recursive);
+        if (freePages) {
+            test::FreePages(league, 60);
+        }
     }
 
     // Runs the command once without a limit to know what success leaves, then under every limit.
     void Sweep(const std::string& what, const std::vector<std::string>& command,
                bool freePages = false, unsigned long long reach = 24 * 1024) {
-        Reset();
-        if (freePages) {
-            test::FreePages(league, 60);
-        }
+        Reset(freePages);
         ASSERT_EQ(Cli(command).exitCode, 0);
         const std::string goodContent = test::KeyColumns(league);
         const std::string goodPage = test::ReadFileBytes(page);
@@ -71,10 +70,7 @@ protected:
             limits.push_back(size + k * reach / 24);
         }
         for (unsigned long long limit : limits) {
-            Reset();
-            if (freePages) {
-                test::FreePages(league, 60);
-            }
+            Reset(freePages);
             SCOPED_TRACE(what + " with files limited to " + std::to_string(limit) + " bytes");
             const std::string leagueBefore = test::ReadFileBytes(league);
             const std::string contentBefore = test::KeyColumns(league);
@@ -83,28 +79,25 @@ protected:
             options.fileSizeLimit = limit;
             const auto r = Cli(command, options);
             ++tried;
-            std::string problems;
-            auto expect = [&](bool ok, const std::string& problem) {
-                if (!ok) {
-                    problems += problem + "\n";
-                }
-            };
-            expect(r.signal == 0, "ended by signal " + std::to_string(r.signal));
-            expect(!test::HasSanitizerReport(r.err), "sanitizer report: " + r.err);
-            problems += test::LeagueProblems(league);
+            test::Problems problems;
+            problems.Expect(r.signal == 0, "ended by signal " + std::to_string(r.signal));
+            problems.Expect(!test::HasSanitizerReport(r.err), "sanitizer report: " + r.err);
+            problems.text += test::LeagueProblems(league);
             for (const auto& entry : fs::directory_iterator(work)) {
                 const std::string name = entry.path().filename().string();
-                expect(name == "cup.slf" || name == "standings.html", "left behind: " + name);
+                problems.Expect(name == "cup.slf" || name == "standings.html",
+                                "left behind: " + name);
             }
             if (r.exitCode == 0) {
-                expect(test::KeyColumns(league) == goodContent,
-                       "the league is not as it should be");
-                expect(test::ReadFileBytes(page) == goodPage, "the page is not as it should be");
+                problems.Expect(test::KeyColumns(league) == goodContent,
+                                "the league is not as it should be");
+                problems.Expect(test::ReadFileBytes(page) == goodPage,
+                                "the page is not as it should be");
                 // Work that is stored succeeded, even when the compaction after it failed.
                 const bool warned = r.err.rfind("scorewell-cli: Warning: ", 0) == 0 &&
                                     r.err.find("could not be compacted") != std::string::npos &&
                                     r.err.find('\n') == r.err.size() - 1;
-                expect(r.err.empty() || warned, "more than a warning: " + r.err);
+                problems.Expect(r.err.empty() || warned, "more than a warning: " + r.err);
                 warnings += warned;
             } else {
                 // The message: the error line, and the line of a result file that failed.
@@ -113,27 +106,28 @@ protected:
                      at = r.out.find("failed\t", at + 1)) {
                     message += r.out.substr(at, r.out.find('\n', at) + 1 - at);
                 }
-                expect(r.exitCode == 1, "exit status " + std::to_string(r.exitCode));
-                expect(r.err.empty() || r.err.find('\n') == r.err.size() - 1,
-                       "not one line: " + r.err);
-                expect(message.find("the disk is full") != std::string::npos ||
-                           message.find("cannot be written") != std::string::npos,
-                       "not plain: " + message);
+                problems.Expect(r.exitCode == 1, "exit status " + std::to_string(r.exitCode));
+                problems.Expect(r.err.empty() || r.err.find('\n') == r.err.size() - 1,
+                                "not one line: " + r.err);
+                problems.Expect(message.find("the disk is full") != std::string::npos ||
+                                    message.find("cannot be written") != std::string::npos,
+                                "not plain: " + message);
                 // What the command reported done before it closed the league.
                 const bool done = (r.out.find("imported\t") != std::string::npos &&
                                    r.out.find("imported\t0 races") == std::string::npos) ||
                                   r.out.find(page + "\n") != std::string::npos ||
                                   r.out.find("excluded\t") != std::string::npos;
                 // A script that reads a failure retries: nothing it was told is done may fail.
-                expect(!done, "reported done, then failed: " + r.err);
-                expect(test::ReadFileBytes(page) == pageBefore, "the published page changed");
-                expect(r.out.find("imported\t") != std::string::npos ||
-                           test::ReadFileBytes(league) == leagueBefore,
-                       "the league changed");
-                expect(test::KeyColumns(league) == contentBefore, "the content changed");
+                problems.Expect(!done, "reported done, then failed: " + r.err);
+                problems.Expect(test::ReadFileBytes(page) == pageBefore,
+                                "the published page changed");
+                problems.Expect(r.out.find("imported\t") != std::string::npos ||
+                                    test::ReadFileBytes(league) == leagueBefore,
+                                "the league changed");
+                problems.Expect(test::KeyColumns(league) == contentBefore, "the content changed");
             }
-            clean += problems.empty();
-            EXPECT_EQ(problems, "") << r.err;
+            clean += problems.text.empty();
+            EXPECT_EQ(problems.text, "") << r.err;
         }
     }
 };

@@ -96,13 +96,12 @@ TEST_F(KillDuringCompaction, TheLeagueIsTheOldOrTheNewNeverAMix) {
         const bool journalLeft = fs::exists(journal);
 
         // Opened as the program opens it, so a journal left by the kill is played back first.
-        std::string problems = test::LeagueProblems(league);
+        test::Problems problems{test::LeagueProblems(league)};
         const std::string now = test::KeyColumns(league);
-        if (now != content[0] && now != content[1]) {
-            problems += "the league holds neither the old nor the new content\n";
-        }
-        survived += problems.empty();
-        ASSERT_EQ(problems, "") << "seed " << seed;
+        problems.Expect(now == content[0] || now == content[1],
+                        "the league holds neither the old nor the new content");
+        survived += problems.text.empty();
+        ASSERT_EQ(problems.text, "") << "seed " << seed;
         excluded = now == content[1];
         journals += journalLeft;
     }

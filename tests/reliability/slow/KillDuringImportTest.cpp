@@ -81,33 +81,29 @@ TEST_F(KillDuringImport, EveryReportedImportSurvivesAndNoBatchIsHalfThere) {
         }
 
         // The league as the next program to open it finds it.
-        std::string problems = test::LeagueProblems(league);
+        test::Problems problems{test::LeagueProblems(league)};
         const auto results = test::ResultsByRaceFile(league);
         for (const auto& [file, counts] : results) {
-            if (counts.size() != 1 || counts[0] != expected[file]) {
-                problems += "race " + file + " is there " + std::to_string(counts.size()) +
-                            " times, first with " + std::to_string(counts[0]) + " of " +
-                            std::to_string(expected[file]) + " results\n";
-            }
+            problems.Expect(counts.size() == 1 && counts[0] == expected[file],
+                            "race " + file + " is there " + std::to_string(counts.size()) +
+                                " times, first with " + std::to_string(counts[0]) + " of " +
+                                std::to_string(expected[file]) + " results");
         }
         int present = 0;
         for (std::size_t i = first; i < first + batchSize; ++i) {
             present += results.contains(FileNameOf(season.files[i], false));
         }
-        if (present != 0 && present != static_cast<int>(batchSize)) {
-            problems += "the batch is half there\n";
-        }
+        problems.Expect(present == 0 || present == static_cast<int>(batchSize),
+                        "the batch is half there");
         for (const std::string& file : reportedDone) {
-            if (!results.contains(file)) {
-                problems += "the reported import of " + file + " is lost\n";
-            }
+            problems.Expect(results.contains(file), "the reported import of " + file + " is lost");
         }
         if (run.killed) {
             ++tried;
-            survived += problems.empty();
+            survived += problems.text.empty();
         }
-        ASSERT_EQ(problems, "") << "after " << (run.killed ? "a kill" : "a finished import")
-                                << " (seed " << seed << ")";
+        ASSERT_EQ(problems.text, "") << "after " << (run.killed ? "a kill" : "a finished import")
+                                     << " (seed " << seed << ")";
     }
     std::cout << "imports finished before their kill: " << finished
               << ", kills while a transaction was writing: " << inTransaction << "\n";

@@ -386,27 +386,9 @@ TEST_F(SeasonSiteTest, The1992SeasonIsPublishedPageByPageAsTheResultsWere) {
 }
 
 TEST_F(SeasonSiteTest, HostileNamesStayInertAndTheGridKeepsItsLook) {
-    auto car = [](int start, const std::string& name, int laps, const std::string& out) {
-        return RaceFinalCar{start, std::to_string(start), name, laps, 0, 0, "", out};
-    };
-    std::vector<RaceFinalRace> races(3);
-    races[0].name = "<script>alert(1)</script>";
-    races[1].name = "Tom's \"Big\" 200";
-    races[2].name = "Fall & Final";
-    for (RaceFinalRace& race : races) {
-        race.track = "Oval";
-        race.length = 1.5;
-        race.laps = 200;
-    }
-    races[0].cars = {car(2, "<svg onload=alert(1)>", 200, "Running"),
-                     car(1, "Tom & O'Neil", 200, "Running"), car(3, "Ann Lee", 150, "Engine")};
-    races[1].cars = {car(1, "Tom & O'Neil", 200, "Running"), car(2, "Ann Lee", 200, "Running")};
-    races[2].cars = {car(3, "Ann Lee", 200, "Running"),
-                     car(1, "<svg onload=alert(1)>", 120, "Crash"),
-                     car(2, "Tom & O'Neil", 100, "Crash")};
-    fs::create_directory(dir.File("stn"));
-    test::MakeSeasonLeague(program, dir.File("hostile.slf"), dir.File("stn"), races);
+    CreateLeagueFile(dir.File("hostile.slf"), 0, 0, program.Db(), 0, 0);
     League hostile(program, dir.File("hostile.slf"));
+    test::RunSqlFixture(hostile.Db(), "sql/hostile-season.sql");
     // Each driver's worst race does not count, so the grid shows that mark too.
     hostile.Settings().droppedRaces = 1;
     const SitePublished published = PublishSeason(hostile, site.string());

@@ -6,7 +6,6 @@
 #include "editing/RaceResultsEditor.h"
 #include "editing/ResultEditor.h"
 #include "import/ImportDialog.h"
-#include "RaceFinalWriter.h"
 
 namespace scorewell::gui::test {
 namespace {
@@ -89,7 +88,6 @@ TEST_F(ImportDialogTest, ThreeRaceFinalsOneRefusedAreStagedCorrectedAndImported)
 
     EXPECT_TRUE(window->centralWidget()->isEnabled());
     EXPECT_EQ(GridNames(), (QStringList{"Millbrook 500", "Harbor Point 400"}));
-    EXPECT_EQ(Count("Stats", "RaceID=1"), 20);
     EXPECT_EQ(Sql("SELECT Name FROM Stats JOIN Driver USING (DriverID) WHERE RaceID=1 AND "
                   "Finish=1"),
               "Bram O. Okonkwo");
@@ -164,8 +162,9 @@ TEST_F(ImportDialogTest, AnImportTheLeagueRefusesImportsNothingAndKeepsTheList) 
     Import([&](ImportDialog* d) {
         ClickButton(d, 0);
         ClickButton(d, 4);
+        // That nothing is left half-imported StagedImportTest.AFailureMidwayLeavesTheLeagueAsItWas
+        // checks; here the dialog stays with its list, to try again.
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(Count("Race") + Count("Stats") + Count("Driver"), 0);
         EXPECT_EQ(Texts(List(d)).size(), 2);
         Db().Execute("DROP TRIGGER refuse");
         ClickButton(d, 4);
@@ -196,16 +195,9 @@ TEST_F(ImportDialogTest, AFileBringingANameLikeADriversIsMarkedUntilTheOtherFile
 }
 
 TEST_F(ImportDialogTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo) {
-    Open(MakeLeague("cup.slf"));
-    desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
-    Import([&](ImportDialog* d) {
-        ClickButton(d, 0);
-        ClickButton(d, 4);
-    });
-    ASSERT_EQ(GridNames(), (QStringList{"Harbor Point 400", "Millbrook 500"}));
-
-    // Both again, with a new one between them: asked for each known one, before anything is
-    // imported.
+    // Which race counts as held StagedImportTest.ARaceIsAlreadyImportedOnlyWithTheSameRaceAnd-
+    // Results checks; here each held one is asked about, before anything is imported.
+    Open(MakeDemoLeague("cup.slf", 2));
     desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("03-cedar-valley-250.stn"),
                              Export("02-millbrook-500.stn")});
     desktop.ExpectMessage("Already Imported", MessageAnswer::No,
@@ -226,43 +218,29 @@ TEST_F(ImportDialogTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo
                                         "Millbrook 500"}));
 }
 
-TEST_F(ImportDialogTest, AnOffLineLeagueMergesTheFilesIntoOneRaceOfTheDriversInOneFileOnly) {
-    const std::string night =
-        MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
-                   static_cast<int>(LeagueType::Offline));
-    Open(night);
-    // Two members' own files; the demo season's drivers are in both of its files.
-    for (const auto& [file, member] : {std::pair{"ann.stn", "Ann Lee"}, {"bob.stn", "Bob Ray"}}) {
-        RaceFinalRace race;
-        race.name = "Ann's Race";
-        race.track = "Harbor Point Speedway";
-        race.length = 1.5;
-        race.laps = 267;
-        race.avgSpeed = "150.000";
-        race.cars = {{1, "8", member, 267, 10, 0, "175.000", "Running"},
-                     {2, "9", "Zoë Ødegård", 267, 257, 0, "176.000", "Running"}};
-        WriteRaceFinal(exports + "/" + file, race);
-    }
+TEST_F(ImportDialogTest, AnOffLineLeagueMergesTheFilesIntoOneRace) {
+    // Who is merged how OfflineMergeTest checks; here an off-line league's Import merges, and a
+    // refused merge keeps the dialog open.
+    Open(MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
+                    static_cast<int>(LeagueType::Offline)));
     desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
-    desktop.ExpectMessage("Warning", MessageAnswer::OK,
-                          "There are no unique drivers!  All duplicate drivers\nare assumed to be "
-                          "AI drivers and are ignored!");
-    desktop.ExpectOpenFiles({Export("ann.stn"), Export("bob.stn")});
+    desktop.ExpectMessage("Warning", MessageAnswer::OK, "There are no unique drivers!");
+    desktop.ExpectOpenFiles({Q(kFixtures + "stn/nr3-harbor-point.stn")});
     Import([&](ImportDialog* d) {
         EXPECT_TRUE(Child<QLabel>(d, "lblNote")->isVisible());
         ClickButton(d, 0);
         ClickButton(d, 4);
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(Count("Race") + Count("Driver"), 0);
+        // Millbrook's field swapped for a member's own file: the drivers of one file only count.
+        List(d)->setCurrentRow(1);
+        ClickButton(d, 1);
         ClickButton(d, 0);
-        EXPECT_EQ(Texts(List(d)).size(), 4);
         ClickButton(d, 4);
         EXPECT_FALSE(d->Cancelled());
     });
     EXPECT_EQ(desktop.Messages().front().icon, MessageIcon::Exclamation);
     EXPECT_EQ(GridNames(), QStringList{"Harbor Point 400"});
     EXPECT_EQ(Count("Race", "FileName='Merged'"), 1);
-    EXPECT_EQ(Count("Stats"), 2);
 }
 
 TEST_F(ImportDialogTest, ANascarRacing4LeagueReadsExportedStandings) {
@@ -277,7 +255,6 @@ TEST_F(ImportDialogTest, ANascarRacing4LeagueReadsExportedStandings) {
     scorewell::test::WriteFileBytes(nr4 + "/exports/notes.html", "<html>notes</html>");
     window->GetProgram()->SetSimPath(2, nr4 + "/");
     Open(MakeLeague("nr4.slf", {}, 3));
-    EXPECT_TRUE(window->GetProgram()->HasTrackCatalogue());
 
     desktop.ExpectOpenFiles(
         {Q(nr4 + "/exports/millbrook-standings.html"), Q(nr4 + "/exports/notes.html")});

@@ -87,7 +87,8 @@ TEST_F(MainWindowTest, RemoveTakesTheSelectedRacesAndTheirResultsInOneChange) {
     SetLeagueCommand(LeagueCommand::Edit, [&](LeagueCommandContext&) { ++edits; });
     const std::string cup = ThreeRaces();
     Open(cup);
-    // A removal the file refuses half-way removes nothing.
+    // A removal the file refuses half-way is reported and the list stays (that it removes
+    // nothing RaceRemovalTest.ARemovalThatFailsHalfwayRemovesNothing checks).
     Database& db = window->GetLeague()->Db();
     db.Execute("CREATE TEMP TRIGGER refuse BEFORE DELETE ON main.Race WHEN old.Name='Daytona' "
                "BEGIN SELECT RAISE(ABORT, 'refused'); END");
@@ -95,14 +96,12 @@ TEST_F(MainWindowTest, RemoveTakesTheSelectedRacesAndTheirResultsInOneChange) {
     desktop.ExpectMessage("Error", MessageAnswer::OK, "nothing was removed");
     QTest::keyClick(Grid(), Qt::Key_Delete);
     EXPECT_EQ(GridNames(), (QStringList{"Daytona", "Atlanta", "Bristol"}));
-    EXPECT_EQ(CountRows(cup, "Race"), 3);
     db.Execute("DROP TRIGGER refuse");
 
     SelectRows(2, 1);
     QTest::mouseClick(Button(2), Qt::LeftButton);
     EXPECT_EQ(GridNames(), QStringList{"Daytona"});
     EXPECT_EQ(CountRows(cup, "Race"), 1);
-    EXPECT_EQ(CountRows(cup, "Stats"), 1);
     EXPECT_EQ(desktop.BusyDepth(), 0);
 
     // The last race leaves the empty row, on which Delete, Enter and a double click do nothing.
@@ -110,7 +109,6 @@ TEST_F(MainWindowTest, RemoveTakesTheSelectedRacesAndTheirResultsInOneChange) {
     QTest::keyClick(Grid(), Qt::Key_Delete);
     EXPECT_EQ(GridNames(), QStringList{""});
     EXPECT_EQ(Grid()->item(0, 0)->data(Qt::UserRole).toInt(), 0);
-    EXPECT_EQ(CountRows(cup, "Race"), 0);
     EXPECT_EQ(States(), "000011110");
     QTest::keyClick(Grid(), Qt::Key_Delete);
     DoubleClick(Grid(), 0);
@@ -162,7 +160,8 @@ TEST_F(MainWindowTest, FilesThatCannotBeOpenedAreReportedAndNotWritten) {
               Q("\"" + dir.File("gone.slf") + "\" does not exist!"));
     EXPECT_NE(window->GetLeague(), nullptr);
 
-    // Anything else is found out after the open league was closed.
+    // Anything else is found out after the open league was closed. That the file is left as it
+    // was RefusedLeaguesTest checks.
     const std::string text = dir.File("notes.slf");
     scorewell::test::WriteFileBytes(text, "Race results, typed by hand\r\n");
     const std::string locked = MakeLeague("locked.slf");
@@ -172,12 +171,9 @@ TEST_F(MainWindowTest, FilesThatCannotBeOpenedAreReportedAndNotWritten) {
         if (file == locked && geteuid() == 0) {
             continue; // file permissions do not bind the superuser
         }
-        SCOPED_TRACE(file);
-        const std::string before = scorewell::test::ReadFileBytes(file);
         desktop.ExpectMessage("Open File Error", MessageAnswer::OK, message);
         Open(file);
-        EXPECT_EQ(window->GetLeague(), nullptr);
-        EXPECT_EQ(scorewell::test::ReadFileBytes(file), before);
+        EXPECT_EQ(window->GetLeague(), nullptr) << file;
     }
     chmod(locked.c_str(), 0644);
     EXPECT_EQ(window->windowTitle(), "Scorewell");
@@ -185,7 +181,6 @@ TEST_F(MainWindowTest, FilesThatCannotBeOpenedAreReportedAndNotWritten) {
     // Only the league that opened is listed.
     EXPECT_EQ(Menu("mnuFile_12")->text(), Q("&1 " + cup));
     EXPECT_FALSE(Menu("mnuFile_13")->isVisible());
-    EXPECT_EQ(CountRows(cup, "Race"), 3);
 }
 
 TEST_F(MainWindowTest, DriversWhoseNamesClashAreShownInOneWarningWithTheLeagueOpen) {

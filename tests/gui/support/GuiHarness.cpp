@@ -140,14 +140,7 @@ QStringList GuiHarness::GridNames() const {
 }
 
 void GuiHarness::SelectRows(int first, int last) {
-    QTableWidget* grid = Grid();
-    auto centre = [grid](int row) {
-        return grid->visualRect(grid->model()->index(row, 0)).center();
-    };
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre(first));
-    if (last != first) {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(last));
-    }
+    ClickRows(Grid(), first, last);
 }
 
 std::int64_t GuiHarness::CountRows(const std::string& league, const std::string& table) {
@@ -165,6 +158,16 @@ void ClickButton(QObject* parent, int index) {
 
 void Tick(QAbstractButton* box) {
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+void ClickRows(QTableWidget* grid, int first, int last, int column) {
+    auto centre = [grid, column](int row) {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    };
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre(first));
+    if (last != first) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(last));
+    }
 }
 
 void DoubleClick(QTableWidget* grid, int row) {

@@ -93,7 +93,7 @@ public:
     QTableWidget* Grid() const;
     // Grid rows and what they show: the race names in order.
     QStringList GridNames() const;
-    // Selects grid rows first to last as a user would: a click, then a shift-click.
+    // Selects rows of the race grid: see ClickRows.
     void SelectRows(int first, int last);
 
     // Counts of a league file's rows, read straight from the file.
@@ -120,6 +120,8 @@ void ClickButton(QObject* parent, int index);
 // Clicks a check box or option button on its box: the middle of a wide one may lie beyond its
 // caption.
 void Tick(QAbstractButton* box);
+// Selects rows first to last as a user would: a click on the column, then a shift-click.
+void ClickRows(QTableWidget* grid, int first, int last, int column = 0);
 // A double click as the desktop delivers it: a click, then the second press.
 void DoubleClick(QTableWidget* grid, int row);
 // The texts of a grid row, empty for cells without item.

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "data/LeaguePropertiesDialog.h"
 #include "desktop/QtDesktop.h"

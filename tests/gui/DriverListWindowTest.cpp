@@ -1,5 +1,5 @@
 #include "editing/DriverListWindow.h"
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "editing/DriverEditor.h"
 #include "editing/DriverRoster.h"
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "html/ExportDialog.h"
 #include "html/PageExport.h"
 #include "html/SeasonPublish.h"

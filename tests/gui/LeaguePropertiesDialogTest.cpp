@@ -1,5 +1,5 @@
 #include "data/LeaguePropertiesDialog.h"
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "common/Paths.h"
 #include "data/LeagueFileActions.h"
 

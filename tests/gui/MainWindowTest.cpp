@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "app/SplashWindow.h"
 

@@ -1,5 +1,5 @@
 #include "import/OfflineSettingsDialog.h"
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "common/Domain.h"
 
 namespace scorewell::gui::test {

@@ -1,6 +1,6 @@
 #include <QTabWidget>
 
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "data/Program.h"
 

@@ -1,5 +1,5 @@
 #include "scoring/PointSystemEditor.h"
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "import/ProgressWindow.h"
 
 namespace scorewell::gui::test {

@@ -1,5 +1,5 @@
 #include "editing/RaceResultsEditor.h"
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "data/Drivers.h"
 #include "data/LeagueFileActions.h"
 #include "editing/DriverPicker.h"

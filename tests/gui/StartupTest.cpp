@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "common/Paths.h"
 #include "data/LeagueFileActions.h"

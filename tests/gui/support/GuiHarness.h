@@ -100,6 +100,12 @@ public:
     std::int64_t CountRows(const std::string& league, const std::string& table);
 };
 
+// A test of the desktop program: the harness, ended with the test.
+class GuiTest : public ::testing::Test, public GuiHarness {
+protected:
+    void TearDown() override { End(); }
+};
+
 // Finds a named control or fails.
 template <class T>
 T* Child(QObject* parent, const QString& name) {

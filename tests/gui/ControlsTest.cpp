@@ -107,8 +107,7 @@ protected:
 };
 
 TEST_F(KeyboardAndSizeTest, EveryControlOfADialogHasItsOwnAccessKey) {
-    StartOnDemoLeague();
-    RegisterLeagueWindows();
+    OpenDemoLeague();
     ExpectOwnAccessKeys(window.get());
     CheckModal<LeaguePropertiesDialog>("mnuFile_8");
     CheckModal<OptionsDialog>("mnuFile_10");
@@ -127,7 +126,7 @@ TEST_F(KeyboardAndSizeTest, EveryControlOfADialogHasItsOwnAccessKey) {
 }
 
 TEST_F(KeyboardAndSizeTest, TheMainWindowKeepsItsButtonsApartWhenMadeSmall) {
-    StartOnDemoLeague();
+    OpenDemoLeague();
     window->show();
     window->resize(250, 150);
     QApplication::processEvents();

@@ -8,11 +8,6 @@ namespace {
 
 class DriverListWindowTest : public GuiTest {
 protected:
-    void SetUp() override {
-        PrepareProgram();
-        SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
-        ASSERT_TRUE(Start());
-    }
     // A league of three races and the drivers given, each with a result (of 10 points a race
     // number) in his races, open.
     std::string LeagueWith(const std::vector<std::pair<DriverEntry, std::vector<int>>>& drivers) {

@@ -16,9 +16,8 @@ protected:
     std::string preview = programFolder + "/Preview.htm";
 
     void SetUp() override {
-        StartOnDemoLeague();
-        SetLeagueCommand(LeagueCommand::RaceHTML, ExportRaceResults);
-        SetLeagueCommand(LeagueCommand::PublishSeason, PublishSeasonSite);
+        GuiTest::SetUp();
+        OpenDemoLeague();
     }
     // Every setting of the league, as stored.
     std::string Stored() {

@@ -17,16 +17,11 @@ protected:
     std::string exports = dir.File("nr3/exports");
 
     void SetUp() override {
-        PrepareProgram();
+        GuiTest::SetUp();
         std::filesystem::create_directories(exports);
-        for (const char* name :
-             {"01-harbor-point-400.stn", "02-millbrook-500.stn", "03-cedar-valley-250.stn"}) {
-            std::filesystem::copy_file(SCOREWELL_SOURCE_DIR "/resources/demo/" + std::string(name),
-                                       exports + "/" + name);
+        for (const char* name : kDemoFinals) {
+            std::filesystem::copy_file(kDemoFolder + name, exports + "/" + name);
         }
-        SetLeagueCommand(LeagueCommand::Import, ShowImportDialog);
-        SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
-        ASSERT_TRUE(Start());
     }
 
     QString Export(const char* name) const { return Q(exports + "/" + name); }

@@ -8,11 +8,6 @@ namespace {
 
 class LeaguePropertiesDialogTest : public GuiTest {
 protected:
-    void SetUp() override {
-        PrepareProgram();
-        ASSERT_TRUE(Start());
-    }
-
     // File > New with a handler that fills in the dialog.
     void New(std::function<void(LeaguePropertiesDialog*)> handler) {
         Modal<LeaguePropertiesDialog>("mnuFile_0", std::move(handler));

@@ -14,11 +14,6 @@ namespace {
 
 class MainWindowTest : public GuiTest {
 protected:
-    void SetUp() override {
-        PrepareProgram();
-        ASSERT_TRUE(Start());
-    }
-
     // The enabled state of the commands that follow the league: Remove, Calculate, Edit, HTML,
     // Import by their buttons, then by their race menu items, which must agree; then
     // Properties, Driver List, Point System, Offline Settings.

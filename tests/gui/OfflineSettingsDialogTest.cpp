@@ -8,9 +8,7 @@ namespace {
 class OfflineSettingsDialogTest : public GuiTest {
 protected:
     void SetUp() override {
-        PrepareProgram();
-        SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
-        ASSERT_TRUE(Start());
+        GuiTest::SetUp();
         Open(MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
                         static_cast<int>(LeagueType::Offline)));
     }

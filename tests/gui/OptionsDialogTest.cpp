@@ -9,13 +9,8 @@ namespace {
 
 class OptionsDialogTest : public GuiTest {
 protected:
-    std::string nr3;
-
-    void SetUp() override {
-        PrepareProgram();
-        nr3 = SimulationFolder("nr3", "NASCAR Racing 3.exe");
-        ASSERT_TRUE(Start());
-    }
+    // The folder PrepareProgram sets.
+    std::string nr3 = dir.File("nr3") + "/";
 
     // File > Options with a handler that fills in the dialog.
     void Options(std::function<void(OptionsDialog*)> handler) {

@@ -8,8 +8,8 @@ namespace {
 class PointSystemEditorTest : public GuiTest {
 protected:
     void SetUp() override {
-        StartOnDemoLeague();
-        SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
+        GuiTest::SetUp();
+        OpenDemoLeague();
     }
     // Tools > Point System, worked by the handler, which leaves the editor.
     void Edit(std::function<void(PointSystemEditor*)> handler) {

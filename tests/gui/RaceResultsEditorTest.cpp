@@ -10,11 +10,6 @@ namespace {
 
 class RaceResultsEditorTest : public GuiTest {
 protected:
-    void SetUp() override {
-        PrepareProgram();
-        SetLeagueCommand(LeagueCommand::Edit, ShowRaceResultsEditor);
-        ASSERT_TRUE(Start());
-    }
     // Race > Edit on the first race, worked by the handler.
     void Edit(std::function<void(RaceResultsEditor*)> handler) {
         desktop.OnModal<RaceResultsEditor>(std::move(handler));

@@ -15,9 +15,8 @@ class StandingsWindowTest : public GuiTest {
 protected:
     void SetUp() override {
         // The worst result of each driver dropped.
-        StartOnDemoLeague(1);
-        SetLeagueCommand(LeagueCommand::Calculate, ShowStandingsWindow);
-        SetLeagueCommand(LeagueCommand::Adjustments, ShowAdjustmentsWindow);
+        GuiTest::SetUp();
+        OpenDemoLeague(1);
     }
     Database& ProgramDb() { return window->GetProgram()->Db(); }
 

@@ -9,7 +9,11 @@
 namespace scorewell::gui::test {
 namespace {
 
-using StartupTest = GuiTest;
+class StartupTest : public GuiTest {
+protected:
+    // Each test prepares and starts the program itself.
+    void SetUp() override {}
+};
 
 const QString kLocate = "Please locate where a supported version of NASCAR Racing is installed.";
 

@@ -64,14 +64,20 @@ TEST_F(LeaguePropertiesDialogTest, ANameWithoutFolderGoesToTheProgramFolderAndIs
     EXPECT_EQ(desktop.BusyDepth(), 0);
 }
 
-TEST_F(LeaguePropertiesDialogTest, TheExtensionIsAddedUnlessItIsSlfAndCancelCreatesNothing) {
+TEST_F(LeaguePropertiesDialogTest,
+       TheExtensionIsAddedUnlessItIsSlfAndCancelCreatesNothingAndTheSimulationIsProposed) {
     for (auto [typed, made] : {std::pair{"Cup.SLF", "Cup.SLF"}, {"league.mdb", "league.mdb.slf"}}) {
         NewNamed(dir.File(typed));
         EXPECT_TRUE(FileExists(dir.File(made))) << made;
         EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), dir.File(made)));
     }
-    // Cancel and the close box create nothing and leave the open league open.
+    // Cancel and the close box create nothing and leave the open league open. With a NASCAR
+    // Racing 4 folder set, that is proposed (which folder wins DefaultSimIndex.PrefersNascar-
+    // Racing4ThenNascarRacing3 checks; with only NASCAR Racing 3 the golden
+    // league-properties-new shows it).
+    window->GetProgram()->SetSimPath(2, "/games/nr4/");
     New([&](LeaguePropertiesDialog* d) {
+        EXPECT_EQ(Child<QComboBox>(d, "cboTitle")->currentText(), "NASCAR Racing 4");
         Line(d, "txtFileName")->setText("cancelled");
         ClickButton(d, 1);
         EXPECT_TRUE(d->Cancelled());
@@ -132,16 +138,6 @@ TEST_F(LeaguePropertiesDialogTest, AFileThatCannotBeCreatedIsReportedAndTheDialo
     NewNamed(dir.File("no/such/folder/cup"));
     EXPECT_TRUE(desktop.Messages().back().text.contains("does not exist"));
     EXPECT_TRUE(IsSameFile(window->GetLeague()->Path(), dir.File("other.slf")));
-}
-
-TEST_F(LeaguePropertiesDialogTest, TheProposedSimulationFollowsTheConfiguredFolders) {
-    // Which folder wins DefaultSimIndex.PrefersNascarRacing4ThenNascarRacing3 checks; with only
-    // NASCAR Racing 3 set the golden league-properties-new shows it proposed.
-    window->GetProgram()->SetSimPath(2, "/games/nr4/");
-    New([&](LeaguePropertiesDialog* d) {
-        EXPECT_EQ(Child<QComboBox>(d, "cboTitle")->currentText(), "NASCAR Racing 4");
-        ClickButton(d, 1);
-    });
 }
 
 TEST_F(LeaguePropertiesDialogTest, PropertiesChangeOnlyDroppedRacesAndTheLapMethod) {

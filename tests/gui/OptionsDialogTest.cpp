@@ -79,9 +79,11 @@ TEST_F(OptionsDialogTest, FoldersGetTheirSeparatorAndAreCheckedForTheSimulation)
         QTest::keyClicks(Folder(d, 1), Q(typed));
         Folder(d, 2)->setFocus();
         EXPECT_EQ(Folder(d, 1)->text().toStdString(), legends);
+        // OK stores the rest as the close box does.
+        Tick(Child<QCheckBox>(d, "chkLastFileFlag"));
         Click(d, "OKButton");
     });
-    ExpectStored({{1, legends}});
+    ExpectStored({{1, legends}, {11, "True"}});
     EXPECT_EQ(window->GetProgram()->SimPath()[1], legends);
 }
 

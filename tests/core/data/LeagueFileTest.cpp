@@ -3,16 +3,11 @@
 #include "common/Errors.h"
 #include "common/Paths.h"
 #include "core/LeagueFixture.h"
-#include "data/League.h"
-#include "data/LeagueFile.h"
 #include "data/LeagueFileActions.h"
-#include "data/Program.h"
-#include "data/Settings.h"
 #include "editing/Adjustments.h"
 #include "reports/ReportEngine.h"
 #include "support/Checks.h"
 #include "support/Golden.h"
-#include "support/TempDir.h"
 #include <filesystem>
 
 namespace scorewell {
@@ -23,17 +18,13 @@ protected:
     test::TempDir dir;
     Program program{dir.Path()};
     std::string path = dir.File("cup.slf");
-
-    Database Build(int sim = 2, int type = 1, int drop = 3, int lap = 1) {
-        CreateLeagueFile(path, sim, type, program.Db(), drop, lap);
-        return Database::Open(path);
-    }
 };
 
 // The tables, their fields, checks, keys and indexes, and the nine settings of a new league,
 // against the reviewed layout in tests/fixtures/golden/league-file.txt.
 TEST_F(LeagueFileTest, BuildsTheLayoutAndWritesTheNineSettingsAndCopiesTheDefaults) {
-    Database db = Build(2, 1, 3, 1);
+    CreateLeagueFile(path, 2, 1, program.Db(), 3, 1);
+    Database db = Database::Open(path);
     std::string layout;
     for (const char* sql : {"SELECT type || ' ' || name || char(10) || sql FROM sqlite_schema "
                             "WHERE sql IS NOT NULL ORDER BY type, name",
@@ -45,6 +36,14 @@ TEST_F(LeagueFileTest, BuildsTheLayoutAndWritesTheNineSettingsAndCopiesTheDefaul
     }
     test::ExpectGolden("league-file.txt", layout);
 
+    // The checks, keys and cascades themselves stand in the golden layout; what they mean for
+    // values it does not show: numbers given as text, and Null in a Yes/No field.
+    db.Execute("INSERT INTO Race (Name, Length, Laps) VALUES ('R', '2.5', '200')");
+    EXPECT_EQ(db.Scalar("SELECT typeof(Length) || typeof(Laps) FROM Race").AsText(), "realinteger");
+    EXPECT_THROW(db.Execute("INSERT INTO Race (Name, Laps) VALUES ('R', 'many')"), DbError);
+    db.Execute("INSERT INTO Driver (Name, Rookie) VALUES ('N', NULL), ('n', 0)");
+    EXPECT_EQ(db.Scalar("SELECT Sum(Rookie) FROM Driver WHERE Name='n'").AsInteger(), 0);
+
     // The rules are copied from the program database: none there, none here.
     EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 5);
     EXPECT_EQ(db.Scalar("SELECT Count(*) FROM PointSystem WHERE PrizeMoney IS NULL").AsInteger(),
@@ -54,22 +53,6 @@ TEST_F(LeagueFileTest, BuildsTheLayoutAndWritesTheNineSettingsAndCopiesTheDefaul
     CreateLeagueFile(dir.File("bare.slf"), 0, 0, program.Db(), 0, 0);
     EXPECT_EQ(Database::Open(dir.File("bare.slf")).Scalar("SELECT Count(*) FROM Bonus").AsInteger(),
               0);
-}
-
-// The checks, keys and cascades themselves stand in the golden layout; what they mean for values
-// it does not show: numbers given as text, and Null in a Yes/No field.
-TEST_F(LeagueFileTest, TheFileStoresNumbersAsNumbersAndNullAsNo) {
-    Database db = Build();
-    db.Execute("INSERT INTO Race (Name, Length, Laps) VALUES ('R', '2.5', '200')");
-    EXPECT_EQ(db.Scalar("SELECT typeof(Length) || typeof(Laps) FROM Race").AsText(), "realinteger");
-    EXPECT_THROW(db.Execute("INSERT INTO Race (Name, Laps) VALUES ('R', 'many')"), DbError);
-    db.Execute("INSERT INTO Driver (Name, Rookie) VALUES ('N', NULL), ('n', 0)");
-    EXPECT_EQ(db.Scalar("SELECT Sum(Rookie) FROM Driver WHERE Name='n'").AsInteger(), 0);
-}
-
-// The other naming rules are run through the command line's "new".
-TEST(NewLeagueFileName, ADotInAFolderNameIsNoExtension) {
-    EXPECT_EQ(NewLeagueFileName("/data.d/league", "/p"), "/data.d/league.slf");
 }
 
 using LeagueFileActionsTest = test::LeagueFixture;
@@ -105,6 +88,9 @@ TEST_F(LeagueFileActionsTest, ANewLeagueReplacesAnOldFileWholeOrLeavesItAsItWas)
     CreateNewLeagueFile(path, 3, 1, program->Db(), 4, 1);
     EXPECT_FALSE(FileExists(path + ".new"));
     EXPECT_FALSE(FileExists(path + "-journal"));
+    // A dot in a folder name is no extension; the other naming rules are run through the
+    // command line's "new".
+    EXPECT_EQ(NewLeagueFileName("/data.d/league", "/p"), "/data.d/league.slf");
     // Saving the properties is run through the league properties window.
     league = std::make_unique<League>(*program, path);
     EXPECT_EQ(league->Settings().simTitle, Simulation::NascarRacing4);
@@ -120,87 +106,67 @@ std::string Schema(Database& db) {
     return all;
 }
 
-class UpgradeTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    Program program{dir.Path()};
+using UpgradeTest = LeagueFileTest;
 
-    // The oldest layout (car numbers on drivers and staged results, none of the later fields),
-    // with one result.
-    Database OldestLayout() {
-        Database db = Database::Create(dir.File("old.slf"));
-        test::RunSqlFixture(db, "oldest-layout.sql");
-        return db;
-    }
-};
-
-TEST_F(UpgradeTest, TheOldestLayoutIsBroughtUpToDateKeepingItsData) {
-    Database db = OldestLayout();
+// The oldest layout (car numbers on drivers and staged results, none of the later fields, one
+// result), whole and with a part missing, and a current file, brought up to date: each layout and
+// what it holds in the golden file. Upgrading again changes nothing.
+TEST_F(UpgradeTest, OldLayoutsAreBroughtUpToDateStepByStepKeepingTheirData) {
     program.Db().Execute("ALTER TABLE ReportField DROP COLUMN Hidden");
-    UpgradeLeagueFile(db, program.Db());
-
-    // Car numbers gone, the later fields added, names keyed under a unique index, and the weather
-    // fields widened with the checks of the current layout.
-    test::ExpectGolden("league-upgraded.txt", Schema(db));
-    EXPECT_TRUE(program.Db().FieldExists("ReportField", "Hidden"));
-    EXPECT_EQ(db.Scalar("SELECT Name || Handicap || Points || Dropped || NameKey FROM Driver "
-                        "JOIN Stats")
-                  .AsText(),
-              "Ann Able01800ann able");
-    // Running it again changes nothing.
-    std::string before = Schema(db);
-    UpgradeLeagueFile(db, program.Db());
-    EXPECT_EQ(Schema(db), before);
-}
-
-TEST_F(UpgradeTest, StepsAreIndependentSoOneFailingStepLeavesItsPartAlone) {
-    // Staged races without a weather field: the weather step cannot complete...
-    Database db = OldestLayout();
-    db.Execute("ALTER TABLE STNRace DROP COLUMN Weather");
-    UpgradeLeagueFile(db, program.Db());
-    // ...so its part stays exactly as it was,
-    EXPECT_EQ(db.DeclaredSize("Race", "Weather"), 20);
-    EXPECT_FALSE(db.FieldExists("Race", "Weather2"));
-    // while every other step ran.
-    EXPECT_TRUE(db.FieldExists("Stats", "AvgSpeed"));
-    EXPECT_FALSE(db.FieldExists("Driver", "CarNumber"));
-}
-
-TEST_F(UpgradeTest, AMissingStagingAreaIsCreatedWithTheDefaultRulesEvenWithRaces) {
-    Database db = OldestLayout();
-    db.Execute("DROP TABLE STNStats");
-    db.Execute("DROP TABLE STNRace");
-    UpgradeLeagueFile(db, program.Db());
-    EXPECT_TRUE(db.TableExists("STNStats"));
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Bonus").AsInteger(), 5);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM PointSystem").AsInteger(), 43);
-    EXPECT_EQ(db.Scalar("SELECT Count(*) FROM Race").AsInteger(), 1);
-    // The car-number step ran after the staging tables were made, without the old index.
-    EXPECT_FALSE(db.FieldExists("Driver", "CarNumber"));
-}
-
-TEST_F(UpgradeTest, ACurrentFileChangesOnlyInItsWeatherFields) {
-    CreateLeagueFile(dir.File("new.slf"), 0, 0, program.Db(), 0, 0);
-    Database db = Database::Open(dir.File("new.slf"));
-    std::string before = Schema(db);
-    UpgradeLeagueFile(db, program.Db());
-    EXPECT_EQ(db.DeclaredSize("STNRace", "Weather"), 50);
-    EXPECT_EQ(db.Fields("Race").size(), 11u);
-    // Every other table is exactly as it was created.
-    for (const char* t : {"Driver", "Stats", "Settings", "STNStats", "PointSystem", "Bonus"}) {
-        std::string sql = "SELECT sql FROM sqlite_schema WHERE name='" + std::string(t) + "'";
-        EXPECT_TRUE(test::Has(before, db.Scalar(sql).AsText())) << t;
+    const std::pair<const char*, std::vector<const char*>> layouts[] = {
+        // Car numbers gone, the later fields added, names keyed under a unique index, and the
+        // weather fields widened with the checks of the current layout.
+        {"the oldest layout", {}},
+        // The weather step cannot complete, so its part (Race.Weather of 20, no Weather2) stays
+        // exactly as it was, while every other step runs: the steps are independent.
+        {"without the staged races' weather", {"ALTER TABLE STNRace DROP COLUMN Weather"}},
+        // A missing staging area is created with the default rules even with races; the
+        // car-number step runs after it, without the old index. A setting of the league's own is
+        // kept beside the missing ones added with their defaults (an online league with preset
+        // scoring).
+        {"without staging area",
+         {"DROP TABLE STNStats", "DROP TABLE STNRace",
+          "INSERT INTO Settings VALUES (13, 'Use Custom Point System', '1')"}},
+        // A current file keeps the layout it was created with (that of league-file.txt).
+        {"a current file", {}},
+    };
+    std::string dump;
+    for (const auto& [what, changes] : layouts) {
+        const std::string file = dir.File(std::string(what) + ".slf");
+        if (std::string(what) == "a current file") {
+            CreateLeagueFile(file, 0, 0, program.Db(), 0, 0);
+        } else {
+            Database old = Database::Create(file);
+            test::RunSqlFixture(old, "oldest-layout.sql");
+        }
+        Database db = Database::Open(file);
+        for (const char* sql : changes) {
+            db.Execute(sql);
+        }
+        UpgradeLeagueFile(db, program.Db());
+        AddMissingSettings(db); // as opening a league does after the upgrade
+        const std::string upgraded = Schema(db);
+        UpgradeLeagueFile(db, program.Db());
+        EXPECT_EQ(Schema(db), upgraded) << what;
+        dump += "== " + std::string(what) + "\n" + upgraded +
+                db.Scalar("SELECT Name || '|' || Handicap || '|' || Points || '|' || Dropped || "
+                          "'|' || NameKey FROM Driver JOIN Stats")
+                    .AsText() +
+                "\n" +
+                db.Scalar("SELECT group_concat(SettingsID || '|' || SettingName || '|' || "
+                          "SettingValue, char(10)) FROM Settings")
+                    .AsText() +
+                "\n";
+        for (const char* table : {"Race", "Bonus", "PointSystem"}) {
+            if (db.TableExists(table)) {
+                dump += table +
+                        (": " + db.Scalar(std::string("SELECT Count(*) FROM ") + table).AsText()) +
+                        "\n";
+            }
+        }
     }
-}
-
-TEST_F(UpgradeTest, MissingSettingsMakeAnOnlineLeagueWithPresetScoring) {
-    Database db = OldestLayout();
-    db.Execute("INSERT INTO Settings VALUES (13, 'Use Custom Point System', '1')");
-    AddMissingSettings(db);
-    EXPECT_EQ(db.Scalar("SELECT group_concat(SettingsID || SettingName || SettingValue, '|') "
-                        "FROM Settings WHERE SettingsID > 5")
-                  .AsText(),
-              "12League Type0|13Use Custom Point System1|14Use Custom Bonus System0");
+    EXPECT_TRUE(program.Db().FieldExists("ReportField", "Hidden"));
+    test::ExpectGolden("league-upgrades.txt", dump);
 }
 
 // A league and a program database of version 1.0, as their user left them: they gain the
@@ -217,18 +183,15 @@ TEST(UpgradeFromVersion1, TheLeagueAndTheProgramDatabaseGainAdjustmentsKeepingTh
     {
         Program program(dir.File("prog"));
         Database& db = program.Db();
-        auto columns = [&](int report) {
-            return db
-                .Scalar("SELECT group_concat(Name || IIF(Hidden, '-', '+'), ' ') FROM "
-                        "(SELECT * FROM ReportField WHERE ReportID=? ORDER BY Sequence)",
-                        {report})
-                .AsText();
-        };
-        EXPECT_EQ(columns(1), "Driver+ Wins+ Points+ Interval- Starts+ Top 5+ Top 10+ Poles+ "
-                              "Laps Led+ Bonus+ Avg Start+ Avg Finish+ Winnings+ Adj.-");
-        EXPECT_EQ(columns(6), "Driver+ Points+ Interval+ Starts+ Wins+ Top 5+ Top 10+ Poles+ "
-                              "Laps Led- Bonus+ Avg Start+ Avg Finish+ Winnings- Adj.-");
-        EXPECT_EQ(columns(8), "Driver+ Starts+");
+        // The columns of every report in their order, in the golden file.
+        std::string columns;
+        for (const auto& row : db.QueryAll("SELECT ReportID || ' ' || Name || IIF(Hidden, ' "
+                                           "(hidden)', '') FROM ReportField ORDER BY ReportID, "
+                                           "Sequence")
+                                   .rows) {
+            columns += row[0].AsText() + "\n";
+        }
+        test::ExpectGolden("version-1.0-report-columns.txt", columns);
         for (int report = 1; report <= 7; ++report) {
             const std::string sql =
                 "SELECT Query FROM Report WHERE ReportID=" + std::to_string(report);

@@ -3,18 +3,19 @@
 #include <filesystem>
 
 #include "common/Paths.h"
+#include "common/Text.h"
 #include "core/LeagueFixture.h"
 #include "data/ProgramOptions.h"
 #include "data/RecentFiles.h"
 #include "data/Settings.h"
 #include "scoring/Scoring.h"
 #include "support/Checks.h"
-#include "support/TempDir.h"
+#include "support/Golden.h"
 
 namespace scorewell {
 namespace {
 
-TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
+TEST(Program, IsCreatedFromTheDefaultsAndAForeignFileIsKeptUntilTheUserAgrees) {
     test::TempDir dir;
     {
         Program program(dir.File("sub/folder"));
@@ -39,10 +40,15 @@ TEST(Program, IsCreatedFromTheSeedAndAForeignFileIsKeptUntilTheUserAgrees) {
 using LeagueTest = test::LeagueFixture;
 
 TEST_F(LeagueTest, OpeningAddsPageSettingsAndMissingOnesAndLoadsTheWorkingSettings) {
-    CreateLeagueFile(path, 1, 0, program->Db(), 2, 1);
+    CreateLeagueFile(path, 1, 1, program->Db(), 2, 1);
+    // Missing and blank settings take their defaults; what the program itself writes ("True")
+    // and numbers followed by text are read as ever.
     {
         Database db = Database::Open(path);
         db.Execute("DELETE FROM Settings WHERE SettingsID = 17");
+        db.Execute("UPDATE Settings SET SettingValue=NULL WHERE SettingsID=12");
+        db.Execute("UPDATE Settings SET SettingValue='True' WHERE SettingsID=13");
+        db.Execute("UPDATE Settings SET SettingValue='3 races' WHERE SettingsID=6");
     }
     test::WriteFileBytes(dir.File("TmpPoints.mdb"), "a stale compaction copy");
     league = std::make_unique<League>(*program, path);
@@ -54,8 +60,10 @@ TEST_F(LeagueTest, OpeningAddsPageSettingsAndMissingOnesAndLoadsTheWorkingSettin
     Db().Execute("DETACH DATABASE prog");
     const WorkingSettings& s = league->Settings();
     EXPECT_EQ(s.simTitle, Simulation::NascarLegends);
-    EXPECT_EQ(s.droppedRaces, 2);
     EXPECT_EQ(s.lapReportingMethod, LapReportingMethod::Speed);
+    EXPECT_EQ(s.leagueType, LeagueType::Online);
+    EXPECT_TRUE(s.useCustomPointSystem);
+    EXPECT_EQ(s.droppedRaces, 3);
 
     league.reset();
     { Database::Open(path).Execute("DELETE FROM Settings WHERE SettingsID = 6"); }
@@ -69,57 +77,32 @@ TEST_F(LeagueTest, WorkingSettingsOutOfTheirRangeAreRefusedNamingTheSettingAndNo
     league = std::make_unique<League>(*program, path);
     league.reset();
     const std::string sound = test::ReadFileBytes(path);
-    const std::string damaged = "\"" + path + "\" is damaged and cannot be opened: the setting ";
-    const std::string number = "\", but must be a whole number from 0 to ";
-    const std::string flag = "\", but must be 0 (off), 1 (on), False or True.";
-    const struct {
-        int id;
-        const char* value;
-        std::string message;
-    } cases[] = {
-        {6, "99999999999", "Dropped Races (6) is \"99999999999" + number + "10."},
-        {6, "-1", "Dropped Races (6) is \"-1" + number + "10."},
-        {5, "4", "Sim Title (5) is \"4" + number + "3."},
-        {5, "1.5", "Sim Title (5) is \"1.5" + number + "3."},
-        {12, "online", "League Type (12) is \"online" + number + "1."},
-        {13, "yes", "Use Custom Point System (13) is \"yes" + flag},
-        {14, "1e", "Use Custom Bonus System (14) is \"1e" + flag},
-        {17, "1e300", "Lap Reporting Method (17) is \"1e300" + number + "1."},
+    // Each refusal's message in the golden file, the league's path written as cup.slf.
+    const std::pair<int, const char*> cases[] = {
+        {6, "99999999999"}, {6, "-1"},   {5, "4"},   {5, "1.5"},
+        {12, "online"},     {13, "yes"}, {14, "1e"}, {17, "1e300"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.value);
+    std::string messages;
+    for (const auto& [id, value] : cases) {
         test::WriteFileBytes(path, sound);
         // The rows a league lacks would be added on opening: the refusal must come first.
         {
             Database db = Database::Open(path);
             db.Execute("UPDATE Settings SET SettingValue=? WHERE SettingsID=?",
-                       {Value(c.value), Value(c.id)});
+                       {Value(value), Value(id)});
             db.Execute("DELETE FROM Settings WHERE SettingsID=100");
         }
         const std::string before = test::ReadFileBytes(path);
         try {
             League opened(*program, path);
-            ADD_FAILURE() << "opened";
+            ADD_FAILURE() << "opened with " << value;
         } catch (const LeagueOpenError& e) {
             EXPECT_EQ(e.GetKind(), LeagueOpenError::Kind::Damaged);
-            EXPECT_EQ(std::string(e.what()), damaged + c.message);
+            messages += ReplaceAll(e.what(), path, "cup.slf") + "\n";
         }
         EXPECT_EQ(test::ReadFileBytes(path), before);
     }
-    // What the program itself writes, and blank or missing values, open as ever.
-    test::WriteFileBytes(path, sound);
-    {
-        Database db = Database::Open(path);
-        db.Execute("UPDATE Settings SET SettingValue='True' WHERE SettingsID=13");
-        db.Execute("UPDATE Settings SET SettingValue=NULL WHERE SettingsID=12");
-        db.Execute("UPDATE Settings SET SettingValue='3 races' WHERE SettingsID=6");
-        db.Execute("DELETE FROM Settings WHERE SettingsID=17");
-    }
-    league = std::make_unique<League>(*program, path);
-    EXPECT_TRUE(league->Settings().useCustomPointSystem);
-    EXPECT_EQ(league->Settings().leagueType, LeagueType::Online);
-    EXPECT_EQ(league->Settings().droppedRaces, 3);
-    EXPECT_EQ(league->Settings().lapReportingMethod, LapReportingMethod::Speed);
+    test::ExpectGolden("league-setting-refusals.txt", messages);
 }
 
 TEST_F(LeagueTest, NamesThatClashAreNamedAndKeepAPlainIndexUntilTheClashIsGone) {
@@ -132,17 +115,18 @@ TEST_F(LeagueTest, NamesThatClashAreNamedAndKeepAPlainIndexUntilTheClashIsGone) 
         db.Execute("INSERT INTO Driver (Name) VALUES ('Zoë Ødegård'), ('Ann Able'), "
                    "('ZOË ØDEGÅRD'), ('zoë ødegård')");
     }
-    league = std::make_unique<League>(*program, path);
-    EXPECT_EQ(league->Warnings(),
-              std::vector<std::string>{
-                  "The drivers \"Zoë Ødegård\", \"ZOË ØDEGÅRD\" and \"zoë ødegård\" are one name "
-                  "written in different letter case, and their points are counted apart; results "
-                  "under that name go to \"Zoë Ødegård\". Merge them into one driver or rename "
-                  "one."});
-    EXPECT_EQ(Rows("SELECT NameKey FROM Driver ORDER BY DriverID"),
-              (std::vector<std::string>{"zoë ødegård", "ann able", "zoë ødegård", "zoë ødegård"}));
-    EXPECT_EQ(Rows("SELECT \"unique\" FROM pragma_index_list('Driver') WHERE name='NameKey'"),
-              std::vector<std::string>{"0"});
+    // The warnings on opening, the name keys, and whether their index is unique.
+    std::string opened;
+    auto open = [&] {
+        league = std::make_unique<League>(*program, path);
+        for (const std::string& warning : league->Warnings()) {
+            opened += warning + "\n";
+        }
+        opened +=
+            Lines({"SELECT NameKey FROM Driver ORDER BY DriverID",
+                   "SELECT \"unique\" FROM pragma_index_list('Driver') WHERE name='NameKey'"});
+    };
+    open();
     EXPECT_EQ(GetDriverID(Db(), "ZOË ØDEGÅRD"), 1);
     league.reset();
 
@@ -152,13 +136,10 @@ TEST_F(LeagueTest, NamesThatClashAreNamedAndKeepAPlainIndexUntilTheClashIsGone) 
         db.Execute("UPDATE Driver SET Name='Zoe Odegard' WHERE DriverID=3");
         db.Execute("UPDATE Driver SET Name='ZOEY' WHERE DriverID=4");
     }
-    league = std::make_unique<League>(*program, path);
-    EXPECT_EQ(league->Warnings(), std::vector<std::string>{});
-    EXPECT_EQ(Rows("SELECT NameKey FROM Driver ORDER BY DriverID"),
-              (std::vector<std::string>{"zoë ødegård", "ann able", "zoe odegard", "zoey"}));
-    EXPECT_EQ(Rows("SELECT \"unique\" FROM pragma_index_list('Driver') WHERE name='NameKey'"),
-              std::vector<std::string>{"1"});
+    opened += "-- renamed\n";
+    open();
     league.reset();
+    test::ExpectGolden("league-name-clash.txt", opened);
 
     // Once in step, opening it writes nothing.
     const std::string before = test::ReadFileBytes(path);
@@ -216,7 +197,7 @@ protected:
     void SetUp() override { Open(); }
 };
 
-TEST_F(SettingsTest, ReadTellsMissingFromEmptyAndWriteStoresBlankAsNull) {
+TEST_F(SettingsTest, EachKindIsReadItsWayMissingApartFromEmptyAndBlankWrittenAsNull) {
     EXPECT_EQ(ReadSetting(Db(), 999), std::string(1, '\0'));
     Db().Execute("INSERT INTO Settings VALUES (20, 'N', NULL), (22, NULL, '  padded  ')");
     EXPECT_EQ(ReadSetting(Db(), 20), "");
@@ -230,12 +211,7 @@ TEST_F(SettingsTest, ReadTellsMissingFromEmptyAndWriteStoresBlankAsNull) {
               std::vector<std::string>{"110|NULL|O'Brien's"});
     EXPECT_TRUE(WriteSetting(Db(), 2, "   "));
     EXPECT_TRUE(Db().Scalar("SELECT SettingValue FROM Settings WHERE SettingsID=2").IsNull());
-    Db().Execute("DROP TABLE Settings");
-    EXPECT_FALSE(WriteSetting(Db(), 2, "x"));
-    EXPECT_EQ(ReadSetting(Db(), 2), kMissingSetting);
-}
-
-TEST_F(SettingsTest, ReadingsOfFlagsSwitchesNumbersAndColours) {
+    // Flags, switches, numbers and colours, and bonus points that must fit their field.
     WriteSetting(Db(), 100, "True");
     WriteSetting(Db(), 101, "true");
     EXPECT_TRUE(ReadSettingFlag(Db(), 100));
@@ -249,12 +225,12 @@ TEST_F(SettingsTest, ReadingsOfFlagsSwitchesNumbersAndColours) {
     WriteSetting(Db(), 103, "&H8000000E");
     EXPECT_EQ(ReadSettingColor(Db(), 103), static_cast<std::int32_t>(0x8000000E));
     EXPECT_EQ(ReadSettingColor(Db(), 999), std::nullopt);
-}
-
-TEST_F(SettingsTest, BonusPointsMustFitTheirField) {
     EXPECT_TRUE(SetBonusPoints(Db(), 3, 10));
     EXPECT_EQ(Db().Scalar("SELECT Points FROM Bonus WHERE BonusID=3").AsInteger(), 10);
     EXPECT_FALSE(SetBonusPoints(Db(), 3, 100000));
+    Db().Execute("DROP TABLE Settings");
+    EXPECT_FALSE(WriteSetting(Db(), 2, "x"));
+    EXPECT_EQ(ReadSetting(Db(), 2), kMissingSetting);
 }
 
 TEST_F(SettingsTest, PointTableInPresetAndCustomModes) {
@@ -302,16 +278,11 @@ TEST(ProgramOptionsTest, ColoursAreStoredAsTheirTextsAndUnreadableOnesTakeTheDef
 }
 
 // Which message wins and the letter case of the executable are run through the options window.
+// The fixture folders nr3 and nr4 hold a stand-in for their simulation's executable, named in
+// other letter case.
 TEST(ProgramOptionsTest, AFolderCountsOnlyWithItsOwnSimulationsExecutable) {
-    test::TempDir dir;
-    auto folder = [&](const std::string& name, const std::string& exe) {
-        std::filesystem::create_directories(dir.File(name));
-        test::WriteFileBytes(dir.File(name + "/" + exe), "MZ");
-        return dir.File(name) + "/";
-    };
-    const std::string nr3 = folder("nr3", "nascar racing 3.EXE");
-    const std::string nr4 = folder("nr4", "NASCAR RACING 4.exe");
-    EXPECT_EQ(CheckSimulationFolders({nr3, "  ", nr4}), "");
+    const std::string nr3 = SCOREWELL_FIXTURES_DIR "/nr3/";
+    EXPECT_EQ(CheckSimulationFolders({nr3, "  ", SCOREWELL_FIXTURES_DIR "/nr4/"}), "");
     EXPECT_EQ(CheckSimulationFolders({"", nr3, ""}),
               "\"" + nr3 + "\" does not seem to refer to a valid NASCAR Legends path.");
 }

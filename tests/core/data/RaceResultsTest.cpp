@@ -49,9 +49,7 @@ TEST(RaceListTest, MilesAreLengthTimesLapsRoundedHalfToEven) {
     EXPECT_EQ(RaceMilesText(Value(2.5f), Value()), "");
 }
 
-class RaceRemovalTest : public test::LeagueFixture {};
-
-TEST_F(RaceRemovalTest, ARemovalThatFailsHalfwayRemovesNothing) {
+TEST_F(RaceResultsTest, ARemovalThatFailsHalfwayRemovesNothing) {
     Open();
     Db().Execute("INSERT INTO Driver (DriverID, Name) VALUES (1, 'Ann Able')");
     for (const char* name : {"A", "B"}) {

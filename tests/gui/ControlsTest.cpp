@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "data/LeaguePropertiesDialog.h"
 #include "desktop/QtDesktop.h"
@@ -107,28 +107,18 @@ protected:
 };
 
 TEST_F(KeyboardAndSizeTest, EveryControlOfADialogHasItsOwnAccessKey) {
-    StartOnDemoLeague();
-    RegisterLeagueWindows();
+    OpenDemoLeague();
     ExpectOwnAccessKeys(window.get());
     CheckModal<LeaguePropertiesDialog>("mnuFile_8");
     CheckModal<OptionsDialog>("mnuFile_10");
     CheckModal<ImportDialog>("mnuRace_0");
-    desktop.OnModal<StandingsWindow>([](StandingsWindow* d) {
-        ExpectOwnAccessKeys(d);
-        d->close();
-    });
-    desktop.OnModal<ExportDialog>([](ExportDialog* d) {
-        ExpectOwnAccessKeys(d);
-        d->reject();
-    });
+    CheckModal<StandingsWindow>("mnuRace_4");
     SelectRows(0, 0);
-    Menu("mnuRace_4")->trigger();
-    Menu("mnuRace_6")->trigger();
+    CheckModal<ExportDialog>("mnuRace_6");
 }
 
 TEST_F(KeyboardAndSizeTest, TheMainWindowKeepsItsButtonsApartWhenMadeSmall) {
-    StartOnDemoLeague();
-    window->show();
+    OpenDemoLeague();
     window->resize(250, 150);
     QApplication::processEvents();
     std::vector<QRect> placed;

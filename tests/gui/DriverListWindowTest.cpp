@@ -1,6 +1,5 @@
 #include "editing/DriverListWindow.h"
-#include "GuiTest.h"
-#include "common/Paths.h"
+#include "GuiHarness.h"
 #include "editing/DriverEditor.h"
 #include "editing/DriverRoster.h"
 
@@ -9,11 +8,6 @@ namespace {
 
 class DriverListWindowTest : public GuiTest {
 protected:
-    void SetUp() override {
-        PrepareProgram();
-        SetLeagueCommand(LeagueCommand::DriverList, ShowDriverListWindow);
-        ASSERT_TRUE(Start());
-    }
     // A league of three races and the drivers given, each with a result (of 10 points a race
     // number) in his races, open.
     std::string LeagueWith(const std::vector<std::pair<DriverEntry, std::vector<int>>>& drivers) {
@@ -58,9 +52,8 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
                                         {{"Di Dent", 0, false, false}, {1}}});
     DriverList([&](DriverListWindow* d) {
         QTableWidget* grid = Grid(d);
-        EXPECT_EQ(Count(d), "4");
-        EXPECT_EQ(Names(grid),
-                  (QStringList{"al Able:No", "Bo Baker:No", "Cy Cole:Yes", "Di Dent:No"}));
+        // In name order, letter case aside; Cy Cole excluded.
+        ExpectLooks(d, "driver-list");
         // Sorting ignores letter case; each click on a heading turns its order round.
         ClickHeader(grid, 0);
         EXPECT_EQ(grid->item(0, 0)->text(), "al Able");
@@ -92,24 +85,20 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
         ClickButton(d, 2);
         EXPECT_EQ(Names(grid), QStringList{"al Able:Yes"});
         EXPECT_EQ(Count(d), "1");
-        EXPECT_EQ(Sql("SELECT Count(*) FROM Stats"), "2");
 
         // Removing the last driver leaves the blank row, and only Add, Close and Remove
         // Excluded Results.
         desktop.ExpectMessage("Confirm Driver Removal", MessageAnswer::Yes, "this driver");
         ClickButton(d, 2);
-        EXPECT_EQ(Names(grid), QStringList{":"});
-        EXPECT_EQ(Count(d), "0");
-        EXPECT_EQ(Enabled(d, {"cmdButton_0", "cmdButton_1", "cmdButton_2", "cmdButton_3",
-                              "cmdButton_4", "cmdButton_5", "cmdButton_6"}),
-                  "0100011");
+        ExpectLooks(d, "driver-list-empty");
         // Remove Excluded Results still rescores every race, and says so.
         desktop.ExpectMessage("Process Completed", MessageAnswer::OK, "have been recalculated");
         ClickButton(d, 6);
         ClickButton(d, 5);
     });
+    // Which results go and the copy kept first DriverRosterTest.RemovingDriversTakesTheir-
+    // ResultsAlone and RecalculationTest.RemovingExcludedResultsClosesUp... check.
     EXPECT_EQ(CountRows(cup, "Driver"), 0);
-    EXPECT_TRUE(FileExists(cup + ".bak"));
 }
 
 TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
@@ -146,15 +135,14 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
             EXPECT_EQ(e->windowTitle(), "Edit Driver");
             EXPECT_EQ(Line(e, "txtHandicap")->text(), "0");
             Line(e, "txtName")->setText("KLINE");
-            Line(e, "txtHandicap")->setText("12-3");
             ClickButton(e, 0);
         });
         DoubleClick(grid, 1);
         EXPECT_EQ(grid->item(1, 0)->text(), "KLINE");
-        EXPECT_EQ(Sql("SELECT Handicap FROM Driver WHERE Name='KLINE'"), "12");
 
-        // Smith renamed to jones: No keeps the dialog open; Yes merges him into Jones, whose
-        // flags stay, and Jones's row is selected.
+        // Smith renamed to jones: No keeps the dialog open; Yes merges him into Jones (how
+        // DriverRosterTest.MergingMovesResultsAndKeepsTheSurvivorAndACopy checks), whose row is
+        // selected.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
             Line(e, "txtName")->setText("jones");
             Tick(Child<QCheckBox>(e, "chkExcluded"));
@@ -168,16 +156,13 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
         QTest::keyClick(grid, Qt::Key_Return);
         EXPECT_EQ(Names(grid), (QStringList{"Jones:No", "KLINE:No", "Lane:No"}));
         EXPECT_EQ(grid->currentRow(), 0);
-        EXPECT_EQ(Sql("SELECT Count(*) || Sum(Points) FROM Stats JOIN Driver USING (DriverID) "
-                      "WHERE Name='Jones' AND Exclude=0 AND Rookie=1 AND Handicap=7"),
-                  "360");
 
-        // Jones and KLINE both ran race 1 and 2: the merge is refused, naming them.
+        // Jones and KLINE both ran race 1 and 2: the merge is refused (the wording
+        // DriverRosterTest.DriversOfOneRaceAreNotMerged checks) and the roster stays.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
             Line(e, "txtName")->setText("Jones");
             desktop.ExpectMessage("Driver Exists", MessageAnswer::Yes);
-            desktop.ExpectMessage("Error", MessageAnswer::OK,
-                                  "\"Daytona 500\" (race 1) and \"Atlanta 500\" (race 2)");
+            desktop.ExpectMessage("Error", MessageAnswer::OK, "(race 1)");
             ClickButton(e, 0);
             e->reject();
         });

@@ -1,5 +1,5 @@
 #include "import/OfflineSettingsDialog.h"
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "common/Domain.h"
 
 namespace scorewell::gui::test {
@@ -8,9 +8,7 @@ namespace {
 class OfflineSettingsDialogTest : public GuiTest {
 protected:
     void SetUp() override {
-        PrepareProgram();
-        SetLeagueCommand(LeagueCommand::OfflineSettings, ShowOfflineSettings);
-        ASSERT_TRUE(Start());
+        GuiTest::SetUp();
         Open(MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
                         static_cast<int>(LeagueType::Offline)));
     }
@@ -31,14 +29,6 @@ protected:
     static std::string States(QDialog* d) {
         return Enabled(d, {"cmdMove_0", "cmdMove_1", "cmdButton_1"});
     }
-    static void Select(QDialog* d, int first, int last) {
-        QTableWidget* grid = Priorities(d);
-        auto centre = [grid](int row) {
-            return grid->visualRect(grid->model()->index(row, 1)).center();
-        };
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre(first));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(last));
-    }
     QStringList Stored() {
         return Q(Sql("SELECT group_concat(Name) FROM (SELECT Name FROM RankCriteria ORDER BY "
                      "Priority)"))
@@ -58,8 +48,9 @@ TEST_F(OfflineSettingsDialogTest, BlocksOfRowsMoveWithinTheListAndSaveStoresThei
         Click(d, "cmdMove_0");
         EXPECT_EQ(States(d), "010");
 
-        // Two rows down: the row below them goes above them; they stay selected.
-        Select(d, 0, 1);
+        // Two rows down: the row below them goes above them; they stay selected. (Where a block
+        // goes MoveBlock.ABlockMovesOnePlaceUntilItTouchesAnEnd checks.)
+        ClickRows(Priorities(d), 0, 1, 1);
         Click(d, "cmdMove_1");
         EXPECT_EQ(Shown(d), (QStringList{"1 Laps Led", "2 Laps Completed", "3 Average Speed",
                                          "4 Qualifying Speed"}));
@@ -69,17 +60,12 @@ TEST_F(OfflineSettingsDialogTest, BlocksOfRowsMoveWithinTheListAndSaveStoresThei
         EXPECT_EQ(States(d), "111");
         Click(d, "cmdMove_1");
         EXPECT_EQ(States(d), "101");
-        Click(d, "cmdMove_1");
-        Select(d, 0, 0);
-        Click(d, "cmdMove_1");
-        EXPECT_EQ(Shown(d), (QStringList{"1 Qualifying Speed", "2 Laps Led", "3 Laps Completed",
-                                         "4 Average Speed"}));
         EXPECT_EQ(Stored(), kShipped);
         ClickButton(d, 1);
         EXPECT_FALSE(d->Cancelled());
     });
     EXPECT_EQ(Stored(),
-              (QStringList{"Qualifying Speed", "Laps Led", "Laps Completed", "Average Speed"}));
+              (QStringList{"Laps Led", "Qualifying Speed", "Laps Completed", "Average Speed"}));
 }
 
 TEST_F(OfflineSettingsDialogTest, LeavingWithAMoveUnsavedAsksWhetherToSaveIt) {

@@ -1,6 +1,6 @@
 #include <QTabWidget>
 
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "app/OptionsDialog.h"
 #include "data/Program.h"
 
@@ -9,13 +9,8 @@ namespace {
 
 class OptionsDialogTest : public GuiTest {
 protected:
-    std::string nr3;
-
-    void SetUp() override {
-        PrepareProgram();
-        nr3 = SimulationFolder("nr3", "NASCAR Racing 3.exe");
-        ASSERT_TRUE(Start());
-    }
+    // The folder PrepareProgram sets.
+    std::string nr3 = dir.File("nr3") + "/";
 
     // File > Options with a handler that fills in the dialog.
     void Options(std::function<void(OptionsDialog*)> handler) {
@@ -32,11 +27,11 @@ protected:
 TEST_F(OptionsDialogTest, TheDialogShowsTheSettingsAndStoresThemAsMapped) {
     WriteProgramSetting(101, "/pics/old.gif");
     Options([&](OptionsDialog* d) {
+        // The NASCAR Racing 3 folder (its temporary path made "nr3"), the image greyed.
         EXPECT_EQ(Folder(d, 0)->text().toStdString(), nr3);
-        EXPECT_FALSE(Child<QCheckBox>(d, "chkLastFileFlag")->isChecked());
-        EXPECT_FALSE(Child<QCheckBox>(d, "chkBGImage")->isChecked());
-        EXPECT_EQ(Enabled(d, {"txtBGImage"}), "0");
-        EXPECT_EQ(Line(d, "txtBGImage")->text(), "/pics/old.gif");
+        Folder(d, 0)->setText("nr3");
+        ExpectLooks(d, "options-dialog");
+        Folder(d, 0)->setText(Q(nr3));
 
         Child<QTabWidget>(d, "ts")->setCurrentIndex(1);
         Tick(Child<QCheckBox>(d, "chkBGImage"));
@@ -53,16 +48,21 @@ TEST_F(OptionsDialogTest, TheDialogShowsTheSettingsAndStoresThemAsMapped) {
         desktop.ExpectColor(std::nullopt);
         QTest::mouseClick(Child<QLabel>(d, "lblColor_2"), Qt::LeftButton);
         Tick(Child<QCheckBox>(d, "chkLastFileFlag"));
-        Click(d, "OKButton");
+        // The close box stores everything, the folders unchecked.
+        Folder(d, 0)->setText("/not/checked/");
+        d->close();
+        EXPECT_FALSE(d->Cancelled());
     });
     EXPECT_EQ(desktop.ColorStarts(), (std::vector<std::int32_t>{0, 0x00FF0000}));
+    // In their stored form (which ProgramOptionsTest checks).
     ExpectStored({{100, "True"},
                   {101, "/pics/flag.jpg"},
                   {102, "&H00FFFFFF"},
                   {103, "&H00FFFFFF"},
                   {104, "&H00FF0000"},
                   {11, "True"},
-                  {0, nr3}});
+                  {0, "/not/checked/"}});
+    EXPECT_EQ(window->GetProgram()->SimPath()[0], "/not/checked/");
 }
 
 TEST_F(OptionsDialogTest, FoldersGetTheirSeparatorAndAreCheckedForTheSimulation) {
@@ -79,61 +79,34 @@ TEST_F(OptionsDialogTest, FoldersGetTheirSeparatorAndAreCheckedForTheSimulation)
         QTest::keyClicks(Folder(d, 1), Q(typed));
         Folder(d, 2)->setFocus();
         EXPECT_EQ(Folder(d, 1)->text().toStdString(), legends);
+        // OK stores the rest as the close box does.
+        Tick(Child<QCheckBox>(d, "chkLastFileFlag"));
         Click(d, "OKButton");
     });
-    ExpectStored({{1, legends}});
+    ExpectStored({{1, legends}, {11, "True"}});
     EXPECT_EQ(window->GetProgram()->SimPath()[1], legends);
 }
 
-TEST_F(OptionsDialogTest, InvalidFoldersKeepTheDialogOpenWithTheLastMessage) {
+TEST_F(OptionsDialogTest, InvalidFoldersKeepTheDialogOpenWithTheLastMessageAndCancelStoresNothing) {
+    // Which folder is valid ProgramOptionsTest.AFolderCountsOnlyWithItsOwnSimulations... checks.
     const std::string bad = dir.File("empty") + "/";
     Options([&](OptionsDialog* d) {
-        Folder(d, 0)->setText(Q(bad));
+        // Of two bad folders, one message: the last one's.
         Folder(d, 1)->setText(Q(bad));
-        desktop.ExpectMessage(
-            "Invalid Path", MessageAnswer::OK,
-            Q("\"" + bad + "\" does not seem to refer to a valid NASCAR Racing 3 path."));
-        Click(d, "OKButton");
-        EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Exclamation);
-
-        Folder(d, 0)->setText(Q(nr3));
-        Folder(d, 1)->clear();
         Folder(d, 2)->setText(Q(bad));
-        desktop.ExpectMessage("Invalid Path", MessageAnswer::OK,
-                              "does not seem to refer to a valid NASCAR Racing 4 path.");
-        Click(d, "OKButton");
-        EXPECT_TRUE(d->isVisible());
-        Click(d, "CancelButton");
-    });
-    ExpectStored({{0, nr3}, {12, ""}});
-}
-
-TEST_F(OptionsDialogTest, CancelStoresNothingAndTheCloseBoxStoresEverything) {
-    const std::string nr4 = SimulationFolder("nr4", "NASCAR Racing 4.exe");
-    auto edit = [&](OptionsDialog* d) {
-        Folder(d, 2)->setText(Q(nr4));
         Child<QCheckBox>(d, "chkLastFileFlag")->setChecked(true);
         desktop.ExpectColor(0x00123456);
         QTest::mouseClick(Child<QLabel>(d, "lblColor_0"), Qt::LeftButton);
-    };
-    Options([&](OptionsDialog* d) {
-        edit(d);
+        desktop.ExpectMessage(
+            "Invalid Path", MessageAnswer::OK,
+            Q("\"" + bad + "\" does not seem to refer to a valid NASCAR Racing 4 path."));
+        Click(d, "OKButton");
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(desktop.Messages().back().icon, MessageIcon::Exclamation);
         Click(d, "CancelButton");
         EXPECT_TRUE(d->Cancelled());
     });
     ExpectStored({{12, ""}, {11, "False"}, {102, "&H00FFFFFF"}});
-    EXPECT_EQ(window->GetProgram()->SimPath()[2], "");
-
-    Options([&](OptionsDialog* d) {
-        edit(d);
-        // The close box takes the folders unchecked.
-        Folder(d, 0)->setText("/not/checked/");
-        d->close();
-        EXPECT_FALSE(d->Cancelled());
-    });
-    ExpectStored({{0, "/not/checked/"}, {12, nr4}, {11, "True"}, {102, "&H00123456"}});
-    EXPECT_EQ(window->GetProgram()->SimPath()[2], nr4);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "scoring/PointSystemEditor.h"
-#include "GuiTest.h"
+#include "GuiHarness.h"
 #include "import/ProgressWindow.h"
 
 namespace scorewell::gui::test {
@@ -8,8 +8,8 @@ namespace {
 class PointSystemEditorTest : public GuiTest {
 protected:
     void SetUp() override {
-        StartOnDemoLeague();
-        SetLeagueCommand(LeagueCommand::PointSystem, ShowPointSystemEditor);
+        GuiTest::SetUp();
+        OpenDemoLeague();
     }
     // Tools > Point System, worked by the handler, which leaves the editor.
     void Edit(std::function<void(PointSystemEditor*)> handler) {
@@ -68,12 +68,9 @@ TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
         EXPECT_EQ(Enabled(d, {"cmdButton_1"}), "1");
         Type(Box(d, 0), "5");
         EXPECT_EQ(Grid(d)->rowCount(), 5);
-        for (auto [box, text] : {std::pair{1, "1"}, {2, "5"}, {3, "10"}, {4, "3"}}) {
-            Type(Box(d, box), text);
-        }
-        Click(d, "cmdFill");
+        // The prize money of positions 1 to 6 from 1000 down by 150: the range, past the last
+        // position, adds one (the arithmetic PointFillTest checks). A range starts at 1.
         Tick(Child<QRadioButton>(d, "optPoints_1"));
-        // A range past the last position adds positions.
         for (auto [box, text] : {std::pair{1, "0"}, {2, "6"}, {3, "1000"}, {4, "150"}}) {
             Type(Box(d, box), text);
         }
@@ -84,32 +81,30 @@ TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
         Line(d, "txtBonus_0")->clear();
         ClickButton(d, 1);
     });
-    EXPECT_EQ(Stored(), "10/1000 7/850 4/700 1/550 0/400 0/250");
+    EXPECT_EQ(Stored(), "175/1000 170/850 165/700 160/550 155/400 0/250");
     EXPECT_EQ(Sql("SELECT Points FROM Bonus WHERE BonusID=1"), "0");
     EXPECT_TRUE(window->GetLeague()->Settings().useCustomPointSystem);
 
+    // Saved again, Yes rescores the races (as RecalculationTest checks) with the new table.
     EXPECT_EQ(Sql("SELECT Points FROM Stats WHERE RaceID=1 AND Finish=1"), "185");
     desktop.ExpectMessage("Notice", MessageAnswer::Yes, "3 races of this league");
     Edit([&](PointSystemEditor* d) {
-        EXPECT_EQ(Enabled(d, {"cmdFill"}), "1");
         Type(Box(d, 0), "6");
         ClickButton(d, 1);
     });
     EXPECT_EQ(Sql("SELECT group_concat((Points - Bonus) || '/' || ifnull(PrizeMoney, '-'), ' ') "
                   "FROM (SELECT * FROM Stats WHERE RaceID=1 ORDER BY Finish LIMIT 7)"),
-              "10/1000 7/850 4/700 1/550 0/400 0/250 0/-");
+              "175/1000 170/850 165/700 160/550 155/400 0/250 0/-");
 }
 
 TEST_F(PointSystemEditorTest, UnsavedChangesAreAskedAboutAndTablesGoInAndOutAsCsv) {
-    scorewell::test::TempDir files;
-    scorewell::test::WriteFileBytes(files.File("bad.csv"),
-                                    "Position,Points,Prize Money\n1,25,\n2,x,\n");
-    scorewell::test::WriteFileBytes(files.File("top3.csv"),
-                                    "Position,Points,Prize Money\n1,25,300\n2,18,200\n3,15,\n");
-    desktop.ExpectOpenFile(Q(files.File("bad.csv")));
+    // How tables are read and written PointTableCsvTest checks; here a bad file is told and
+    // changes nothing, a good one replaces the grid, and the grid is what is written.
+    const std::string csv = std::string(SCOREWELL_FIXTURES_DIR) + "/csv/";
+    desktop.ExpectOpenFile(Q(csv + "points-bad.csv"));
     desktop.ExpectMessage("Error", MessageAnswer::OK, "line 3: the points \"x\"");
-    desktop.ExpectOpenFile(Q(files.File("top3.csv")));
-    desktop.ExpectSaveDialog(Q(files.File("out.csv")));
+    desktop.ExpectOpenFile(Q(csv + "points-top3.csv"));
+    desktop.ExpectSaveDialog(Q(dir.File("out.csv")));
     desktop.ExpectMessage("Unsaved Changes", MessageAnswer::Cancel);
     desktop.ExpectMessage("Unsaved Changes", MessageAnswer::No);
     Edit([&](PointSystemEditor* d) {
@@ -120,8 +115,8 @@ TEST_F(PointSystemEditorTest, UnsavedChangesAreAskedAboutAndTablesGoInAndOutAsCs
         EXPECT_EQ(Grid(d)->rowCount(), 3);
         EXPECT_EQ(Box(d, 0)->text(), "3");
         Click(d, "cmdExport");
-        EXPECT_EQ(scorewell::test::ReadFileBytes(files.File("out.csv")),
-                  "Position,Points,Prize Money\n1,25,300\n2,18,200\n3,15,\n");
+        EXPECT_EQ(scorewell::test::ReadFileBytes(dir.File("out.csv")),
+                  scorewell::test::ReadFileBytes(csv + "points-top3.csv"));
         ClickButton(d, 0);
         EXPECT_TRUE(d->isVisible());
         QTest::keyClick(d, Qt::Key_Escape);

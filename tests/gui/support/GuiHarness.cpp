@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QTabWidget>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "data/Database.h"
@@ -52,6 +51,7 @@ std::string GuiHarness::ReadProgramSetting(int id) {
 }
 
 bool GuiHarness::Start(const QString& commandLine) {
+    RegisterLeagueWindows();
     window = std::make_unique<MainWindow>();
     window->SetShowSplash(false);
     const bool loaded = window->Load(QString::fromStdString(programFolder), commandLine);
@@ -86,19 +86,10 @@ std::string GuiHarness::MakeDemoLeague(const std::string& name, int races, int d
     Program program(programFolder);
     CreateLeagueFile(path, 0, 0, program.Db(), dropped, 0);
     League league(program, path);
-    const std::string demo = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo";
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(demo)) {
-        if (entry.path().extension() == ".stn") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    files.resize(std::min(files.size(), static_cast<std::size_t>(races)));
-    for (const auto& file : files) {
+    for (int r = 0; r < races; ++r) {
         const StagingResult staged =
-            ImportSTNFile(league, league.LoadPointTable(), file.string(), Simulation::NascarRacing3,
-                          LapReportingMethod::Speed);
+            ImportSTNFile(league, league.LoadPointTable(), kDemoFolder + kDemoFinals[r],
+                          Simulation::NascarRacing3, LapReportingMethod::Speed);
         EXPECT_TRUE(staged.Staged()) << staged.message;
     }
     ImportStagedRaces(league);
@@ -106,10 +97,8 @@ std::string GuiHarness::MakeDemoLeague(const std::string& name, int races, int d
     return path;
 }
 
-std::string GuiHarness::StartOnDemoLeague(int dropped) {
-    PrepareProgram();
+std::string GuiHarness::OpenDemoLeague(int dropped) {
     const std::string path = MakeDemoLeague("demo.slf", 3, dropped);
-    EXPECT_TRUE(Start());
     Open(path);
     return path;
 }
@@ -140,14 +129,7 @@ QStringList GuiHarness::GridNames() const {
 }
 
 void GuiHarness::SelectRows(int first, int last) {
-    QTableWidget* grid = Grid();
-    auto centre = [grid](int row) {
-        return grid->visualRect(grid->model()->index(row, 0)).center();
-    };
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre(first));
-    if (last != first) {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(last));
-    }
+    ClickRows(Grid(), first, last);
 }
 
 std::int64_t GuiHarness::CountRows(const std::string& league, const std::string& table) {
@@ -165,6 +147,16 @@ void ClickButton(QObject* parent, int index) {
 
 void Tick(QAbstractButton* box) {
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+void ClickRows(QTableWidget* grid, int first, int last, int column) {
+    auto centre = [grid, column](int row) {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    };
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre(first));
+    if (last != first) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(last));
+    }
 }
 
 void DoubleClick(QTableWidget* grid, int row) {

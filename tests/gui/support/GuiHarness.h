@@ -33,6 +33,11 @@
 
 namespace scorewell::gui::test {
 
+// The demo season's folder and its first three race finals, in order.
+inline const std::string kDemoFolder = std::string(SCOREWELL_SOURCE_DIR) + "/resources/demo/";
+inline const char* const kDemoFinals[] = {"01-harbor-point-400.stn", "02-millbrook-500.stn",
+                                          "03-cedar-valley-250.stn"};
+
 // One race row for a test league: name, laps, length.
 struct TestRace {
     std::string name;
@@ -61,17 +66,17 @@ public:
     void WriteProgramSetting(int id, const std::string& value);
     std::string ReadProgramSetting(int id);
 
-    // Starts the main window as the program does, without the splash.
+    // Starts the main window as the program does, every league command showing its window,
+    // without the splash.
     bool Start(const QString& commandLine = {});
     // A league file with races, as a finished import leaves it.
     std::string MakeLeague(const std::string& name, const std::vector<TestRace>& races = {},
                            int simTitle = 0, int leagueType = 0);
-    // A league of the first races of the demo season (resources/demo), imported as the import
+    // A league of the first races (at most three) of the demo season, imported as the import
     // dialog does, dropping the given number of worst results.
     std::string MakeDemoLeague(const std::string& name, int races, int dropped = 0);
-    // Prepares the program, starts the window and opens a league of the demo season's first
-    // three races; returns its path.
-    std::string StartOnDemoLeague(int dropped = 0);
+    // Opens a league of the demo season's first three races; returns its path.
+    std::string OpenDemoLeague(int dropped = 0);
     // Opens a league in the running window.
     void Open(const std::string& path);
     // The open league's database, and one value it gives as text.
@@ -93,11 +98,22 @@ public:
     QTableWidget* Grid() const;
     // Grid rows and what they show: the race names in order.
     QStringList GridNames() const;
-    // Selects grid rows first to last as a user would: a click, then a shift-click.
+    // Selects rows of the race grid: see ClickRows.
     void SelectRows(int first, int last);
 
     // Counts of a league file's rows, read straight from the file.
     std::int64_t CountRows(const std::string& league, const std::string& table);
+};
+
+// A test of the desktop program: the harness, ended with the test.
+// By default the program is prepared and the main window started.
+class GuiTest : public ::testing::Test, public GuiHarness {
+protected:
+    void SetUp() override {
+        PrepareProgram();
+        ASSERT_TRUE(Start());
+    }
+    void TearDown() override { End(); }
 };
 
 // Finds a named control or fails.
@@ -120,6 +136,8 @@ void ClickButton(QObject* parent, int index);
 // Clicks a check box or option button on its box: the middle of a wide one may lie beyond its
 // caption.
 void Tick(QAbstractButton* box);
+// Selects rows first to last as a user would: a click on the column, then a shift-click.
+void ClickRows(QTableWidget* grid, int first, int last, int column = 0);
 // A double click as the desktop delivers it: a click, then the second press.
 void DoubleClick(QTableWidget* grid, int row);
 // The texts of a grid row, empty for cells without item.

@@ -187,17 +187,22 @@ void SelectBlock(QTableWidget* grid, int first, int last) {
                            true);
 }
 
-std::string Describe(QWidget* window) {
+std::string Describe(QWidget* window, const QStringList& names) {
     QString text;
+    const auto checked = [](bool checkable, bool on) {
+        return checkable ? (on ? " [x]" : " [ ]") : "";
+    };
+    // A row's gutter: ">" on the current row, "*" on a selected one.
+    const auto gutter = [](bool current, bool selected) {
+        return QString("\n") + (current ? '>' : ' ') + (selected ? '*' : ' ');
+    };
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_")) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") ||
+            (!names.isEmpty() && !names.contains(w->objectName()))) {
             continue;
         }
         text += w->objectName() + (w->isEnabled() ? "" : " [off]") +
                 (w->isVisibleTo(window) ? "" : " [hidden]");
-        const auto checked = [](bool checkable, bool on) {
-            return checkable ? (on ? " [x]" : " [ ]") : "";
-        };
         if (auto* box = qobject_cast<QLineEdit*>(w)) {
             text += ": " + box->text();
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -213,9 +218,10 @@ std::string Describe(QWidget* window) {
         } else if (auto* list = qobject_cast<QListWidget*>(w)) {
             for (int i = 0; i < list->count(); ++i) {
                 const QListWidgetItem* item = list->item(i);
-                text += "\n  " + item->text() +
+                text += gutter(i == list->currentRow(), item->isSelected()) + item->text() +
                         checked(item->flags() & Qt::ItemIsUserCheckable,
-                                item->checkState() == Qt::Checked);
+                                item->checkState() == Qt::Checked) +
+                        (item->toolTip().isEmpty() ? "" : " (tip: " + item->toolTip() + ")");
             }
         } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
             QStringList headers;
@@ -226,7 +232,12 @@ std::string Describe(QWidget* window) {
             }
             text += "\n  " + headers.join(" | ");
             for (int r = 0; r < grid->rowCount(); ++r) {
-                text += "\n  " + Row(grid, r).join(" | ");
+                bool selected = false;
+                for (int c = 0; c < grid->columnCount(); ++c) {
+                    selected =
+                        selected || grid->selectionModel()->isSelected(grid->model()->index(r, c));
+                }
+                text += gutter(r == grid->currentRow(), selected) + Row(grid, r).join(" | ");
             }
         }
         text += "\n";
@@ -236,6 +247,18 @@ std::string Describe(QWidget* window) {
 
 void ExpectLooks(QWidget* window, const std::string& name) {
     scorewell::test::ExpectGolden("gui/" + name + ".txt", Describe(window));
+}
+
+void Steps::Note(const std::string& step, QWidget* window, const QStringList& names) {
+    text += "== " + step + "\n" + Describe(window, names);
+}
+
+void Steps::Note(const std::string& step, const std::string& what) {
+    text += "== " + step + "\n" + what + "\n";
+}
+
+void Steps::Expect(const std::string& name) const {
+    scorewell::test::ExpectGolden("gui/" + name + ".txt", text);
 }
 
 QStringList Row(QTableWidget* grid, int row) {

@@ -146,10 +146,21 @@ QStringList Texts(QListWidget* list);
 // Selects a block of whole rows, the first one current.
 void SelectBlock(QTableWidget* grid, int first, int last);
 
-// Every named control of a window, one a line, with what it shows: whether it is off or hidden,
-// its text, check, choice, or the rows of its grid (hidden columns marked).
-std::string Describe(QWidget* window);
+// Every named control of a window (or only those named), one a line, with what it shows: whether
+// it is off or hidden, its text, check, choice, or the rows of its list or grid (hidden columns
+// marked; ">" before the current row, "*" before a selected one; a list item's tip after it).
+std::string Describe(QWidget* window, const QStringList& names = {});
 // Compares Describe(window) with the golden file tests/fixtures/golden/gui/<name>.txt.
 void ExpectLooks(QWidget* window, const std::string& name);
+
+// What windows show step by step, compared with one golden at the end: each step is named and
+// followed by what the named controls (all, when none are named) show, or by a text.
+struct Steps {
+    std::string text;
+    void Note(const std::string& step, QWidget* window, const QStringList& names = {});
+    void Note(const std::string& step, const std::string& what);
+    // Compares the steps with the golden file tests/fixtures/golden/gui/<name>.txt.
+    void Expect(const std::string& name) const;
+};
 
 } // namespace scorewell::gui::test

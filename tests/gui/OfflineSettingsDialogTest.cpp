@@ -17,18 +17,6 @@ protected:
         Modal<OfflineSettingsDialog>("mnuTools_3", std::move(handler));
     }
     static QTableWidget* Priorities(QDialog* d) { return Child<QTableWidget>(d, "fgPriorities"); }
-    // What the grid shows, "1 Name" a row.
-    static QStringList Shown(QDialog* d) {
-        QStringList rows;
-        for (int r = 0; r < Priorities(d)->rowCount(); ++r) {
-            rows << Row(Priorities(d), r).join(' ');
-        }
-        return rows;
-    }
-    // Up, down and Save available, in that order.
-    static std::string States(QDialog* d) {
-        return Enabled(d, {"cmdMove_0", "cmdMove_1", "cmdButton_1"});
-    }
     QStringList Stored() {
         return Q(Sql("SELECT group_concat(Name) FROM (SELECT Name FROM RankCriteria ORDER BY "
                      "Priority)"))
@@ -39,31 +27,28 @@ protected:
 const QStringList kShipped = {"Laps Completed", "Average Speed", "Laps Led", "Qualifying Speed"};
 
 TEST_F(OfflineSettingsDialogTest, BlocksOfRowsMoveWithinTheListAndSaveStoresTheirOrder) {
+    // The grid, Up, Down and Save after each step (golden offline-settings-moves): the top row
+    // selected at first cannot go higher; two rows moved down let the row below them go above
+    // them and stay selected (where a block goes MoveBlock.ABlockMovesOnePlaceUntilItTouchesAnEnd
+    // checks); Save waits for a move.
+    Steps steps;
     Settings([&](OfflineSettingsDialog* d) {
-        EXPECT_EQ(Shown(d), (QStringList{"1 Laps Completed", "2 Average Speed", "3 Laps Led",
-                                         "4 Qualifying Speed"}));
-        EXPECT_EQ(Priorities(d)->selectedItems().size(), 2);
-        EXPECT_EQ(States(d), "010");
-        // The top row cannot go higher.
+        auto note = [&](const std::string& step) {
+            steps.Note(step, d, {"fgPriorities", "cmdMove_0", "cmdMove_1", "cmdButton_1"});
+        };
+        note("opened");
         Click(d, "cmdMove_0");
-        EXPECT_EQ(States(d), "010");
-
-        // Two rows down: the row below them goes above them; they stay selected. (Where a block
-        // goes MoveBlock.ABlockMovesOnePlaceUntilItTouchesAnEnd checks.)
+        note("up at the top");
         ClickRows(Priorities(d), 0, 1, 1);
         Click(d, "cmdMove_1");
-        EXPECT_EQ(Shown(d), (QStringList{"1 Laps Led", "2 Laps Completed", "3 Average Speed",
-                                         "4 Qualifying Speed"}));
-        EXPECT_EQ(Priorities(d)->selectedRanges().size(), 1);
-        EXPECT_EQ(Priorities(d)->selectedRanges()[0].topRow(), 1);
-        EXPECT_EQ(Priorities(d)->selectedRanges()[0].bottomRow(), 2);
-        EXPECT_EQ(States(d), "111");
+        note("rows 1 and 2 down");
         Click(d, "cmdMove_1");
-        EXPECT_EQ(States(d), "101");
+        note("down again, to the end");
         EXPECT_EQ(Stored(), kShipped);
         ClickButton(d, 1);
         EXPECT_FALSE(d->Cancelled());
     });
+    steps.Expect("offline-settings-moves");
     EXPECT_EQ(Stored(),
               (QStringList{"Laps Led", "Qualifying Speed", "Laps Completed", "Average Speed"}));
 }

@@ -43,8 +43,7 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
                                         {{"Bo Baker", 0, false, false}, {1}},
                                         {{"Di Dent", 0, false, false}, {1}}});
     // The roster, its count and Edit after each step (golden driver-list-steps).
-    Steps steps;
-    const QStringList roster = {"fgDList", "lblNumDrivers", "cmdButton_0"};
+    Steps steps{{"fgDList", "lblNumDrivers", "cmdButton_0"}};
     DriverList([&](DriverListWindow* d) {
         QTableWidget* grid = Grid(d);
         // In name order, letter case aside; Cy Cole excluded.
@@ -60,13 +59,12 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
         // Exclude and Include work on the selected block; Edit wants one row.
         ClickHeader(grid, 0);
         SelectBlock(grid, 1, 2);
-        steps.Note("Bo and Cy selected", d, roster);
+        steps.Note("Bo and Cy selected", d);
         ClickButton(d, 4);
         ClickButton(d, 3);
         SelectBlock(grid, 0, 1);
         ClickButton(d, 4);
-        steps.Note("Bo and Cy excluded, then Bo and Cy included, then al and Bo excluded", d,
-                   roster);
+        steps.Note("Bo and Cy excluded, then Bo and Cy included, then al and Bo excluded", d);
         EXPECT_EQ(Sql("SELECT group_concat(Name) FROM Driver WHERE Exclude=1"), "al Able,Bo Baker");
 
         // Three drivers removed: one question in the plural, No keeps them, Yes removes them.
@@ -78,7 +76,7 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
         EXPECT_EQ(grid->rowCount(), 4);
         desktop.ExpectMessage("Confirm Driver Removal", MessageAnswer::Yes, "these drivers");
         ClickButton(d, 2);
-        steps.Note("Bo, Cy and Di removed", d, roster);
+        steps.Note("Bo, Cy and Di removed", d);
 
         // Removing the last driver leaves the blank row, and only Add, Close and Remove
         // Excluded Results.
@@ -101,12 +99,9 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
                                         {{"Kline", 0, false, false}, {1, 2}},
                                         {{"Smith", 0, false, false}, {3}}});
     // The roster and its count after each step (golden driver-list-editing).
-    Steps steps;
+    Steps steps{{"fgDList", "lblNumDrivers"}};
     DriverList([&](DriverListWindow* d) {
         QTableWidget* grid = Grid(d);
-        auto note = [&](const std::string& step) {
-            steps.Note(step, d, {"fgDList", "lblNumDrivers"});
-        };
         // A name another driver has, in any case, cannot be added; the dialog stays open.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
             EXPECT_EQ(e->windowTitle(), "Add Driver");
@@ -126,7 +121,7 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
             ClickButton(e, 0);
         });
         QTest::keyClick(grid, Qt::Key_Insert);
-        note("Lane added");
+        steps.Note("Lane added", d);
         EXPECT_EQ(Sql("SELECT Handicap || Rookie FROM Driver WHERE Name='Lane'"), "01");
 
         // Its own name in other case is no clash.
@@ -137,7 +132,7 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
             ClickButton(e, 0);
         });
         DoubleClick(grid, 1);
-        note("Kline renamed KLINE");
+        steps.Note("Kline renamed KLINE", d);
 
         // Smith renamed to jones: No keeps the dialog open; Yes merges him into Jones (how
         // DriverRosterTest.MergingMovesResultsAndKeepsTheSurvivorAndACopy checks), whose row is
@@ -153,7 +148,7 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
         });
         SelectBlock(grid, 2, 2);
         QTest::keyClick(grid, Qt::Key_Return);
-        note("Smith merged into Jones, whose row is current");
+        steps.Note("Smith merged into Jones, whose row is current", d);
 
         // Jones and KLINE both ran race 1 and 2: the merge is refused (the wording
         // DriverRosterTest.DriversOfOneRaceAreNotMerged checks) and the roster stays.

@@ -31,19 +31,16 @@ TEST_F(OfflineSettingsDialogTest, BlocksOfRowsMoveWithinTheListAndSaveStoresThei
     // selected at first cannot go higher; two rows moved down let the row below them go above
     // them and stay selected (where a block goes MoveBlock.ABlockMovesOnePlaceUntilItTouchesAnEnd
     // checks); Save waits for a move.
-    Steps steps;
+    Steps steps{{"fgPriorities", "cmdMove_0", "cmdMove_1", "cmdButton_1"}};
     Settings([&](OfflineSettingsDialog* d) {
-        auto note = [&](const std::string& step) {
-            steps.Note(step, d, {"fgPriorities", "cmdMove_0", "cmdMove_1", "cmdButton_1"});
-        };
-        note("opened");
+        steps.Note("opened", d);
         Click(d, "cmdMove_0");
-        note("up at the top");
+        steps.Note("up at the top", d);
         ClickRows(Priorities(d), 0, 1, 1);
         Click(d, "cmdMove_1");
-        note("rows 1 and 2 down");
+        steps.Note("rows 1 and 2 down", d);
         Click(d, "cmdMove_1");
-        note("down again, to the end");
+        steps.Note("down again, to the end", d);
         EXPECT_EQ(Stored(), kShipped);
         ClickButton(d, 1);
         EXPECT_FALSE(d->Cancelled());

@@ -38,18 +38,15 @@ TEST_F(PointSystemEditorTest, OpensOnTheLeaguesSystemAndClosesUntouchedWithoutAs
 
         // Rows 1 to 3 propose their first value and the step between them, all rows theirs; a
         // range of prize money proposes nothing (golden point-system-proposals).
-        Steps steps;
-        auto note = [&](const std::string& step) {
-            steps.Note(step, d, {"txtPoints_1", "txtPoints_2", "txtPoints_3", "txtPoints_4"});
-        };
+        Steps steps{{"txtPoints_1", "txtPoints_2", "txtPoints_3", "txtPoints_4"}};
         grid->setCurrentCell(0, 1);
         grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 2, 1), true);
-        note("points of rows 1 to 3 selected");
+        steps.Note("points of rows 1 to 3 selected", d);
         QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
-        note("Ctrl+A");
+        steps.Note("Ctrl+A", d);
         EXPECT_TRUE(grid->item(42, 2)->isSelected());
         Child<QRadioButton>(d, "optPoints_1")->setChecked(true);
-        note("prize money");
+        steps.Note("prize money", d);
         steps.Expect("point-system-proposals");
         EXPECT_EQ(Box(d, 3)->maxLength(), 9);
         d->close();

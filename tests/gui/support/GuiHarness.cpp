@@ -249,8 +249,8 @@ void ExpectLooks(QWidget* window, const std::string& name) {
     scorewell::test::ExpectGolden("gui/" + name + ".txt", Describe(window));
 }
 
-void Steps::Note(const std::string& step, QWidget* window, const QStringList& names) {
-    text += "== " + step + "\n" + Describe(window, names);
+void Steps::Note(const std::string& step, QWidget* window) {
+    text += "== " + step + "\n" + Describe(window, watched);
 }
 
 void Steps::Note(const std::string& step, const std::string& what) {

@@ -153,11 +153,13 @@ std::string Describe(QWidget* window, const QStringList& names = {});
 // Compares Describe(window) with the golden file tests/fixtures/golden/gui/<name>.txt.
 void ExpectLooks(QWidget* window, const std::string& name);
 
-// What windows show step by step, compared with one golden at the end: each step is named and
-// followed by what the named controls (all, when none are named) show, or by a text.
+// What a window shows step by step, compared with one golden at the end: each step is named and
+// followed by what the watched controls (all, when none are named) show, or by a text.
 struct Steps {
+    explicit Steps(QStringList watched = {}) : watched(std::move(watched)) {}
+    QStringList watched;
     std::string text;
-    void Note(const std::string& step, QWidget* window, const QStringList& names = {});
+    void Note(const std::string& step, QWidget* window);
     void Note(const std::string& step, const std::string& what);
     // Compares the steps with the golden file tests/fixtures/golden/gui/<name>.txt.
     void Expect(const std::string& name) const;

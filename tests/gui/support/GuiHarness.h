@@ -156,7 +156,7 @@ void ExpectLooks(QWidget* window, const std::string& name);
 // What a window shows step by step, compared with one golden at the end: each step is named and
 // followed by what the watched controls (all, when none are named) show, or by a text.
 struct Steps {
-    explicit Steps(QStringList watched = {}) : watched(std::move(watched)) {}
+    explicit Steps(QStringList names = {}) : watched(std::move(names)) {}
     QStringList watched;
     std::string text;
     void Note(const std::string& step, QWidget* window);

@@ -29,10 +29,6 @@ protected:
         Modal<ImportDialog>("mnuRace_0", std::move(handler));
     }
     static QListWidget* List(QDialog* d) { return Child<QListWidget>(d, "lstRaces"); }
-    // Edit, Remove and Import available, in that order.
-    static std::string States(QDialog* d) {
-        return Enabled(d, {"cmdButton_2", "cmdButton_1", "cmdButton_4"});
-    }
     std::int64_t Count(const std::string& table, const std::string& where = "1") {
         return std::stoll(Sql("SELECT Count(*) FROM " + table + " WHERE " + where));
     }
@@ -57,8 +53,9 @@ TEST_F(ImportDialogTest, ThreeRaceFinalsOneRefusedAreStagedCorrectedAndImported)
         // folder after a tab.
         EXPECT_EQ(Texts(List(d)), (QStringList{"02-millbrook-500.stn",
                                                "nr3-harbor-point.stn\t" + Q(kFixtures + "stn/")}));
+        // The first selected: Edit, Remove and Import available.
         EXPECT_TRUE(List(d)->item(0)->isSelected());
-        EXPECT_EQ(States(d), "111");
+        EXPECT_EQ(Enabled(d, {"cmdButton_2", "cmdButton_1", "cmdButton_4"}), "111");
         EXPECT_EQ(Count("STNRace"), 2);
         EXPECT_EQ(desktop.BusyDepth(), 0);
 
@@ -96,32 +93,28 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
                              Export("03-cedar-valley-250.stn")});
     desktop.ExpectOpenFiles({});
     desktop.ExpectOpenFiles({Q(kFixtures + "stn/nr3-millbrook-laptimes-lf.stn")});
+    // The list, Edit, Remove and Import after each step (golden import-dialog-entries): a
+    // cancelled file dialog adds nothing, but Import becomes available; cancelled again, the
+    // first entry is selected once more; two entries can be removed, but not edited, not even by
+    // Enter.
+    Steps steps{{"lstRaces", "cmdButton_2", "cmdButton_1", "cmdButton_4"}};
     Import([&](ImportDialog* d) {
-        // A cancelled file dialog adds nothing, but Import becomes available.
         ClickButton(d, 0);
-        EXPECT_TRUE(Texts(List(d)).isEmpty());
-        EXPECT_EQ(States(d), "001");
-
+        steps.Note("file dialog cancelled", d);
         ClickButton(d, 0);
-        EXPECT_EQ(Texts(List(d)), (QStringList{"01-harbor-point-400.stn", "02-millbrook-500.stn",
-                                               "03-cedar-valley-250.stn"}));
         List(d)->clearSelection();
-        EXPECT_EQ(States(d), "001");
-        // Cancelled again: the first entry is selected once more.
+        steps.Note("three files added, then the selection cleared", d);
         ClickButton(d, 0);
-        EXPECT_TRUE(List(d)->item(0)->isSelected());
-        EXPECT_EQ(States(d), "111");
-
-        // Two entries: Remove, but no Edit, not even by Enter.
+        steps.Note("file dialog cancelled again", d);
         List(d)->clearSelection();
         List(d)->item(1)->setSelected(true);
         List(d)->item(2)->setSelected(true);
-        EXPECT_EQ(States(d), "011");
+        steps.Note("two entries selected", d);
         QTest::keyClick(List(d), Qt::Key_Return);
         EXPECT_EQ(desktop.ModalCount<RaceResultsEditor>(), 0);
         const std::string kept = List(d)->item(0)->data(Qt::UserRole).toString().toStdString();
         ClickButton(d, 1);
-        EXPECT_EQ(Texts(List(d)), QStringList{"01-harbor-point-400.stn"});
+        steps.Note("the two removed", d);
         EXPECT_EQ(Count("STNRace"), 1);
         EXPECT_EQ(Count("STNStats", "STNRaceID<>" + kept), 0);
 
@@ -135,6 +128,7 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
         ClickButton(d, 3);
         EXPECT_TRUE(d->Cancelled());
     });
+    steps.Expect("import-dialog-entries");
     EXPECT_EQ(CountRows(cup, "Race"), 0);
 
     // The next opening starts with nothing staged; the close box cancels too.
@@ -157,26 +151,25 @@ TEST_F(ImportDialogTest, ANameLikeADriversIsMarkedAndARefusedImportKeepsTheList)
                  "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
     desktop.ExpectMessage("Error", MessageAnswer::OK, "Nothing was imported");
+    // The list after each step (golden import-dialog-marks): the second file's winner marked.
+    // That nothing is left half-imported StagedImportTest.AFailureMidwayLeavesTheLeagueAsItWas
+    // checks; here the dialog stays with its list, to try again. The mark goes with the file
+    // that made it.
+    Steps steps{{"lstRaces"}};
     Import([&](ImportDialog* d) {
         ClickButton(d, 0);
-        QListWidgetItem* second = List(d)->item(1);
-        EXPECT_EQ(List(d)->item(0)->toolTip(), "");
-        EXPECT_NE(second->toolTip().indexOf("\"Soren Halverson\" looks like \"Soren Halvorsen\""),
-                  -1)
-            << second->toolTip().toStdString();
-        // That nothing is left half-imported StagedImportTest.AFailureMidwayLeavesTheLeagueAsItWas
-        // checks; here the dialog stays with its list, to try again.
+        steps.Note("two files added", d);
         ClickButton(d, 4);
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(Texts(List(d)).size(), 2);
+        steps.Note("import refused", d);
         Db().Execute("DROP TRIGGER refuse");
-        // The mark goes with the file that made it.
         List(d)->setCurrentRow(0);
         ClickButton(d, 1);
-        EXPECT_EQ(List(d)->item(0)->toolTip(), "");
+        steps.Note("the first removed", d);
         ClickButton(d, 4);
         EXPECT_FALSE(d->Cancelled());
     });
+    steps.Expect("import-dialog-marks");
     EXPECT_EQ(GridNames(), QStringList{"Millbrook 500"});
 }
 

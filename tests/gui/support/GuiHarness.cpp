@@ -219,7 +219,7 @@ std::string Describe(QWidget* window, const QStringList& names) {
             for (int i = 0; i < list->count(); ++i) {
                 const QListWidgetItem* item = list->item(i);
                 text += gutter(i == list->currentRow(), item->isSelected()) + item->text() +
-                        checked(item->flags() & Qt::ItemIsUserCheckable,
+                        checked(item->data(Qt::CheckStateRole).isValid(),
                                 item->checkState() == Qt::Checked) +
                         (item->toolTip().isEmpty() ? "" : " (tip: " + item->toolTip() + ")");
             }

@@ -188,7 +188,8 @@ void SelectBlock(QTableWidget* grid, int first, int last) {
 }
 
 std::string Describe(QWidget* window, const QStringList& names) {
-    QString text;
+    QString text =
+        names.contains("windowTitle") ? "windowTitle: " + window->windowTitle() + "\n" : QString();
     const auto checked = [](bool checkable, bool on) {
         return checkable ? (on ? " [x]" : " [ ]") : "";
     };
@@ -196,9 +197,18 @@ std::string Describe(QWidget* window, const QStringList& names) {
     const auto gutter = [](bool current, bool selected) {
         return QString("\n") + (current ? '>' : ' ') + (selected ? '*' : ' ');
     };
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") ||
-            (!names.isEmpty() && !names.contains(w->objectName()))) {
+    for (QObject* o : window->findChildren<QObject*>()) {
+        if (o->objectName().isEmpty() || o->objectName().startsWith("qt_") ||
+            (!names.isEmpty() && !names.contains(o->objectName()))) {
+            continue;
+        }
+        if (auto* action = qobject_cast<QAction*>(o)) {
+            text += action->objectName() + (action->isEnabled() ? "" : " [off]") +
+                    (action->isVisible() ? "" : " [hidden]") + ": " + action->text() +
+                    checked(action->isCheckable(), action->isChecked()) + "\n";
+        }
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w) {
             continue;
         }
         text += w->objectName() + (w->isEnabled() ? "" : " [off]") +
@@ -250,7 +260,11 @@ void ExpectLooks(QWidget* window, const std::string& name) {
 }
 
 void Steps::Note(const std::string& step, QWidget* window) {
-    text += "== " + step + "\n" + Describe(window, watched);
+    QString shown = QString::fromStdString("== " + step + "\n" + Describe(window, watched));
+    if (!folder.empty()) {
+        shown.replace(QString::fromStdString(folder), "<folder>");
+    }
+    text += shown.toStdString();
 }
 
 void Steps::Note(const std::string& step, const std::string& what) {

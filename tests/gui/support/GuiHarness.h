@@ -146,18 +146,22 @@ QStringList Texts(QListWidget* list);
 // Selects a block of whole rows, the first one current.
 void SelectBlock(QTableWidget* grid, int first, int last);
 
-// Every named control of a window (or only those named), one a line, with what it shows: whether
-// it is off or hidden, its text, check, choice, or the rows of its list or grid (hidden columns
-// marked; ">" before the current row, "*" before a selected one; a list item's tip after it).
+// Every named control and action of a window (or only those named), one a line, with what it
+// shows: whether it is off or hidden, its text, check, choice, or the rows of its list or grid
+// (hidden columns marked; ">" before the current row, "*" before a selected one; a list item's
+// tip after it). The name "windowTitle" adds the window's title.
 std::string Describe(QWidget* window, const QStringList& names = {});
 // Compares Describe(window) with the golden file tests/fixtures/golden/gui/<name>.txt.
 void ExpectLooks(QWidget* window, const std::string& name);
 
 // What a window shows step by step, compared with one golden at the end: each step is named and
-// followed by what the watched controls (all, when none are named) show, or by a text.
+// followed by what the watched controls (all, when none are named) show, or by a text. A test's
+// temporary folder, when given, shows as "<folder>".
 struct Steps {
-    explicit Steps(QStringList names = {}) : watched(std::move(names)) {}
+    explicit Steps(QStringList names = {}, std::string temporary = {})
+        : watched(std::move(names)), folder(std::move(temporary)) {}
     QStringList watched;
+    std::string folder;
     std::string text;
     void Note(const std::string& step, QWidget* window);
     void Note(const std::string& step, const std::string& what);

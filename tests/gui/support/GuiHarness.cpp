@@ -188,8 +188,9 @@ void SelectBlock(QTableWidget* grid, int first, int last) {
 }
 
 std::string Describe(QWidget* window, const QStringList& names) {
-    QString text =
-        names.contains("windowTitle") ? "windowTitle: " + window->windowTitle() + "\n" : QString();
+    QString text = names.isEmpty() || names.contains("windowTitle")
+                       ? "windowTitle: " + window->windowTitle() + "\n"
+                       : QString();
     const auto checked = [](bool checkable, bool on) {
         return checkable ? (on ? " [x]" : " [ ]") : "";
     };

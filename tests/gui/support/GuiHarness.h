@@ -149,7 +149,7 @@ void SelectBlock(QTableWidget* grid, int first, int last);
 // Every named control and action of a window (or only those named), one a line, with what it
 // shows: whether it is off or hidden, its text, check, choice, or the rows of its list or grid
 // (hidden columns marked; ">" before the current row, "*" before a selected one; a list item's
-// tip after it). The name "windowTitle" adds the window's title.
+// tip after it). The window's title comes first when all are described or "windowTitle" is named.
 std::string Describe(QWidget* window, const QStringList& names = {});
 // Compares Describe(window) with the golden file tests/fixtures/golden/gui/<name>.txt.
 void ExpectLooks(QWidget* window, const std::string& name);

@@ -16,15 +16,14 @@ class MainWindowTest : public GuiTest {
 protected:
     // The title, the race grid and the commands: Remove, Calculate, Edit, HTML and Import by
     // their buttons and race menu items, which must agree; Properties, Driver List, Point System,
-    // Offline Settings; those always there; the first two recent files. The temporary folder
-    // shows as "<folder>".
+    // Offline Settings; those always there; the first two recent files.
     Steps Commands() {
         return Steps({"windowTitle", "fgRaces",     "cmdButton_0", "cmdButton_1", "cmdButton_2",
                       "cmdButton_3", "cmdButton_4", "mnuRace_0",   "mnuRace_1",   "mnuRace_2",
                       "mnuRace_4",   "mnuRace_6",   "mnuFile_8",   "mnuTools_0",  "mnuTools_1",
                       "mnuTools_3",  "mnuFile_0",   "mnuFile_1",   "mnuFile_10",  "mnuFile_17",
                       "mnuHelp_0",   "mnuHelp_1",   "mnuFile_12",  "mnuFile_13"},
-                     dir.File(""));
+                     {{dir.File(""), "<folder>/"}});
     }
     std::string ThreeRaces() {
         return MakeLeague(

@@ -1,3 +1,4 @@
+#include <QDate>
 #include <QFileInfo>
 
 #include "GuiHarness.h"
@@ -195,48 +196,45 @@ TEST_F(StandingsWindowTest, TheShownReportIsPublishedWithTheSavedSettings) {
 }
 
 TEST_F(StandingsWindowTest, AdjustmentsAreAddedEditedAndRemovedEachAtOnce) {
+    // The adjustments, Edit and Remove after each step, and the editor as it opens to add and to
+    // edit (golden adjustments-steps): a refused entry keeps the editor open with what was typed;
+    // a cancelled one stores nothing; Remove asks first.
+    Steps steps({"fgAdjustments", "cmdButton_1", "cmdButton_2"},
+                {{S(QDate::currentDate().toString(Qt::ISODate)), "<today>"}});
+    Steps editor;
     Modal<AdjustmentsWindow>("mnuTools_4", [&](AdjustmentsWindow* d) {
-        EXPECT_EQ(Adjustments(d)->rowCount(), 0);
-        EXPECT_EQ(Enabled(d, {"cmdButton_1"}), "0");
-
-        // A refused entry keeps the editor open with what was typed.
+        steps.Note("opened", d);
         desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) {
-            EXPECT_EQ(e->windowTitle(), "Add Adjustment");
+            editor.Note("Add", e);
             desktop.ExpectMessage("Error", MessageAnswer::OK, "a whole number other than 0");
             Fill(e, "Amos Whitlock", "Millbrook 500", "-2x5", "Wrecked <b>Bram</b>");
             EXPECT_TRUE(e->isVisible());
-            EXPECT_EQ(Line(e, "txtReason")->text(), "Wrecked <b>Bram</b>");
+            editor.Note("refused", e);
             Fill(e, "Amos Whitlock", "Millbrook 500", "-25", "Wrecked <b>Bram</b>");
         });
         ClickButton(d, 0);
-        EXPECT_EQ(Row(Adjustments(d), 0).mid(0, 4),
-                  (QStringList{"Amos Whitlock", "Millbrook 500", "-25", "Wrecked <b>Bram</b>"}));
         EXPECT_TRUE(d->Changed());
-
-        // Cancelled: nothing stored.
         desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) { e->reject(); });
         QTest::keyClick(Adjustments(d), Qt::Key_Insert);
-        EXPECT_EQ(Adjustments(d)->rowCount(), 1);
+        steps.Note("one added, another cancelled", d);
 
         desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) {
-            EXPECT_EQ(e->windowTitle(), "Edit Adjustment");
-            EXPECT_EQ(Child<QComboBox>(e, "cboRace")->currentText(), "Millbrook 500");
-            EXPECT_EQ(Line(e, "txtPoints")->text(), "-25");
+            editor.Note("Edit", e);
             Fill(e, "Bram Okonkwo", "(the season)", "+10", "Appeal");
         });
         DoubleClick(Adjustments(d), 0);
-        EXPECT_EQ(Row(Adjustments(d), 0).mid(0, 4),
-                  (QStringList{"Bram Okonkwo", "", "+10", "Appeal"}));
-
+        steps.Note("edited", d);
         desktop.ExpectMessage("Remove Adjustment", MessageAnswer::No);
         ClickButton(d, 2);
-        EXPECT_EQ(Adjustments(d)->rowCount(), 1);
+        steps.Note("Remove answered No", d);
         desktop.ExpectMessage("Remove Adjustment", MessageAnswer::Yes, "\"Bram Okonkwo\"");
         QTest::keyClick(Adjustments(d), Qt::Key_Delete);
-        EXPECT_EQ(Adjustments(d)->rowCount(), 0);
+        steps.Note("Delete answered Yes", d);
         EXPECT_EQ(Sql("SELECT Count(*) FROM Adjustment"), "0");
         d->close();
     });
+    steps.Note("the editor, to add, refused, to edit", editor.text);
+    steps.Expect("adjustments-steps");
 }
 
 TEST_F(StandingsWindowTest, AnAdjustmentShowsInTheStandingsAtOnce) {

@@ -262,8 +262,8 @@ void ExpectLooks(QWidget* window, const std::string& name) {
 
 void Steps::Note(const std::string& step, QWidget* window) {
     QString shown = QString::fromStdString("== " + step + "\n" + Describe(window, watched));
-    if (!folder.empty()) {
-        shown.replace(QString::fromStdString(folder), "<folder>");
+    for (const auto& [changing, alias] : shownAs) {
+        shown.replace(QString::fromStdString(changing), QString::fromStdString(alias));
     }
     text += shown.toStdString();
 }

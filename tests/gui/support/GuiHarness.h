@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -155,13 +156,13 @@ std::string Describe(QWidget* window, const QStringList& names = {});
 void ExpectLooks(QWidget* window, const std::string& name);
 
 // What a window shows step by step, compared with one golden at the end: each step is named and
-// followed by what the watched controls (all, when none are named) show, or by a text. A test's
-// temporary folder, when given, shows as "<folder>".
+// followed by what the watched controls (all, when none are named) show, or by a text. Texts
+// that change from run to run (a temporary folder, today's date) show as their aliases.
 struct Steps {
-    explicit Steps(QStringList names = {}, std::string temporary = {})
-        : watched(std::move(names)), folder(std::move(temporary)) {}
+    explicit Steps(QStringList names = {}, std::map<std::string, std::string> aliases = {})
+        : watched(std::move(names)), shownAs(std::move(aliases)) {}
     QStringList watched;
-    std::string folder;
+    std::map<std::string, std::string> shownAs;
     std::string text;
     void Note(const std::string& step, QWidget* window);
     void Note(const std::string& step, const std::string& what);

@@ -6,6 +6,8 @@
 namespace scorewell::gui::test {
 namespace {
 
+// Tools > Driver List is mnuTools_0.
+
 class DriverListWindowTest : public GuiTest {
 protected:
     // A league of three races and the drivers given, each with a result (of 10 points a race
@@ -26,9 +28,6 @@ protected:
         }
         return path;
     }
-    void DriverList(std::function<void(DriverListWindow*)> handler) {
-        Modal<DriverListWindow>("mnuTools_0", std::move(handler));
-    }
     static QTableWidget* Grid(QDialog* d) { return Child<QTableWidget>(d, "fgDList"); }
     static void ClickHeader(QTableWidget* grid, int column) {
         QHeaderView* header = grid->horizontalHeader();
@@ -44,7 +43,7 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
                                         {{"Di Dent", 0, false, false}, {1}}});
     // The roster, its count and Edit after each step (golden driver-list-steps).
     Steps steps{{"fgDList", "lblNumDrivers", "cmdButton_0"}};
-    DriverList([&](DriverListWindow* d) {
+    Modal<DriverListWindow>("mnuTools_0", [&](DriverListWindow* d) {
         QTableWidget* grid = Grid(d);
         // In name order, letter case aside; Cy Cole excluded.
         ExpectLooks(d, "driver-list");
@@ -100,7 +99,7 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
                                         {{"Smith", 0, false, false}, {3}}});
     // The roster and its count after each step (golden driver-list-editing).
     Steps steps{{"fgDList", "lblNumDrivers"}};
-    DriverList([&](DriverListWindow* d) {
+    Modal<DriverListWindow>("mnuTools_0", [&](DriverListWindow* d) {
         QTableWidget* grid = Grid(d);
         // A name another driver has, in any case, cannot be added; the dialog stays open.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {

@@ -10,6 +10,8 @@
 namespace scorewell::gui::test {
 namespace {
 
+// Race > Import is mnuRace_0.
+
 const std::string kFixtures = std::string(SCOREWELL_FIXTURES_DIR) + "/";
 
 class ImportDialogTest : public GuiTest {
@@ -25,9 +27,6 @@ protected:
     }
 
     QString Export(const char* name) const { return Q(exports + "/" + name); }
-    void Import(std::function<void(ImportDialog*)> handler) {
-        Modal<ImportDialog>("mnuRace_0", std::move(handler));
-    }
     static QListWidget* List(QDialog* d) { return Child<QListWidget>(d, "lstRaces"); }
     std::int64_t Count(const std::string& table, const std::string& where = "1") {
         return std::stoll(Sql("SELECT Count(*) FROM " + table + " WHERE " + where));
@@ -42,7 +41,7 @@ TEST_F(ImportDialogTest, ThreeRaceFinalsOneRefusedAreStagedCorrectedAndImported)
         {Export("02-millbrook-500.stn"), bad, Q(kFixtures + "stn/nr3-harbor-point.stn")});
     desktop.ExpectMessage("Error Reading '" + bad + "'", MessageAnswer::OK,
                           "\"" + bad + "\" does not seem to be a race final!");
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         EXPECT_FALSE(window->centralWidget()->isEnabled());
         // On-line: no note on merging; the lap reporting choice; Edit, Remove, Import off.
         ExpectLooks(d, "import-dialog");
@@ -98,7 +97,7 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
     // first entry is selected once more; two entries can be removed, but not edited, not even by
     // Enter.
     Steps steps{{"lstRaces", "cmdButton_2", "cmdButton_1", "cmdButton_4"}};
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         ClickButton(d, 0);
         steps.Note("file dialog cancelled", d);
         ClickButton(d, 0);
@@ -132,7 +131,7 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
     EXPECT_EQ(CountRows(cup, "Race"), 0);
 
     // The next opening starts with nothing staged; the close box cancels too.
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         EXPECT_EQ(Count("STNRace"), 0);
         EXPECT_TRUE(Texts(List(d)).isEmpty());
         d->close();
@@ -156,7 +155,7 @@ TEST_F(ImportDialogTest, ANameLikeADriversIsMarkedAndARefusedImportKeepsTheList)
     // checks; here the dialog stays with its list, to try again. The mark goes with the file
     // that made it.
     Steps steps{{"lstRaces"}};
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         ClickButton(d, 0);
         steps.Note("two files added", d);
         ClickButton(d, 4);
@@ -185,7 +184,7 @@ TEST_F(ImportDialogTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo
                           "it again?");
     desktop.ExpectMessage("Already Imported", MessageAnswer::Yes,
                           "\"02-millbrook-500.stn\" has already been imported as race 2");
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         ClickButton(d, 0);
         ClickButton(d, 4);
     });
@@ -205,7 +204,7 @@ TEST_F(ImportDialogTest, AnOffLineLeagueMergesTheFilesIntoOneRace) {
     desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
     desktop.ExpectMessage("Warning", MessageAnswer::OK, "There are no unique drivers!");
     desktop.ExpectOpenFiles({Q(kFixtures + "stn/nr3-harbor-point.stn")});
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         EXPECT_TRUE(Child<QLabel>(d, "lblNote")->isVisible());
         ClickButton(d, 0);
         ClickButton(d, 4);
@@ -239,7 +238,7 @@ TEST_F(ImportDialogTest, ANascarRacing4LeagueReadsExportedStandings) {
         {Q(nr4 + "/exports/millbrook-standings.html"), Q(nr4 + "/exports/notes.html")});
     desktop.ExpectMessage("Failed to Read Import File", MessageAnswer::OK,
                           Q(nr4 + "/exports/notes.html") + "\n");
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         // No qualifying choice: the exported standings say what they hold.
         ExpectLooks(d, "import-dialog-nr4");
         ClickButton(d, 0);

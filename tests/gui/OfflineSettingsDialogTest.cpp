@@ -5,16 +5,14 @@
 namespace scorewell::gui::test {
 namespace {
 
+// Tools > Offline Settings is mnuTools_3.
+
 class OfflineSettingsDialogTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
         Open(MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
                         static_cast<int>(LeagueType::Offline)));
-    }
-    // Tools > Offline Settings, worked by the handler.
-    void Settings(std::function<void(OfflineSettingsDialog*)> handler) {
-        Modal<OfflineSettingsDialog>("mnuTools_3", std::move(handler));
     }
     static QTableWidget* Priorities(QDialog* d) { return Child<QTableWidget>(d, "fgPriorities"); }
     QStringList Stored() {
@@ -32,7 +30,7 @@ TEST_F(OfflineSettingsDialogTest, BlocksOfRowsMoveWithinTheListAndSaveStoresThei
     // them and stay selected (where a block goes MoveBlock.ABlockMovesOnePlaceUntilItTouchesAnEnd
     // checks); Save waits for a move.
     Steps steps{{"fgPriorities", "cmdMove_0", "cmdMove_1", "cmdButton_1"}};
-    Settings([&](OfflineSettingsDialog* d) {
+    Modal<OfflineSettingsDialog>("mnuTools_3", [&](OfflineSettingsDialog* d) {
         steps.Note("opened", d);
         Click(d, "cmdMove_0");
         steps.Note("up at the top", d);
@@ -54,7 +52,7 @@ TEST_F(OfflineSettingsDialogTest, LeavingWithAMoveUnsavedAsksWhetherToSaveIt) {
     desktop.ExpectMessage("Unsaved Information", MessageAnswer::Cancel,
                           "Do you want to save the changes you've made?");
     desktop.ExpectMessage("Unsaved Information", MessageAnswer::No);
-    Settings([&](OfflineSettingsDialog* d) {
+    Modal<OfflineSettingsDialog>("mnuTools_3", [&](OfflineSettingsDialog* d) {
         Click(d, "cmdMove_1");
         ClickButton(d, 0);
         EXPECT_TRUE(d->isVisible());
@@ -65,9 +63,10 @@ TEST_F(OfflineSettingsDialogTest, LeavingWithAMoveUnsavedAsksWhetherToSaveIt) {
     EXPECT_EQ(Stored(), kShipped);
 
     // Without a move nothing is asked; with one, Yes saves it.
-    Settings([&](OfflineSettingsDialog* d) { ClickButton(d, 0); });
+    Modal<OfflineSettingsDialog>("mnuTools_3",
+                                 [&](OfflineSettingsDialog* d) { ClickButton(d, 0); });
     desktop.ExpectMessage("Unsaved Information", MessageAnswer::Yes);
-    Settings([&](OfflineSettingsDialog* d) {
+    Modal<OfflineSettingsDialog>("mnuTools_3", [&](OfflineSettingsDialog* d) {
         Click(d, "cmdMove_1");
         QTest::keyClick(d, Qt::Key_Escape);
     });

@@ -5,15 +5,13 @@
 namespace scorewell::gui::test {
 namespace {
 
+// Tools > Point System is mnuTools_1.
+
 class PointSystemEditorTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
         OpenDemoLeague();
-    }
-    // Tools > Point System, worked by the handler, which leaves the editor.
-    void Edit(std::function<void(PointSystemEditor*)> handler) {
-        Modal<PointSystemEditor>("mnuTools_1", std::move(handler));
     }
     static QLineEdit* Box(QDialog* d, int i) { return Line(d, QString("txtPoints_%1").arg(i)); }
     static QTableWidget* Grid(QDialog* d) { return Child<QTableWidget>(d, "fgPoints"); }
@@ -30,7 +28,7 @@ protected:
 };
 
 TEST_F(PointSystemEditorTest, OpensOnTheLeaguesSystemAndClosesUntouchedWithoutAsking) {
-    Edit([&](PointSystemEditor* d) {
+    Modal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
         QTableWidget* grid = Grid(d);
         // The switches are off: their frames are greyed but for the check boxes and the grid.
         ExpectLooks(d, "point-system-editor");
@@ -59,7 +57,7 @@ TEST_F(PointSystemEditorTest, OpensOnTheLeaguesSystemAndClosesUntouchedWithoutAs
 TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
     // The demo races were scored with the preset scale: rescoring them is offered.
     desktop.ExpectMessage("Notice", MessageAnswer::No, "3 races of this league");
-    Edit([&](PointSystemEditor* d) {
+    Modal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
         Tick(Child<QCheckBox>(d, "chkUsePositions"));
         EXPECT_EQ(Enabled(d, {"cmdButton_1"}), "1");
         Type(Box(d, 0), "5");
@@ -84,7 +82,7 @@ TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
     // Saved again, Yes rescores the races (as RecalculationTest checks) with the new table.
     EXPECT_EQ(Sql("SELECT Points FROM Stats WHERE RaceID=1 AND Finish=1"), "185");
     desktop.ExpectMessage("Notice", MessageAnswer::Yes, "3 races of this league");
-    Edit([&](PointSystemEditor* d) {
+    Modal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
         Type(Box(d, 0), "6");
         ClickButton(d, 1);
     });
@@ -103,7 +101,7 @@ TEST_F(PointSystemEditorTest, UnsavedChangesAreAskedAboutAndTablesGoInAndOutAsCs
     desktop.ExpectSaveDialog(Q(dir.File("out.csv")));
     desktop.ExpectMessage("Unsaved Changes", MessageAnswer::Cancel);
     desktop.ExpectMessage("Unsaved Changes", MessageAnswer::No);
-    Edit([&](PointSystemEditor* d) {
+    Modal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
         Click(d, "cmdImport");
         EXPECT_EQ(Grid(d)->rowCount(), 43);
         EXPECT_FALSE(d->Changed());

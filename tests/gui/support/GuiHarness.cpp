@@ -173,14 +173,6 @@ std::string Enabled(QObject* parent, const QStringList& names) {
     return states;
 }
 
-QStringList Texts(QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts << list->item(i)->text();
-    }
-    return texts;
-}
-
 void SelectBlock(QTableWidget* grid, int first, int last) {
     grid->setCurrentCell(first, 0);
     grid->setRangeSelected(QTableWidgetSelectionRange(first, 0, last, grid->columnCount() - 1),

@@ -143,7 +143,6 @@ void ClickRows(QTableWidget* grid, int first, int last, int column = 0);
 void DoubleClick(QTableWidget* grid, int row);
 // The texts of a grid row, empty for cells without item.
 QStringList Row(QTableWidget* grid, int row);
-QStringList Texts(QListWidget* list);
 // Selects a block of whole rows, the first one current.
 void SelectBlock(QTableWidget* grid, int first, int last);
 

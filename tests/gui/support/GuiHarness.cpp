@@ -235,12 +235,9 @@ std::string Describe(QWidget* window, const QStringList& names) {
             }
             text += "\n  " + headers.join(" | ");
             for (int r = 0; r < grid->rowCount(); ++r) {
-                bool selected = false;
-                for (int c = 0; c < grid->columnCount(); ++c) {
-                    selected =
-                        selected || grid->selectionModel()->isSelected(grid->model()->index(r, c));
-                }
-                text += gutter(r == grid->currentRow(), selected) + Row(grid, r).join(" | ");
+                text += gutter(r == grid->currentRow(),
+                               grid->selectionModel()->rowIntersectsSelection(r, {})) +
+                        Row(grid, r).join(" | ");
             }
         }
         text += "\n";

@@ -47,10 +47,7 @@ TEST(LetterCase, LatinLettersOfTheCodePage) {
     EXPECT_EQ(ToUpper("straße œuvre ÿ š ž àéîõü"), "STRAßE ŒUVRE Ÿ Š Ž ÀÉÎÕÜ");
     EXPECT_EQ(ToLower("STRAßE ŒUVRE Ÿ Š Ž ÀÉÎÕÜ"), "straße œuvre ÿ š ž àéîõü");
     EXPECT_EQ(ToUpper("×÷ µ ŝ"), "×÷ µ ŝ");
-    EXPECT_EQ(ToUpper("a\xFF"
-                      "b"),
-              "A\xFF"
-              "B"); // invalid bytes are kept
+    EXPECT_EQ(ToUpper("a\xFFz"), "A\xFFZ"); // invalid bytes are kept
     EXPECT_TRUE(EqualsNoCase("Ärger", "äRGER"));
 
     EXPECT_EQ(ProperCase("john smith\r\nbob"), "John Smith\r\nBob");
@@ -77,10 +74,7 @@ TEST(LetterCase, FoldingMakesCaseVanishInEveryScriptANameCanCarry) {
     }
     // One character for one: what is not a letter, or has no other case, stays.
     EXPECT_EQ(FoldCase("×÷ 123 ß ŉ İ ǰ €"), "×÷ 123 ß ŉ İ ǰ €");
-    EXPECT_EQ(FoldCase("A\xFF"
-                       "B"),
-              "a\xFF"
-              "b"); // invalid bytes are kept
+    EXPECT_EQ(FoldCase("A\xFFZ"), "a\xFFz"); // invalid bytes are kept
     // Folding twice changes nothing more, for every character.
     for (char32_t c = 0; c < 0x20000; ++c) {
         ASSERT_EQ(FoldCase(FoldCase(c)), FoldCase(c)) << std::hex << static_cast<int>(c);

@@ -32,47 +32,20 @@
 namespace scorewell {
 namespace {
 
-const char* const kStandingsQuery =
-    "SELECT Driver.Name AS Driver, Sum(Stats.Points) AS Points, "
-    "Max(Sum(Stats.Points)) OVER () - Sum(Stats.Points) AS Interval, "
-    "Count(CASE WHEN Stats.Finish = 1 THEN 1 END) AS Wins "
-    "FROM Driver INNER JOIN Stats ON Stats.DriverID = Driver.DriverID "
-    "GROUP BY Driver.DriverID ORDER BY Points DESC";
-
 class PageWriterTest : public ::testing::Test {
 protected:
-    void OpenLeague(int leagueType, int lapMethod) {
+    // A league with the rows of the given fixture (tests/fixtures/sql); report 100 of
+    // sql/page-report.sql shows its standings.
+    void OpenLeague(int leagueType, int lapMethod, const std::string& fixture = "") {
         CreateLeagueFile(path_, 0, leagueType, program_.Db(), 0, lapMethod);
         league_ = std::make_unique<League>(program_, path_);
+        test::RunSqlFixture(program_.Db(), "sql/page-report.sql");
+        if (!fixture.empty()) {
+            test::RunSqlFixture(Db(), fixture);
+        }
     }
 
     Database& Db() { return league_->Db(); }
-
-    // Three drivers over two races: Bob 355 points, Alan 300, Carl 150; Bob and Alan won once.
-    void AddStandings() {
-        Db().Execute("INSERT INTO Race (RaceID, Name) VALUES (1, 'Daytona'), (2, 'Dover')");
-        Db().Execute("INSERT INTO Driver (DriverID, Name) VALUES (1, 'Alan Ash'), "
-                     "(2, 'Bob Burns'), (3, 'Carl Cole')");
-        Db().Execute("INSERT INTO Stats (RaceID, DriverID, Finish, Points) VALUES (1, 1, 1, 180), "
-                     "(1, 2, 2, 170), (2, 2, 1, 185), (2, 1, 3, 120), (2, 3, 2, 150)");
-    }
-
-    // A report of four columns: the points are hidden, the interval has a plain pattern, and the
-    // wins caption carries the alignment marker.
-    std::int32_t AddStandingsReport(const char* intervalFormat = "0.0") {
-        Database& p = program_.Db();
-        p.Execute("INSERT INTO Report (Name, Query, Sequence) VALUES ('Custom', ?, 9)",
-                  {Value(kStandingsQuery)});
-        const auto id = static_cast<std::int32_t>(p.LastInsertRowId());
-        const char* field =
-            "INSERT INTO ReportField (ReportID, Sequence, Name, ColWidth, "
-            "ColAlignment, ColFormat, Hidden, Field) VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
-        p.Execute(field, {id, 1, "Driver", 2500, 1, nullptr, 0, "Driver"});
-        p.Execute(field, {id, 2, "Points", 800, 4, nullptr, 1, "Points"});
-        p.Execute(field, {id, 3, "Interval", 800, 4, intervalFormat, 0, "Interval"});
-        p.Execute(field, {id, 4, "Wins <*ALIGN*>", 600, 7, nullptr, 0, "Wins"});
-        return id;
-    }
 
     // Asks for the content in the style of the golden pages.
     void Ask(PageContent content, std::int32_t id) {
@@ -120,22 +93,24 @@ protected:
 
 TEST_F(PageWriterTest, AReportPageLeavesHiddenColumnsOutAndShowsAZeroIntervalAsDashes) {
     OpenLeague(0, 0);
-    Ask(PageContent::Report, AddStandingsReport());
+    Ask(PageContent::Report, 100);
     // Without rows the header row stands alone.
     ExpectPage("pages/report-empty.htm");
 
-    AddStandings();
+    test::RunSqlFixture(Db(), "sql/page-standings.sql");
     // Alternating colours mean nothing while row colours are off.
     request.style.useTableColors = {false, false, true, false, false};
     ExpectPage("pages/report.htm");
 }
 
 TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
-    OpenLeague(0, 0);
-    AddStandings();
+    OpenLeague(0, 0, "sql/page-standings.sql");
     for (const auto& [format, zero] : {std::pair{"0.0;(0.0)", "--"}, {"0.0;(0.0);nil", "nil"}}) {
         SCOPED_TRACE(format);
-        Ask(PageContent::Report, AddStandingsReport(format));
+        program_.Db().Execute("UPDATE ReportField SET ColFormat=? WHERE Field='Interval' AND "
+                              "ReportID=100",
+                              {format});
+        Ask(PageContent::Report, 100);
         ASSERT_TRUE(Write(page_)) << error;
         EXPECT_TRUE(test::Has(Written(), "<FONT >" + std::string(zero) + "</FONT>"));
         EXPECT_TRUE(test::Has(Written(), "<FONT >55.0</FONT>"));
@@ -143,9 +118,8 @@ TEST_F(PageWriterTest, AnIntervalPatternGetsTheMissingZeroSection) {
 }
 
 TEST_F(PageWriterTest, TableColoursAlternateRowsAndAFontSizeStyleEveryCell) {
-    OpenLeague(0, 0);
-    AddStandings();
-    Ask(PageContent::Report, AddStandingsReport());
+    OpenLeague(0, 0, "sql/page-standings.sql");
+    Ask(PageContent::Report, 100);
     PageStyle& s = request.style;
     s.useBackgroundImage = true;
     s.backgroundImage = "images/back.gif";
@@ -168,34 +142,13 @@ TEST_F(PageWriterTest, TableColoursAlternateRowsAndAFontSizeStyleEveryCell) {
 }
 
 TEST_F(PageWriterTest, OnlineRaceResultsEscapeTheLeaguesTextsAndEncodeThePageAsWindows1252) {
-    OpenLeague(0, 0);
-    Db().Execute("INSERT INTO Race (RaceID, Name, Length, Laps, RaceTime, AvgSpeed, "
-                 "VictoryMargin, Cautions, LeadChanges, Weather) VALUES (7, 'Daytona 500', 2.5, "
-                 "200, '3:12:45', '155.123', '0.5 sec', 5, 12, 'Sunny & <hot>')");
-    Db().Execute("INSERT INTO Driver (DriverID, Name) VALUES (1, ?), (2, ?), (3, 'Carl Cole')",
-                 {"<script>alert('x')</script> & \"Co\"", "J\u00fcrgen Z\u0105b\u20ack\x01"});
-    const char* result = "INSERT INTO Stats (RaceID, DriverID, Start, Finish, LapsRun, LapsLed, "
-                         "Points, Bonus, Qualifying, Status) VALUES (7, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    Db().Execute(result, {3, 1, 3, 199, 0, 165, 0, nullptr, "Engine"});
-    Db().Execute(result, {1, 2, 1, 200, 150, 185, 10, 191.5, "Running"});
-    Db().Execute(result, {2, 0, 2, 0, 0, 170, 0, 0.0, nullptr});
-
+    OpenLeague(0, 0, "sql/page-race-online.sql");
     Ask(PageContent::RaceResults, 7);
     ExpectPage("pages/race-online.htm");
 }
 
 TEST_F(PageWriterTest, OfflineRaceResultsAddTheAverageSpeedAndShowLapTimes) {
-    OpenLeague(1, 1);
-    Db().Execute("INSERT INTO Race (RaceID, Name, Length, Laps, RaceTime, AvgSpeed, "
-                 "VictoryMargin, Cautions, LeadChanges, Weather) VALUES (3, 'Short Track', 0.5, "
-                 "50, '25:00', '120,5', '1 lap', 0, 1, 'Cloudy')");
-    Db().Execute("INSERT INTO Driver (DriverID, Name) VALUES (1, 'Dan Drew'), (2, 'Ed Eby')");
-    const char* result =
-        "INSERT INTO Stats (RaceID, DriverID, Start, Finish, LapsRun, LapsLed, Points, Bonus, "
-        "AvgSpeed, Qualifying, Status) VALUES (3, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    Db().Execute(result, {1, 1, 1, 50, 50, 175, 5, "120.5", 30.0, "Running"});
-    Db().Execute(result, {2, 2, 2, 12, 0, 170, 0, nullptr, 0.0, "Crash <big>"});
-
+    OpenLeague(1, 1, "sql/page-race-offline.sql");
     Ask(PageContent::RaceResults, 3);
     request.decimalSeparator = ",";
     request.style.fontSize = 3;
@@ -215,17 +168,11 @@ TEST_F(PageWriterTest, ARaceWithoutResultsOrSummaryGivesTheHeaderRowAndNotAvaila
 // A report that counts adjustments lists those of the drivers it shows under its table, escaped;
 // a race page lists those of its race, in the page's table colours.
 TEST_F(PageWriterTest, AdjustmentsAreListedUnderTheirDriversStandingsAndUnderTheirRace) {
-    OpenLeague(0, 0);
-    AddStandings();
-    const char* adjust = "INSERT INTO Adjustment (DriverID, RaceID, Points, Reason, Entered) "
-                         "VALUES (?, ?, ?, ?, '2026-12-06')";
-    Db().Execute(adjust, {2, 2, -25, "Wrecked <Alan> & 'Carl'"});
-    Db().Execute(adjust, {1, nullptr, 10, "Appeal"});
-    Db().Execute(adjust, {3, 2, 5, "Given back"});
-    Db().Execute("UPDATE Driver SET Exclude=1 WHERE DriverID=1");
+    OpenLeague(0, 0, "sql/page-standings.sql");
+    test::RunSqlFixture(Db(), "sql/page-adjustments.sql");
 
     // A report without the Adj column does not count them: its page is as before.
-    Ask(PageContent::Report, AddStandingsReport());
+    Ask(PageContent::Report, 100);
     ExpectPage("pages/report.htm");
     Ask(PageContent::Report, 1);
     ExpectPage("pages/report-adjustments.htm");
@@ -254,9 +201,7 @@ TEST(PageText, ControlCharactersAreDroppedButLineBreaksKept) {
 class PageWriterFailureTest : public PageWriterTest {
 protected:
     void SetUp() override {
-        OpenLeague(0, 0);
-        AddStandings();
-        reportId_ = AddStandingsReport();
+        OpenLeague(0, 0, "sql/page-standings.sql");
         test::WriteFileBytes(page_, previous_);
     }
 
@@ -270,7 +215,6 @@ protected:
         EXPECT_EQ(names, (std::set<std::string>{"Tabulon.dat", "league.slf", "page.htm"}));
     }
 
-    std::int32_t reportId_ = 0;
     const std::string previous_ = "<HTML>the page of last week</HTML>\r\n";
 };
 
@@ -279,8 +223,8 @@ TEST_F(PageWriterFailureTest, APageThatCannotBeBuiltOrWrittenLeavesThePreviousOn
     Ask(PageContent::Report, 4242);
     EXPECT_FALSE(Write(page_));
     EXPECT_FALSE(error.empty());
-    program_.Db().Execute("DELETE FROM ReportField WHERE ReportID = ?", {reportId_});
-    Ask(PageContent::Report, reportId_);
+    program_.Db().Execute("DELETE FROM ReportField WHERE ReportID = 100");
+    Ask(PageContent::Report, 100);
     EXPECT_FALSE(Write(page_));
     EXPECT_TRUE(test::Has(error, "no columns"));
     Ask(PageContent::RaceResults, 99);
@@ -296,7 +240,7 @@ TEST_F(PageWriterFailureTest,
     GTEST_SKIP() << "permission bits are POSIX's; Windows keeps access lists";
 #endif
     namespace fs = std::filesystem;
-    Ask(PageContent::Report, reportId_);
+    Ask(PageContent::Report, 100);
     if (test::PermissionBitsBind()) {
         fs::permissions(page_, fs::perms(0444));
         EXPECT_FALSE(Write(page_));
@@ -442,27 +386,9 @@ TEST_F(SeasonSiteTest, The1992SeasonIsPublishedPageByPageAsTheResultsWere) {
 }
 
 TEST_F(SeasonSiteTest, HostileNamesStayInertAndTheGridKeepsItsLook) {
-    auto car = [](int start, const std::string& name, int laps, const std::string& out) {
-        return RaceFinalCar{start, std::to_string(start), name, laps, 0, 0, "", out};
-    };
-    std::vector<RaceFinalRace> races(3);
-    races[0].name = "<script>alert(1)</script>";
-    races[1].name = "Tom's \"Big\" 200";
-    races[2].name = "Fall & Final";
-    for (RaceFinalRace& race : races) {
-        race.track = "Oval";
-        race.length = 1.5;
-        race.laps = 200;
-    }
-    races[0].cars = {car(2, "<svg onload=alert(1)>", 200, "Running"),
-                     car(1, "Tom & O'Neil", 200, "Running"), car(3, "Ann Lee", 150, "Engine")};
-    races[1].cars = {car(1, "Tom & O'Neil", 200, "Running"), car(2, "Ann Lee", 200, "Running")};
-    races[2].cars = {car(3, "Ann Lee", 200, "Running"),
-                     car(1, "<svg onload=alert(1)>", 120, "Crash"),
-                     car(2, "Tom & O'Neil", 100, "Crash")};
-    fs::create_directory(dir.File("stn"));
-    test::MakeSeasonLeague(program, dir.File("hostile.slf"), dir.File("stn"), races);
+    CreateLeagueFile(dir.File("hostile.slf"), 0, 0, program.Db(), 0, 0);
     League hostile(program, dir.File("hostile.slf"));
+    test::RunSqlFixture(hostile.Db(), "sql/hostile-season.sql");
     // Each driver's worst race does not count, so the grid shows that mark too.
     hostile.Settings().droppedRaces = 1;
     const SitePublished published = PublishSeason(hostile, site.string());

@@ -11,30 +11,14 @@
 namespace scorewell {
 namespace {
 
-struct Row {
-    int finish;
-    int start;
-    const char* name;
-    int lapsLed;
-    double qualifying;
-    int points = 0;
-};
-
 class ScoringTest : public test::LeagueFixture {
 protected:
-    // A staged race with the given results; gives its key.
-    std::int32_t Stage(const std::vector<Row>& rows) {
-        Db().Execute("INSERT INTO STNRace (Name) VALUES ('Test')");
-        auto key = static_cast<std::int32_t>(Db().LastInsertRowId());
-        for (const Row& r : rows) {
-            Db().Execute("INSERT INTO STNStats (STNRaceID, Finish, Start, DriverName, LapsRun, "
-                         "LapsLed, Points, Bonus, Qualifying) VALUES (?,?,?,?,200,?,?,0,?)",
-                         {Value(key), Value(r.finish), Value(r.start), Value(r.name),
-                          Value(r.lapsLed), Value(r.points),
-                          r.qualifying < 0 ? Value() : Value(r.qualifying)});
-        }
-        return key;
+    // Opens a league of the simulation with the staged races of sql/staged-races.sql.
+    void OpenStaged(int sim = 0) {
+        Open(sim);
+        test::RunSqlFixture(Db(), "sql/staged-races.sql");
     }
+    // "finish/start driver points+bonus", and " $prize" when there is prize money.
     std::vector<std::string> Results(std::int32_t key, bool staging = true) {
         std::vector<std::string> out;
         std::string sql = staging ? "SELECT Finish, Start, DriverName, Points, Bonus, PrizeMoney "
@@ -94,13 +78,12 @@ TEST(CheckedDriverName, ANameIsTakenWithoutOuterBlanksAndNeverCut) {
 TEST_F(ScoringTest, PointGapIsTheMostFrequentNeighbourDifference) {
     Open();
     auto gap = [&](std::vector<int> points) {
-        std::vector<Row> rows;
-        int n = 0;
+        Db().Execute("INSERT INTO STNRace (Name) VALUES ('Gap')");
+        const Value race(Db().LastInsertRowId());
         for (int p : points) {
-            ++n;
-            rows.push_back({n, n, "D", 0, 0, p});
+            Db().Execute("INSERT INTO STNStats (STNRaceID, Points) VALUES (?, ?)", {race, p});
         }
-        return DetectPointGap(Db(), Stage(rows), true);
+        return DetectPointGap(Db(), static_cast<std::int32_t>(race.AsInteger()), true);
     };
     EXPECT_EQ(gap({25, 20, 17, 16, 15, 14, 13}), 1);
     EXPECT_EQ(gap({10, 8, 6, 5}), 2);
@@ -110,41 +93,35 @@ TEST_F(ScoringTest, PointGapIsTheMostFrequentNeighbourDifference) {
     EXPECT_EQ(gap({}), -1);
 }
 
+// The staged races 1 to 4 of sql/staged-races.sql.
 TEST_F(ScoringTest, BuiltInBonusesGoToLeadersAndEveryDriverTiedForMostLed) {
-    Open();
-    std::int32_t race = Stage({{1, 1, "A", 60, 0, 175},
-                               {2, 2, "B", 60, 0, 170},
-                               {3, 3, "C", 10, 0, 165},
-                               {4, 4, "D", 0, 0, 160}});
-    ApplyBonusPoints(*league, Simulation::NascarRacing3, race, true);
-    EXPECT_EQ(Results(race), (std::vector<std::string>{"1/1 A 185+10", "2/2 B 180+10",
-                                                       "3/3 C 170+5", "4/4 D 160+0"}));
+    OpenStaged();
+    ApplyBonusPoints(*league, Simulation::NascarRacing3, 1, true);
+    EXPECT_EQ(Results(1), (std::vector<std::string>{"1/1 A 185+10", "2/2 B 180+10", "3/3 C 170+5",
+                                                    "4/4 D 160+0"}));
     // Nobody led: everyone matches "most laps led".
-    std::int32_t quiet = Stage({{1, 1, "A", 0, 0, 175}, {2, 2, "B", 0, 0, 170}});
-    ApplyBonusPoints(*league, Simulation::NascarRacing2, quiet, true);
-    EXPECT_EQ(Results(quiet), (std::vector<std::string>{"1/1 A 180+5", "2/2 B 175+5"}));
+    ApplyBonusPoints(*league, Simulation::NascarRacing2, 2, true);
+    EXPECT_EQ(Results(2), (std::vector<std::string>{"1/1 A 180+5", "2/2 B 175+5"}));
     // NASCAR Legends gives none.
-    std::int32_t legends = Stage({{1, 1, "A", 50, 0, 43}});
-    ApplyBonusPoints(*league, Simulation::NascarLegends, legends, true);
-    EXPECT_EQ(Results(legends), (std::vector<std::string>{"1/1 A 43+0"}));
+    ApplyBonusPoints(*league, Simulation::NascarLegends, 3, true);
+    EXPECT_EQ(Results(3), (std::vector<std::string>{"1/1 A 43+0"}));
 }
 
 TEST_F(ScoringTest, CustomRulesReplaceTheBuiltInOnesAndServeStoredRaces) {
-    Open();
+    OpenStaged();
     Db().Execute("UPDATE Settings SET SettingValue='1' WHERE SettingsID=14");
     league->LoadWorkingSettings();
     Db().Execute("DELETE FROM Bonus");
-    std::int32_t race = Stage({{1, 2, "A", 60, 0, 175}, {2, 1, "B", 10, 0, 170}});
-    ApplyBonusPoints(*league, Simulation::NascarRacing3, race,
-                     true); // no rules: not even the built-in ones
-    EXPECT_EQ(Results(race), (std::vector<std::string>{"1/2 A 175+0", "2/1 B 170+0"}));
+    // No rules: not even the built-in ones.
+    ApplyBonusPoints(*league, Simulation::NascarRacing3, 4, true);
+    EXPECT_EQ(Results(4), (std::vector<std::string>{"1/2 A 175+0", "2/1 B 170+0"}));
 
     // A rule written against the staging tables, with the race marker.
     Db().Execute("INSERT INTO Bonus (Name, Points, Query) VALUES ('Winner', 7, "
                  "'STNStatsID = (SELECT STNStatsID FROM STNStats WHERE STNRaceID = <RACEID> "
                  "AND Finish = 1)'), ('Pole', 3, 'Start = 1')");
-    ApplyBonusPoints(*league, Simulation::NascarRacing3, race, true);
-    EXPECT_EQ(Results(race), (std::vector<std::string>{"1/2 A 182+7", "2/1 B 173+3"}));
+    ApplyBonusPoints(*league, Simulation::NascarRacing3, 4, true);
+    EXPECT_EQ(Results(4), (std::vector<std::string>{"1/2 A 182+7", "2/1 B 173+3"}));
 
     // The same rules on a stored race, once "STN" is taken out of them.
     Db().Execute("INSERT INTO Race (Name) VALUES ('Stored')");
@@ -172,33 +149,22 @@ TEST_F(ScoringTest, ABonusRuleThatWritesElsewhereIsRefused) {
 }
 
 TEST_F(ScoringTest, RecalculationRenumbersAndRescoresFromScratch) {
-    Open();
-    // Old positions with a gap and a tie; qualifying with a tie and a missing speed.
-    std::int32_t race = Stage({{1, 5, "A", 0, 180.0, 999},
-                               {3, 1, "B", 20, -1, 0},
-                               {3, 2, "C", 0, 185.5, 0},
-                               {7, 3, "D", 5, 180.0, 0}});
-    RecalculateRace(*league, race, true);
-    RecalculateRace(*league, race, true); // twice gives the same
+    OpenStaged();
+    RecalculateRace(*league, 5, true);
+    RecalculateRace(*league, 5, true); // twice gives the same
     // Starts: C fastest; A and D tie on speed and keep their old order; B has no speed.
-    EXPECT_EQ(Results(race), (std::vector<std::string>{"1/3 A 175+0", "2/4 B 180+10", "3/1 C 165+0",
-                                                       "4/2 D 165+5"}));
+    EXPECT_EQ(Results(5), (std::vector<std::string>{"1/3 A 175+0", "2/4 B 180+10", "3/1 C 165+0",
+                                                    "4/2 D 165+5"}));
 }
 
 TEST_F(ScoringTest, LegendsRacesAreRescoredWithTheScaleTheyWereScoredWith) {
-    Open(1);
-    // Points 86, 84, 82 show the 2-point scale (LPoints2 = 2 × (44 − position)).
-    std::int32_t race = Stage({{1, 1, "A", 10, 190, 86},
-                               {2, 2, "B", 0, 189, 84},
-                               {3, 3, "C", 0, 188, 82},
-                               {5, 4, "D", 0, 187, 78}});
-    RecalculateRace(*league, race, true);
-    EXPECT_EQ(Results(race),
+    OpenStaged(1);
+    RecalculateRace(*league, 6, true);
+    EXPECT_EQ(Results(6),
               (std::vector<std::string>{"1/1 A 86+0", "2/2 B 84+0", "3/3 C 82+0", "4/4 D 80+0"}));
     // Without a recognisable scale the standard one is used.
-    std::int32_t odd = Stage({{1, 1, "A", 0, 190, 50}, {2, 2, "B", 0, 189, 40}});
-    RecalculateRace(*league, odd, true);
-    EXPECT_EQ(Results(odd), (std::vector<std::string>{"1/1 A 175+0", "2/2 B 170+0"}));
+    RecalculateRace(*league, 7, true);
+    EXPECT_EQ(Results(7), (std::vector<std::string>{"1/1 A 175+0", "2/2 B 170+0"}));
 }
 
 TEST(ScorePosition, BeyondTheTableScoresNothing) {

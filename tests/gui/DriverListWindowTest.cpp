@@ -6,6 +6,8 @@
 namespace scorewell::gui::test {
 namespace {
 
+// Tools > Driver List is mnuTools_0.
+
 class DriverListWindowTest : public GuiTest {
 protected:
     // A league of three races and the drivers given, each with a result (of 10 points a race
@@ -26,18 +28,7 @@ protected:
         }
         return path;
     }
-    void DriverList(std::function<void(DriverListWindow*)> handler) {
-        Modal<DriverListWindow>("mnuTools_0", std::move(handler));
-    }
     static QTableWidget* Grid(QDialog* d) { return Child<QTableWidget>(d, "fgDList"); }
-    static QString Count(QDialog* d) { return Child<QLabel>(d, "lblNumDrivers")->text(); }
-    static QStringList Names(QTableWidget* grid) {
-        QStringList names;
-        for (int r = 0; r < grid->rowCount(); ++r) {
-            names << grid->item(r, 0)->text() + ":" + grid->item(r, 1)->text();
-        }
-        return names;
-    }
     static void ClickHeader(QTableWidget* grid, int column) {
         QHeaderView* header = grid->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -50,7 +41,9 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
                                         {{"al Able", 0, false, false}, {1, 2}},
                                         {{"Bo Baker", 0, false, false}, {1}},
                                         {{"Di Dent", 0, false, false}, {1}}});
-    DriverList([&](DriverListWindow* d) {
+    // The roster, its count and Edit after each step (golden driver-list-steps).
+    Steps steps{{"fgDList", "lblNumDrivers", "cmdButton_0"}};
+    Modal<DriverListWindow>("mnuTools_0", [&](DriverListWindow* d) {
         QTableWidget* grid = Grid(d);
         // In name order, letter case aside; Cy Cole excluded.
         ExpectLooks(d, "driver-list");
@@ -65,13 +58,12 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
         // Exclude and Include work on the selected block; Edit wants one row.
         ClickHeader(grid, 0);
         SelectBlock(grid, 1, 2);
-        EXPECT_EQ(Enabled(d, {"cmdButton_0"}), "0");
+        steps.Note("Bo and Cy selected", d);
         ClickButton(d, 4);
         ClickButton(d, 3);
         SelectBlock(grid, 0, 1);
         ClickButton(d, 4);
-        EXPECT_EQ(Names(grid),
-                  (QStringList{"al Able:Yes", "Bo Baker:Yes", "Cy Cole:No", "Di Dent:No"}));
+        steps.Note("Bo and Cy excluded, then Bo and Cy included, then al and Bo excluded", d);
         EXPECT_EQ(Sql("SELECT group_concat(Name) FROM Driver WHERE Exclude=1"), "al Able,Bo Baker");
 
         // Three drivers removed: one question in the plural, No keeps them, Yes removes them.
@@ -83,8 +75,7 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
         EXPECT_EQ(grid->rowCount(), 4);
         desktop.ExpectMessage("Confirm Driver Removal", MessageAnswer::Yes, "these drivers");
         ClickButton(d, 2);
-        EXPECT_EQ(Names(grid), QStringList{"al Able:Yes"});
-        EXPECT_EQ(Count(d), "1");
+        steps.Note("Bo, Cy and Di removed", d);
 
         // Removing the last driver leaves the blank row, and only Add, Close and Remove
         // Excluded Results.
@@ -96,6 +87,7 @@ TEST_F(DriverListWindowTest, TheRosterIsSortedExcludedAndRemovedInPlace) {
         ClickButton(d, 6);
         ClickButton(d, 5);
     });
+    steps.Expect("driver-list-steps");
     // Which results go and the copy kept first DriverRosterTest.RemovingDriversTakesTheir-
     // ResultsAlone and RecalculationTest.RemovingExcludedResultsClosesUp... check.
     EXPECT_EQ(CountRows(cup, "Driver"), 0);
@@ -105,12 +97,13 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
     const std::string cup = LeagueWith({{{"Jones", 7, true, false}, {1, 2}},
                                         {{"Kline", 0, false, false}, {1, 2}},
                                         {{"Smith", 0, false, false}, {3}}});
-    DriverList([&](DriverListWindow* d) {
+    // The roster and its count after each step (golden driver-list-editing).
+    Steps steps{{"fgDList", "lblNumDrivers"}};
+    Modal<DriverListWindow>("mnuTools_0", [&](DriverListWindow* d) {
         QTableWidget* grid = Grid(d);
         // A name another driver has, in any case, cannot be added; the dialog stays open.
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
-            EXPECT_EQ(e->windowTitle(), "Add Driver");
-            EXPECT_EQ(Enabled(e, {"cmdButton_0"}), "0");
+            ExpectLooks(e, "driver-editor-add");
             QTest::keyClicks(Line(e, "txtName"), "SMITH|");
             EXPECT_EQ(Line(e, "txtName")->text(), "SMITH");
             desktop.ExpectMessage("Cannot Add Driver", MessageAnswer::OK,
@@ -126,19 +119,18 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
             ClickButton(e, 0);
         });
         QTest::keyClick(grid, Qt::Key_Insert);
-        EXPECT_EQ(Names(grid).last(), "Lane:No");
-        EXPECT_EQ(Count(d), "4");
+        steps.Note("Lane added", d);
         EXPECT_EQ(Sql("SELECT Handicap || Rookie FROM Driver WHERE Name='Lane'"), "01");
 
-        // Its own name in other case is no clash.
+        // Its own name in other case is no clash (the editor as it opens: golden
+        // driver-editor-edit).
         desktop.OnModal<DriverEditor>([&](DriverEditor* e) {
-            EXPECT_EQ(e->windowTitle(), "Edit Driver");
-            EXPECT_EQ(Line(e, "txtHandicap")->text(), "0");
+            ExpectLooks(e, "driver-editor-edit");
             Line(e, "txtName")->setText("KLINE");
             ClickButton(e, 0);
         });
         DoubleClick(grid, 1);
-        EXPECT_EQ(grid->item(1, 0)->text(), "KLINE");
+        steps.Note("Kline renamed KLINE", d);
 
         // Smith renamed to jones: No keeps the dialog open; Yes merges him into Jones (how
         // DriverRosterTest.MergingMovesResultsAndKeepsTheSurvivorAndACopy checks), whose row is
@@ -154,8 +146,7 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
         });
         SelectBlock(grid, 2, 2);
         QTest::keyClick(grid, Qt::Key_Return);
-        EXPECT_EQ(Names(grid), (QStringList{"Jones:No", "KLINE:No", "Lane:No"}));
-        EXPECT_EQ(grid->currentRow(), 0);
+        steps.Note("Smith merged into Jones, whose row is current", d);
 
         // Jones and KLINE both ran race 1 and 2: the merge is refused (the wording
         // DriverRosterTest.DriversOfOneRaceAreNotMerged checks) and the roster stays.
@@ -171,6 +162,7 @@ TEST_F(DriverListWindowTest, TheEditorAddsRenamesAndMergesDrivers) {
         EXPECT_EQ(grid->rowCount(), 3);
         ClickButton(d, 5);
     });
+    steps.Expect("driver-list-editing");
     EXPECT_EQ(CountRows(cup, "Driver"), 3);
 }
 

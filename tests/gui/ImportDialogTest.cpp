@@ -10,6 +10,8 @@
 namespace scorewell::gui::test {
 namespace {
 
+// Race > Import is mnuRace_0.
+
 const std::string kFixtures = std::string(SCOREWELL_FIXTURES_DIR) + "/";
 
 class ImportDialogTest : public GuiTest {
@@ -25,14 +27,7 @@ protected:
     }
 
     QString Export(const char* name) const { return Q(exports + "/" + name); }
-    void Import(std::function<void(ImportDialog*)> handler) {
-        Modal<ImportDialog>("mnuRace_0", std::move(handler));
-    }
     static QListWidget* List(QDialog* d) { return Child<QListWidget>(d, "lstRaces"); }
-    // Edit, Remove and Import available, in that order.
-    static std::string States(QDialog* d) {
-        return Enabled(d, {"cmdButton_2", "cmdButton_1", "cmdButton_4"});
-    }
     std::int64_t Count(const std::string& table, const std::string& where = "1") {
         return std::stoll(Sql("SELECT Count(*) FROM " + table + " WHERE " + where));
     }
@@ -46,7 +41,7 @@ TEST_F(ImportDialogTest, ThreeRaceFinalsOneRefusedAreStagedCorrectedAndImported)
         {Export("02-millbrook-500.stn"), bad, Q(kFixtures + "stn/nr3-harbor-point.stn")});
     desktop.ExpectMessage("Error Reading '" + bad + "'", MessageAnswer::OK,
                           "\"" + bad + "\" does not seem to be a race final!");
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         EXPECT_FALSE(window->centralWidget()->isEnabled());
         // On-line: no note on merging; the lap reporting choice; Edit, Remove, Import off.
         ExpectLooks(d, "import-dialog");
@@ -54,24 +49,25 @@ TEST_F(ImportDialogTest, ThreeRaceFinalsOneRefusedAreStagedCorrectedAndImported)
         ClickButton(d, 0);
         EXPECT_EQ(desktop.FileRequests().back().initialFolder, Export(""));
         // A file from the simulation's exports folder is listed by name, others with their
-        // folder after a tab.
-        EXPECT_EQ(Texts(List(d)), (QStringList{"02-millbrook-500.stn",
-                                               "nr3-harbor-point.stn\t" + Q(kFixtures + "stn/")}));
-        EXPECT_TRUE(List(d)->item(0)->isSelected());
-        EXPECT_EQ(States(d), "111");
+        // folder after a tab; the first selected, Edit, Remove and Import available (golden
+        // import-dialog-staged).
+        Steps staged({"lstRaces", "cmdButton_1", "cmdButton_2", "cmdButton_4"},
+                     {{kFixtures, "<fixtures>/"}});
+        staged.Note("two race finals staged, one refused", d);
+        staged.Expect("import-dialog-staged");
         EXPECT_EQ(Count("STNRace"), 2);
         EXPECT_EQ(desktop.BusyDepth(), 0);
 
         // The staged race is corrected: a name typed there is kept as it is, no driver is made.
         desktop.OnModal<RaceResultsEditor>([&](RaceResultsEditor* e) {
             auto* grid = Child<QTableWidget>(e, "fgDrivers");
-            EXPECT_EQ(grid->rowCount(), 20);
             desktop.OnModal<ResultEditor>([](ResultEditor* r) {
                 Child<QLineEdit>(r, "txtInfo_2")->setText("Bram O. Okonkwo");
                 ClickButton(r, 1);
             });
             QTest::keyClick(grid, Qt::Key_Return);
-            EXPECT_EQ(grid->item(0, 2)->text(), "Bram O. Okonkwo");
+            // The race's twenty results, the first renamed (golden race-results-editor-staged).
+            ExpectLooks(e, "race-results-editor-staged");
             ClickButton(e, 0);
         });
         QTest::keyClick(List(d), Qt::Key_Return);
@@ -96,32 +92,28 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
                              Export("03-cedar-valley-250.stn")});
     desktop.ExpectOpenFiles({});
     desktop.ExpectOpenFiles({Q(kFixtures + "stn/nr3-millbrook-laptimes-lf.stn")});
-    Import([&](ImportDialog* d) {
-        // A cancelled file dialog adds nothing, but Import becomes available.
+    // The list, Edit, Remove and Import after each step (golden import-dialog-entries): a
+    // cancelled file dialog adds nothing, but Import becomes available; cancelled again, the
+    // first entry is selected once more; two entries can be removed, but not edited, not even by
+    // Enter.
+    Steps steps{{"lstRaces", "cmdButton_2", "cmdButton_1", "cmdButton_4"}};
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         ClickButton(d, 0);
-        EXPECT_TRUE(Texts(List(d)).isEmpty());
-        EXPECT_EQ(States(d), "001");
-
+        steps.Note("file dialog cancelled", d);
         ClickButton(d, 0);
-        EXPECT_EQ(Texts(List(d)), (QStringList{"01-harbor-point-400.stn", "02-millbrook-500.stn",
-                                               "03-cedar-valley-250.stn"}));
         List(d)->clearSelection();
-        EXPECT_EQ(States(d), "001");
-        // Cancelled again: the first entry is selected once more.
+        steps.Note("three files added, then the selection cleared", d);
         ClickButton(d, 0);
-        EXPECT_TRUE(List(d)->item(0)->isSelected());
-        EXPECT_EQ(States(d), "111");
-
-        // Two entries: Remove, but no Edit, not even by Enter.
+        steps.Note("file dialog cancelled again", d);
         List(d)->clearSelection();
         List(d)->item(1)->setSelected(true);
         List(d)->item(2)->setSelected(true);
-        EXPECT_EQ(States(d), "011");
+        steps.Note("two entries selected", d);
         QTest::keyClick(List(d), Qt::Key_Return);
         EXPECT_EQ(desktop.ModalCount<RaceResultsEditor>(), 0);
         const std::string kept = List(d)->item(0)->data(Qt::UserRole).toString().toStdString();
         ClickButton(d, 1);
-        EXPECT_EQ(Texts(List(d)), QStringList{"01-harbor-point-400.stn"});
+        steps.Note("the two removed", d);
         EXPECT_EQ(Count("STNRace"), 1);
         EXPECT_EQ(Count("STNStats", "STNRaceID<>" + kept), 0);
 
@@ -135,12 +127,13 @@ TEST_F(ImportDialogTest, EntriesAreListedSelectedAndRemovedAndEveryOpeningStarts
         ClickButton(d, 3);
         EXPECT_TRUE(d->Cancelled());
     });
+    steps.Expect("import-dialog-entries");
     EXPECT_EQ(CountRows(cup, "Race"), 0);
 
     // The next opening starts with nothing staged; the close box cancels too.
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         EXPECT_EQ(Count("STNRace"), 0);
-        EXPECT_TRUE(Texts(List(d)).isEmpty());
+        EXPECT_EQ(List(d)->count(), 0);
         d->close();
         EXPECT_TRUE(d->Cancelled());
     });
@@ -157,26 +150,25 @@ TEST_F(ImportDialogTest, ANameLikeADriversIsMarkedAndARefusedImportKeepsTheList)
                  "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
     desktop.ExpectMessage("Error", MessageAnswer::OK, "Nothing was imported");
-    Import([&](ImportDialog* d) {
+    // The list after each step (golden import-dialog-marks): the second file's winner marked.
+    // That nothing is left half-imported StagedImportTest.AFailureMidwayLeavesTheLeagueAsItWas
+    // checks; here the dialog stays with its list, to try again. The mark goes with the file
+    // that made it.
+    Steps steps{{"lstRaces"}};
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         ClickButton(d, 0);
-        QListWidgetItem* second = List(d)->item(1);
-        EXPECT_EQ(List(d)->item(0)->toolTip(), "");
-        EXPECT_NE(second->toolTip().indexOf("\"Soren Halverson\" looks like \"Soren Halvorsen\""),
-                  -1)
-            << second->toolTip().toStdString();
-        // That nothing is left half-imported StagedImportTest.AFailureMidwayLeavesTheLeagueAsItWas
-        // checks; here the dialog stays with its list, to try again.
+        steps.Note("two files added", d);
         ClickButton(d, 4);
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(Texts(List(d)).size(), 2);
+        steps.Note("import refused", d);
         Db().Execute("DROP TRIGGER refuse");
-        // The mark goes with the file that made it.
         List(d)->setCurrentRow(0);
         ClickButton(d, 1);
-        EXPECT_EQ(List(d)->item(0)->toolTip(), "");
+        steps.Note("the first removed", d);
         ClickButton(d, 4);
         EXPECT_FALSE(d->Cancelled());
     });
+    steps.Expect("import-dialog-marks");
     EXPECT_EQ(GridNames(), QStringList{"Millbrook 500"});
 }
 
@@ -192,7 +184,7 @@ TEST_F(ImportDialogTest, AFileTheLeagueHoldsIsImportedAgainOnlyWhenTheUserSaysSo
                           "it again?");
     desktop.ExpectMessage("Already Imported", MessageAnswer::Yes,
                           "\"02-millbrook-500.stn\" has already been imported as race 2");
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         ClickButton(d, 0);
         ClickButton(d, 4);
     });
@@ -212,7 +204,7 @@ TEST_F(ImportDialogTest, AnOffLineLeagueMergesTheFilesIntoOneRace) {
     desktop.ExpectOpenFiles({Export("01-harbor-point-400.stn"), Export("02-millbrook-500.stn")});
     desktop.ExpectMessage("Warning", MessageAnswer::OK, "There are no unique drivers!");
     desktop.ExpectOpenFiles({Q(kFixtures + "stn/nr3-harbor-point.stn")});
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         EXPECT_TRUE(Child<QLabel>(d, "lblNote")->isVisible());
         ClickButton(d, 0);
         ClickButton(d, 4);
@@ -246,13 +238,14 @@ TEST_F(ImportDialogTest, ANascarRacing4LeagueReadsExportedStandings) {
         {Q(nr4 + "/exports/millbrook-standings.html"), Q(nr4 + "/exports/notes.html")});
     desktop.ExpectMessage("Failed to Read Import File", MessageAnswer::OK,
                           Q(nr4 + "/exports/notes.html") + "\n");
-    Import([&](ImportDialog* d) {
+    Modal<ImportDialog>("mnuRace_0", [&](ImportDialog* d) {
         // No qualifying choice: the exported standings say what they hold.
         ExpectLooks(d, "import-dialog-nr4");
         ClickButton(d, 0);
         EXPECT_EQ(desktop.FileRequests().back().filter, "N4 Exported Standings (*.html)|*.html");
         EXPECT_EQ(desktop.FileRequests().back().initialFolder, Q(nr4 + "/exports/"));
-        EXPECT_EQ(Texts(List(d)), QStringList{"millbrook-standings.html"});
+        // The standings listed by name, the other file refused (golden import-dialog-nr4-staged).
+        ExpectLooks(d, "import-dialog-nr4-staged");
         ClickButton(d, 4);
     });
     EXPECT_EQ(GridNames(), QStringList{"Millbrook Speedway"});

@@ -14,19 +14,16 @@ namespace {
 
 class MainWindowTest : public GuiTest {
 protected:
-    // The enabled state of the commands that follow the league: Remove, Calculate, Edit, HTML,
-    // Import by their buttons, then by their race menu items, which must agree; then
-    // Properties, Driver List, Point System, Offline Settings.
-    std::string States() {
-        std::string s;
-        for (QObject* o : std::initializer_list<QObject*>{
-                 Button(2), Button(0), Button(1), Button(4), Button(3), nullptr, Menu("mnuRace_1"),
-                 Menu("mnuRace_4"), Menu("mnuRace_2"), Menu("mnuRace_6"), Menu("mnuRace_0"),
-                 nullptr, Menu("mnuFile_8"), Menu("mnuTools_0"), Menu("mnuTools_1"),
-                 Menu("mnuTools_3")}) {
-            s += !o ? ' ' : o->property("enabled").toBool() ? '1' : '0';
-        }
-        return s;
+    // The title, the race grid and the commands: Remove, Calculate, Edit, HTML and Import by
+    // their buttons and race menu items, which must agree; Properties, Driver List, Point System,
+    // Offline Settings; those always there; the first two recent files.
+    Steps Commands() {
+        return Steps({"windowTitle", "fgRaces",     "cmdButton_0", "cmdButton_1", "cmdButton_2",
+                      "cmdButton_3", "cmdButton_4", "mnuRace_0",   "mnuRace_1",   "mnuRace_2",
+                      "mnuRace_4",   "mnuRace_6",   "mnuFile_8",   "mnuTools_0",  "mnuTools_1",
+                      "mnuTools_3",  "mnuFile_0",   "mnuFile_1",   "mnuFile_10",  "mnuFile_17",
+                      "mnuHelp_0",   "mnuHelp_1",   "mnuFile_12",  "mnuFile_13"},
+                     {{dir.File(""), "<folder>/"}});
     }
     std::string ThreeRaces() {
         return MakeLeague(
@@ -35,41 +32,27 @@ protected:
 };
 
 TEST_F(MainWindowTest, CommandsFollowTheStateOfTheLeagueAndTheSelection) {
-    // No league: New, Open, Options, Exit and Help only.
-    EXPECT_EQ(States(), "00000 00000 0000");
-    for (const char* always :
-         {"mnuFile_0", "mnuFile_1", "mnuFile_10", "mnuFile_17", "mnuHelp_0", "mnuHelp_1"}) {
-        EXPECT_TRUE(Menu(always)->isEnabled()) << always;
+    // The window after each step (golden main-window-commands): without a league New, Open,
+    // Options, Exit and Help only; Offline Settings for an off-line league alone; the races in
+    // the grid, each with its length; Edit and HTML need exactly one selected race, whichever
+    // way it was selected; Remove any.
+    Steps steps = Commands();
+    steps.Note("no league", window.get());
+    for (const std::string& league :
+         {MakeLeague("empty.slf"), MakeLeague("offline.slf", {{"Night", 100, 1.0f}}, 0, 1),
+          ThreeRaces()}) {
+        Open(league);
+        steps.Note("opened " + league, window.get());
     }
-    struct Case {
-        std::string league;
-        const char* states;
-    };
-    for (const Case& c :
-         {Case{MakeLeague("empty.slf"), "00001 00001 1110"},
-          Case{MakeLeague("offline.slf", {{"Night", 100, 1.0f}}, 0, 1), "11111 11111 1111"},
-          Case{ThreeRaces(), "11111 11111 1110"}}) {
-        SCOPED_TRACE(c.league);
-        Open(c.league);
-        EXPECT_EQ(States(), c.states);
-    }
-    EXPECT_EQ(GridNames(), (QStringList{"Daytona", "Atlanta", "Bristol"}));
-    EXPECT_EQ(Row(Grid(), 1), (QStringList{"Atlanta", "187", "468", "Atlanta.stn"}));
     EXPECT_EQ(Grid()->item(1, 0)->data(Qt::UserRole).toInt(), 2);
-    EXPECT_EQ(window->windowTitle(), "Scorewell - cup");
-
-    // Edit and HTML need exactly one selected race, whichever way it was selected; Remove any.
-    for (auto [first, last, states] : {std::tuple{1, 1, "11111 11111 1110"},
-                                       {0, 1, "11001 11001 1110"},
-                                       {2, 1, "11001 11001 1110"},
-                                       {2, 2, "11111 11111 1110"}}) {
-        SCOPED_TRACE(testing::Message() << first << "-" << last);
+    for (auto [first, last] : {std::pair{1, 1}, {0, 1}, {2, 1}, {2, 2}}) {
         SelectRows(first, last);
-        EXPECT_EQ(States(), states);
+        steps.Note("rows clicked: " + std::to_string(first) + " to " + std::to_string(last),
+                   window.get());
     }
     QTest::keyClick(Grid(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(Grid()->selectedRanges().value(0).rowCount(), 3);
-    EXPECT_EQ(States(), "11001 11001 1110");
+    steps.Note("Ctrl+A", window.get());
+    steps.Expect("main-window-commands");
 }
 
 TEST_F(MainWindowTest, GridKeysAndButtonsRunTheirCommandsAndRemoveTakesTheSelectedRaces) {
@@ -122,16 +105,17 @@ TEST_F(MainWindowTest, GridKeysAndButtonsRunTheirCommandsAndRemoveTakesTheSelect
     EXPECT_EQ(CountRows(cup, "Race"), 1);
     EXPECT_EQ(desktop.BusyDepth(), 0);
 
-    // The last race leaves the empty row, on which Delete, Enter and a double click do nothing.
+    // The last race leaves the empty row, on which Delete, Enter and a double click do nothing
+    // (golden main-window-emptied).
     SelectRows(0, 0);
     QTest::keyClick(Grid(), Qt::Key_Delete);
-    EXPECT_EQ(GridNames(), QStringList{""});
     EXPECT_EQ(Grid()->item(0, 0)->data(Qt::UserRole).toInt(), 0);
-    EXPECT_EQ(States(), "00001 00001 1110");
     QTest::keyClick(Grid(), Qt::Key_Delete);
     DoubleClick(Grid(), 0);
     QTest::keyClick(Grid(), Qt::Key_Return);
-    EXPECT_EQ(GridNames(), QStringList{""});
+    Steps steps = Commands();
+    steps.Note("the last race removed, then Delete, a double click and Enter", window.get());
+    steps.Expect("main-window-emptied");
     EXPECT_EQ(runs.size(), 4u);
 }
 
@@ -166,11 +150,11 @@ TEST_F(MainWindowTest, FileOpenStartsInTheProgramFolderAndWhatCannotBeOpenedIsRe
         EXPECT_EQ(window->GetLeague(), nullptr) << file;
     }
     chmod(locked.c_str(), 0644);
-    EXPECT_EQ(window->windowTitle(), "Scorewell");
-    EXPECT_EQ(States(), "00000 00000 0000");
-    // Only the league that opened is listed.
-    EXPECT_EQ(Menu("mnuFile_12")->text(), Q("&1 " + cup));
-    EXPECT_FALSE(Menu("mnuFile_13")->isVisible());
+    // No league and its commands off; only the league that opened is listed (golden
+    // main-window-refused).
+    Steps steps = Commands();
+    steps.Note("the refused files opened", window.get());
+    steps.Expect("main-window-refused");
 }
 
 TEST_F(MainWindowTest, DriversWhoseNamesClashAreShownInOneWarningWithTheLeagueOpen) {
@@ -200,9 +184,10 @@ TEST_F(MainWindowTest, ANascarRacing4LeagueNeedsItsFolder) {
     desktop.ExpectMessage("Missing Path", MessageAnswer::OK, missing);
     desktop.OnModal<OptionsDialog>([](OptionsDialog* d) { Click(d, "CancelButton"); });
     Open(nr4);
-    EXPECT_EQ(window->GetLeague(), nullptr);
-    EXPECT_EQ(States(), "00000 00000 0000");
-    EXPECT_FALSE(Menu("mnuFile_12")->isVisible());
+    // No league, no recent file (golden main-window-no-league).
+    Steps steps = Commands();
+    steps.Note("the NASCAR Racing 4 league opened without its folder", window.get());
+    steps.Expect("main-window-no-league");
 
     const std::string folder = SimulationFolder("nr4", "NASCAR Racing 4.exe");
     std::filesystem::create_directories(folder + "tracks");

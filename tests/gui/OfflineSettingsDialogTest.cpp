@@ -5,6 +5,8 @@
 namespace scorewell::gui::test {
 namespace {
 
+// Tools > Offline Settings is mnuTools_3.
+
 class OfflineSettingsDialogTest : public GuiTest {
 protected:
     void SetUp() override {
@@ -12,23 +14,7 @@ protected:
         Open(MakeLeague("night.slf", {}, static_cast<int>(Simulation::NascarRacing3),
                         static_cast<int>(LeagueType::Offline)));
     }
-    // Tools > Offline Settings, worked by the handler.
-    void Settings(std::function<void(OfflineSettingsDialog*)> handler) {
-        Modal<OfflineSettingsDialog>("mnuTools_3", std::move(handler));
-    }
     static QTableWidget* Priorities(QDialog* d) { return Child<QTableWidget>(d, "fgPriorities"); }
-    // What the grid shows, "1 Name" a row.
-    static QStringList Shown(QDialog* d) {
-        QStringList rows;
-        for (int r = 0; r < Priorities(d)->rowCount(); ++r) {
-            rows << Row(Priorities(d), r).join(' ');
-        }
-        return rows;
-    }
-    // Up, down and Save available, in that order.
-    static std::string States(QDialog* d) {
-        return Enabled(d, {"cmdMove_0", "cmdMove_1", "cmdButton_1"});
-    }
     QStringList Stored() {
         return Q(Sql("SELECT group_concat(Name) FROM (SELECT Name FROM RankCriteria ORDER BY "
                      "Priority)"))
@@ -39,31 +25,25 @@ protected:
 const QStringList kShipped = {"Laps Completed", "Average Speed", "Laps Led", "Qualifying Speed"};
 
 TEST_F(OfflineSettingsDialogTest, BlocksOfRowsMoveWithinTheListAndSaveStoresTheirOrder) {
-    Settings([&](OfflineSettingsDialog* d) {
-        EXPECT_EQ(Shown(d), (QStringList{"1 Laps Completed", "2 Average Speed", "3 Laps Led",
-                                         "4 Qualifying Speed"}));
-        EXPECT_EQ(Priorities(d)->selectedItems().size(), 2);
-        EXPECT_EQ(States(d), "010");
-        // The top row cannot go higher.
+    // The grid, Up, Down and Save after each step (golden offline-settings-moves): the top row
+    // selected at first cannot go higher; two rows moved down let the row below them go above
+    // them and stay selected (where a block goes MoveBlock.ABlockMovesOnePlaceUntilItTouchesAnEnd
+    // checks); Save waits for a move.
+    Steps steps{{"fgPriorities", "cmdMove_0", "cmdMove_1", "cmdButton_1"}};
+    Modal<OfflineSettingsDialog>("mnuTools_3", [&](OfflineSettingsDialog* d) {
+        steps.Note("opened", d);
         Click(d, "cmdMove_0");
-        EXPECT_EQ(States(d), "010");
-
-        // Two rows down: the row below them goes above them; they stay selected. (Where a block
-        // goes MoveBlock.ABlockMovesOnePlaceUntilItTouchesAnEnd checks.)
+        steps.Note("up at the top", d);
         ClickRows(Priorities(d), 0, 1, 1);
         Click(d, "cmdMove_1");
-        EXPECT_EQ(Shown(d), (QStringList{"1 Laps Led", "2 Laps Completed", "3 Average Speed",
-                                         "4 Qualifying Speed"}));
-        EXPECT_EQ(Priorities(d)->selectedRanges().size(), 1);
-        EXPECT_EQ(Priorities(d)->selectedRanges()[0].topRow(), 1);
-        EXPECT_EQ(Priorities(d)->selectedRanges()[0].bottomRow(), 2);
-        EXPECT_EQ(States(d), "111");
+        steps.Note("rows 1 and 2 down", d);
         Click(d, "cmdMove_1");
-        EXPECT_EQ(States(d), "101");
+        steps.Note("down again, to the end", d);
         EXPECT_EQ(Stored(), kShipped);
         ClickButton(d, 1);
         EXPECT_FALSE(d->Cancelled());
     });
+    steps.Expect("offline-settings-moves");
     EXPECT_EQ(Stored(),
               (QStringList{"Laps Led", "Qualifying Speed", "Laps Completed", "Average Speed"}));
 }
@@ -72,7 +52,7 @@ TEST_F(OfflineSettingsDialogTest, LeavingWithAMoveUnsavedAsksWhetherToSaveIt) {
     desktop.ExpectMessage("Unsaved Information", MessageAnswer::Cancel,
                           "Do you want to save the changes you've made?");
     desktop.ExpectMessage("Unsaved Information", MessageAnswer::No);
-    Settings([&](OfflineSettingsDialog* d) {
+    Modal<OfflineSettingsDialog>("mnuTools_3", [&](OfflineSettingsDialog* d) {
         Click(d, "cmdMove_1");
         ClickButton(d, 0);
         EXPECT_TRUE(d->isVisible());
@@ -83,9 +63,10 @@ TEST_F(OfflineSettingsDialogTest, LeavingWithAMoveUnsavedAsksWhetherToSaveIt) {
     EXPECT_EQ(Stored(), kShipped);
 
     // Without a move nothing is asked; with one, Yes saves it.
-    Settings([&](OfflineSettingsDialog* d) { ClickButton(d, 0); });
+    Modal<OfflineSettingsDialog>("mnuTools_3",
+                                 [&](OfflineSettingsDialog* d) { ClickButton(d, 0); });
     desktop.ExpectMessage("Unsaved Information", MessageAnswer::Yes);
-    Settings([&](OfflineSettingsDialog* d) {
+    Modal<OfflineSettingsDialog>("mnuTools_3", [&](OfflineSettingsDialog* d) {
         Click(d, "cmdMove_1");
         QTest::keyClick(d, Qt::Key_Escape);
     });

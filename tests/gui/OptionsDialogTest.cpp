@@ -7,15 +7,13 @@
 namespace scorewell::gui::test {
 namespace {
 
+// File > Options is mnuFile_10.
+
 class OptionsDialogTest : public GuiTest {
 protected:
     // The folder PrepareProgram sets.
     std::string nr3 = dir.File("nr3") + "/";
 
-    // File > Options with a handler that fills in the dialog.
-    void Options(std::function<void(OptionsDialog*)> handler) {
-        Modal<OptionsDialog>("mnuFile_10", std::move(handler));
-    }
     static QLineEdit* Folder(QDialog* d, int i) { return Line(d, QString("txtN3Path_%1").arg(i)); }
     void ExpectStored(const std::vector<std::pair<int, std::string>>& settings) {
         for (const auto& [id, value] : settings) {
@@ -26,7 +24,7 @@ protected:
 
 TEST_F(OptionsDialogTest, TheDialogShowsTheSettingsAndStoresThemAsMapped) {
     WriteProgramSetting(101, "/pics/old.gif");
-    Options([&](OptionsDialog* d) {
+    Modal<OptionsDialog>("mnuFile_10", [&](OptionsDialog* d) {
         // The NASCAR Racing 3 folder (its temporary path made "nr3"), the image greyed.
         EXPECT_EQ(Folder(d, 0)->text().toStdString(), nr3);
         Folder(d, 0)->setText("nr3");
@@ -69,7 +67,7 @@ TEST_F(OptionsDialogTest, FoldersGetTheirSeparatorAndAreCheckedForTheSimulation)
     const std::string legends = SimulationFolder("legends", "nascar legends.EXE");
     std::string typed = legends;
     typed.pop_back();
-    Options([&](OptionsDialog* d) {
+    Modal<OptionsDialog>("mnuFile_10", [&](OptionsDialog* d) {
         // The folder picker's answer and a typed folder both end with a separator.
         desktop.ExpectFolder(Q(typed));
         Click(d, "cmdBrowse_1");
@@ -90,7 +88,7 @@ TEST_F(OptionsDialogTest, FoldersGetTheirSeparatorAndAreCheckedForTheSimulation)
 TEST_F(OptionsDialogTest, InvalidFoldersKeepTheDialogOpenWithTheLastMessageAndCancelStoresNothing) {
     // Which folder is valid ProgramOptionsTest.AFolderCountsOnlyWithItsOwnSimulations... checks.
     const std::string bad = dir.File("empty") + "/";
-    Options([&](OptionsDialog* d) {
+    Modal<OptionsDialog>("mnuFile_10", [&](OptionsDialog* d) {
         // Of two bad folders, one message: the last one's.
         Folder(d, 1)->setText(Q(bad));
         Folder(d, 2)->setText(Q(bad));

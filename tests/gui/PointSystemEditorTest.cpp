@@ -5,15 +5,13 @@
 namespace scorewell::gui::test {
 namespace {
 
+// Tools > Point System is mnuTools_1.
+
 class PointSystemEditorTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
         OpenDemoLeague();
-    }
-    // Tools > Point System, worked by the handler, which leaves the editor.
-    void Edit(std::function<void(PointSystemEditor*)> handler) {
-        Modal<PointSystemEditor>("mnuTools_1", std::move(handler));
     }
     static QLineEdit* Box(QDialog* d, int i) { return Line(d, QString("txtPoints_%1").arg(i)); }
     static QTableWidget* Grid(QDialog* d) { return Child<QTableWidget>(d, "fgPoints"); }
@@ -23,13 +21,6 @@ protected:
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Tab);
     }
-    static QStringList Boxes(QDialog* d) {
-        QStringList texts;
-        for (int i = 0; i < 5; ++i) {
-            texts << Box(d, i)->text();
-        }
-        return texts;
-    }
     std::string Stored() {
         return Sql("SELECT group_concat(Points || '/' || ifnull(PrizeMoney, '-'), ' ') "
                    "FROM (SELECT * FROM PointSystem ORDER BY Position LIMIT 6)");
@@ -37,21 +28,24 @@ protected:
 };
 
 TEST_F(PointSystemEditorTest, OpensOnTheLeaguesSystemAndClosesUntouchedWithoutAsking) {
-    Edit([&](PointSystemEditor* d) {
+    Modal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
         QTableWidget* grid = Grid(d);
         // The switches are off: their frames are greyed but for the check boxes and the grid.
         ExpectLooks(d, "point-system-editor");
         ASSERT_EQ(grid->rowCount(), 43);
 
-        // Rows 1 to 3 propose their first value and the step between them.
+        // Rows 1 to 3 propose their first value and the step between them, all rows theirs; a
+        // range of prize money proposes nothing (golden point-system-proposals).
+        Steps steps{{"txtPoints_1", "txtPoints_2", "txtPoints_3", "txtPoints_4"}};
         grid->setCurrentCell(0, 1);
         grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 2, 1), true);
-        EXPECT_EQ(Boxes(d).mid(1), (QStringList{"1", "3", "175", "5"}));
+        steps.Note("points of rows 1 to 3 selected", d);
         QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
-        EXPECT_EQ(Boxes(d).mid(1), (QStringList{"1", "43", "175", "5"}));
+        steps.Note("Ctrl+A", d);
         EXPECT_TRUE(grid->item(42, 2)->isSelected());
         Child<QRadioButton>(d, "optPoints_1")->setChecked(true);
-        EXPECT_EQ(Boxes(d).mid(3), (QStringList{"", ""}));
+        steps.Note("prize money", d);
+        steps.Expect("point-system-proposals");
         EXPECT_EQ(Box(d, 3)->maxLength(), 9);
         d->close();
     });
@@ -63,7 +57,7 @@ TEST_F(PointSystemEditorTest, OpensOnTheLeaguesSystemAndClosesUntouchedWithoutAs
 TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
     // The demo races were scored with the preset scale: rescoring them is offered.
     desktop.ExpectMessage("Notice", MessageAnswer::No, "3 races of this league");
-    Edit([&](PointSystemEditor* d) {
+    Modal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
         Tick(Child<QCheckBox>(d, "chkUsePositions"));
         EXPECT_EQ(Enabled(d, {"cmdButton_1"}), "1");
         Type(Box(d, 0), "5");
@@ -76,8 +70,8 @@ TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
         }
         EXPECT_EQ(Box(d, 1)->text(), "1");
         Click(d, "cmdFill");
-        EXPECT_EQ(Box(d, 0)->text(), "6");
-        EXPECT_EQ(Row(Grid(d), 5), (QStringList{"6", "", "250"}));
+        // Six positions, the sixth of 250 and no points (golden point-system-filled).
+        ExpectLooks(d, "point-system-filled");
         Line(d, "txtBonus_0")->clear();
         ClickButton(d, 1);
     });
@@ -88,7 +82,7 @@ TEST_F(PointSystemEditorTest, FilledAndSavedTheRacesAreRecalculatedOnRequest) {
     // Saved again, Yes rescores the races (as RecalculationTest checks) with the new table.
     EXPECT_EQ(Sql("SELECT Points FROM Stats WHERE RaceID=1 AND Finish=1"), "185");
     desktop.ExpectMessage("Notice", MessageAnswer::Yes, "3 races of this league");
-    Edit([&](PointSystemEditor* d) {
+    Modal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
         Type(Box(d, 0), "6");
         ClickButton(d, 1);
     });
@@ -107,13 +101,13 @@ TEST_F(PointSystemEditorTest, UnsavedChangesAreAskedAboutAndTablesGoInAndOutAsCs
     desktop.ExpectSaveDialog(Q(dir.File("out.csv")));
     desktop.ExpectMessage("Unsaved Changes", MessageAnswer::Cancel);
     desktop.ExpectMessage("Unsaved Changes", MessageAnswer::No);
-    Edit([&](PointSystemEditor* d) {
+    Modal<PointSystemEditor>("mnuTools_1", [&](PointSystemEditor* d) {
         Click(d, "cmdImport");
         EXPECT_EQ(Grid(d)->rowCount(), 43);
         EXPECT_FALSE(d->Changed());
         Click(d, "cmdImport");
-        EXPECT_EQ(Grid(d)->rowCount(), 3);
-        EXPECT_EQ(Box(d, 0)->text(), "3");
+        // Three positions (golden point-system-top3).
+        ExpectLooks(d, "point-system-top3");
         Click(d, "cmdExport");
         EXPECT_EQ(scorewell::test::ReadFileBytes(dir.File("out.csv")),
                   scorewell::test::ReadFileBytes(csv + "points-top3.csv"));

@@ -1,3 +1,4 @@
+#include <QDate>
 #include <QFileInfo>
 
 #include "GuiHarness.h"
@@ -47,8 +48,6 @@ protected:
         auto* reports = Child<QComboBox>(d, "cboStat");
         reports->setCurrentIndex(reports->findText(name));
     }
-    // Up and Down available, in that order.
-    static std::string Moves(QDialog* d) { return Enabled(d, {"cmdButton_4", "cmdButton_5"}); }
 };
 
 TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport) {
@@ -66,7 +65,6 @@ TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport)
         // Point Standings: the row numbers in the fixed column, then the report's columns.
         ExpectLooks(d, "standings-window");
         // The first row is current from the first report column, selected to the last.
-        EXPECT_EQ(Standings(d)->currentRow(), 0);
         EXPECT_EQ(Standings(d)->currentColumn(), 1);
         EXPECT_EQ(Standings(d)->selectedItems().size(), 14);
 
@@ -76,7 +74,6 @@ TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport)
         // what it showed.
         ChooseReport(d, "Nobody");
         ExpectLooks(d, "standings-window-nobody");
-        EXPECT_TRUE(Standings(d)->selectedItems().isEmpty());
         ChooseReport(d, "No Columns");
         ExpectLooks(d, "standings-window-no-columns");
     });
@@ -86,39 +83,34 @@ TEST_F(StandingsWindowTest, TheWindowMarksDroppedResultsAndShowsTheChosenReport)
 }
 
 TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeague) {
+    // The columns, Save, Up and Down after each step (golden column-editor-steps): Up is off at
+    // the top, where Ctrl+Up changes nothing; nothing checked, nothing to save; the last entry,
+    // hidden, goes up two places and stays hidden and current; the Down button brings the
+    // driver's column below the points.
+    Steps steps{{"lstColumns", "cmdButton_0", "cmdButton_4", "cmdButton_5"}};
     Calculate([&](StandingsWindow* d) {
         desktop.OnModal<ColumnEditor>([&](ColumnEditor* e) {
             QListWidget* list = Columns(e);
-            // Up is off at the top; Ctrl+Up there changes nothing.
             ExpectLooks(e, "column-editor");
-            EXPECT_EQ(list->currentRow(), 0);
             QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
-            EXPECT_EQ(list->item(0)->text(), "Driver");
-
-            // Nothing checked, nothing to save.
+            steps.Note("Ctrl+Up at the top", e);
             ClickButton(e, 3);
-            EXPECT_EQ(Enabled(e, {"cmdButton_0"}), "0");
-            EXPECT_EQ(list->currentRow(), 0);
+            steps.Note("Deselect All", e);
             list->item(0)->setCheckState(Qt::Checked);
-            EXPECT_EQ(Enabled(e, {"cmdButton_0"}), "1");
+            steps.Note("the first checked", e);
             ClickButton(e, 2);
             ExpectLooks(e, "column-editor-all");
 
-            // The last entry, hidden, goes up two places and stays hidden and current.
             list->setCurrentRow(13);
             list->item(13)->setCheckState(Qt::Unchecked);
-            EXPECT_EQ(Moves(e), "10");
             QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
-            EXPECT_EQ(list->currentRow(), 13);
+            steps.Note("the last unchecked, then Ctrl+Down", e);
             QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
             QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
-            EXPECT_EQ(list->currentRow(), 11);
-            EXPECT_EQ(list->item(11)->text(), "Adj.");
-            EXPECT_EQ(list->item(11)->checkState(), Qt::Unchecked);
-            // The Down button brings the driver's column below the points.
+            steps.Note("Ctrl+Up twice", e);
             list->setCurrentRow(0);
             ClickButton(e, 5);
-            EXPECT_EQ(Moves(e), "11");
+            steps.Note("the first moved down", e);
             list->item(2)->setCheckState(Qt::Unchecked);
             ClickButton(e, 0);
             EXPECT_FALSE(e->Cancelled());
@@ -136,6 +128,7 @@ TEST_F(StandingsWindowTest, TheColumnEditorShowsHidesAndMovesColumnsForEveryLeag
         });
         ClickButton(d, 1);
     });
+    steps.Expect("column-editor-steps");
     // Stored in the new order, numbered from 1: "+" shown, "-" hidden.
     EXPECT_EQ(ProgramDb()
                   .Scalar("SELECT group_concat(Sequence || iif(Hidden, '-', '+') || Name) "
@@ -158,9 +151,9 @@ TEST_F(StandingsWindowTest, TheShownReportIsPublishedWithTheSavedSettings) {
     };
     Calculate([&](StandingsWindow* d) {
         // Cancelled in the export dialog: the caption is stored all the same, nothing else.
+        // The report's name and caption shown (golden export-dialog-standings).
         exportWith(d, [&](ExportDialog* x) {
-            EXPECT_EQ(Line(x, "txtCaption")->text(), Q(caption));
-            EXPECT_EQ(Line(x, "txtRepName")->text(), "Point Standings");
+            ExpectLooks(x, "export-dialog-standings");
             Line(x, "txtHeading")->setText("Changed");
             x->reject();
         });
@@ -203,48 +196,45 @@ TEST_F(StandingsWindowTest, TheShownReportIsPublishedWithTheSavedSettings) {
 }
 
 TEST_F(StandingsWindowTest, AdjustmentsAreAddedEditedAndRemovedEachAtOnce) {
+    // The adjustments, Edit and Remove after each step, and the editor as it opens to add and to
+    // edit (golden adjustments-steps): a refused entry keeps the editor open with what was typed;
+    // a cancelled one stores nothing; Remove asks first.
+    Steps steps({"fgAdjustments", "cmdButton_1", "cmdButton_2"},
+                {{S(QDate::currentDate().toString(Qt::ISODate)), "<today>"}});
+    Steps editor;
     Modal<AdjustmentsWindow>("mnuTools_4", [&](AdjustmentsWindow* d) {
-        EXPECT_EQ(Adjustments(d)->rowCount(), 0);
-        EXPECT_EQ(Enabled(d, {"cmdButton_1"}), "0");
-
-        // A refused entry keeps the editor open with what was typed.
+        steps.Note("opened", d);
         desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) {
-            EXPECT_EQ(e->windowTitle(), "Add Adjustment");
+            editor.Note("Add", e);
             desktop.ExpectMessage("Error", MessageAnswer::OK, "a whole number other than 0");
             Fill(e, "Amos Whitlock", "Millbrook 500", "-2x5", "Wrecked <b>Bram</b>");
             EXPECT_TRUE(e->isVisible());
-            EXPECT_EQ(Line(e, "txtReason")->text(), "Wrecked <b>Bram</b>");
+            editor.Note("refused", e);
             Fill(e, "Amos Whitlock", "Millbrook 500", "-25", "Wrecked <b>Bram</b>");
         });
         ClickButton(d, 0);
-        EXPECT_EQ(Row(Adjustments(d), 0).mid(0, 4),
-                  (QStringList{"Amos Whitlock", "Millbrook 500", "-25", "Wrecked <b>Bram</b>"}));
         EXPECT_TRUE(d->Changed());
-
-        // Cancelled: nothing stored.
         desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) { e->reject(); });
         QTest::keyClick(Adjustments(d), Qt::Key_Insert);
-        EXPECT_EQ(Adjustments(d)->rowCount(), 1);
+        steps.Note("one added, another cancelled", d);
 
         desktop.OnModal<AdjustmentEditor>([&](AdjustmentEditor* e) {
-            EXPECT_EQ(e->windowTitle(), "Edit Adjustment");
-            EXPECT_EQ(Child<QComboBox>(e, "cboRace")->currentText(), "Millbrook 500");
-            EXPECT_EQ(Line(e, "txtPoints")->text(), "-25");
+            editor.Note("Edit", e);
             Fill(e, "Bram Okonkwo", "(the season)", "+10", "Appeal");
         });
         DoubleClick(Adjustments(d), 0);
-        EXPECT_EQ(Row(Adjustments(d), 0).mid(0, 4),
-                  (QStringList{"Bram Okonkwo", "", "+10", "Appeal"}));
-
+        steps.Note("edited", d);
         desktop.ExpectMessage("Remove Adjustment", MessageAnswer::No);
         ClickButton(d, 2);
-        EXPECT_EQ(Adjustments(d)->rowCount(), 1);
+        steps.Note("Remove answered No", d);
         desktop.ExpectMessage("Remove Adjustment", MessageAnswer::Yes, "\"Bram Okonkwo\"");
         QTest::keyClick(Adjustments(d), Qt::Key_Delete);
-        EXPECT_EQ(Adjustments(d)->rowCount(), 0);
+        steps.Note("Delete answered Yes", d);
         EXPECT_EQ(Sql("SELECT Count(*) FROM Adjustment"), "0");
         d->close();
     });
+    steps.Note("the editor, to add, refused, to edit", editor.text);
+    steps.Expect("adjustments-steps");
 }
 
 TEST_F(StandingsWindowTest, AnAdjustmentShowsInTheStandingsAtOnce) {

@@ -121,17 +121,17 @@ TEST_F(StartupTest, RecentFilesThatWereDeletedDisappearAndTheOthersCloseRanks) {
     WriteProgramSetting(8, b);
     WriteProgramSetting(9, c);
     std::filesystem::remove(b);
+    // The title, the recent files and the separator after them after each step (golden
+    // recent-files): an entry opens its league, which moves to the top; without entries the
+    // separator goes too.
+    Steps steps({"windowTitle", "mnuFile_12", "mnuFile_13", "mnuFile_14", "mnuFile_16"},
+                {{dir.File(""), "<folder>/"}});
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Menu("mnuFile_12")->text(), Q("&1 " + a));
-    EXPECT_EQ(Menu("mnuFile_13")->text(), Q("&2 " + c));
-    EXPECT_FALSE(Menu("mnuFile_14")->isVisible());
-    EXPECT_TRUE(Menu("mnuFile_16")->isVisible());
-
-    // An entry opens its league, which moves to the top; Exit closes the league (compacting it,
-    // as LeagueTest.ClosingCompactsInPlaceAndKeepsTheContent checks) and writes the list back.
+    steps.Note("started with a, c and the deleted b listed", window.get());
     Menu("mnuFile_13")->trigger();
-    EXPECT_EQ(window->windowTitle(), "Scorewell - c");
-    EXPECT_EQ(Menu("mnuFile_12")->text(), Q("&1 " + c));
+    steps.Note("the second entry chosen", window.get());
+    // Exit closes the league (compacting it, as LeagueTest.ClosingCompactsInPlaceAndKeepsThe-
+    // Content checks) and writes the list back.
     Menu("mnuFile_17")->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->GetLeague(), nullptr);
@@ -139,13 +139,12 @@ TEST_F(StartupTest, RecentFilesThatWereDeletedDisappearAndTheOthersCloseRanks) {
     EXPECT_EQ(ReadProgramSetting(8), a);
     EXPECT_EQ(ReadProgramSetting(9), "");
 
-    // Without entries the separator goes too.
     window.reset();
     std::filesystem::remove(a);
     std::filesystem::remove(c);
     ASSERT_TRUE(Start());
-    EXPECT_FALSE(Menu("mnuFile_12")->isVisible());
-    EXPECT_FALSE(Menu("mnuFile_16")->isVisible());
+    steps.Note("started with every listed file deleted", window.get());
+    steps.Expect("recent-files");
 }
 
 } // namespace

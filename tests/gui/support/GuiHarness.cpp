@@ -173,31 +173,39 @@ std::string Enabled(QObject* parent, const QStringList& names) {
     return states;
 }
 
-QStringList Texts(QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts << list->item(i)->text();
-    }
-    return texts;
-}
-
 void SelectBlock(QTableWidget* grid, int first, int last) {
     grid->setCurrentCell(first, 0);
     grid->setRangeSelected(QTableWidgetSelectionRange(first, 0, last, grid->columnCount() - 1),
                            true);
 }
 
-std::string Describe(QWidget* window) {
-    QString text;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_")) {
+std::string Describe(QWidget* window, const QStringList& names) {
+    QString text = names.isEmpty() || names.contains("windowTitle")
+                       ? "windowTitle: " + window->windowTitle() + "\n"
+                       : QString();
+    const auto checked = [](bool checkable, bool on) {
+        return checkable ? (on ? " [x]" : " [ ]") : "";
+    };
+    // A row's gutter: ">" on the current row, "*" on a selected one.
+    const auto gutter = [](bool current, bool selected) {
+        return QString("\n") + (current ? '>' : ' ') + (selected ? '*' : ' ');
+    };
+    for (QObject* o : window->findChildren<QObject*>()) {
+        if (o->objectName().isEmpty() || o->objectName().startsWith("qt_") ||
+            (!names.isEmpty() && !names.contains(o->objectName()))) {
+            continue;
+        }
+        if (auto* action = qobject_cast<QAction*>(o)) {
+            text += action->objectName() + (action->isEnabled() ? "" : " [off]") +
+                    (action->isVisible() ? "" : " [hidden]") + ": " + action->text() +
+                    checked(action->isCheckable(), action->isChecked()) + "\n";
+        }
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w) {
             continue;
         }
         text += w->objectName() + (w->isEnabled() ? "" : " [off]") +
                 (w->isVisibleTo(window) ? "" : " [hidden]");
-        const auto checked = [](bool checkable, bool on) {
-            return checkable ? (on ? " [x]" : " [ ]") : "";
-        };
         if (auto* box = qobject_cast<QLineEdit*>(w)) {
             text += ": " + box->text();
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -213,9 +221,10 @@ std::string Describe(QWidget* window) {
         } else if (auto* list = qobject_cast<QListWidget*>(w)) {
             for (int i = 0; i < list->count(); ++i) {
                 const QListWidgetItem* item = list->item(i);
-                text += "\n  " + item->text() +
-                        checked(item->flags() & Qt::ItemIsUserCheckable,
-                                item->checkState() == Qt::Checked);
+                text += gutter(i == list->currentRow(), item->isSelected()) + item->text() +
+                        checked(item->data(Qt::CheckStateRole).isValid(),
+                                item->checkState() == Qt::Checked) +
+                        (item->toolTip().isEmpty() ? "" : " (tip: " + item->toolTip() + ")");
             }
         } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
             QStringList headers;
@@ -226,7 +235,9 @@ std::string Describe(QWidget* window) {
             }
             text += "\n  " + headers.join(" | ");
             for (int r = 0; r < grid->rowCount(); ++r) {
-                text += "\n  " + Row(grid, r).join(" | ");
+                text += gutter(r == grid->currentRow(),
+                               grid->selectionModel()->rowIntersectsSelection(r, {})) +
+                        Row(grid, r).join(" | ");
             }
         }
         text += "\n";
@@ -236,6 +247,22 @@ std::string Describe(QWidget* window) {
 
 void ExpectLooks(QWidget* window, const std::string& name) {
     scorewell::test::ExpectGolden("gui/" + name + ".txt", Describe(window));
+}
+
+void Steps::Note(const std::string& step, QWidget* window) {
+    QString shown = QString::fromStdString("== " + step + "\n" + Describe(window, watched));
+    for (const auto& [changing, alias] : shownAs) {
+        shown.replace(QString::fromStdString(changing), QString::fromStdString(alias));
+    }
+    text += shown.toStdString();
+}
+
+void Steps::Note(const std::string& step, const std::string& what) {
+    text += "== " + step + "\n" + what + "\n";
+}
+
+void Steps::Expect(const std::string& name) const {
+    scorewell::test::ExpectGolden("gui/" + name + ".txt", text);
 }
 
 QStringList Row(QTableWidget* grid, int row) {

@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -142,14 +143,30 @@ void ClickRows(QTableWidget* grid, int first, int last, int column = 0);
 void DoubleClick(QTableWidget* grid, int row);
 // The texts of a grid row, empty for cells without item.
 QStringList Row(QTableWidget* grid, int row);
-QStringList Texts(QListWidget* list);
 // Selects a block of whole rows, the first one current.
 void SelectBlock(QTableWidget* grid, int first, int last);
 
-// Every named control of a window, one a line, with what it shows: whether it is off or hidden,
-// its text, check, choice, or the rows of its grid (hidden columns marked).
-std::string Describe(QWidget* window);
+// Every named control and action of a window (or only those named), one a line, with what it
+// shows: whether it is off or hidden, its text, check, choice, or the rows of its list or grid
+// (hidden columns marked; ">" before the current row, "*" before a selected one; a list item's
+// tip after it). The window's title comes first when all are described or "windowTitle" is named.
+std::string Describe(QWidget* window, const QStringList& names = {});
 // Compares Describe(window) with the golden file tests/fixtures/golden/gui/<name>.txt.
 void ExpectLooks(QWidget* window, const std::string& name);
+
+// What a window shows step by step, compared with one golden at the end: each step is named and
+// followed by what the watched controls (all, when none are named) show, or by a text. Texts
+// that change from run to run (a temporary folder, today's date) show as their aliases.
+struct Steps {
+    explicit Steps(QStringList names = {}, std::map<std::string, std::string> aliases = {})
+        : watched(std::move(names)), shownAs(std::move(aliases)) {}
+    QStringList watched;
+    std::map<std::string, std::string> shownAs;
+    std::string text;
+    void Note(const std::string& step, QWidget* window);
+    void Note(const std::string& step, const std::string& what);
+    // Compares the steps with the golden file tests/fixtures/golden/gui/<name>.txt.
+    void Expect(const std::string& name) const;
+};
 
 } // namespace scorewell::gui::test
